@@ -1,0 +1,45 @@
+#include "forms/form.h"
+
+#include <utility>
+
+#include "forms/forms_backend.h"
+#include "forms/user_interface.h"
+
+namespace platform::forms {
+
+Form::Form(UserInterface& ui, std::string name, FormStyle style)
+    : ui_(ui), name_(std::move(name)), style_(std::move(style)) {}
+
+Form::~Form() = default;
+
+Control* Form::FindControl(const std::string& name) const {
+    for (Control* control : controls_) {
+        if (control->Name() == name) return control;
+    }
+    return nullptr;
+}
+
+bool Form::IsLoaded() const { return ui_.IsLoaded(*this); }
+
+void Form::Form_KeyDown(int, int) {}
+
+void Form::KeyDown(int keyCode, int shift) {
+    if (style_.keyPreview) Form_KeyDown(keyCode, shift);
+}
+
+void Form::Register(Control& control) { controls_.push_back(&control); }
+
+void Form::ControlChanged(Control& control) {
+    if (view_) view_->Refresh(control);
+}
+
+void Form::FocusChanged(Control* control) {
+    activeControl_ = control;
+    if (view_ && control) view_->Focus(*control);
+}
+
+void Form::AttachView(std::unique_ptr<FormView> view) { view_ = std::move(view); }
+
+void Form::DetachView() { view_.reset(); }
+
+}  // namespace platform::forms

@@ -1,0 +1,69 @@
+// A backend without windows, for tests: the test queues the answers to the
+// next message boxes, the folder the browser returns and what to do while a
+// modal form is open, and reads back what was shown.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "forms/forms_backend.h"
+
+namespace platform::forms {
+
+class UserInterface;
+
+struct ShownMessage {
+    std::string text;
+    unsigned style = 0;
+    std::string title;
+    int answer = 0;
+    // The forms that were loaded when the box appeared.
+    std::vector<std::string> loadedForms;
+};
+
+struct HelpWindowRecord {
+    std::string title;
+    std::string html;
+    bool open = true;
+};
+
+class ScriptedBackend : public FormsBackend {
+public:
+    // What the test scripts and reads. Shared with the test after the
+    // backend has been handed to a UserInterface.
+    struct Script {
+        std::deque<int> answers;                      // next message box answers
+        std::vector<ShownMessage> messages;           // every box shown
+        std::optional<std::string> browsedFolder;     // nullopt: the browser fails
+        std::string browserInstruction;               // what the browser was asked
+        std::function<void(Form&)> whileModal;        // runs when a modal form opens
+        std::vector<std::string> shownForms;          // forms whose windows were made
+        std::map<std::string, std::string> owners;    // form -> owner name
+        std::vector<HelpWindowRecord> helpWindows;
+        int doEventsCalls = 0;
+    };
+
+    // ui, when given, lets each message record which forms were loaded.
+    explicit ScriptedBackend(Script& script, const UserInterface* ui = nullptr)
+        : script_(script), ui_(ui) {}
+
+    std::unique_ptr<FormView> CreateView(Form& form, Form* owner, bool modal) override;
+    void RunModal(Form& form) override;
+    void RunUntil(const std::function<bool()>& done) override;
+    void DoEvents() override;
+    int MessageBox(const std::string& text, unsigned style, const std::string& title) override;
+    std::string BrowseForFolder(const std::string& instruction) override;
+    std::uintptr_t OpenHelpWindow(const std::string& title, const std::string& html,
+                                  std::function<std::string(const std::string&)> resource) override;
+    void CloseHelpWindows() override;
+
+private:
+    Script& script_;
+    const UserInterface* ui_;
+};
+
+}  // namespace platform::forms

@@ -1,0 +1,55 @@
+// The program-wide user interface: the list of loaded forms, showing and
+// unloading them, message boxes and the message loop. The backend is made on
+// first use, so a run that shows nothing never loads a GUI library.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "forms/forms_backend.h"
+
+namespace platform::forms {
+
+class Form;
+
+enum class ShowMode { Modeless, Modal };
+
+class UserInterface {
+public:
+    using BackendFactory = std::function<std::unique_ptr<FormsBackend>()>;
+
+    explicit UserInterface(BackendFactory factory);
+    ~UserInterface();
+
+    FormsBackend& Backend();
+    bool BackendLoaded() const { return backend_ != nullptr; }
+
+    // Loads the form (Form_Load) if it is not loaded.
+    void Load(Form& form);
+    // Loads and shows the form; activates it (Form_Activate). Modal: returns
+    // when the form is unloaded, then activates the owner again.
+    void Show(Form& form, ShowMode mode = ShowMode::Modeless, Form* owner = nullptr);
+    // Unloads the form (Form_Unload), closing its window. Does nothing when
+    // it is not loaded.
+    void Unload(Form& form);
+
+    bool IsLoaded(const Form& form) const;
+    const std::vector<Form*>& LoadedForms() const { return loaded_; }
+
+    // Raises Form_Activate for a loaded form.
+    void Activate(Form& form);
+
+    int MsgBox(const std::string& text, unsigned style, const std::string& title);
+    void DoEvents();
+    // Runs the message loop until no form is loaded.
+    void Run();
+
+private:
+    BackendFactory factory_;
+    std::unique_ptr<FormsBackend> backend_;
+    std::vector<Form*> loaded_;
+};
+
+}  // namespace platform::forms

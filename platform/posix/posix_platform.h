@@ -1,0 +1,18 @@
+// The POSIX platform: the SQLite registry, the forms backends, shortcut files
+// written by the project itself, the file system under the Z: drive.
+#pragma once
+
+#include <string>
+
+#include "platform.h"
+
+namespace platform {
+
+struct PosixPlatformOptions {
+    std::string programPath;   // argv[0] resolved, for the program's folder
+    std::string registryPath;  // empty: DefaultRegistryPath()
+};
+
+Platform MakePosixPlatform(const PosixPlatformOptions& options);
+
+}  // namespace platform

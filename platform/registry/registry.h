@@ -1,0 +1,90 @@
+// The registry: the seven calls the programs make, with the meaning and the
+// result codes of the Windows ANSI registry functions (0 is success, any
+// other value a failure). Key handles are opaque 32-bit values; the
+// predefined hives are the Windows constants. Two enumeration calls serve the
+// command-line registry tool.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+using RegKey = std::uint32_t;
+
+constexpr RegKey kHkeyClassesRoot = 0x80000000u;
+constexpr RegKey kHkeyCurrentUser = 0x80000001u;
+constexpr RegKey kHkeyLocalMachine = 0x80000002u;
+constexpr RegKey kHkeyUsers = 0x80000003u;
+
+// Value type codes.
+constexpr std::uint32_t kRegNone = 0;
+constexpr std::uint32_t kRegSz = 1;
+constexpr std::uint32_t kRegExpandSz = 2;
+constexpr std::uint32_t kRegBinary = 3;
+constexpr std::uint32_t kRegDword = 4;
+constexpr std::uint32_t kRegDwordBigEndian = 5;
+constexpr std::uint32_t kRegLink = 6;
+constexpr std::uint32_t kRegMultiSz = 7;
+
+// Access rights.
+constexpr std::uint32_t kKeyQueryValue = 0x0001;
+constexpr std::uint32_t kKeySetValue = 0x0002;
+constexpr std::uint32_t kKeyCreateSubKey = 0x0004;
+constexpr std::uint32_t kKeyEnumerateSubKeys = 0x0008;
+constexpr std::uint32_t kKeyNotify = 0x0010;
+constexpr std::uint32_t kKeyCreateLink = 0x0020;
+constexpr std::uint32_t kKeyAllUsual = 0x3F;
+
+// Result codes (Win32 error numbers).
+constexpr long kErrorSuccess = 0;
+constexpr long kErrorFileNotFound = 2;
+constexpr long kErrorAccessDenied = 5;
+constexpr long kErrorInvalidHandle = 6;
+constexpr long kErrorInvalidParameter = 87;
+constexpr long kErrorMoreData = 234;
+constexpr long kErrorNoMoreItems = 259;
+constexpr long kErrorBadDb = 1009;
+constexpr long kErrorKeyDeleted = 1018;
+
+class Registry {
+public:
+    virtual ~Registry() = default;
+
+    // Opens an existing key below key (a hive or an open key). An empty
+    // subKey opens key itself. Fails when the key is missing.
+    virtual long RegOpenKeyEx(RegKey key, const std::string& subKey, std::uint32_t options,
+                              std::uint32_t access, RegKey* result) = 0;
+
+    // With data null: reports type and size. With data: fills at most
+    // *byteCount bytes and sets *byteCount to the stored size; a buffer too
+    // small gives kErrorMoreData. type and byteCount may be null.
+    virtual long RegQueryValueEx(RegKey key, const std::string& name, std::uint32_t* type,
+                                 std::uint8_t* data, std::uint32_t* byteCount) = 0;
+
+    // Creates or replaces a value. For the string types (1, 2, 7) data that
+    // does not end in a NUL gets one stored after it, as the ANSI call does.
+    virtual long RegSetValueEx(RegKey key, const std::string& name, std::uint32_t reserved,
+                               std::uint32_t type, const std::uint8_t* data,
+                               std::uint32_t byteCount) = 0;
+
+    // Creates subKey below parent, with any missing intermediate keys, or
+    // opens it when it exists.
+    virtual long RegCreateKeyEx(RegKey parent, const std::string& subKey, std::uint32_t access,
+                                RegKey* result) = 0;
+
+    virtual long RegDeleteValue(RegKey key, const std::string& name) = 0;
+
+    // Deletes subKey below key; fails when it has sub-keys.
+    virtual long RegDeleteKey(RegKey key, const std::string& subKey) = 0;
+
+    virtual long RegCloseKey(RegKey key) = 0;
+
+    // Enumeration, by index from 0, in name order; kErrorNoMoreItems past the end.
+    virtual long RegEnumKey(RegKey key, std::uint32_t index, std::string* name) = 0;
+    virtual long RegEnumValue(RegKey key, std::uint32_t index, std::string* name,
+                              std::uint32_t* type, std::vector<std::uint8_t>* data) = 0;
+};
+
+}  // namespace platform

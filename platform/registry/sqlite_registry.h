@@ -1,0 +1,22 @@
+// The registry of the current user on POSIX: a SQLite database file holding
+// keys (a tree; names case-insensitive, case-preserving) and values (name,
+// type code, raw bytes). Every call is one transaction; a store that cannot
+// be opened or is damaged makes every call fail, and the file is never
+// overwritten, truncated or deleted.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "registry/registry.h"
+
+namespace platform {
+
+// Opens (creating when missing) the store at dbPath. Never throws: a store
+// that cannot be opened answers every call with a failure.
+std::unique_ptr<Registry> OpenSqliteRegistry(const std::string& dbPath);
+
+// ${XDG_CONFIG_HOME:-$HOME/.config}/kestrow/registry.db
+std::string DefaultRegistryPath();
+
+}  // namespace platform
