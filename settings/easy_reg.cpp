@@ -1,0 +1,316 @@
+#include "easy_reg.h"
+
+#include <cstdio>
+#include <vector>
+
+namespace settings {
+namespace {
+
+using platform::RegKey;
+
+constexpr std::uint32_t kQueryAccess = platform::kKeyAllUsual;
+
+platform::RegKey AsKey(std::int32_t hive) { return static_cast<RegKey>(hive); }
+
+// A key opened by a member; closed however the member leaves.
+class OpenedKey {
+public:
+    OpenedKey(platform::Registry& registry, RegKey parent, const std::string& path,
+              std::uint32_t access)
+        : registry_(registry) {
+        opened_ = registry_.RegOpenKeyEx(parent, path, 0, access, &key_) == platform::kErrorSuccess;
+    }
+    ~OpenedKey() {
+        if (!opened_) return;
+        try {
+            registry_.RegCloseKey(key_);
+        } catch (...) {
+            // A close that fails leaves nothing the member could do about it.
+        }
+    }
+    OpenedKey(const OpenedKey&) = delete;
+    OpenedKey& operator=(const OpenedKey&) = delete;
+
+    bool Opened() const { return opened_; }
+    RegKey Key() const { return key_; }
+
+private:
+    platform::Registry& registry_;
+    RegKey key_ = 0;
+    bool opened_ = false;
+};
+
+const std::uint8_t* Bytes(const std::string& s) {
+    return reinterpret_cast<const std::uint8_t*>(s.c_str());
+}
+
+}  // namespace
+
+std::int32_t EasyReg::HiveOrDefault(std::int32_t hive) const {
+    return hive == 0 ? defaultHive_ : hive;
+}
+
+std::string EasyReg::SubKeyOrDefault(const std::string& subKey) const {
+    return TrimBackslashes(subKey.empty() ? defaultSubKey_ : subKey);
+}
+
+std::string EasyReg::TrimBackslashes(const std::string& strPath) {
+    std::string::size_type first = strPath.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    std::string path = strPath.substr(first, strPath.find_last_not_of(' ') - first + 1);
+    while (!path.empty() && path.back() == '\\') path.pop_back();
+    std::string::size_type lead = path.find_first_not_of('\\');
+    return lead == std::string::npos ? std::string() : path.substr(lead);
+}
+
+bool EasyReg::KeyOpens(std::int32_t hive, const std::string& path) {
+    return OpenedKey(registry_, AsKey(hive), TrimBackslashes(path), kQueryAccess).Opened();
+}
+
+void EasyReg::CreateKeyPath(std::int32_t MyHive, const std::string& strPath) {
+    std::string head = TrimBackslashes(strPath);
+    std::vector<std::string> tails;
+    while (!KeyOpens(MyHive, head)) {
+        std::string::size_type slash = head.find('\\');
+        if (slash == std::string::npos) {
+            // Not even the first component exists: create the whole path
+            // directly below the hive.
+            tails.push_back(head);
+            head.clear();
+            break;
+        }
+        tails.push_back(head.substr(slash + 1));
+        head.erase(slash);
+    }
+    for (auto tail = tails.rbegin(); tail != tails.rend(); ++tail) {
+        CreateKey(*tail, MyHive, head);
+        head = head.empty() ? *tail : head + "\\" + *tail;
+    }
+}
+
+bool EasyReg::WriteValue(std::int32_t MyHive, const std::string& strPath,
+                         const std::string& strName, std::uint32_t lngType,
+                         const std::string& strData, std::uint32_t lngCount) {
+    OpenedKey key(registry_, AsKey(MyHive), TrimBackslashes(strPath), platform::kKeySetValue);
+    if (!key.Opened()) return false;
+    // strData keeps its NUL after the counted bytes, which the registry
+    // stores with the string types.
+    return registry_.RegSetValueEx(key.Key(), strName, 0, lngType, Bytes(strData), lngCount) ==
+           platform::kErrorSuccess;
+}
+
+bool EasyReg::WriteText(const std::string& strName, const std::string& strValue,
+                        std::uint32_t lngType, std::int32_t MyHive, const std::string& strSubKey) {
+    try {
+        const std::int32_t hive = HiveOrDefault(MyHive);
+        const std::string path = SubKeyOrDefault(strSubKey);
+        CreateKeyPath(hive, path);
+        return WriteValue(hive, path, strName, lngType, strValue,
+                          static_cast<std::uint32_t>(strValue.size()));
+    } catch (...) {
+        return false;
+    }
+}
+
+bool EasyReg::SetBinary(const std::string& strName, const std::string& strValue,
+                        std::int32_t MyHive, const std::string& strSubKey) {
+    return WriteText(strName, strValue, platform::kRegBinary, MyHive, strSubKey);
+}
+
+bool EasyReg::SetString(const std::string& strName, const std::string& strValue,
+                        std::int32_t MyHive, const std::string& strSubKey) {
+    return WriteText(strName, strValue, platform::kRegSz, MyHive, strSubKey);
+}
+
+bool EasyReg::SetMultiString(const std::string& strName, const std::string& strValue,
+                             std::int32_t MyHive, const std::string& strSubKey) {
+    return WriteText(strName, strValue, platform::kRegMultiSz, MyHive, strSubKey);
+}
+
+bool EasyReg::SetExpandableString(const std::string& strName, const std::string& strValue,
+                                  std::int32_t MyHive, const std::string& strSubKey) {
+    return WriteText(strName, strValue, platform::kRegExpandSz, MyHive, strSubKey);
+}
+
+bool EasyReg::SetDWord(const std::string& strName, std::int32_t lngValue, std::int32_t MyHive,
+                       const std::string& strSubKey) {
+    try {
+        const auto bits = static_cast<std::uint32_t>(lngValue);
+        std::string data(4, '\0');
+        for (int i = 0; i < 4; ++i) data[i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
+        const std::int32_t hive = HiveOrDefault(MyHive);
+        const std::string path = SubKeyOrDefault(strSubKey);
+        CreateKeyPath(hive, path);
+        return WriteValue(hive, path, strName, platform::kRegDword, data, 4);
+    } catch (...) {
+        return false;
+    }
+}
+
+bool EasyReg::DeleteValue(const std::string& strName, std::int32_t MyHive,
+                          const std::string& strSubKey) {
+    try {
+        OpenedKey key(registry_, AsKey(HiveOrDefault(MyHive)), SubKeyOrDefault(strSubKey),
+                      platform::kKeySetValue);
+        return key.Opened() &&
+               registry_.RegDeleteValue(key.Key(), strName) == platform::kErrorSuccess;
+    } catch (...) {
+        return false;
+    }
+}
+
+bool EasyReg::DeleteKey(std::int32_t MyHive, const std::string& strSubKey) {
+    try {
+        const std::string path = SubKeyOrDefault(strSubKey);
+        // An empty path would name the hive itself, which is never deleted.
+        if (path.empty()) return false;
+        return registry_.RegDeleteKey(AsKey(HiveOrDefault(MyHive)), path) ==
+               platform::kErrorSuccess;
+    } catch (...) {
+        return false;
+    }
+}
+
+bool EasyReg::ExistingValue(const std::string& strName, std::int32_t MyHive,
+                            const std::string& strSubKey) {
+    try {
+        OpenedKey key(registry_, AsKey(HiveOrDefault(MyHive)), SubKeyOrDefault(strSubKey),
+                      kQueryAccess);
+        std::uint32_t type = 0;
+        std::uint32_t size = 0;
+        return key.Opened() && registry_.RegQueryValueEx(key.Key(), strName, &type, nullptr,
+                                                         &size) == platform::kErrorSuccess;
+    } catch (...) {
+        return false;
+    }
+}
+
+bool EasyReg::ExistingKey(std::int32_t CurrentHive, const std::string& strSubKey) {
+    try {
+        return KeyOpens(HiveOrDefault(CurrentHive), SubKeyOrDefault(strSubKey));
+    } catch (...) {
+        return false;
+    }
+}
+
+std::string EasyReg::GetValueType(const std::string& strName, std::int32_t MyHive,
+                                  const std::string& strSubKey) {
+    try {
+        OpenedKey key(registry_, AsKey(HiveOrDefault(MyHive)), SubKeyOrDefault(strSubKey),
+                      kQueryAccess);
+        if (!key.Opened()) return {};
+        std::uint32_t type = 0;
+        std::uint32_t size = 0;
+        if (registry_.RegQueryValueEx(key.Key(), strName, &type, nullptr, &size) !=
+            platform::kErrorSuccess) {
+            return {};
+        }
+        switch (type) {
+            case platform::kRegSz: return "STRING";
+            case platform::kRegExpandSz: return "EXPANDABLE STRING";
+            case platform::kRegBinary: return "BINARY";
+            case platform::kRegDword: return "DWORD";
+            case platform::kRegMultiSz: return "MULTIPLE STRING";
+            default: return "UNKNOWN";
+        }
+    } catch (...) {
+        return {};
+    }
+}
+
+std::string EasyReg::GetValue(const std::string& strName, bool& blnSuccess,
+                              const std::string& strDefaultValue, std::int32_t MyHive,
+                              const std::string& strSubKey) {
+    blnSuccess = false;
+    try {
+        OpenedKey key(registry_, AsKey(HiveOrDefault(MyHive)), SubKeyOrDefault(strSubKey),
+                      kQueryAccess);
+        if (!key.Opened()) return strDefaultValue;
+        std::uint32_t type = 0;
+        std::uint32_t size = 0;
+        if (registry_.RegQueryValueEx(key.Key(), strName, &type, nullptr, &size) !=
+            platform::kErrorSuccess) {
+            return strDefaultValue;
+        }
+
+        std::string text;
+        switch (type) {
+            case platform::kRegSz:
+            case platform::kRegExpandSz:
+            case platform::kRegMultiSz:
+            case platform::kRegBinary: {
+                // One spare byte that is not a NUL, so that data without a
+                // terminator is told apart.
+                std::vector<std::uint8_t> buffer(static_cast<std::size_t>(size) + 1, ' ');
+                std::uint32_t count = size;
+                if (registry_.RegQueryValueEx(key.Key(), strName, nullptr, buffer.data(),
+                                              &count) != platform::kErrorSuccess) {
+                    return strDefaultValue;
+                }
+                std::string raw(buffer.begin(), buffer.end());
+                if (type == platform::kRegBinary) {
+                    char hex[4];
+                    for (std::uint32_t i = 0; i < size; ++i) {
+                        std::snprintf(hex, sizeof hex, "%02X ", buffer[i]);
+                        text += hex;
+                    }
+                } else if (type == platform::kRegMultiSz) {
+                    std::string::size_type lastNul = raw.rfind('\0');
+                    if (lastNul == std::string::npos) return strDefaultValue;
+                    raw.erase(lastNul);
+                    while (!raw.empty() && raw.back() == '\0') raw.pop_back();
+                    text = raw;
+                } else {
+                    std::string::size_type nul = raw.find('\0');
+                    if (nul == std::string::npos) return strDefaultValue;
+                    text = raw.substr(0, nul);
+                }
+                break;
+            }
+            case platform::kRegDword: {
+                // Never more than the four bytes the number has: a longer
+                // value fails the read instead of overrunning it.
+                std::uint8_t bytes[4] = {0, 0, 0, 0};
+                std::uint32_t count = size < 4 ? size : 4;
+                if (size > 4 || registry_.RegQueryValueEx(key.Key(), strName, nullptr, bytes,
+                                                          &count) != platform::kErrorSuccess) {
+                    return strDefaultValue;
+                }
+                const std::uint32_t bits = bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) |
+                                           (static_cast<std::uint32_t>(bytes[3]) << 24);
+                text = std::to_string(static_cast<std::int32_t>(bits));
+                break;
+            }
+            default:
+                break;
+        }
+        if (text.empty()) text = strDefaultValue;
+        blnSuccess = true;
+        return text;
+    } catch (...) {
+        return strDefaultValue;
+    }
+}
+
+bool EasyReg::CreateKey(const std::string& strNewKey, std::int32_t TheHive,
+                        const std::string& strSubKey) {
+    try {
+        const std::string parentPath = TrimBackslashes(strSubKey);
+        const std::string newKey = TrimBackslashes(strNewKey);
+        const std::int32_t hive = HiveOrDefault(TheHive);
+        if (KeyOpens(hive, parentPath + "\\" + newKey)) return true;
+        OpenedKey parent(registry_, AsKey(hive), parentPath, platform::kKeyCreateSubKey);
+        if (!parent.Opened()) return false;
+        RegKey created = 0;
+        if (registry_.RegCreateKeyEx(parent.Key(), newKey, kQueryAccess, &created) !=
+            platform::kErrorSuccess) {
+            return false;
+        }
+        registry_.RegCloseKey(created);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+}  // namespace settings

@@ -1,0 +1,67 @@
+// The four shortcut settings both programs keep in their modMain: held as
+// 1 or 0 in the lng flags, stored as REG_DWORD 1 or 0 under the settings key,
+// and shown in the eight option buttons of the program's frmOptions.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "forms/controls.h"
+#include "platform.h"
+
+namespace settings {
+
+// HKEY_CURRENT_USER, as the signed handle EasyReg takes.
+constexpr std::int32_t kSettingsHive = static_cast<std::int32_t>(platform::kHkeyCurrentUser);
+inline const std::string kSettingsKey = "Software\\Tamsholt\\Kestrow 2005";
+
+// The option buttons of a program's frmOptions, one pair per setting: the
+// first of each pair sets the flag, the second clears it.
+struct SettingsOptionButtons {
+    platform::forms::OptionButton* optAllFolders = nullptr;
+    platform::forms::OptionButton* optSubfoldersOnly = nullptr;
+    platform::forms::OptionButton* optSideMenu = nullptr;
+    platform::forms::OptionButton* optStartMenu = nullptr;
+    platform::forms::OptionButton* optTwoPane = nullptr;
+    platform::forms::OptionButton* optFolderWindow = nullptr;
+    platform::forms::OptionButton* optMaximized = nullptr;
+    platform::forms::OptionButton* optNormal = nullptr;
+};
+
+class ShortcutSettings {
+public:
+    // Reaches the program's frmOptions (creating it on first use); may throw.
+    using OptionButtonsAccessor = std::function<SettingsOptionButtons()>;
+    // The program's HandleUnexpectedError.
+    using ErrorRoutine = std::function<void()>;
+
+    ShortcutSettings(platform::Platform& platform, OptionButtonsAccessor options,
+                     ErrorRoutine handleUnexpectedError);
+
+    // Each holds 1 or 0 once loaded; 0 before.
+    std::int32_t lngAllFolders = 0;
+    std::int32_t lngSideMenu = 0;
+    std::int32_t lngTwoPane = 0;
+    std::int32_t lngMaximized = 0;
+
+    // Reads the four values into the flags (anything but the text "0" is 1,
+    // a missing value too) and writes them straight back as DWORDs.
+    void LoadDefaultSettings();
+    // Loads, then sets the option buttons from the flags.
+    void ShowDefaultSettings();
+    // Takes the flags from the four "on" buttons and stores them.
+    void SaveDefaultSettings();
+
+private:
+    platform::Registry& RegistryOrThrow() const;
+    SettingsOptionButtons ReachOptions() const;
+    void ReportFailure();
+
+    platform::Platform& platform_;
+    OptionButtonsAccessor options_;
+    ErrorRoutine handleUnexpectedError_;
+    unsigned failuresReported_ = 0;
+};
+
+}  // namespace settings
