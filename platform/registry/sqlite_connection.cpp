@@ -1,0 +1,154 @@
+#include "registry/sqlite_connection.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace platform {
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 15000;
+constexpr const char* kFormatName = "kestrow-registry 1";
+
+// Tables only; the hive row for HKEY_CURRENT_USER is always key 1. NOCASE
+// folds ASCII letters only, which is how names compare (and stay as written).
+constexpr const char* kSchema = R"sql(
+CREATE TABLE IF NOT EXISTS store_info(
+    name TEXT PRIMARY KEY,
+    value TEXT NOT NULL);
+CREATE TABLE IF NOT EXISTS keys(
+    id INTEGER PRIMARY KEY AUTOINCREMENT,
+    parent INTEGER REFERENCES keys(id),
+    name TEXT NOT NULL COLLATE NOCASE,
+    UNIQUE(parent, name));
+CREATE TABLE IF NOT EXISTS vals(
+    key_id INTEGER NOT NULL REFERENCES keys(id),
+    name TEXT NOT NULL COLLATE NOCASE,
+    type INTEGER NOT NULL,
+    data BLOB NOT NULL,
+    PRIMARY KEY(key_id, name)) WITHOUT ROWID;
+INSERT OR IGNORE INTO store_info(name, value) VALUES('format', 'kestrow-registry 1');
+INSERT OR IGNORE INTO keys(id, parent, name) VALUES(1, NULL, 'HKEY_CURRENT_USER');
+)sql";
+
+bool IsEmptyDatabase(sqlite3* db) {
+    Statement count(db, "SELECT count(*) FROM sqlite_master");
+    count.Step();
+    return count.Int(0) == 0;
+}
+
+bool IsOurHealthyStore(sqlite3* db) {
+    Statement format(db, "SELECT value FROM store_info WHERE name = 'format'");
+    if (!format.Step() || format.Text(0) != kFormatName) return false;
+    Statement keys(db, "SELECT id, parent, name FROM keys WHERE id = 1");
+    if (!keys.Step()) return false;
+    Statement vals(db, "SELECT key_id, name, type, data FROM vals LIMIT 0");
+    vals.Step();
+    Statement check(db, "PRAGMA quick_check");
+    return check.Step() && check.Text(0) == "ok" && !check.Step();
+}
+
+void CreateSchema(sqlite3* db) {
+    Execute(db, "PRAGMA journal_mode=WAL");
+    Execute(db, "BEGIN IMMEDIATE");
+    try {
+        Execute(db, kSchema);
+        Execute(db, "COMMIT");
+    } catch (const StoreFailure&) {
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+}  // namespace
+
+Statement::Statement(sqlite3* db, const char* sql) : db_(db) {
+    const int rc = sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr);
+    if (rc != SQLITE_OK) throw StoreFailure{rc};
+}
+
+Statement::~Statement() { sqlite3_finalize(stmt_); }
+
+Statement& Statement::Bind(int index, std::int64_t value) {
+    const int rc = sqlite3_bind_int64(stmt_, index, value);
+    if (rc != SQLITE_OK) throw StoreFailure{rc};
+    return *this;
+}
+
+Statement& Statement::Bind(int index, const std::string& text) {
+    const int rc = sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()),
+                                     SQLITE_TRANSIENT);
+    if (rc != SQLITE_OK) throw StoreFailure{rc};
+    return *this;
+}
+
+Statement& Statement::BindBlob(int index, const std::vector<std::uint8_t>& bytes) {
+    // An empty blob must not become NULL.
+    const int rc = bytes.empty() ? sqlite3_bind_zeroblob(stmt_, index, 0)
+                                 : sqlite3_bind_blob(stmt_, index, bytes.data(),
+                                                     static_cast<int>(bytes.size()),
+                                                     SQLITE_TRANSIENT);
+    if (rc != SQLITE_OK) throw StoreFailure{rc};
+    return *this;
+}
+
+bool Statement::Step() {
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    throw StoreFailure{sqlite3_errcode(db_)};
+}
+
+std::int64_t Statement::Int(int column) const { return sqlite3_column_int64(stmt_, column); }
+
+std::string Statement::Text(int column) const {
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+    const int n = sqlite3_column_bytes(stmt_, column);
+    return p ? std::string(p, static_cast<std::size_t>(n)) : std::string();
+}
+
+std::vector<std::uint8_t> Statement::Blob(int column) const {
+    const auto* p = static_cast<const std::uint8_t*>(sqlite3_column_blob(stmt_, column));
+    const int n = sqlite3_column_bytes(stmt_, column);
+    return p ? std::vector<std::uint8_t>(p, p + n) : std::vector<std::uint8_t>();
+}
+
+void Execute(sqlite3* db, const char* sql) {
+    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) throw StoreFailure{rc};
+}
+
+sqlite3* OpenStoreFile(const std::string& path) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    const bool exists = std::filesystem::exists(status);
+    if (exists && !std::filesystem::is_regular_file(status)) return nullptr;
+
+    const int flags = SQLITE_OPEN_READWRITE | (exists ? 0 : SQLITE_OPEN_CREATE);
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path.c_str(), &db, flags, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return nullptr;
+    }
+    sqlite3_extended_result_codes(db, 0);
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    try {
+        // Only reads until the file is known to be ours (or an empty database
+        // with nothing to lose); a stranger's file is left exactly as it was.
+        if (IsEmptyDatabase(db)) {
+            CreateSchema(db);
+        } else if (!IsOurHealthyStore(db)) {
+            sqlite3_close(db);
+            return nullptr;
+        } else {
+            Execute(db, "PRAGMA journal_mode=WAL");
+        }
+        Execute(db, "PRAGMA foreign_keys=ON");
+    } catch (const StoreFailure&) {
+        sqlite3_close(db);
+        return nullptr;
+    }
+    return db;
+}
+
+}  // namespace platform

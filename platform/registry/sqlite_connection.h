@@ -1,0 +1,50 @@
+// The store file behind the POSIX registry: opening it without ever harming a
+// file that is not a healthy store of ours, and a thin statement wrapper.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// A SQLite failure inside a registry call; caught at the call's boundary.
+struct StoreFailure {
+    int code;
+};
+
+class Statement {
+public:
+    Statement(sqlite3* db, const char* sql);
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    Statement& Bind(int index, std::int64_t value);
+    Statement& Bind(int index, const std::string& text);
+    Statement& BindBlob(int index, const std::vector<std::uint8_t>& bytes);
+
+    // True for a row, false when done; throws StoreFailure on error.
+    bool Step();
+    void Run() { Step(); }
+
+    std::int64_t Int(int column) const;
+    std::string Text(int column) const;
+    std::vector<std::uint8_t> Blob(int column) const;
+
+private:
+    sqlite3* db_;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+// Runs sql (no results expected); throws StoreFailure on error.
+void Execute(sqlite3* db, const char* sql);
+
+// Opens the store at path, creating it when the file is missing or holds an
+// empty database. Returns null, having written nothing, when the path is not
+// a regular file, not a SQLite database, damaged, or some other database.
+sqlite3* OpenStoreFile(const std::string& path);
+
+}  // namespace platform
