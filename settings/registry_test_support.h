@@ -1,0 +1,160 @@
+// Test helpers over the real registry store: a temporary directory holding
+// the store, a decorator that counts key handles and fails or throws on
+// chosen calls, and raw reads and writes that bypass EasyReg.
+#pragma once
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "registry/registry.h"
+#include "registry/sqlite_registry.h"
+
+namespace settings::testing {
+
+class TempDir {
+public:
+    TempDir() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "kestrow-test-XXXXXX").string();
+        std::vector<char> buffer(pattern.begin(), pattern.end());
+        buffer.push_back('\0');
+        if (!mkdtemp(buffer.data())) throw std::runtime_error("mkdtemp failed");
+        path_ = buffer.data();
+    }
+    ~TempDir() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& Path() const { return path_; }
+    std::string RegistryPath() const { return path_ + "/registry.db"; }
+
+private:
+    std::string path_;
+};
+
+// Passes every call to the real store; counts the handles it hands out and
+// takes back, and fails (access denied) or throws on the named calls.
+class TestRegistry : public platform::Registry {
+public:
+    explicit TestRegistry(std::unique_ptr<platform::Registry> inner) : inner_(std::move(inner)) {}
+
+    std::set<std::string> failing;
+    std::set<std::string> throwing;
+    int handlesOpen = 0;
+    int calls = 0;
+
+    long RegOpenKeyEx(platform::RegKey key, const std::string& subKey, std::uint32_t options,
+                      std::uint32_t access, platform::RegKey* result) override {
+        if (long fault = Fault("RegOpenKeyEx")) return fault;
+        long rc = inner_->RegOpenKeyEx(key, subKey, options, access, result);
+        if (rc == 0) ++handlesOpen;
+        return rc;
+    }
+    long RegQueryValueEx(platform::RegKey key, const std::string& name, std::uint32_t* type,
+                         std::uint8_t* data, std::uint32_t* byteCount) override {
+        if (long fault = Fault("RegQueryValueEx")) return fault;
+        return inner_->RegQueryValueEx(key, name, type, data, byteCount);
+    }
+    long RegSetValueEx(platform::RegKey key, const std::string& name, std::uint32_t reserved,
+                       std::uint32_t type, const std::uint8_t* data,
+                       std::uint32_t byteCount) override {
+        if (long fault = Fault("RegSetValueEx")) return fault;
+        return inner_->RegSetValueEx(key, name, reserved, type, data, byteCount);
+    }
+    long RegCreateKeyEx(platform::RegKey parent, const std::string& subKey, std::uint32_t access,
+                        platform::RegKey* result) override {
+        if (long fault = Fault("RegCreateKeyEx")) return fault;
+        long rc = inner_->RegCreateKeyEx(parent, subKey, access, result);
+        if (rc == 0) ++handlesOpen;
+        return rc;
+    }
+    long RegDeleteValue(platform::RegKey key, const std::string& name) override {
+        if (long fault = Fault("RegDeleteValue")) return fault;
+        return inner_->RegDeleteValue(key, name);
+    }
+    long RegDeleteKey(platform::RegKey key, const std::string& subKey) override {
+        if (long fault = Fault("RegDeleteKey")) return fault;
+        return inner_->RegDeleteKey(key, subKey);
+    }
+    long RegCloseKey(platform::RegKey key) override {
+        if (long fault = Fault("RegCloseKey")) return fault;
+        long rc = inner_->RegCloseKey(key);
+        if (rc == 0) --handlesOpen;
+        return rc;
+    }
+    long RegEnumKey(platform::RegKey key, std::uint32_t index, std::string* name) override {
+        return inner_->RegEnumKey(key, index, name);
+    }
+    long RegEnumValue(platform::RegKey key, std::uint32_t index, std::string* name,
+                      std::uint32_t* type, std::vector<std::uint8_t>* data) override {
+        return inner_->RegEnumValue(key, index, name, type, data);
+    }
+
+private:
+    long Fault(const std::string& call) {
+        ++calls;
+        if (throwing.count(call)) throw std::runtime_error(call + " broke");
+        return failing.count(call) ? platform::kErrorAccessDenied : 0;
+    }
+    std::unique_ptr<platform::Registry> inner_;
+};
+
+struct RawValue {
+    std::uint32_t type = 0;
+    std::vector<std::uint8_t> data;
+};
+
+// The value as stored, below HKEY_CURRENT_USER; nullopt when missing.
+inline std::optional<RawValue> ReadRaw(platform::Registry& registry, const std::string& path,
+                                       const std::string& name) {
+    platform::RegKey key = 0;
+    if (registry.RegOpenKeyEx(platform::kHkeyCurrentUser, path, 0, platform::kKeyQueryValue,
+                              &key) != 0) {
+        return std::nullopt;
+    }
+    RawValue value;
+    std::uint32_t size = 0;
+    long rc = registry.RegQueryValueEx(key, name, &value.type, nullptr, &size);
+    if (rc == 0) {
+        value.data.resize(size);
+        rc = registry.RegQueryValueEx(key, name, nullptr, value.data.data(), &size);
+    }
+    registry.RegCloseKey(key);
+    if (rc != 0) return std::nullopt;
+    return value;
+}
+
+// Stores exactly these bytes (the store adds a NUL to string types that lack one).
+inline void WriteRaw(platform::Registry& registry, const std::string& path,
+                     const std::string& name, std::uint32_t type,
+                     const std::vector<std::uint8_t>& data) {
+    platform::RegKey key = 0;
+    if (registry.RegCreateKeyEx(platform::kHkeyCurrentUser, path, platform::kKeyAllUsual, &key) !=
+        0) {
+        throw std::runtime_error("cannot create " + path);
+    }
+    long rc = registry.RegSetValueEx(key, name, 0, type, data.data(),
+                                     static_cast<std::uint32_t>(data.size()));
+    registry.RegCloseKey(key);
+    if (rc != 0) throw std::runtime_error("cannot write " + name);
+}
+
+inline std::vector<std::uint8_t> Dword(std::uint32_t v) {
+    return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
+            static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
+}
+
+inline std::vector<std::uint8_t> Text(const std::string& s) {
+    return std::vector<std::uint8_t>(s.begin(), s.end());
+}
+
+}  // namespace settings::testing
