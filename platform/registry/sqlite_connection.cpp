@@ -84,10 +84,10 @@ Statement& Statement::Bind(int index, const std::string& text) {
 
 Statement& Statement::BindBlob(int index, const std::vector<std::uint8_t>& bytes) {
     // An empty blob must not become NULL.
-    const int rc = bytes.empty() ? sqlite3_bind_zeroblob(stmt_, index, 0)
-                                 : sqlite3_bind_blob(stmt_, index, bytes.data(),
-                                                     static_cast<int>(bytes.size()),
-                                                     SQLITE_TRANSIENT);
+    const int rc = bytes.empty()
+                       ? sqlite3_bind_zeroblob(stmt_, index, 0)
+                       : sqlite3_bind_blob(stmt_, index, bytes.data(),
+                                           static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
     if (rc != SQLITE_OK) throw StoreFailure{rc};
     return *this;
 }

@@ -271,9 +271,7 @@ private:
     }
 
     long Read(const std::function<long()>& body) { return InTransaction("BEGIN", body); }
-    long Write(const std::function<long()>& body) {
-        return InTransaction("BEGIN IMMEDIATE", body);
-    }
+    long Write(const std::function<long()>& body) { return InTransaction("BEGIN IMMEDIATE", body); }
 
     // One call, one transaction: committed only when the call succeeds.
     long InTransaction(const char* begin, const std::function<long()>& body) {

@@ -42,7 +42,8 @@ Bytes ReadFile(const fs::path& path) {
 
 void WriteFile(const fs::path& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 Bytes AsBytes(const std::string& s) { return Bytes(s.begin(), s.end()); }
@@ -82,8 +83,9 @@ TEST_F(SqliteRegistryTest, CreatesMissingIntermediateKeysAndOpensThem) {
     const RegKey created = Create("Software\\Tamsholt\\Kestrow 2005");
     ASSERT_NE(created, 0u);
     RegKey opened = 0;
-    EXPECT_EQ(registry_->RegOpenKeyEx(kHkeyCurrentUser, "Software\\Tamsholt", 0, kKeyAllUsual,
-                                      &opened), 0);
+    EXPECT_EQ(
+        registry_->RegOpenKeyEx(kHkeyCurrentUser, "Software\\Tamsholt", 0, kKeyAllUsual, &opened),
+        0);
     RegKey same = 0;
     EXPECT_EQ(registry_->RegOpenKeyEx(opened, "", 0, kKeyAllUsual, &same), 0);
     std::string name;
@@ -92,15 +94,19 @@ TEST_F(SqliteRegistryTest, CreatesMissingIntermediateKeysAndOpensThem) {
     EXPECT_EQ(registry_->RegEnumKey(same, 1, &name), kErrorNoMoreItems);
 
     RegKey missing = 0;
-    EXPECT_EQ(registry_->RegOpenKeyEx(kHkeyCurrentUser, "Software\\Nobody", 0, kKeyAllUsual,
-                                      &missing), kErrorFileNotFound);
+    EXPECT_EQ(
+        registry_->RegOpenKeyEx(kHkeyCurrentUser, "Software\\Nobody", 0, kKeyAllUsual, &missing),
+        kErrorFileNotFound);
     // A doubled backslash names no key; it must not quietly reach "Software\Tamsholt".
     EXPECT_NE(registry_->RegOpenKeyEx(kHkeyCurrentUser, "Software\\\\Tamsholt", 0, kKeyAllUsual,
-                                      &missing), 0);
-    EXPECT_NE(registry_->RegCreateKeyEx(kHkeyCurrentUser, "Software\\\\Other", kKeyAllUsual,
-                                        &missing), 0);
-    EXPECT_EQ(registry_->RegOpenKeyEx(kHkeyCurrentUser, "Software\\Other", 0, kKeyAllUsual,
-                                      &missing), kErrorFileNotFound);
+                                      &missing),
+              0);
+    EXPECT_NE(
+        registry_->RegCreateKeyEx(kHkeyCurrentUser, "Software\\\\Other", kKeyAllUsual, &missing),
+        0);
+    EXPECT_EQ(
+        registry_->RegOpenKeyEx(kHkeyCurrentUser, "Software\\Other", 0, kKeyAllUsual, &missing),
+        kErrorFileNotFound);
 }
 
 TEST_F(SqliteRegistryTest, NamesAreCaseInsensitiveAndKeepTheirFirstSpelling) {
@@ -241,7 +247,10 @@ TEST_F(SqliteRegistryTest, DefaultPathFollowsXdgConfigHomeAndMakesTheFolder) {
     const std::string restore = saved ? saved : "";
     setenv("XDG_CONFIG_HOME", config.c_str(), 1);
     const std::string path = DefaultRegistryPath();
-    if (saved) setenv("XDG_CONFIG_HOME", restore.c_str(), 1); else unsetenv("XDG_CONFIG_HOME");
+    if (saved)
+        setenv("XDG_CONFIG_HOME", restore.c_str(), 1);
+    else
+        unsetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(path, (config / "kestrow" / "registry.db").string());
     EXPECT_TRUE(fs::is_directory(config / "kestrow"));
 }
@@ -286,7 +295,8 @@ TEST_F(SqliteRegistryTest, DamagedOrForeignStoresFailEveryCallAndStayByteIdentic
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(foreign.c_str(), &db), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE notes(t TEXT); INSERT INTO notes VALUES('mine');",
-                           nullptr, nullptr, nullptr), SQLITE_OK);
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
     sqlite3_close(db);
     ExpectUnusableAndUntouched(foreign.string());
 
@@ -298,8 +308,9 @@ TEST_F(SqliteRegistryTest, DamagedOrForeignStoresFailEveryCallAndStayByteIdentic
         ASSERT_EQ(store->RegCreateKeyEx(kHkeyCurrentUser, "Big", kKeyAllUsual, &key), 0);
         const Bytes blob(2000, 0xAB);
         for (int i = 0; i < 100; ++i)
-            ASSERT_EQ(store->RegSetValueEx(key, "v" + std::to_string(i), 0, kRegBinary,
-                                           blob.data(), 2000), 0);
+            ASSERT_EQ(store->RegSetValueEx(key, "v" + std::to_string(i), 0, kRegBinary, blob.data(),
+                                           2000),
+                      0);
     }
     ASSERT_FALSE(fs::exists(truncated.string() + "-wal"));
     fs::resize_file(truncated, fs::file_size(truncated) / 2);
@@ -331,8 +342,8 @@ TEST_F(SqliteRegistryTest, TwoProcessesWritingTheSameKeyLoseNothing) {
             auto store = OpenSqliteRegistry(DbPath());
             for (int i = 0; i < kRounds; ++i) {
                 RegKey key = 0;
-                failures += store->RegOpenKeyEx(kHkeyCurrentUser, "Shared", 0, kKeyAllUsual,
-                                                &key) != 0;
+                failures +=
+                    store->RegOpenKeyEx(kHkeyCurrentUser, "Shared", 0, kKeyAllUsual, &key) != 0;
                 const std::string mine = "w" + std::to_string(writer) + "_" + std::to_string(i);
                 failures += store->RegSetValueEx(key, mine, 0, kRegSz,
                                                  reinterpret_cast<const std::uint8_t*>(mine.data()),
@@ -342,9 +353,9 @@ TEST_F(SqliteRegistryTest, TwoProcessesWritingTheSameKeyLoseNothing) {
                     key, "Counter", nullptr, reinterpret_cast<std::uint8_t*>(&counter), &size);
                 failures += read != 0 && read != kErrorFileNotFound;
                 ++counter;
-                failures += store->RegSetValueEx(key, "Counter", 0, kRegDword,
-                                                 reinterpret_cast<const std::uint8_t*>(&counter),
-                                                 4) != 0;
+                failures +=
+                    store->RegSetValueEx(key, "Counter", 0, kRegDword,
+                                         reinterpret_cast<const std::uint8_t*>(&counter), 4) != 0;
                 failures += store->RegCloseKey(key) != 0;
             }
             _exit(failures > 255 ? 255 : failures);
