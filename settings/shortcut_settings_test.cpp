@@ -1,0 +1,267 @@
+#include "shortcut_settings.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <memory>
+
+#include "easy_reg.h"
+#include "forms/form.h"
+#include "forms/scripted_backend.h"
+#include "platform_error.h"
+#include "registry_test_support.h"
+
+namespace settings {
+namespace {
+
+using platform::forms::Form;
+using platform::forms::Frame;
+using platform::forms::OptionButton;
+using testing::Dword;
+using testing::ReadRaw;
+using testing::Text;
+using testing::WriteRaw;
+
+const char* const kNames[4] = {"AllFolders", "SideMenu", "TwoPane", "Maximized"};
+
+// The option pairs as a program's dialog holds them, first buttons on.
+class OptionsForm : public Form {
+public:
+    explicit OptionsForm(platform::forms::UserInterface& ui) : Form(ui, "frmOptions", {}) {}
+    Frame fraFolderTree{*this, "fraFolderTree", {}, 0, "Folder tree"};
+    OptionButton optAllFolders{*this, &fraFolderTree, "optAllFolders", {}, 1, "a", true};
+    OptionButton optSubfoldersOnly{*this, &fraFolderTree, "optSubfoldersOnly", {}, 2, "b", false};
+    Frame fraShortcutLocation{*this, "fraShortcutLocation", {}, 3, "Shortcut location"};
+    OptionButton optSideMenu{*this, &fraShortcutLocation, "optSideMenu", {}, 4, "c", true};
+    OptionButton optStartMenu{*this, &fraShortcutLocation, "optStartMenu", {}, 5, "d", false};
+    Frame fraWindowStyle{*this, "fraWindowStyle", {}, 6, "Window style"};
+    OptionButton optTwoPane{*this, &fraWindowStyle, "optTwoPane", {}, 7, "e", true};
+    OptionButton optFolderWindow{*this, &fraWindowStyle, "optFolderWindow", {}, 8, "f", false};
+    Frame fraWindowSize{*this, "fraWindowSize", {}, 9, "Window size"};
+    OptionButton optMaximized{*this, &fraWindowSize, "optMaximized", {}, 10, "g", true};
+    OptionButton optNormal{*this, &fraWindowSize, "optNormal", {}, 11, "h", false};
+
+    SettingsOptionButtons Buttons() {
+        return {&optAllFolders, &optSubfoldersOnly, &optSideMenu, &optStartMenu,
+                &optTwoPane,    &optFolderWindow,   &optMaximized, &optNormal};
+    }
+};
+
+class ShortcutSettingsTest : public ::testing::Test {
+protected:
+    ShortcutSettingsTest() {
+        auto decorated = std::make_unique<testing::TestRegistry>(
+            platform::OpenSqliteRegistry(dir.RegistryPath()));
+        registry = decorated.get();
+        bundle.registry = std::move(decorated);
+        bundle.ui = std::make_unique<platform::forms::UserInterface>(
+            [this] { return std::make_unique<platform::forms::ScriptedBackend>(script); });
+        form = std::make_unique<OptionsForm>(*bundle.ui);
+    }
+
+    std::vector<std::int32_t> Flags() const {
+        return {settings.lngAllFolders, settings.lngSideMenu, settings.lngTwoPane,
+                settings.lngMaximized};
+    }
+    std::vector<bool> FirstButtons() const {
+        return {form->optAllFolders.Value(), form->optSideMenu.Value(), form->optTwoPane.Value(),
+                form->optMaximized.Value()};
+    }
+    // The four stored values; each must be a DWORD.
+    std::vector<std::uint32_t> Stored() {
+        std::vector<std::uint32_t> values;
+        for (const char* name : kNames) {
+            auto raw = ReadRaw(*registry, kSettingsKey, name);
+            if (!raw) {
+                ADD_FAILURE() << name << " is missing";
+                values.push_back(99);
+                continue;
+            }
+            EXPECT_EQ(raw->type, platform::kRegDword) << name;
+            EXPECT_EQ(raw->data.size(), 4u) << name;
+            values.push_back(raw->data.size() == 4 ? raw->data[0] | raw->data[1] << 8 |
+                                                         raw->data[2] << 16 | raw->data[3] << 24
+                                                   : 98);
+        }
+        return values;
+    }
+
+    testing::TempDir dir;
+    testing::TestRegistry* registry = nullptr;
+    platform::forms::ScriptedBackend::Script script;
+    platform::Platform bundle;
+    std::unique_ptr<OptionsForm> form;
+    int errors = 0;
+    bool reachable = true;
+    ShortcutSettings settings{bundle,
+                              [this] {
+                                  if (!reachable) throw platform::PlatformError("no dialog");
+                                  return form->Buttons();
+                              },
+                              [this] { ++errors; }};
+};
+
+TEST_F(ShortcutSettingsTest, FirstLoadCreatesTheKeyWithFourDwordOnes) {
+    EXPECT_EQ(Flags(), (std::vector<std::int32_t>{0, 0, 0, 0})) << "zero until loaded";
+    settings.LoadDefaultSettings();
+    EXPECT_EQ(Flags(), (std::vector<std::int32_t>{1, 1, 1, 1}));
+    EXPECT_EQ(Stored(), (std::vector<std::uint32_t>{1, 1, 1, 1}));
+    EXPECT_EQ(errors, 0);
+    EXPECT_EQ(registry->handlesOpen, 0);
+}
+
+TEST_F(ShortcutSettingsTest, OnlyTheTextZeroLoadsAsZeroAndEveryValueIsRewrittenAsDword) {
+    WriteRaw(*registry, kSettingsKey, "AllFolders", platform::kRegSz, Text("0"));
+    WriteRaw(*registry, kSettingsKey, "SideMenu", platform::kRegSz, Text("yes"));
+    WriteRaw(*registry, kSettingsKey, "TwoPane", platform::kRegSz, Text(" 0"));
+    WriteRaw(*registry, kSettingsKey, "Maximized", platform::kRegSz, Text(""));
+    WriteRaw(*registry, kSettingsKey, "CheckStartMenuDelay", platform::kRegDword, Dword(0));
+    settings.LoadDefaultSettings();
+    EXPECT_EQ(Flags(), (std::vector<std::int32_t>{0, 1, 1, 1}));
+    EXPECT_EQ(Stored(), (std::vector<std::uint32_t>{0, 1, 1, 1}));
+    EXPECT_EQ(ReadRaw(*registry, kSettingsKey, "CheckStartMenuDelay")->data, Dword(0))
+        << "other values of the key are not touched";
+
+    WriteRaw(*registry, kSettingsKey, "AllFolders", platform::kRegSz, Text("1"));
+    WriteRaw(*registry, kSettingsKey, "SideMenu", platform::kRegSz, Text("00"));
+    WriteRaw(*registry, kSettingsKey, "TwoPane", platform::kRegBinary, {0x30});
+    WriteRaw(*registry, kSettingsKey, "Maximized", platform::kRegDword, Dword(0));
+    settings.LoadDefaultSettings();
+    EXPECT_EQ(Flags(), (std::vector<std::int32_t>{1, 1, 1, 0}));
+    EXPECT_EQ(Stored(), (std::vector<std::uint32_t>{1, 1, 1, 0}));
+}
+
+TEST_F(ShortcutSettingsTest, OtherNumbersLoadAsOne) {
+    WriteRaw(*registry, kSettingsKey, "AllFolders", platform::kRegDword, Dword(5));
+    WriteRaw(*registry, kSettingsKey, "SideMenu", platform::kRegDword, Dword(0xFFFFFFFFu));
+    WriteRaw(*registry, kSettingsKey, "TwoPane", platform::kRegDword, Dword(2));
+    settings.LoadDefaultSettings();
+    EXPECT_EQ(Flags(), (std::vector<std::int32_t>{1, 1, 1, 1}));
+    EXPECT_EQ(Stored(), (std::vector<std::uint32_t>{1, 1, 1, 1}));
+}
+
+TEST_F(ShortcutSettingsTest, ShowSelectsTheButtonMatchingEachFlag) {
+    WriteRaw(*registry, kSettingsKey, "TwoPane", platform::kRegDword, Dword(0));
+    bundle.ui->Backend();  // a loaded backend, so that pending events can be seen processed
+    settings.ShowDefaultSettings();
+    EXPECT_EQ(FirstButtons(), (std::vector<bool>{true, true, false, true}));
+    EXPECT_TRUE(form->optFolderWindow.Value());
+    EXPECT_FALSE(form->optSubfoldersOnly.Value());
+    EXPECT_FALSE(form->optStartMenu.Value());
+    EXPECT_FALSE(form->optNormal.Value());
+    EXPECT_GE(script.doEventsCalls, 1);
+
+    WriteRaw(*registry, kSettingsKey, "AllFolders", platform::kRegDword, Dword(0));
+    WriteRaw(*registry, kSettingsKey, "TwoPane", platform::kRegDword, Dword(1));
+    WriteRaw(*registry, kSettingsKey, "Maximized", platform::kRegDword, Dword(0));
+    settings.ShowDefaultSettings();
+    EXPECT_EQ(FirstButtons(), (std::vector<bool>{false, true, true, false}));
+    EXPECT_TRUE(form->optSubfoldersOnly.Value());
+    EXPECT_TRUE(form->optNormal.Value());
+    EXPECT_EQ(errors, 0);
+}
+
+TEST_F(ShortcutSettingsTest, SaveStoresTheShownChoicesAsDwordOnesAndZeros) {
+    form->optStartMenu.SetValue(true);
+    form->optNormal.SetValue(true);
+    settings.SaveDefaultSettings();
+    EXPECT_EQ(Flags(), (std::vector<std::int32_t>{1, 0, 1, 0})) << "true is held as 1, not -1";
+    EXPECT_EQ(Stored(), (std::vector<std::uint32_t>{1, 0, 1, 0}));
+
+    settings.LoadDefaultSettings();
+    EXPECT_EQ(Flags(), (std::vector<std::int32_t>{1, 0, 1, 0})) << "what was saved loads back";
+    EXPECT_EQ(errors, 0);
+}
+
+TEST_F(ShortcutSettingsTest, ARefusedSaveIsSilentAndTheNextLoadReadsWhatIsStored) {
+    settings.LoadDefaultSettings();
+    registry->failing = {"RegSetValueEx"};
+    form->optSubfoldersOnly.SetValue(true);
+    settings.SaveDefaultSettings();
+    EXPECT_EQ(errors, 0);
+    EXPECT_EQ(settings.lngAllFolders, 0);
+    registry->failing.clear();
+    settings.LoadDefaultSettings();
+    EXPECT_EQ(settings.lngAllFolders, 1);
+}
+
+TEST_F(ShortcutSettingsTest, AnUnreadableStoreLoadsTheDefaultsWithoutAnError) {
+    registry->throwing = {"RegOpenKeyEx", "RegCreateKeyEx"};
+    settings.ShowDefaultSettings();
+    EXPECT_EQ(Flags(), (std::vector<std::int32_t>{1, 1, 1, 1}));
+    EXPECT_EQ(FirstButtons(), (std::vector<bool>{true, true, true, true}));
+    EXPECT_EQ(errors, 0);
+}
+
+TEST_F(ShortcutSettingsTest, FailuresOutsideTheRegistryGoToTheErrorRoutineOnce) {
+    reachable = false;
+    settings.ShowDefaultSettings();
+    EXPECT_EQ(errors, 1);
+    EXPECT_EQ(Stored(), (std::vector<std::uint32_t>{1, 1, 1, 1})) << "the load ran first";
+
+    WriteRaw(*registry, kSettingsKey, "SideMenu", platform::kRegDword, Dword(0));
+    settings.SaveDefaultSettings();
+    EXPECT_EQ(errors, 2);
+    EXPECT_EQ(Stored(), (std::vector<std::uint32_t>{1, 0, 1, 1})) << "a failed save writes nothing";
+    EXPECT_EQ(registry->handlesOpen, 0);
+}
+
+TEST_F(ShortcutSettingsTest, AFailedLoadLeavesTheDialogAlone) {
+    form->optStartMenu.SetValue(true);
+    auto kept = std::move(bundle.registry);
+    settings.ShowDefaultSettings();
+    EXPECT_EQ(errors, 1) << "the failure is reported by the load, and only there";
+    EXPECT_TRUE(form->optStartMenu.Value());
+    settings.SaveDefaultSettings();
+    EXPECT_EQ(errors, 2);
+}
+
+// Two processes loading and saving the same store at once, without locks.
+TEST(ShortcutSettingsProcessesTest, ConcurrentLoadsAndSavesLeaveAConsistentStore) {
+    testing::TempDir dir;
+    const int kCycles = 40;
+    pid_t children[2];
+    for (int child = 0; child < 2; ++child) {
+        children[child] = fork();
+        ASSERT_NE(children[child], -1);
+        if (children[child] == 0) {
+            platform::Platform bundle;
+            bundle.registry = platform::OpenSqliteRegistry(dir.RegistryPath());
+            platform::forms::ScriptedBackend::Script script;
+            bundle.ui = std::make_unique<platform::forms::UserInterface>(
+                [&] { return std::make_unique<platform::forms::ScriptedBackend>(script); });
+            OptionsForm form(*bundle.ui);
+            int errors = 0;
+            ShortcutSettings settings(bundle, [&] { return form.Buttons(); }, [&] { ++errors; });
+            int bad = 0;
+            for (int i = 0; i < kCycles; ++i) {
+                settings.ShowDefaultSettings();
+                for (std::int32_t flag : {settings.lngAllFolders, settings.lngSideMenu,
+                                          settings.lngTwoPane, settings.lngMaximized}) {
+                    if (flag != 0 && flag != 1) ++bad;
+                }
+                ((i + child) % 2 ? form.optSubfoldersOnly : form.optAllFolders).SetValue(true);
+                (i % 3 ? form.optNormal : form.optMaximized).SetValue(true);
+                settings.SaveDefaultSettings();
+            }
+            _exit(errors == 0 && bad == 0 ? 0 : 1);
+        }
+    }
+    for (pid_t pid : children) {
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    }
+    auto registry = platform::OpenSqliteRegistry(dir.RegistryPath());
+    for (const char* name : kNames) {
+        auto raw = ReadRaw(*registry, kSettingsKey, name);
+        ASSERT_TRUE(raw) << name;
+        EXPECT_EQ(raw->type, platform::kRegDword) << name;
+        ASSERT_EQ(raw->data.size(), 4u) << name;
+        EXPECT_TRUE(raw->data == Dword(0) || raw->data == Dword(1)) << name;
+    }
+}
+
+}  // namespace
+}  // namespace settings
