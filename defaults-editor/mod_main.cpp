@@ -1,0 +1,82 @@
+#include "mod_main.h"
+
+#include <vector>
+
+#include "forms/message_box.h"
+#include "frm_options.h"
+#include "platform_error.h"
+
+namespace defaults_editor {
+namespace {
+
+constexpr const char* kProgramName = "KestrowDefaults2005";
+constexpr const char* kMessageTitle = "Kestrow Default Settings";
+
+}  // namespace
+
+modMain::modMain(platform::Platform& platform)
+    : Settings(
+          platform,
+          [this] {
+              frmOptions& form = Options();
+              return settings::SettingsOptionButtons{
+                  &form.optAllFolders, &form.optSubfoldersOnly, &form.optSideMenu,
+                  &form.optStartMenu,  &form.optTwoPane,        &form.optFolderWindow,
+                  &form.optMaximized,  &form.optNormal};
+          },
+          [this] { HandleUnexpectedError(); }),
+      platform_(platform) {}
+
+modMain::~modMain() {
+    // The user interface keeps a list of loaded forms; ours must leave it
+    // before the form object goes.
+    if (options_ && platform_.ui) {
+        try {
+            platform_.ui->Unload(*options_);
+        } catch (...) {
+            // Nothing is left to report to at this point.
+        }
+    }
+}
+
+platform::forms::UserInterface& modMain::Ui() {
+    if (!platform_.ui) throw platform::PlatformError("no user interface is available");
+    return *platform_.ui;
+}
+
+frmOptions& modMain::Options() {
+    if (!options_) options_ = std::make_unique<frmOptions>(Ui(), *this);
+    return *options_;
+}
+
+void modMain::Main() {
+    try {
+        if (!platform_.instances) throw platform::PlatformError("no instance check is available");
+        if (platform_.instances->PreviousInstanceRunning(kProgramName)) {
+            Ui().MsgBox("Kestrow 2005 Default Settings is already running on your system.",
+                        platform::forms::kMbOk | platform::forms::kMbIconInformation,
+                        kMessageTitle);
+            return;
+        }
+        Ui().Show(Options(), platform::forms::ShowMode::Modeless);
+    } catch (...) {
+        HandleUnexpectedError();
+    }
+}
+
+void modMain::HandleUnexpectedError() {
+    errorReported_ = true;
+    try {
+        platform::forms::UserInterface& ui = Ui();
+        // Unloading shortens the list; walk a copy.
+        const std::vector<platform::forms::Form*> loaded = ui.LoadedForms();
+        for (platform::forms::Form* form : loaded) ui.Unload(*form);
+        ui.MsgBox("Unexpected Error", platform::forms::kMbOk | platform::forms::kMbIconHand,
+                  kMessageTitle);
+    } catch (...) {
+        // With no way left to tell the user, the failing exit status is
+        // what reports the error.
+    }
+}
+
+}  // namespace defaults_editor
