@@ -42,6 +42,10 @@ struct Platform {
     // The folder browser: a Windows path, or empty text when cancelled.
     // Throws PlatformError when it cannot be shown.
     std::function<std::string(const std::string& instruction)> browseForFolder;
+    // Whether a Windows path lies inside a folder (a Windows path) once both
+    // are resolved the way this platform opens them. Empty: no check beyond
+    // the programs' own.
+    std::function<bool(const std::string& path, const std::string& folder)> isInsideFolder;
 };
 
 }  // namespace platform

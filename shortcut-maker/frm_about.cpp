@@ -1,0 +1,95 @@
+#include "frm_about.h"
+
+#include <exception>
+
+#include "forms/message_box.h"
+#include "forms/user_interface.h"
+#include "mod_main.h"
+
+namespace {
+
+using namespace platform::forms;
+
+constexpr std::uint32_t kWhite = 0xFFFFFF;
+constexpr std::uint32_t kBlack = 0x000000;
+constexpr std::uint32_t kLinkBlue = 0x0000C0;
+constexpr int kEscape = 27;
+
+FormStyle AboutStyle() {
+    FormStyle style;
+    style.caption = "About Kestrow 2005";
+    style.clientWidth = 8430;
+    style.clientHeight = 5820;
+    style.border = BorderStyle::FixedDialog;
+    style.minButton = false;
+    style.maxButton = false;
+    style.showInTaskbar = false;
+    style.position = StartUpPosition::CenterOwner;
+    style.keyPreview = true;
+    return style;
+}
+
+void LookLikeLink(Label& label) {
+    label.SetColours(kLinkBlue, kWhite);
+    label.SetFont({"MS Sans Serif", 8.25, false, true});
+    label.SetPointer(MousePointer::PointingHand);
+}
+
+}  // namespace
+
+frmAbout::frmAbout(modMain& main) : Form(main.Ui(), "frmAbout", AboutStyle()), main_(main) {
+    picInfo.SetColours(std::nullopt, kWhite);
+    for (Label* label : {&lblTitle, &lblSlogan, &lblCopyright, &lblMoreInfo, &lblLink,
+                         &lblFeedbackInfo, &lblMailLink, &lblDisclaimer}) {
+        label->SetColours(std::nullopt, kWhite);
+        label->SetTextAlignment(Alignment::Center);
+    }
+    lblTitle.SetFont({"Arial", 12, true, false});
+    lblTitle.SetColours(kBlack, kWhite);
+    lblDisclaimer.SetColours(kBlack, kWhite);
+    lblDisclaimer.SetWordWrap(true);
+    LookLikeLink(lblLink);
+    LookLikeLink(lblMailLink);
+
+    cmdOK.OnClick = [this] { cmdOK_Click(); };
+    lblLink.OnClick = [this] { lblLink_Click(); };
+    lblMailLink.OnClick = [this] { lblMailLink_Click(); };
+}
+
+void frmAbout::cmdOK_Click() {
+    try {
+        Ui().Unload(*this);
+    } catch (const std::exception&) {
+        main_.HandleUnexpectedError();
+    }
+}
+
+void frmAbout::Form_KeyDown(int KeyCode, int) {
+    try {
+        if (KeyCode == kEscape) Ui().Unload(*this);
+    } catch (const std::exception&) {
+        main_.HandleUnexpectedError();
+    }
+}
+
+void frmAbout::lblLink_Click() {
+    try {
+        main_.OpenWebLink(lblLink.Caption());
+    } catch (const std::exception&) {
+        try {
+            Ui().MsgBox("Problem with browser.", kMbOk | kMbIconExclamation, kTitle);
+        } catch (const std::exception&) {
+        }
+    }
+}
+
+void frmAbout::lblMailLink_Click() {
+    try {
+        main_.OpenMailLink(lblMailLink.Caption());
+    } catch (const std::exception&) {
+        try {
+            Ui().MsgBox("Problem with mail client.", kMbOk | kMbIconExclamation, kTitle);
+        } catch (const std::exception&) {
+        }
+    }
+}

@@ -1,0 +1,168 @@
+#include "frm_options.h"
+
+#include <exception>
+#include <stdexcept>
+
+#include "forms/message_box.h"
+#include "forms/user_interface.h"
+#include "frm_about.h"
+#include "html_help.h"
+#include "mod_main.h"
+#include "text/text.h"
+
+namespace {
+
+using namespace platform::forms;
+
+FormStyle OptionsStyle() {
+    FormStyle style;
+    style.caption = "Kestrow 2005";
+    style.clientWidth = 8580;
+    style.clientHeight = 6990;
+    style.border = BorderStyle::FixedSingle;
+    style.minButton = true;
+    style.maxButton = false;
+    style.showInTaskbar = true;
+    style.position = StartUpPosition::CenterScreen;
+    style.icon = "kestrow";
+    return style;
+}
+
+constexpr const char* kForbiddenCharacters = "\\/:*?\"<>|";
+
+}  // namespace
+
+frmOptions::frmOptions(modMain& main)
+    : Form(main.Ui(), "frmOptions", OptionsStyle()), main_(main) {
+    cmdOK.OnClick = [this] { cmdOK_Click(); };
+    cmdCancel.OnClick = [this] { cmdCancel_Click(); };
+    cmdReset.OnClick = [this] { cmdReset_Click(); };
+    cmdDefault.OnClick = [this] { cmdDefault_Click(); };
+    cmdAbout.OnClick = [this] { cmdAbout_Click(); };
+    cmdHelp.OnClick = [this] { cmdHelp_Click(); };
+}
+
+void frmOptions::Form_Load() {
+    try {
+        txtName.SetText(main_.DefaultName);
+        lblPathInfo.SetCaption("Kestrow will create a shortcut to the folder\r\n\r\n" +
+                               main_.FolderPath);
+        main_.Settings.ShowDefaultSettings();
+    } catch (const std::exception&) {
+        main_.HandleUnexpectedError();
+    }
+}
+
+void frmOptions::Form_Activate() {
+    try {
+        FocusAndSelectAll();
+    } catch (const std::exception&) {
+        main_.HandleUnexpectedError();
+    }
+}
+
+void frmOptions::FocusAndSelectAll() {
+    txtName.SetFocus();
+    txtName.SetSelection(0, static_cast<int>(text::Length(txtName.Text())));
+}
+
+void frmOptions::cmdOK_Click() {
+    try {
+        main_.ShortcutArguments =
+            modMain::ComposeExplorerArguments(optAllFolders.Value() ? 1 : 0,
+                                              optTwoPane.Value() ? 1 : 0, main_.FolderPath);
+        main_.ShortcutWindowStyle = optMaximized.Value() ? 3 : 1;
+        main_.ShortcutName = text::TrimSpaces(txtName.Text());
+
+        if (main_.ShortcutName.empty()) {
+            Ui().MsgBox("You did not enter a name", kMbOk | kMbIconExclamation, kTitle);
+            FocusAndSelectAll();
+            return;
+        }
+        if (main_.ShortcutName.find_first_of(kForbiddenCharacters) != std::string::npos) {
+            Ui().MsgBox("You cannot use the characters \\/:*?\"<>|", kMbOk | kMbIconExclamation,
+                        kTitle);
+            FocusAndSelectAll();
+            return;
+        }
+
+        const bool sideMenu = optSideMenu.Value();
+        main_.ShortcutPath =
+            (sideMenu ? main_.SideMenuPath : main_.StartMenuPath) + main_.ShortcutName + ".lnk";
+        if (!main_.ShortcutPathIsSafe()) {
+            main_.RefuseUnsafeShortcutPath();
+            FocusAndSelectAll();
+            return;
+        }
+        platform::FileSystemObject& files = main_.GetFileSystem();
+        if (sideMenu && !files.FolderExists(main_.SideMenuPath)) {
+            files.CreateFolder(main_.SideMenuPath);
+        }
+
+        if (files.FileExists(main_.ShortcutPath)) {
+            const int answer = Ui().MsgBox("A shortcut called " + main_.ShortcutName +
+                                               " already exists. Do you want to replace it?",
+                                           kMbYesNo | kMbIconQuestion | kMbDefButton1, kTitle);
+            if (answer != kIdYes) {
+                FocusAndSelectAll();
+                return;
+            }
+            files.DeleteFile(main_.ShortcutPath, false);
+        }
+
+        main_.CreateFolderShortcut();
+        Ui().Unload(*this);
+    } catch (const std::exception&) {
+        main_.HandleUnexpectedError();
+    }
+}
+
+void frmOptions::cmdCancel_Click() {
+    try {
+        main_.UnloadAllForms();
+    } catch (const std::exception&) {
+        main_.HandleUnexpectedError();
+    }
+}
+
+void frmOptions::cmdReset_Click() { main_.Settings.ShowDefaultSettings(); }
+
+void frmOptions::cmdDefault_Click() { main_.Settings.SaveDefaultSettings(); }
+
+void frmOptions::cmdAbout_Click() {
+    try {
+        Ui().Show(main_.AboutForm(), ShowMode::Modal, this);
+    } catch (const std::exception&) {
+        main_.HandleUnexpectedError();
+    }
+}
+
+void frmOptions::cmdHelp_Click() {
+    try {
+        if (!main_.Platform().programFolder) throw std::runtime_error("no program folder");
+        HTMLHelp& viewer = main_.GetHelpViewer();
+        viewer.CHMFile(main_.Platform().programFolder() + "\\kestrow.chm");
+        viewer.TopicURL("kestrow.htm");
+        viewer.DisplayTopicURL();
+    } catch (const std::exception&) {
+        try {
+            Ui().MsgBox("Problem with HTML Help.", kMbOk | kMbIconExclamation, kTitle);
+        } catch (const std::exception&) {
+        }
+    }
+}
+
+void frmOptions::Form_Unload() {
+    // The help viewer may never have been made (a failure while loading),
+    // or its library may be gone: then there is no help window to close.
+    if (main_.HelpViewer) {
+        try {
+            main_.HelpViewer->HelpClose();
+        } catch (const std::exception&) {
+        }
+    }
+    main_.HelpViewer.reset();
+    main_.ScriptShell.reset();
+    main_.CurrentShortcut.reset();
+    main_.FileSystem.reset();
+}

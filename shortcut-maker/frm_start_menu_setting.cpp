@@ -1,0 +1,59 @@
+#include "frm_start_menu_setting.h"
+
+#include <exception>
+
+#include "forms/user_interface.h"
+#include "mod_main.h"
+#include "settings/easy_reg.h"
+
+namespace {
+
+platform::forms::FormStyle AdvisorStyle() {
+    platform::forms::FormStyle style;
+    style.caption = "Start Menu setting";
+    style.clientWidth = 6960;
+    style.clientHeight = 2340;
+    style.border = platform::forms::BorderStyle::FixedDialog;
+    style.minButton = false;
+    style.maxButton = false;
+    style.showInTaskbar = false;
+    style.position = platform::forms::StartUpPosition::CenterScreen;
+    return style;
+}
+
+}  // namespace
+
+frmStartMenuSetting::frmStartMenuSetting(modMain& main)
+    : Form(main.Ui(), "frmStartMenuSetting", AdvisorStyle()), main_(main) {
+    cmdYes.OnClick = [this] { cmdYes_Click(); };
+    cmNo.OnClick = [this] { cmNo_Click(); };
+    cmdNoMore.OnClick = [this] { cmdNoMore_Click(); };
+}
+
+void frmStartMenuSetting::cmdYes_Click() {
+    try {
+        settings::EasyReg reg(main_.RegistryOrThrow());
+        reg.SetString("MenuShowDelay", "100", settings::kSettingsHive, "Control Panel\\Desktop");
+        Ui().Unload(*this);
+    } catch (const std::exception&) {
+        main_.HandleUnexpectedError();
+    }
+}
+
+void frmStartMenuSetting::cmNo_Click() {
+    try {
+        Ui().Unload(*this);
+    } catch (const std::exception&) {
+        main_.HandleUnexpectedError();
+    }
+}
+
+void frmStartMenuSetting::cmdNoMore_Click() {
+    try {
+        settings::EasyReg reg(main_.RegistryOrThrow());
+        reg.SetDWord("CheckStartMenuDelay", 0, settings::kSettingsHive, settings::kSettingsKey);
+        Ui().Unload(*this);
+    } catch (const std::exception&) {
+        main_.HandleUnexpectedError();
+    }
+}

@@ -1,0 +1,29 @@
+// The compiled-help viewer: a help file, a topic in it, and the two commands
+// the program gives (show the topic, close every help window).
+#pragma once
+
+#include <string>
+
+#include "platform.h"
+
+class HTMLHelp {
+public:
+    explicit HTMLHelp(platform::Platform& platform) : platform_(platform) {}
+
+    std::string TopicURL() const { return topicUrl_; }
+    void TopicURL(const std::string& strTopicURL) { topicUrl_ = strTopicURL; }
+    std::string CHMFile() const { return chmFile_; }
+    void CHMFile(const std::string& strCHMFile) { chmFile_ = strCHMFile; }
+
+    // Neither looks at the viewer's answer; both throw PlatformError when the
+    // viewer cannot be reached at all.
+    void DisplayTopicURL();
+    void HelpClose();
+
+private:
+    platform::HtmlHelpApi& Viewer();
+
+    platform::Platform& platform_;
+    std::string chmFile_;
+    std::string topicUrl_;
+};

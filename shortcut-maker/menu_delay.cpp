@@ -1,0 +1,76 @@
+// The Start Menu delay check that follows every shortcut written.
+#include <cctype>
+#include <cmath>
+#include <cstdint>
+#include <exception>
+#include <limits>
+
+#include "frm_start_menu_setting.h"
+#include "mod_main.h"
+#include "platform_error.h"
+#include "settings/easy_reg.h"
+
+namespace {
+
+constexpr std::int32_t kMenuDelayGoal = 100;
+constexpr std::int32_t kUnreadableDelay = 101;
+const std::string kDesktopKey = "Control Panel\\Desktop";
+
+// The delay text as a whole number: surrounding spaces, a sign and a
+// fraction (rounded half to even) are accepted; anything else throws.
+std::int32_t ParseDelay(const std::string& text) {
+    std::size_t i = 0;
+    std::size_t end = text.size();
+    while (i < end && text[i] == ' ') ++i;
+    while (end > i && text[end - 1] == ' ') --end;
+    bool negative = false;
+    if (i < end && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    std::string digits;
+    bool sawDigit = false;
+    bool sawPoint = false;
+    for (; i < end; ++i) {
+        const char c = text[i];
+        if (std::isdigit(static_cast<unsigned char>(c))) {
+            sawDigit = true;
+        } else if (c == '.' && !sawPoint) {
+            sawPoint = true;
+        } else {
+            throw platform::PlatformError("not a number");
+        }
+        digits += c;
+        if (digits.size() > 40) throw platform::PlatformError("out of range");
+    }
+    if (!sawDigit) throw platform::PlatformError("not a number");
+    const double value = std::nearbyint(std::stod(digits)) * (negative ? -1 : 1);
+    if (value > std::numeric_limits<std::int32_t>::max() ||
+        value < std::numeric_limits<std::int32_t>::min()) {
+        throw platform::PlatformError("out of range");
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+}  // namespace
+
+void modMain::AdviseOnMenuDelay() {
+    std::int32_t delay = kUnreadableDelay;
+    try {
+        settings::EasyReg reg(RegistryOrThrow());
+        bool blnSuccess = false;
+        delay = ParseDelay(reg.GetValue("MenuShowDelay", blnSuccess, "",
+                                        settings::kSettingsHive, kDesktopKey));
+    } catch (const std::exception&) {
+        delay = kUnreadableDelay;
+    }
+
+    try {
+        settings::EasyReg reg(RegistryOrThrow());
+        reg.DefaultHive(settings::kSettingsHive);
+        reg.DefaultSubKey(settings::kSettingsKey);
+        bool blnSuccess = false;
+        const bool checkOn = reg.GetValue("CheckStartMenuDelay", blnSuccess, "", 0, "") != "0";
+        reg.SetDWord("CheckStartMenuDelay", checkOn ? 1 : 0, 0, "");
+        if (checkOn && delay > kMenuDelayGoal) Ui().Show(StartMenuSettingForm());
+    } catch (const std::exception&) {
+        HandleUnexpectedError();
+    }
+}

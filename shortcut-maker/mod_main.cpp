@@ -1,0 +1,206 @@
+#include "mod_main.h"
+
+#include <exception>
+#include <iostream>
+#include <vector>
+
+#include "forms/message_box.h"
+#include "frm_about.h"
+#include "frm_options.h"
+#include "frm_start_menu_setting.h"
+#include "html_help.h"
+#include "platform_error.h"
+#include "text/text.h"
+
+namespace {
+
+constexpr std::size_t kMaxNameLength = 50;
+constexpr std::size_t kNameTailLength = 46;
+// The folder browser's path buffer holds 260 characters with the closing NUL.
+constexpr std::size_t kMaxPathLength = 259;
+
+bool EndsWithSeparator(const std::string& s) {
+    return text::EndsWith(s, "\\") || text::EndsWith(s, "/");
+}
+
+}  // namespace
+
+modMain::modMain(platform::Platform& platform)
+    : Settings(
+          platform,
+          [this] {
+              frmOptions& form = OptionsForm();
+              return settings::SettingsOptionButtons{
+                  &form.optAllFolders, &form.optSubfoldersOnly, &form.optSideMenu,
+                  &form.optStartMenu,  &form.optTwoPane,        &form.optFolderWindow,
+                  &form.optMaximized,  &form.optNormal};
+          },
+          [this] { HandleUnexpectedError(); }),
+      platform_(platform) {}
+
+modMain::~modMain() {
+    // The user interface keeps pointers to loaded forms; none may outlive us there.
+    try {
+        if (platform_.ui) UnloadAllForms();
+    } catch (...) {
+    }
+}
+
+platform::forms::UserInterface& modMain::Ui() {
+    if (!platform_.ui) throw platform::PlatformError("no user interface");
+    return *platform_.ui;
+}
+
+platform::Registry& modMain::RegistryOrThrow() {
+    if (!platform_.registry) throw platform::PlatformError("the registry is not available");
+    return *platform_.registry;
+}
+
+platform::WshShell& modMain::GetScriptShell() {
+    if (!ScriptShell) {
+        if (!platform_.createScriptShell) throw platform::PlatformError("no script shell");
+        ScriptShell = platform_.createScriptShell();
+        if (!ScriptShell) throw platform::PlatformError("the script shell could not be made");
+    }
+    return *ScriptShell;
+}
+
+platform::FileSystemObject& modMain::GetFileSystem() {
+    if (!FileSystem) {
+        if (!platform_.createFileSystem) throw platform::PlatformError("no file system object");
+        FileSystem = platform_.createFileSystem();
+        if (!FileSystem) throw platform::PlatformError("the file system object could not be made");
+    }
+    return *FileSystem;
+}
+
+HTMLHelp& modMain::GetHelpViewer() {
+    if (!HelpViewer) HelpViewer = std::make_unique<HTMLHelp>(platform_);
+    return *HelpViewer;
+}
+
+frmOptions& modMain::OptionsForm() {
+    if (!options_) options_ = std::make_unique<frmOptions>(*this);
+    return *options_;
+}
+
+frmAbout& modMain::AboutForm() {
+    if (!about_) about_ = std::make_unique<frmAbout>(*this);
+    return *about_;
+}
+
+frmStartMenuSetting& modMain::StartMenuSettingForm() {
+    if (!startMenuSetting_) startMenuSetting_ = std::make_unique<frmStartMenuSetting>(*this);
+    return *startMenuSetting_;
+}
+
+void modMain::Main(const std::string& commandLine) {
+    try {
+        CommandLineText = commandLine;
+        RunMainFlow();
+        HelpViewer = std::make_unique<HTMLHelp>(platform_);
+    } catch (const std::exception&) {
+        HandleUnexpectedError();
+    }
+}
+
+void modMain::RunMainFlow() {
+    try {
+        StartMenuPath = GetScriptShell().SpecialFolder("StartMenu");
+        if (text::LastChar(StartMenuPath) != "\\") StartMenuPath += "\\";
+        SideMenuPath = StartMenuPath + "Kestrow\\";
+
+        if (!CommandLineText.empty()) {
+            FolderPath = CommandLineText;
+            DirectMode = true;
+        } else {
+            FolderPath = BrowseForFolder();
+            DirectMode = false;
+        }
+        Ui().DoEvents();
+
+        if (FolderPath.empty()) {
+            UnloadAllForms();
+            return;
+        }
+        DefaultName = DeriveDefaultName(FolderPath);
+
+        if (DirectMode) {
+            CreateShortcutDirectly();
+        } else {
+            Ui().Show(OptionsForm());
+        }
+    } catch (const std::exception&) {
+        HandleUnexpectedError();
+    }
+}
+
+std::string modMain::DeriveDefaultName(const std::string& strFolderPath) {
+    std::string copy = strFolderPath;
+    std::string name;
+    if (text::Length(copy) > 3) {
+        // A POSIX path given bare names its folder after the last slash, as a
+        // Windows path after its last backslash.
+        while (EndsWithSeparator(copy)) copy.pop_back();
+        name = GetLastPathComponent(GetLastPathComponent(copy, "\\"), "/");
+    } else {
+        name = text::Left(copy, 1);
+    }
+    if (text::Length(name) > kMaxNameLength) name = "... " + text::Right(name, kNameTailLength);
+    return name;
+}
+
+void modMain::UnloadAllForms() {
+    // Unloading shortens the list: walk a copy.
+    const std::vector<platform::forms::Form*> loaded = Ui().LoadedForms();
+    for (platform::forms::Form* form : loaded) Ui().Unload(*form);
+}
+
+void modMain::HandleUnexpectedError() {
+    ++errorRoutineRuns_;
+    static const std::string kMessage =
+        "Unexpected error.\r\n\r\nTry installing the latest version of Windows Script.\r\n\r\n"
+        "It can be downloaded for free from Microsoft.";
+    try {
+        UnloadAllForms();
+    } catch (const std::exception&) {
+    }
+    try {
+        Ui().MsgBox(kMessage, platform::forms::kMbOk | platform::forms::kMbIconHand, kTitle);
+    } catch (const std::exception& e) {
+        // Nothing can show it: the terminal is the last place it can go.
+        std::cerr << kTitle << ": Unexpected error. (" << e.what() << ")\n";
+    }
+}
+
+std::string modMain::BrowseForFolder() {
+    try {
+        if (!platform_.browseForFolder) return {};
+        std::string path = platform_.browseForFolder("Select a folder you need a shortcut to");
+        const auto nul = path.find('\0');
+        if (nul != std::string::npos) path.resize(nul);
+        // A path that does not fit the buffer fails to convert.
+        if (text::Length(path) > kMaxPathLength) return {};
+        if (!path.empty() && text::EndsWith(path, "\\") && text::Length(path) > 3) path.pop_back();
+        return path;
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+std::string modMain::GetLastPathComponent(const std::string& strPath,
+                                          const std::string& strSeparator) {
+    if (strPath.empty()) return {};
+    if (strSeparator.empty()) return strPath;
+    const auto position = strPath.rfind(strSeparator);
+    if (position == std::string::npos) return strPath;
+    return strPath.substr(position + strSeparator.size());
+}
+
+void modMain::OpenWebLink(const std::string& strTarget) {
+    if (!platform_.shellExecutor) throw platform::PlatformError("the shell cannot be reached");
+    platform_.shellExecutor->ShellExecute(0, nullptr, strTarget, nullptr, "C:\\",
+                                          platform::kSwShowNormal);
+}
+
+void modMain::OpenMailLink(const std::string& strAddress) { OpenWebLink("mailto:" + strAddress); }

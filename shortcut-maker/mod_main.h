@@ -1,0 +1,114 @@
+// The shortcut maker's module: the program state every form and routine
+// shares, and the routines that start the program, write the shortcuts and
+// handle failures. One object per run, built on the platform main hands in.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform.h"
+#include "settings/shortcut_settings.h"
+
+class frmAbout;
+class frmOptions;
+class frmStartMenuSetting;
+class HTMLHelp;
+
+class modMain {
+public:
+    explicit modMain(platform::Platform& platform);
+    ~modMain();
+    modMain(const modMain&) = delete;
+    modMain& operator=(const modMain&) = delete;
+
+    // Program state.
+    std::string CommandLineText;
+    bool DirectMode = false;
+    std::string StartMenuPath;
+    std::string SideMenuPath;
+    std::string FolderPath;
+    std::string DefaultName;
+    std::string ShortcutName;
+    std::string ShortcutPath;
+    std::string ShortcutArguments;
+    std::int32_t ShortcutWindowStyle = 0;
+
+    // The four settings flags live in the settings object shared with the
+    // defaults editor; these names reach them.
+    settings::ShortcutSettings Settings;
+    std::int32_t& lngAllFolders = Settings.lngAllFolders;
+    std::int32_t& lngSideMenu = Settings.lngSideMenu;
+    std::int32_t& lngTwoPane = Settings.lngTwoPane;
+    std::int32_t& lngMaximized = Settings.lngMaximized;
+
+    // Objects made on first use; releasing one is resetting it.
+    std::unique_ptr<platform::WshShell> ScriptShell;
+    std::unique_ptr<platform::WshShortcut> CurrentShortcut;
+    std::unique_ptr<platform::FileSystemObject> FileSystem;
+    std::unique_ptr<HTMLHelp> HelpViewer;
+    platform::WshShell& GetScriptShell();
+    platform::FileSystemObject& GetFileSystem();
+    HTMLHelp& GetHelpViewer();
+
+    // The forms, made on first use and kept for the whole run, so that a form
+    // unloaded inside its own handler stays valid.
+    frmOptions& OptionsForm();
+    frmAbout& AboutForm();
+    frmStartMenuSetting& StartMenuSettingForm();
+
+    // Start-up and main flow.
+    void Main(const std::string& commandLine);
+    void RunMainFlow();
+    void UnloadAllForms();
+    void HandleUnexpectedError();
+    std::string BrowseForFolder();
+    static std::string GetLastPathComponent(const std::string& strPath,
+                                            const std::string& strSeparator);
+    // The proposed shortcut name for a folder path: its last component, at
+    // most 50 characters.
+    static std::string DeriveDefaultName(const std::string& strFolderPath);
+
+    // Shortcut composition and writing.
+    static std::string ComposeExplorerArguments(std::int32_t lngAll, std::int32_t lngTwo,
+                                                const std::string& strPath);
+    void CreateShortcutDirectly();
+    void CreateFolderShortcut();
+    bool IsExistingFolder(const std::string& strPath);
+    bool IsExistingFile(const std::string& strPath);
+
+    // Whether ShortcutPath is a plain file name inside the Start Menu tree.
+    // Names come from the command line unchecked, and a ".." or a separator
+    // in one must never let the program write elsewhere.
+    bool ShortcutPathIsSafe() const;
+    // Tells the user that the shortcut name cannot be used.
+    void RefuseUnsafeShortcutPath();
+
+    // The Start Menu delay check.
+    void AdviseOnMenuDelay();
+
+    // Links of the About box.
+    void OpenWebLink(const std::string& strTarget);
+    void OpenMailLink(const std::string& strAddress);
+
+    platform::Platform& Platform() { return platform_; }
+    platform::forms::UserInterface& Ui();
+    platform::Registry& RegistryOrThrow();
+
+    // How many times the error routine has run; callers compare before and
+    // after a trapped call to stop work the routine has cut short.
+    unsigned ErrorRoutineRuns() const { return errorRoutineRuns_; }
+    // 0, or 1 when the run failed (the error routine ran or a shortcut was refused).
+    int ExitCode() const { return errorRoutineRuns_ > 0 || refusedUnsafePath_ ? 1 : 0; }
+
+private:
+    platform::Platform& platform_;
+    std::unique_ptr<frmOptions> options_;
+    std::unique_ptr<frmAbout> about_;
+    std::unique_ptr<frmStartMenuSetting> startMenuSetting_;
+    unsigned errorRoutineRuns_ = 0;
+    bool refusedUnsafePath_ = false;
+};
+
+// The message box title of the shortcut maker.
+inline const std::string kTitle = "Kestrow";

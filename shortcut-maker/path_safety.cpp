@@ -1,0 +1,77 @@
+// Keeping every shortcut inside the Start Menu tree.
+#include <exception>
+#include <iostream>
+#include <vector>
+
+#include "forms/message_box.h"
+#include "mod_main.h"
+#include "text/text.h"
+
+namespace {
+
+// The components of a Windows path with "." and ".." resolved; false when a
+// ".." climbs above the start. Slashes count as separators, as Windows and
+// the POSIX mapping both treat them.
+bool NormalisedComponents(const std::string& path, std::vector<std::string>& out) {
+    out.clear();
+    std::string part;
+    auto flush = [&]() {
+        if (part == "..") {
+            if (out.empty()) return false;
+            out.pop_back();
+        } else if (!part.empty() && part != ".") {
+            out.push_back(part);
+        }
+        part.clear();
+        return true;
+    };
+    for (char c : path) {
+        if (c == '\\' || c == '/') {
+            if (!flush()) return false;
+        } else {
+            part += c;
+        }
+    }
+    return flush();
+}
+
+}  // namespace
+
+bool modMain::ShortcutPathIsSafe() const {
+    if (ShortcutName.empty() || ShortcutName.find_first_of("\\/") != std::string::npos) {
+        return false;
+    }
+    if (!text::EndsWith(ShortcutPath, ShortcutName + ".lnk")) return false;
+
+    std::vector<std::string> startMenu;
+    std::vector<std::string> shortcut;
+    if (StartMenuPath.empty() || !NormalisedComponents(StartMenuPath, startMenu) ||
+        !NormalisedComponents(ShortcutPath, shortcut)) {
+        return false;
+    }
+    if (shortcut.size() <= startMenu.size()) return false;
+    for (std::size_t i = 0; i < startMenu.size(); ++i) {
+        if (!text::EqualsIgnoreCase(shortcut[i], startMenu[i])) return false;
+    }
+    // The platform knows what links and mappings make of the path.
+    if (platform_.isInsideFolder) {
+        try {
+            return platform_.isInsideFolder(ShortcutPath, StartMenuPath);
+        } catch (const std::exception&) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void modMain::RefuseUnsafeShortcutPath() {
+    refusedUnsafePath_ = true;
+    const std::string message = "A shortcut called \"" + ShortcutName +
+                                "\" cannot be made: its name must be a plain file name that "
+                                "keeps the shortcut inside the Start Menu.";
+    try {
+        Ui().MsgBox(message, platform::forms::kMbOk | platform::forms::kMbIconExclamation, kTitle);
+    } catch (const std::exception&) {
+        std::cerr << kTitle << ": " << message << "\n";
+    }
+}

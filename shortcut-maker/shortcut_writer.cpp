@@ -1,0 +1,136 @@
+// Composing the Explorer command line and writing the folder shortcuts.
+#include <exception>
+
+#include "forms/message_box.h"
+#include "mod_main.h"
+#include "platform_error.h"
+#include "text/text.h"
+
+namespace {
+
+const std::string kExplorer = "explorer.exe";
+const std::string kExplorerIcon = "explorer.exe,1";
+const std::string kDescriptionHead = "Shortcut to the folder\r\n";
+const std::string kOwnShortcutName = "Kestrow.lnk";
+
+std::string ReplaceQuestion(const std::string& name) {
+    return "A shortcut called " + name + " already exists. Do you want to replace it?";
+}
+
+void FillFolderShortcut(platform::WshShortcut& shortcut, const std::string& arguments,
+                        std::int32_t windowStyle, const std::string& folder) {
+    shortcut.TargetPath = kExplorer;
+    shortcut.Arguments = arguments;
+    shortcut.WindowStyle = windowStyle;
+    shortcut.IconLocation = kExplorerIcon;
+    shortcut.Description = kDescriptionHead + folder;
+}
+
+std::string WithoutOneTrailingBackslash(std::string path) {
+    if (text::EndsWith(path, "\\")) path.pop_back();
+    return path;
+}
+
+}  // namespace
+
+std::string modMain::ComposeExplorerArguments(std::int32_t lngAll, std::int32_t lngTwo,
+                                              const std::string& strPath) {
+    std::string switches;
+    if (lngAll == 1) {
+        switches = lngTwo == 1 ? "/e," : "/n,";
+    } else {
+        switches = lngTwo == 1 ? "/e,/root," : "/n,/root,";
+    }
+    return switches + '"' + strPath + '"';
+}
+
+void modMain::CreateShortcutDirectly() {
+    try {
+        const unsigned runsBefore = ErrorRoutineRuns();
+        Settings.LoadDefaultSettings();
+        // The settings could not be loaded and the user has been told: no
+        // shortcut with made-up options.
+        if (ErrorRoutineRuns() != runsBefore) return;
+
+        ShortcutArguments = ComposeExplorerArguments(lngAllFolders, lngTwoPane, FolderPath);
+        ShortcutWindowStyle = lngMaximized == 1 ? 3 : 1;
+        ShortcutName = DefaultName;
+        ShortcutPath = (lngSideMenu == 1 ? SideMenuPath : StartMenuPath) + ShortcutName + ".lnk";
+        if (!ShortcutPathIsSafe()) {
+            RefuseUnsafeShortcutPath();
+            return;
+        }
+        if (lngSideMenu == 1 && !GetFileSystem().FolderExists(SideMenuPath)) {
+            GetFileSystem().CreateFolder(SideMenuPath);
+        }
+
+        if (GetFileSystem().FileExists(ShortcutPath)) {
+            using namespace platform::forms;
+            const int answer = Ui().MsgBox(ReplaceQuestion(ShortcutName),
+                                           kMbYesNo | kMbIconQuestion | kMbDefButton1, kTitle);
+            if (answer != kIdYes) return;
+            GetFileSystem().DeleteFile(ShortcutPath, false);
+        }
+        CreateFolderShortcut();
+    } catch (const std::exception&) {
+        HandleUnexpectedError();
+    }
+}
+
+void modMain::CreateFolderShortcut() {
+    try {
+        // Every caller checks first; this guards the write itself.
+        if (!ShortcutPathIsSafe()) throw platform::PlatformError("shortcut outside the Start Menu");
+
+        CurrentShortcut = GetScriptShell().CreateShortcut(ShortcutPath);
+        FillFolderShortcut(*CurrentShortcut, ShortcutArguments, ShortcutWindowStyle, FolderPath);
+        CurrentShortcut->Save();
+        Ui().DoEvents();
+
+        const std::string ownShortcutPath = SideMenuPath + kOwnShortcutName;
+        const bool ownShortcutMissing = !IsExistingFile(ownShortcutPath);
+        const bool sideMenuExists = IsExistingFolder(SideMenuPath);
+        if (ownShortcutMissing && sideMenuExists) {
+            CurrentShortcut = GetScriptShell().CreateShortcut(ownShortcutPath);
+            FillFolderShortcut(*CurrentShortcut,
+                               ComposeExplorerArguments(lngAllFolders, lngTwoPane, SideMenuPath),
+                               ShortcutWindowStyle, SideMenuPath);
+            CurrentShortcut->Save();
+        }
+        AdviseOnMenuDelay();
+    } catch (const std::exception&) {
+        HandleUnexpectedError();
+    }
+}
+
+bool modMain::IsExistingFolder(const std::string& strPath) {
+    try {
+        if (!platform_.files) return false;
+        platform::FileQueries& files = *platform_.files;
+        std::string copy = strPath;
+        if (text::Length(copy) <= 3) {
+            const int driveType = files.GetDriveType(WithoutOneTrailingBackslash(copy));
+            return driveType >= platform::kDriveRemovable && driveType <= platform::kDriveRamDisk;
+        }
+        copy = WithoutOneTrailingBackslash(copy);
+        const std::string name = GetLastPathComponent(copy, "\\");
+        const std::string entry = files.Dir(copy, platform::kAttrDirectory);
+        const int attributes = files.GetAttr(copy);
+        return entry == name && (attributes & platform::kAttrDirectory) != 0;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool modMain::IsExistingFile(const std::string& strPath) {
+    try {
+        if (!platform_.files) return false;
+        const std::string copy = WithoutOneTrailingBackslash(strPath);
+        const std::string name = GetLastPathComponent(copy, "\\");
+        const std::string entry = platform_.files->Dir(
+            copy, platform::kAttrReadOnly | platform::kAttrHidden | platform::kAttrSystem);
+        return entry == name;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
