@@ -1,0 +1,230 @@
+#include "mod_main.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+#include "forms/message_box.h"
+#include "forms/scripted_backend.h"
+#include "frm_options.h"
+#include "registry_test_support.h"
+
+namespace defaults_editor {
+namespace {
+
+using settings::kSettingsKey;
+using settings::testing::Dword;
+using settings::testing::ReadRaw;
+using settings::testing::Text;
+using settings::testing::WriteRaw;
+
+class FixedInstanceCheck : public platform::InstanceCheck {
+public:
+    explicit FixedInstanceCheck(bool running) : running_(running) {}
+    bool PreviousInstanceRunning(const std::string& programName) override {
+        asked = programName;
+        return running_;
+    }
+    std::string asked;
+
+private:
+    bool running_;
+};
+
+// One run of the editor on the store at dbPath, with a scripted user interface.
+struct EditorRun {
+    EditorRun(const std::string& dbPath, bool otherInstance = false) {
+        auto decorated = std::make_unique<settings::testing::TestRegistry>(
+            platform::OpenSqliteRegistry(dbPath));
+        registry = decorated.get();
+        bundle.registry = std::move(decorated);
+        bundle.ui = std::make_unique<platform::forms::UserInterface>([this] {
+            return std::make_unique<platform::forms::ScriptedBackend>(script, bundle.ui.get());
+        });
+        auto check = std::make_unique<FixedInstanceCheck>(otherInstance);
+        instances = check.get();
+        bundle.instances = std::move(check);
+        program = std::make_unique<modMain>(bundle);
+    }
+
+    frmOptions& Form() { return program->Options(); }
+    bool Running() const { return !bundle.ui->LoadedForms().empty(); }
+    std::vector<bool> FirstButtons() {
+        return {Form().optAllFolders.Value(), Form().optSideMenu.Value(),
+                Form().optTwoPane.Value(), Form().optMaximized.Value()};
+    }
+
+    settings::testing::TestRegistry* registry = nullptr;
+    FixedInstanceCheck* instances = nullptr;
+    platform::forms::ScriptedBackend::Script script;
+    platform::Platform bundle;
+    std::unique_ptr<modMain> program;
+};
+
+class DefaultsEditorTest : public ::testing::Test {
+protected:
+    std::vector<std::uint32_t> Stored() {
+        auto registry = platform::OpenSqliteRegistry(dir.RegistryPath());
+        std::vector<std::uint32_t> values;
+        for (const char* name : {"AllFolders", "SideMenu", "TwoPane", "Maximized"}) {
+            auto raw = ReadRaw(*registry, kSettingsKey, name);
+            if (!raw || raw->type != platform::kRegDword || raw->data.size() != 4) {
+                ADD_FAILURE() << name << " is not a DWORD";
+                values.push_back(99);
+            } else {
+                values.push_back(raw->data[0] | raw->data[1] << 8 | raw->data[2] << 16 |
+                                 raw->data[3] << 24);
+            }
+        }
+        return values;
+    }
+    void Store(const char* name, std::uint32_t type, const std::vector<std::uint8_t>& data) {
+        auto registry = platform::OpenSqliteRegistry(dir.RegistryPath());
+        WriteRaw(*registry, kSettingsKey, name, type, data);
+    }
+
+    settings::testing::TempDir dir;
+};
+
+TEST_F(DefaultsEditorTest, StartShowsTheStoredDefaultsAndCancelLeavesThemAsDwords) {
+    Store("AllFolders", platform::kRegSz, Text("0"));
+    Store("TwoPane", platform::kRegDword, Dword(7));
+    EditorRun run(dir.RegistryPath());
+    run.program->Main();
+    EXPECT_EQ(run.instances->asked, "KestrowDefaults2005");
+    ASSERT_TRUE(run.Form().IsLoaded());
+    EXPECT_EQ(run.script.shownForms, std::vector<std::string>{"frmOptions"});
+    EXPECT_EQ(run.FirstButtons(), (std::vector<bool>{false, true, true, true}));
+    EXPECT_TRUE(run.Form().optSubfoldersOnly.Value());
+
+    run.Form().cmdCancel.Click();
+    EXPECT_FALSE(run.Running()) << "the program ends with its dialog";
+    EXPECT_EQ(Stored(), (std::vector<std::uint32_t>{0, 1, 1, 1}));
+    EXPECT_TRUE(run.script.messages.empty());
+    EXPECT_FALSE(run.program->ErrorReported());
+    EXPECT_EQ(run.registry->handlesOpen, 0);
+}
+
+TEST_F(DefaultsEditorTest, ASecondInstanceIsRefusedAndTheFirstKeepsItsChoices) {
+    EditorRun first(dir.RegistryPath());
+    first.program->Main();
+    first.Form().optStartMenu.SetValue(true);
+
+    EditorRun second(dir.RegistryPath(), true);
+    second.program->Main();
+    ASSERT_EQ(second.script.messages.size(), 1u);
+    const platform::forms::ShownMessage& message = second.script.messages[0];
+    EXPECT_EQ(message.text, "Kestrow 2005 Default Settings is already running on your system.");
+    EXPECT_EQ(message.style, 0x40u);
+    EXPECT_EQ(message.title, "Kestrow Default Settings");
+    EXPECT_TRUE(message.loadedForms.empty());
+    EXPECT_FALSE(second.Running());
+    EXPECT_TRUE(second.script.shownForms.empty());
+    EXPECT_FALSE(second.program->ErrorReported());
+
+    EXPECT_TRUE(first.Form().optStartMenu.Value());
+    first.Form().cmdOK.Click();
+    EXPECT_EQ(Stored(), (std::vector<std::uint32_t>{1, 0, 1, 1}));
+}
+
+TEST_F(DefaultsEditorTest, ResetBringsBackTheStoredValuesNotTheDesignTimeOnes) {
+    Store("SideMenu", platform::kRegDword, Dword(0));
+    Store("Maximized", platform::kRegDword, Dword(0));
+    EditorRun run(dir.RegistryPath());
+    run.program->Main();
+    run.Form().optSideMenu.SetValue(true);
+    run.Form().optSubfoldersOnly.SetValue(true);
+    run.Form().optFolderWindow.SetValue(true);
+    run.Form().cmdReset.Click();
+    EXPECT_EQ(run.FirstButtons(), (std::vector<bool>{true, false, true, false}));
+    EXPECT_TRUE(run.Form().optStartMenu.Value());
+    EXPECT_TRUE(run.Form().optNormal.Value());
+    EXPECT_TRUE(run.Running());
+    EXPECT_EQ(Stored(), (std::vector<std::uint32_t>{1, 0, 1, 0})) << "reset saves nothing new";
+}
+
+TEST_F(DefaultsEditorTest, TheCloseBoxStoresNothing) {
+    EditorRun run(dir.RegistryPath());
+    run.program->Main();
+    run.Form().optSubfoldersOnly.SetValue(true);
+    run.Form().optNormal.SetValue(true);
+    run.bundle.ui->Unload(run.Form());
+    EXPECT_FALSE(run.Running());
+    EXPECT_EQ(Stored(), (std::vector<std::uint32_t>{1, 1, 1, 1}));
+}
+
+TEST_F(DefaultsEditorTest, OkStoresExactlyTheShownChoicesAndTheNextStartSeesThem) {
+    {
+        EditorRun run(dir.RegistryPath());
+        run.program->Main();
+        run.Form().optSubfoldersOnly.SetValue(true);
+        run.Form().optFolderWindow.SetValue(true);
+        run.Form().cmdOK.Click();
+        EXPECT_FALSE(run.Running());
+        EXPECT_EQ(run.program->Settings.lngAllFolders, 0);
+        EXPECT_EQ(run.program->Settings.lngSideMenu, 1) << "held as 1, never -1";
+        EXPECT_TRUE(run.script.messages.empty());
+    }
+    EXPECT_EQ(Stored(), (std::vector<std::uint32_t>{0, 1, 0, 1}));
+    EditorRun next(dir.RegistryPath());
+    next.program->Main();
+    EXPECT_EQ(next.FirstButtons(), (std::vector<bool>{false, true, false, true}));
+}
+
+TEST_F(DefaultsEditorTest, AFailureWhileSavingClosesTheDialogBeforeTheMessage) {
+    EditorRun run(dir.RegistryPath());
+    run.program->Main();
+    run.Form().optStartMenu.SetValue(true);
+    auto gone = std::move(run.bundle.registry);  // the store becomes unreachable
+    run.Form().cmdOK.Click();
+    ASSERT_EQ(run.script.messages.size(), 1u);
+    const platform::forms::ShownMessage& message = run.script.messages[0];
+    EXPECT_EQ(message.text, "Unexpected Error");
+    EXPECT_EQ(message.style, 0x10u);
+    EXPECT_EQ(message.title, "Kestrow Default Settings");
+    EXPECT_TRUE(message.loadedForms.empty()) << "the dialog must be gone first";
+    EXPECT_FALSE(run.Running());
+    EXPECT_TRUE(run.program->ErrorReported());
+    EXPECT_EQ(Stored(), (std::vector<std::uint32_t>{1, 1, 1, 1}));
+}
+
+TEST_F(DefaultsEditorTest, AStartThatCannotAskForOtherInstancesReportsTheError) {
+    EditorRun run(dir.RegistryPath());
+    run.bundle.instances.reset();
+    run.program->Main();
+    ASSERT_EQ(run.script.messages.size(), 1u);
+    EXPECT_EQ(run.script.messages[0].text, "Unexpected Error");
+    EXPECT_FALSE(run.Running());
+    EXPECT_TRUE(run.program->ErrorReported());
+}
+
+TEST_F(DefaultsEditorTest, ADamagedStoreShowsTheDefaultsAndIsLeftUntouched) {
+    const std::string garbage = "this is not a database\x01\x02\x03 and never was";
+    {
+        std::ofstream out(dir.RegistryPath(), std::ios::binary);
+        for (int i = 0; i < 200; ++i) out << garbage;
+    }
+    auto contents = [&] {
+        std::ifstream in(dir.RegistryPath(), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string before = contents();
+
+    EditorRun run(dir.RegistryPath());
+    run.program->Main();
+    ASSERT_TRUE(run.Running());
+    EXPECT_EQ(run.FirstButtons(), (std::vector<bool>{true, true, true, true}));
+    run.Form().optNormal.SetValue(true);
+    run.Form().cmdReset.Click();
+    run.Form().optNormal.SetValue(true);
+    run.Form().cmdOK.Click();
+    EXPECT_FALSE(run.Running());
+    EXPECT_TRUE(run.script.messages.empty());
+    EXPECT_FALSE(run.program->ErrorReported());
+    EXPECT_EQ(contents(), before);
+}
+
+}  // namespace
+}  // namespace defaults_editor
