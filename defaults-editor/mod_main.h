@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "platform.h"
-#include "shortcut_settings.h"
+#include "settings/shortcut_settings.h"
 
 namespace defaults_editor {
 

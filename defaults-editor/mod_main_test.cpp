@@ -9,7 +9,7 @@
 #include "forms/message_box.h"
 #include "forms/scripted_backend.h"
 #include "frm_options.h"
-#include "registry_test_support.h"
+#include "settings/registry_test_support.h"
 
 namespace defaults_editor {
 namespace {
