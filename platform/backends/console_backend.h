@@ -1,0 +1,67 @@
+// The forms backend for a run without a display: message boxes are told and
+// asked on the terminal, and a form that only shows text and buttons is
+// offered as a numbered choice. With no terminal either, a question takes
+// the answer that changes nothing and its text goes to standard error.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "forms/forms_backend.h"
+
+namespace platform {
+
+class ConsoleBackend : public forms::FormsBackend {
+public:
+    // Where the user is asked: a file descriptor to read answers from and
+    // one to write to; -1 for none.
+    struct Terminal {
+        int in = -1;
+        int out = -1;
+        bool ownsDescriptors = false;
+        bool Present() const { return in >= 0 && out >= 0; }
+    };
+
+    // The controlling terminal (/dev/tty), else standard input and standard
+    // error when both are terminals, else none.
+    static Terminal OpenTerminal();
+
+    // errorFd receives what is shown while nobody can be asked.
+    explicit ConsoleBackend(Terminal terminal, int errorFd = 2);
+    ~ConsoleBackend() override;
+
+    // Throws PlatformError("no display and no terminal") without a terminal,
+    // and PlatformError("this dialog needs a display") for a form with text
+    // boxes or option buttons.
+    std::unique_ptr<forms::FormView> CreateView(forms::Form& form, forms::Form* owner,
+                                                bool modal) override;
+    void RunModal(forms::Form& form) override;
+    void RunUntil(const std::function<bool()>& done) override;
+    void DoEvents() override {}
+    int MessageBox(const std::string& text, unsigned style, const std::string& title) override;
+    // Asks for a path on the terminal; empty input cancels. Throws
+    // PlatformError without a terminal.
+    std::string BrowseForFolder(const std::string& instruction) override;
+    // There is nothing to show help in: throws PlatformError.
+    std::uintptr_t OpenHelpWindow(const std::string& title, const std::string& html,
+                                  std::function<std::string(const std::string&)> resource) override;
+    void CloseHelpWindows() override {}
+
+    // The views report their end.
+    void ViewClosed(forms::Form& form);
+
+private:
+    void Write(const std::string& text);
+    // A line the user typed without its line end; false at end of input.
+    bool ReadLine(std::string& line);
+    // Shows forms (the given one, or the last shown) until done().
+    void Present(const std::function<bool()>& done, forms::Form* only);
+    // One round: shows the form, reads a choice and acts on it.
+    void Offer(forms::Form& form);
+
+    Terminal terminal_;
+    int errorFd_;
+    std::vector<forms::Form*> shown_;
+};
+
+}  // namespace platform

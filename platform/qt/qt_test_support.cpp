@@ -1,0 +1,95 @@
+#include "qt_test_support.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFileInfo>
+#include <QPixmap>
+#include <QTest>
+#include <QTimer>
+
+#include "qt_backend.h"
+#include "qt_message_box.h"
+
+namespace platform::qt::testing {
+
+forms::UserInterface::BackendFactory QtBackendFactory() {
+    return [] { return std::unique_ptr<forms::FormsBackend>(kestrow_create_qt_backend()); };
+}
+
+QWidget* FindWindow(const std::string& formNameOrTitle) {
+    const QString wanted = QString::fromStdString(formNameOrTitle);
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() &&
+            (window->objectName() == wanted || window->windowTitle() == wanted)) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+void Click(QWidget* widget) {
+    if (!widget) return;
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
+    QCoreApplication::processEvents();
+}
+
+void TypeInto(QLineEdit* edit, const std::string& text) {
+    if (!edit) return;
+    edit->setFocus(Qt::OtherFocusReason);
+    QTest::keyClicks(edit, QString::fromStdString(text));
+    QCoreApplication::processEvents();
+}
+
+void PressKey(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    if (!window) return;
+    QWidget* target = window->focusWidget() ? window->focusWidget() : window;
+    QTest::keyClick(target, key, modifiers);
+    QCoreApplication::processEvents();
+}
+
+std::shared_ptr<AnsweredBox> AnswerNextMessageBox(int buttonId) {
+    auto record = std::make_shared<AnsweredBox>();
+    auto* timer = new QTimer;
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [timer, record, buttonId] {
+        QMessageBox* box = nullptr;
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            auto* candidate = qobject_cast<QMessageBox*>(window);
+            if (candidate && candidate->isVisible()) box = candidate;
+        }
+        if (!box) return;
+        timer->stop();
+        timer->deleteLater();
+        record->shown = true;
+        record->text = box->text().toStdString();
+        record->title = box->windowTitle().toStdString();
+        record->icon = box->icon();
+        for (QAbstractButton* button : box->buttons()) {
+            record->buttons.push_back(Win32Id(box->standardButton(button)));
+        }
+        if (box->defaultButton()) {
+            record->defaultButton = Win32Id(box->standardButton(box->defaultButton()));
+        }
+        QAbstractButton* answer = box->button(StandardButtonFor(buttonId));
+        if (answer) {
+            answer->click();
+        } else {
+            box->reject();
+        }
+    });
+    timer->start();
+    return record;
+}
+
+bool SavePng(QWidget* window, const std::string& path) {
+    if (!window) return false;
+    const QString file = QString::fromStdString(path);
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    return window->grab().save(file, "PNG");
+}
+
+bool SavePng(const std::string& formNameOrTitle, const std::string& path) {
+    return SavePng(FindWindow(formNameOrTitle), path);
+}
+
+}  // namespace platform::qt::testing

@@ -1,0 +1,55 @@
+// Helpers for tests that drive the real Qt windows of a program's forms
+// (run them with QT_QPA_PLATFORM=offscreen).
+#pragma once
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QWidget>
+#include <memory>
+#include <string>
+
+#include "forms/user_interface.h"
+
+namespace platform::qt::testing {
+
+// A backend factory for UserInterface that makes the Qt backend directly.
+forms::UserInterface::BackendFactory QtBackendFactory();
+
+// The visible window of a form, found by the form's name or its caption.
+QWidget* FindWindow(const std::string& formNameOrTitle);
+
+// A control's widget in a visible form window (null when there is none).
+template <typename T>
+T* FindWidget(const std::string& formNameOrTitle, const std::string& controlName) {
+    QWidget* window = FindWindow(formNameOrTitle);
+    return window ? window->findChild<T*>(QString::fromStdString(controlName)) : nullptr;
+}
+
+// A left click in the middle of the widget, then pending events.
+void Click(QWidget* widget);
+// Focuses the line edit and types text key by key.
+void TypeInto(QLineEdit* edit, const std::string& text);
+// Presses a key on the focused widget of window (or the window itself).
+void PressKey(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+// What a message box showed and how it was answered.
+struct AnsweredBox {
+    bool shown = false;
+    std::string text;
+    std::string title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    std::vector<int> buttons;  // Win32 ids of the buttons offered
+    int defaultButton = 0;     // Win32 id of the default button
+};
+
+// Answers the next message box that appears with the button of the Win32
+// id (kIdYes, ...). The record fills in when the box has been answered.
+std::shared_ptr<AnsweredBox> AnswerNextMessageBox(int buttonId);
+
+// Grabs the form's window into a PNG, creating its folder. False when the
+// window cannot be found or the file not written.
+bool SavePng(const std::string& formNameOrTitle, const std::string& path);
+bool SavePng(QWidget* window, const std::string& path);
+
+}  // namespace platform::qt::testing
