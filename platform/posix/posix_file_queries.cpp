@@ -1,0 +1,93 @@
+#include "posix/posix_file_queries.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cctype>
+#include <memory>
+#include <vector>
+
+#include "platform_error.h"
+#include "posix/file_attributes.h"
+#include "posix/path_mapping.h"
+#include "text/text.h"
+
+namespace platform {
+namespace {
+
+bool Matches(std::string_view name, std::string_view pattern) {
+    if (pattern.empty()) return name.empty();
+    if (pattern[0] == '*') {
+        for (std::size_t i = 0; i <= name.size(); ++i) {
+            if (Matches(name.substr(i), pattern.substr(1))) return true;
+        }
+        return false;
+    }
+    if (name.empty()) return false;
+    if (pattern[0] == '?') {
+        const auto first = text::Left(name, 1).size();
+        return Matches(name.substr(first), pattern.substr(1));
+    }
+    return pattern[0] == name[0] && Matches(name.substr(1), pattern.substr(1));
+}
+
+bool Wanted(int attributes, int mask) {
+    if ((attributes & kAttrDirectory) && !(mask & kAttrDirectory)) return false;
+    if ((attributes & kAttrHidden) && !(mask & kAttrHidden)) return false;
+    if ((attributes & kAttrReadOnly) && !(mask & kAttrReadOnly)) return false;
+    return true;
+}
+
+}  // namespace
+
+bool MatchesWildcard(const std::string& name, const std::string& pattern) {
+    // Collapsing runs of * keeps the recursion linear in practice.
+    std::string simple;
+    for (char c : pattern) {
+        if (!(c == '*' && !simple.empty() && simple.back() == '*')) simple.push_back(c);
+    }
+    return Matches(name, simple == "*.*" ? "*" : simple);
+}
+
+std::string PosixFileQueries::Dir(const std::string& path, int attributeMask) {
+    const auto cut = path.find_last_of("\\/");
+    if (cut == std::string::npos) return {};
+    std::string pattern = path.substr(cut + 1);
+    if (pattern.empty()) pattern = "*";
+    const auto folder = TryPosixPathOf(path.substr(0, cut + 1));
+    if (!folder || pattern == "." || pattern == "..") return {};
+
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder->c_str()), ::closedir);
+    if (!dir) return {};
+    std::vector<std::string> matches;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == ".." || name.find('\\') != std::string::npos) continue;
+        if (!MatchesWildcard(name, pattern)) continue;
+        const std::string full = (*folder == "/" ? "" : *folder) + "/" + name;
+        struct stat st {};
+        if (::stat(full.c_str(), &st) != 0 && ::lstat(full.c_str(), &st) != 0) continue;
+        if (Wanted(AttributesOf(name, st), attributeMask)) matches.push_back(name);
+    }
+    if (matches.empty()) return {};
+    return *std::min_element(matches.begin(), matches.end());
+}
+
+int PosixFileQueries::GetAttr(const std::string& path) {
+    const auto posix = TryPosixPathOf(path);
+    struct stat st {};
+    if (!posix || ::stat(posix->c_str(), &st) != 0) {
+        throw PlatformError("File not found: \"" + path + "\".");
+    }
+    return AttributesOf(posix->substr(posix->rfind('/') + 1), st);
+}
+
+int PosixFileQueries::GetDriveType(const std::string& root) {
+    const bool isDrive = (root.size() == 2 || (root.size() == 3 && root[2] == '\\')) &&
+                         std::isalpha(static_cast<unsigned char>(root[0])) && root[1] == ':';
+    if (isDrive && std::toupper(static_cast<unsigned char>(root[0])) == 'Z') return kDriveFixed;
+    return kDriveNoRootDir;
+}
+
+}  // namespace platform

@@ -1,0 +1,44 @@
+#include "posix/posix_platform.h"
+
+#include "backends/backend_loader.h"
+#include "posix/chm_help.h"
+#include "posix/flock_instance_check.h"
+#include "posix/path_mapping.h"
+#include "posix/posix_file_queries.h"
+#include "posix/posix_file_system.h"
+#include "posix/posix_wsh_shell.h"
+#include "posix/program_folder.h"
+#include "posix/xdg_shell_executor.h"
+#include "registry/sqlite_registry.h"
+
+namespace platform {
+
+Platform MakePosixPlatform(const PosixPlatformOptions& options) {
+    Platform platform;
+    platform.registry = OpenSqliteRegistry(options.registryPath.empty() ? DefaultRegistryPath()
+                                                                        : options.registryPath);
+    const std::string programPath = options.programPath;
+    platform.ui = std::make_unique<forms::UserInterface>(
+        [programPath] { return LoadBestBackend(ProgramFolderPosix(programPath)); });
+
+    // The registry and the UI are owned by the bundle; their addresses stay
+    // put when the bundle is moved.
+    Registry* registry = platform.registry.get();
+    forms::UserInterface* ui = platform.ui.get();
+    platform.createScriptShell = [registry] { return std::make_unique<PosixWshShell>(*registry); };
+    platform.createFileSystem = [] { return std::make_unique<PosixFileSystemObject>(); };
+    platform.files = std::make_unique<PosixFileQueries>();
+    platform.shellExecutor = std::make_unique<XdgShellExecutor>();
+    platform.htmlHelp = std::make_unique<ChmHelp>(*ui);
+    platform.instances = std::make_unique<FlockInstanceCheck>();
+    platform.programFolder = [programPath] { return ProgramFolderWindows(programPath); };
+    platform.browseForFolder = [ui](const std::string& instruction) {
+        return BrowseForFolderWindows(*ui, instruction);
+    };
+    platform.isInsideFolder = [](const std::string& path, const std::string& folder) {
+        return IsInsideFolder(path, folder);
+    };
+    return platform;
+}
+
+}  // namespace platform

@@ -1,0 +1,91 @@
+#include "posix/posix_wsh_shell.h"
+
+#include <cerrno>
+#include <charconv>
+
+#include "platform_error.h"
+#include "posix/path_mapping.h"
+#include "posix/start_menu.h"
+#include "shell/shell_link_writer.h"
+#include "text/text.h"
+
+namespace platform {
+namespace {
+
+// Programs that live in the Windows folder itself; any other bare name is
+// taken from the system folder, the next place on the shell's search path.
+constexpr const char* kWindowsFolderPrograms[] = {"explorer.exe", "notepad.exe", "regedit.exe",
+                                                  "hh.exe", "winhlp32.exe"};
+
+std::string ResolveTarget(const std::string& target) {
+    if (target.empty()) throw PlatformError("The shortcut has no target.");
+    const bool absolute = target.size() >= 3 && target[1] == ':' && target[2] == '\\';
+    if (absolute) return target;
+    if (target.find_first_of("\\/:") != std::string::npos) {
+        throw PlatformError("The shortcut target \"" + target + "\" is not a full path.");
+    }
+    for (const char* program : kWindowsFolderPrograms) {
+        if (text::EqualsIgnoreCase(target, program)) return "C:\\Windows\\" + target;
+    }
+    return "C:\\Windows\\System32\\" + target;
+}
+
+void SplitIconLocation(const std::string& location, ShellLink& link) {
+    const auto comma = location.rfind(',');
+    if (comma == std::string::npos) {
+        link.iconLocation = location;
+        link.iconIndex = 0;
+        return;
+    }
+    const std::string index = text::TrimSpaces(location.substr(comma + 1));
+    std::int32_t value = 0;
+    const auto [end, error] = std::from_chars(index.data(), index.data() + index.size(), value);
+    if (index.empty() || error != std::errc() || end != index.data() + index.size()) {
+        throw PlatformError("The icon location \"" + location + "\" has no valid icon number.");
+    }
+    link.iconLocation = location.substr(0, comma);
+    link.iconIndex = value;
+}
+
+class PosixShortcut : public WshShortcut {
+  public:
+    explicit PosixShortcut(std::string path) : path_(std::move(path)) {}
+
+    void Save() override {
+        if (!text::EqualsIgnoreCase(text::Right(path_, 4), ".lnk")) {
+            throw PlatformError("The shortcut path \"" + path_ + "\" does not end in \".lnk\".");
+        }
+        const std::string posix = PosixPathOf(path_);
+        WriteShellLinkFile(posix, ShellLinkOf(*this));
+    }
+
+  private:
+    std::string path_;
+};
+
+}  // namespace
+
+ShellLink ShellLinkOf(const WshShortcut& shortcut) {
+    ShellLink link;
+    link.targetPath = ResolveTarget(shortcut.TargetPath);
+    link.arguments = shortcut.Arguments;
+    link.description = shortcut.Description;
+    if (shortcut.WindowStyle != 1 && shortcut.WindowStyle != 3 && shortcut.WindowStyle != 7) {
+        throw PlatformError("The window style " + std::to_string(shortcut.WindowStyle) +
+                            " is not one of 1 (normal), 3 (maximized) or 7 (minimized).");
+    }
+    link.showCommand = static_cast<std::uint32_t>(shortcut.WindowStyle);
+    if (!shortcut.IconLocation.empty()) SplitIconLocation(shortcut.IconLocation, link);
+    return link;
+}
+
+std::string PosixWshShell::SpecialFolder(const std::string& name) {
+    if (text::EqualsIgnoreCase(name, "StartMenu")) return StartMenuFolder(registry_);
+    throw PlatformError("The special folder \"" + name + "\" is not known on this system.");
+}
+
+std::unique_ptr<WshShortcut> PosixWshShell::CreateShortcut(const std::string& path) {
+    return std::make_unique<PosixShortcut>(path);
+}
+
+}  // namespace platform

@@ -1,0 +1,26 @@
+// The scripting shell object on POSIX: the Start Menu from the registry or
+// the XDG data folder, and shortcut files written by the project's own writer.
+#pragma once
+
+#include "registry/registry.h"
+#include "shell/shell_link.h"
+#include "shell/wsh_shell.h"
+
+namespace platform {
+
+class PosixWshShell : public WshShell {
+  public:
+    explicit PosixWshShell(Registry& registry) : registry_(registry) {}
+    std::string SpecialFolder(const std::string& name) override;
+    std::unique_ptr<WshShortcut> CreateShortcut(const std::string& path) override;
+
+  private:
+    Registry& registry_;
+};
+
+// The shortcut's properties as the file carries them: the target resolved
+// the way the Windows shell resolves a bare program name, the icon split
+// into file and index. Throws PlatformError for values a shortcut cannot hold.
+ShellLink ShellLinkOf(const WshShortcut& shortcut);
+
+}  // namespace platform
