@@ -1,0 +1,27 @@
+// kestrow-reg: query and change the registry store from the command line.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "command_line.h"
+#include "commands.h"
+#include "registry/sqlite_registry.h"
+
+int main(int argc, char** argv) {
+    try {
+        const std::vector<std::string> args(argv + 1, argv + argc);
+        std::string why;
+        const auto command = regtool::ParseCommandLine(args, &why);
+        if (!command) {
+            std::cerr << why << "\n";
+            return 1;
+        }
+        const regtool::StoreOpener openStore = [] {
+            return platform::OpenSqliteRegistry(platform::DefaultRegistryPath());
+        };
+        return regtool::RunCommand(*command, openStore, std::cin, std::cout, std::cerr);
+    } catch (const std::exception& e) {
+        std::cerr << "ERROR: " << e.what() << "\n";
+        return 1;
+    }
+}

@@ -1,0 +1,145 @@
+#include "reg_file_format.h"
+
+#include <gtest/gtest.h>
+
+#include "registry/registry.h"
+#include "utf16_escape.h"
+
+namespace regtool {
+namespace {
+
+using Kind = RegFileEntry::Kind;
+
+Bytes B(const std::string& s) { return Bytes(s.begin(), s.end()); }
+
+std::vector<RegFileEntry> ParseOk(const std::string& file) {
+    std::string error;
+    const auto entries = ParseRegFile(file, &error);
+    EXPECT_TRUE(entries) << error;
+    return entries.value_or(std::vector<RegFileEntry>{});
+}
+
+std::string ParseError(const std::string& file) {
+    std::string error;
+    EXPECT_FALSE(ParseRegFile(file, &error));
+    return error;
+}
+
+TEST(RegFileFormat, ExportedValuesOfEveryKindReadBackByteForByte) {
+    KeyContents key;
+    key.path = "Software\\Tamsholt\\K\xC3\xA9y \xE2\x82\xAC";
+    key.values = {
+        {"", platform::kRegSz, B(std::string("default\0", 8))},
+        {"Quote\"and\\slash", platform::kRegSz, B(std::string("C:\\\"x\"\0", 7))},
+        {"Gr\xC3\xBC\xC3\x9F", platform::kRegSz,
+         B(std::string("\xE6\x97\xA5\xF0\x9F\x98\x80\0", 8))},
+        {"TwoNuls", platform::kRegSz, B(std::string("a\0b\0", 4))},
+        {"NoNul", platform::kRegSz, B("abc")},
+        {"Lines", platform::kRegSz, B(std::string("one\r\ntwo\0", 9))},
+        {"NotUtf8", platform::kRegSz, B(std::string("\xFF\xC3(\x80\0", 5))},
+        {"Expand", platform::kRegExpandSz, B(std::string("%HOME%\\x\0", 9))},
+        {"Multi", platform::kRegMultiSz, B(std::string("a\0\xC3\xA9\0\0", 6))},
+        {"Dword", platform::kRegDword, {0x0A, 0, 0, 0x80}},
+        {"ShortDword", platform::kRegDword, {1, 2}},
+        {"Big", platform::kRegDwordBigEndian, {0, 0, 0, 7}},
+        {"Link", platform::kRegLink, {0x5C, 0, 0x3F, 0}},
+        {"None", platform::kRegNone, {}},
+        {"Odd", 0x12345, {9}},
+        {"Binary", platform::kRegBinary, Bytes(300, 0xA5)},
+    };
+    KeyContents sub;
+    sub.path = key.path + "\\Empty";
+
+    const std::string file = ExportRegFile({key, sub});
+    ASSERT_EQ(file.substr(0, 2), "\xFF\xFE");
+    const auto entries = ParseOk(file);
+    ASSERT_EQ(entries.size(), key.values.size() + 2);
+    EXPECT_EQ(entries[0].kind, Kind::kCreateKey);
+    EXPECT_EQ(entries[0].path, key.path);
+    for (std::size_t i = 0; i < key.values.size(); ++i) {
+        const auto& entry = entries[i + 1];
+        SCOPED_TRACE(key.values[i].name);
+        EXPECT_EQ(entry.kind, Kind::kSetValue);
+        EXPECT_EQ(entry.path, key.path);
+        EXPECT_EQ(entry.name, key.values[i].name);
+        EXPECT_EQ(entry.type, key.values[i].type);
+        EXPECT_EQ(entry.data, key.values[i].data);
+    }
+    EXPECT_EQ(entries.back().kind, Kind::kCreateKey);
+    EXPECT_EQ(entries.back().path, sub.path);
+}
+
+TEST(RegFileFormat, WritesTheFamiliarTextLayout) {
+    KeyContents key;
+    key.path = "Software\\K";
+    key.values = {{"", platform::kRegSz, B(std::string("d\0", 2))},
+                  {"AllFolders", platform::kRegDword, {1, 0, 0, 0}},
+                  {"Exp", platform::kRegExpandSz, B(std::string("a\0", 2))},
+                  {"Bin", platform::kRegBinary, Bytes(40, 0xFF)}};
+    const std::string file = ExportRegFile({key});
+    std::u16string wide;
+    for (std::size_t i = 2; i + 1 < file.size(); i += 2)
+        wide.push_back(static_cast<char16_t>(static_cast<unsigned char>(file[i]) |
+                                             static_cast<unsigned char>(file[i + 1]) << 8));
+    EXPECT_EQ(FromUtf16Escaped(wide),
+              "Windows Registry Editor Version 5.00\r\n\r\n"
+              "[HKEY_CURRENT_USER\\Software\\K]\r\n"
+              "@=\"d\"\r\n"
+              "\"AllFolders\"=dword:00000001\r\n"
+              "\"Exp\"=hex(2):61,00,00,00\r\n"
+              "\"Bin\"=hex:ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,\\\r\n"
+              "  ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff,ff\r\n"
+              "\r\n");
+}
+
+TEST(RegFileFormat, ReadsUtf8Regedit4FilesWithDeletionsCommentsAndContinuations) {
+    const auto entries = ParseOk(
+        "REGEDIT4\n\n; a comment\n[-HKEY_CURRENT_USER\\Old]\n\n[HKCU\\New]\n"
+        "\"Gone\"=-\n\"Bytes\"=hex:01, 02,\\\n    03\n\"Exp\"=hex(2):41,42,00\n@=\"x\"\n");
+    ASSERT_EQ(entries.size(), 6u);
+    EXPECT_EQ(entries[0].kind, Kind::kDeleteKey);
+    EXPECT_EQ(entries[0].path, "Old");
+    EXPECT_EQ(entries[1].kind, Kind::kCreateKey);
+    EXPECT_EQ(entries[2].kind, Kind::kDeleteValue);
+    EXPECT_EQ(entries[2].name, "Gone");
+    EXPECT_EQ(entries[3].data, (Bytes{1, 2, 3}));
+    // REGEDIT4 files hold text types as the bytes themselves, not UTF-16.
+    EXPECT_EQ(entries[4].data, B(std::string("AB\0", 3)));
+    EXPECT_EQ(entries[5].name, "");
+}
+
+TEST(RegFileFormat, MalformedFilesAreRefusedWithTheLineNumber) {
+    const std::string header = "Windows Registry Editor Version 5.00\n\n";
+    EXPECT_NE(ParseError("").find("empty"), std::string::npos);
+    EXPECT_EQ(ParseError("[HKEY_CURRENT_USER\\X]\n").rfind("line 1:", 0), 0u);
+    EXPECT_EQ(ParseError(header + "\"v\"=\"x\"\n").rfind("line 3:", 0), 0u);
+    EXPECT_EQ(ParseError(header + "[HKEY_CURRENT_USER\\X]\n\"v\"=dword:xyz\n").rfind("line 4:", 0),
+              0u);
+    EXPECT_EQ(
+        ParseError(header + "[HKEY_CURRENT_USER\\X]\n\"v\"=dword:123456789\n").rfind("line 4", 0),
+        0u);
+    EXPECT_EQ(ParseError(header + "[HKEY_CURRENT_USER\\X]\n\"v\"=hex:1g\n").rfind("line 4", 0), 0u);
+    EXPECT_EQ(ParseError(header + "[HKEY_CURRENT_USER\\X]\n\"v=\"x\"\n").rfind("line 4", 0), 0u);
+    EXPECT_EQ(ParseError(header + "[HKEY_CURRENT_USER\\X]\n\"v\"=\"x\" y\n").rfind("line 4", 0),
+              0u);
+    EXPECT_EQ(ParseError(header + "[HKEY_CURRENT_USER\\X]\n\"v\"=\"a\\b\"\n").rfind("line 4", 0),
+              0u);
+    EXPECT_EQ(ParseError(header + "[HKEY_LOCAL_MACHINE\\X]\n").rfind("line 3", 0), 0u);
+    EXPECT_EQ(ParseError(header + "[HKEY_CURRENT_USER\\X\\\\Y]\n").rfind("line 3", 0), 0u);
+    EXPECT_EQ(ParseError(header + "[-HKEY_CURRENT_USER\\X]\n\"v\"=\"x\"\n").rfind("line 4", 0), 0u);
+    EXPECT_EQ(ParseError(header + "[HKEY_CURRENT_USER\\X]\n\"v\"=hex(1):41\n").rfind("line 4", 0),
+              0u);
+    EXPECT_EQ(ParseError(header + "[HKEY_CURRENT_USER\\X\n").rfind("line 3", 0), 0u);
+}
+
+TEST(Utf16Escape, CarriesBytesThatAreNotUtf8) {
+    for (const std::string& s : {std::string("plain"), std::string("\xC3\xA9\xF0\x9F\x98\x80"),
+                                 std::string("\xFF\xFE\x80"), std::string("\xED\xA0\x80"),
+                                 std::string("\xC0\xAF"), std::string("a\0b", 3)}) {
+        EXPECT_EQ(FromUtf16Escaped(ToUtf16Escaped(s)), s);
+    }
+    EXPECT_EQ(ToUtf16Escaped("\xC3\xA9"), u"\u00E9");
+}
+
+}  // namespace
+}  // namespace regtool

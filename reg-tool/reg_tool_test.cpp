@@ -1,0 +1,261 @@
+// kestrow-reg as the user runs it: the built program, a store in a
+// temporary XDG_CONFIG_HOME, output and exit codes.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "registry/sqlite_registry.h"
+#include "registry_tree.h"
+
+namespace regtool {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+    int exitCode;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string ShellQuoted(const std::string& s) {
+    std::string out = "'";
+    for (const char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+class RegToolTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "kestrow-regtool-XXXXXX").string();
+        dir_ = mkdtemp(pattern.data());
+        UseConfig(dir_ / "config");
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    void UseConfig(const fs::path& config) {
+        config_ = config;
+        setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    }
+
+    fs::path Store() const { return config_ / "kestrow" / "registry.db"; }
+
+    Result Run(const std::vector<std::string>& args, const std::string& input = "") {
+        const char* bin = std::getenv("KESTROW_BIN_DIR");
+        std::string command = "XDG_CONFIG_HOME=" + ShellQuoted(config_.string()) + " " +
+                              ShellQuoted(std::string(bin ? bin : ".") + "/kestrow-reg");
+        for (const auto& arg : args) command += " " + ShellQuoted(arg);
+        std::ofstream(dir_ / "in") << input;
+        command += " <" + ShellQuoted((dir_ / "in").string()) + " >" +
+                   ShellQuoted((dir_ / "out").string()) + " 2>" +
+                   ShellQuoted((dir_ / "err").string());
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(dir_ / "out"),
+                ReadText(dir_ / "err")};
+    }
+
+    void ExpectOk(const std::vector<std::string>& args) {
+        const Result r = Run(args);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(r.out, "The operation completed successfully.\n");
+    }
+
+    fs::path dir_;
+    fs::path config_;
+};
+
+const std::string kKey = "HKCU\\Software\\Tamsholt\\Kestrow 2005";
+const std::string kFull = "HKEY_CURRENT_USER\\Software\\Tamsholt\\Kestrow 2005";
+
+TEST_F(RegToolTest, AddThenQueryShowsValuesAsTheWindowsCommandDoes) {
+    ExpectOk({"add", kKey, "/v", "AllFolders", "/t", "REG_DWORD", "/d", "10"});
+    ExpectOk({"ADD", "hkey_current_user\\software\\tamsholt\\KESTROW 2005", "-V", "Name", "-D",
+              "x \"y\" \xC3\xA9"});
+    ExpectOk({"add", kKey, "/ve", "/d", "default"});
+    ExpectOk({"add", kKey, "/v", "Multi", "/t", "REG_MULTI_SZ", "/d", "a|b", "/s", "|"});
+    ExpectOk({"add", kKey, "/v", "Bin", "/t", "reg_binary", "/d", "00ff1A"});
+    ExpectOk({"add", kKey + "\\Sub", "/v", "Max", "/t", "REG_DWORD", "/d", "0xFFFFFFFF"});
+
+    Result r = Run({"query", kKey});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "\n" + kFull +
+                         "\n"
+                         "    (Default)    REG_SZ    default\n"
+                         "    AllFolders    REG_DWORD    0xa\n"
+                         "    Bin    REG_BINARY    00FF1A\n"
+                         "    Multi    REG_MULTI_SZ    a\\0b\n"
+                         "    Name    REG_SZ    x \"y\" \xC3\xA9\n"
+                         "\n" +
+                         kFull + "\\Sub\n\n");
+
+    r = Run({"query", kKey, "/v", "allfolders"});
+    EXPECT_EQ(r.out, "\n" + kFull + "\n    AllFolders    REG_DWORD    0xa\n\n");
+    r = Run({"query", "HKCU\\Software", "/v", "Max", "/s"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "\n" + kFull +
+                         "\\Sub\n    Max    REG_DWORD    0xffffffff\n\n"
+                         "End of search: 1 match(es) found.\n");
+    r = Run({"query", kKey + "\\Sub", "/ve"});
+    EXPECT_EQ(r.out, "\n" + kFull + "\\Sub\n    (Default)    REG_SZ    (value not set)\n\n");
+
+    r = Run({"query", kKey, "/v", "Missing"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "ERROR: The system was unable to find the specified registry key or value.\n");
+    r = Run({"query", "HKCU\\Nowhere"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+}
+
+TEST_F(RegToolTest, AskBeforeOverwritingOrDeletingUnlessForced) {
+    ExpectOk({"add", kKey, "/v", "SideMenu", "/t", "REG_DWORD", "/d", "1"});
+    Result r = Run({"add", kKey, "/v", "SideMenu", "/t", "REG_DWORD", "/d", "0"}, "no\n");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out,
+              "Value SideMenu exists, overwrite(Yes/No)? "
+              "The operation was cancelled by the user.\n");
+    // End of input is no answer, and no answer is No.
+    r = Run({"add", kKey, "/v", "SideMenu", "/t", "REG_DWORD", "/d", "0"});
+    EXPECT_NE(r.out.find("cancelled"), std::string::npos);
+    EXPECT_EQ(Run({"query", kKey, "/v", "SideMenu"}).out.find("0x1\n") != std::string::npos, true);
+
+    r = Run({"add", kKey, "/v", "SideMenu", "/t", "REG_DWORD", "/d", "0"}, "maybe\nYes\n");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(Run({"query", kKey, "/v", "SideMenu"}).out.find("0x0\n"), std::string::npos);
+
+    r = Run({"delete", "HKCU\\Software"}, "n\n");
+    EXPECT_EQ(r.out,
+              "Delete the registry key HKEY_CURRENT_USER\\Software? (Yes/No) "
+              "The operation was cancelled by the user.\n");
+    EXPECT_EQ(Run({"query", kKey}).exitCode, 0);
+
+    ExpectOk({"delete", kKey, "/v", "SideMenu", "/f"});
+    EXPECT_EQ(Run({"delete", kKey, "/v", "SideMenu", "/f"}).exitCode, 1);
+    ExpectOk({"add", kKey + "\\Deep\\Er", "/v", "x", "/d", "1"});
+    r = Run({"delete", "HKCU\\Software"}, "y\n");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(Run({"query", "HKCU\\Software"}).exitCode, 1);
+    EXPECT_EQ(Run({"delete", "HKCU\\Software", "/f"}).exitCode, 1);
+    EXPECT_EQ(Run({"delete", "HKCU", "/f"}).exitCode, 1);
+}
+
+TEST_F(RegToolTest, BadInputFailsClearlyAndLeavesTheStoreByteIdentical) {
+    // No store yet: refused commands must not even create one.
+    EXPECT_EQ(Run({"add", "HKLM\\Software\\X"}).exitCode, 1);
+    EXPECT_FALSE(fs::exists(Store()));
+
+    ExpectOk({"add", kKey, "/v", "TwoPane", "/t", "REG_DWORD", "/d", "1"});
+    const std::string before = ReadText(Store());
+    ASSERT_FALSE(before.empty());
+    std::ofstream(dir_ / "bad.reg") << "Windows Registry Editor Version 5.00\n\n"
+                                       "[HKEY_CURRENT_USER\\Software\\New]\n\"a\"=\"1\"\n"
+                                       "\"b\"=dword:nope\n";
+    const std::vector<std::vector<std::string>> bad = {
+        {"add", "HKLM\\Software\\X"},
+        {"add", "HKXX\\Software"},
+        {"add", "HKCU\\a\\\\b"},
+        {"add", kKey, "/v", "TwoPane", "/t", "REG_DWORD", "/d", "ten", "/f"},
+        {"add", kKey, "/v", "TwoPane", "/t", "REG_DWORD", "/d", "-1", "/f"},
+        {"add", kKey, "/v", "TwoPane", "/t", "REG_DWORD", "/d", "4294967296", "/f"},
+        {"add", kKey, "/v", "X", "/t", "REG_WORD", "/d", "1"},
+        {"add", kKey, "/v", "X", "/t", "REG_BINARY", "/d", "abc"},
+        {"add", kKey, "/v", "X", "/s", ","},
+        {"add", kKey, "/v"},
+        {"add", kKey, "/x"},
+        {"frobnicate", kKey},
+        {"query"},
+        {"import", (dir_ / "missing.reg").string()},
+        {"import", (dir_ / "bad.reg").string()},
+    };
+    for (const auto& args : bad) {
+        const Result r = Run(args);
+        SCOPED_TRACE(args[0] + " " + (args.size() > 1 ? args[1] : ""));
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err.rfind("ERROR: ", 0), 0u) << r.err;
+        EXPECT_EQ(ReadText(Store()), before);
+    }
+    EXPECT_NE(Run({"import", (dir_ / "bad.reg").string()}).err.find("line 5"), std::string::npos);
+    EXPECT_EQ(Run({"query", "HKCU\\Software\\New"}).exitCode, 1);
+}
+
+TEST_F(RegToolTest, DamagedStoreIsReportedAndLeftAlone) {
+    fs::create_directories(Store().parent_path());
+    std::ofstream(Store()) << "this is not a registry";
+    const Result r = Run({"add", kKey, "/v", "x", "/d", "1"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("damaged"), std::string::npos);
+    EXPECT_EQ(ReadText(Store()), "this is not a registry");
+}
+
+TEST_F(RegToolTest, ExportThenImportIntoAnEmptyStoreReproducesEveryValue) {
+    {
+        auto registry = platform::OpenSqliteRegistry(platform::DefaultRegistryPath());
+        platform::RegKey key = 0;
+        ASSERT_EQ(registry->RegCreateKeyEx(platform::kHkeyCurrentUser,
+                                           "Software\\K\xC3\xA9y\\\xE6\x97\xA5\xE6\x9C\xAC",
+                                           platform::kKeyAllUsual, &key),
+                  0);
+        auto set = [&](const std::string& name, std::uint32_t type, const std::string& data) {
+            ASSERT_EQ(registry->RegSetValueEx(key, name, 0, type,
+                                              reinterpret_cast<const std::uint8_t*>(data.data()),
+                                              static_cast<std::uint32_t>(data.size())),
+                      0);
+        };
+        set("", platform::kRegSz, "d\xC3\xA9\x66ault");
+        set("Na\"me\\", platform::kRegSz, std::string("two\0nuls\0", 9));
+        set("Raw", platform::kRegSz,
+            "\xFF\xFE"
+            "not text");
+        set("Exp", platform::kRegExpandSz, "%HOME%");
+        set("Multi", platform::kRegMultiSz, std::string("\xC3\xA9\0b\0\0", 6));
+        set("Bin", platform::kRegBinary, std::string(200, '\x7F'));
+        set("Dw", platform::kRegDword, std::string("\x01\x02\x03\x04", 4));
+        set("Big", platform::kRegDwordBigEndian, std::string("\0\0\0\x05", 4));
+        set("Link", platform::kRegLink, std::string("\\\0R\0", 4));
+        set("Odd", 0xABCDEF, "");
+        ASSERT_EQ(registry->RegCreateKeyEx(platform::kHkeyCurrentUser, "Software\\Empty",
+                                           platform::kKeyAllUsual, &key),
+                  0);
+    }
+    const std::string file = (dir_ / "out.reg").string();
+    ExpectOk({"export", "HKCU\\Software", file});
+    EXPECT_EQ(ReadText(file).substr(0, 2), "\xFF\xFE");
+
+    std::vector<KeyContents> original;
+    {
+        auto registry = platform::OpenSqliteRegistry(platform::DefaultRegistryPath());
+        ASSERT_EQ(ReadKeys(*registry, "Software", true, &original), 0);
+    }
+    UseConfig(dir_ / "fresh");
+    ExpectOk({"import", file});
+    std::vector<KeyContents> imported;
+    auto registry = platform::OpenSqliteRegistry(platform::DefaultRegistryPath());
+    ASSERT_EQ(ReadKeys(*registry, "Software", true, &imported), 0);
+
+    ASSERT_EQ(imported.size(), original.size());
+    for (std::size_t k = 0; k < original.size(); ++k) {
+        EXPECT_EQ(imported[k].path, original[k].path);
+        EXPECT_EQ(imported[k].subKeys, original[k].subKeys);
+        ASSERT_EQ(imported[k].values.size(), original[k].values.size());
+        for (std::size_t v = 0; v < original[k].values.size(); ++v) {
+            SCOPED_TRACE(original[k].values[v].name);
+            EXPECT_EQ(imported[k].values[v].name, original[k].values[v].name);
+            EXPECT_EQ(imported[k].values[v].type, original[k].values[v].type);
+            EXPECT_EQ(imported[k].values[v].data, original[k].values[v].data);
+        }
+    }
+    EXPECT_EQ(original.size(), 4u);
+}
+
+}  // namespace
+}  // namespace regtool

@@ -1,0 +1,34 @@
+// Whole keys read from and removed from the store, for query /s, delete and
+// export.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "registry/registry.h"
+#include "value_text.h"
+
+namespace regtool {
+
+struct Value {
+    std::string name;
+    std::uint32_t type = 0;
+    Bytes data;
+};
+
+struct KeyContents {
+    std::string path;  // below HKEY_CURRENT_USER
+    std::vector<Value> values;
+    std::vector<std::string> subKeys;  // names, not paths
+};
+
+// The key at path, and with recursive the keys below it, parents first.
+// Returns the registry's result code.
+long ReadKeys(platform::Registry& registry, const std::string& path, bool recursive,
+              std::vector<KeyContents>* keys);
+
+// Deletes the key at path with everything below it.
+long DeleteKeyTree(platform::Registry& registry, const std::string& path);
+
+}  // namespace regtool

@@ -1,0 +1,198 @@
+#include "value_text.h"
+
+#include <array>
+#include <cstdio>
+
+#include "registry/registry.h"
+#include "text/text.h"
+
+namespace regtool {
+
+namespace {
+
+struct NamedType {
+    std::uint32_t code;
+    const char* name;
+};
+
+constexpr std::array<NamedType, 12> kTypes{{
+    {platform::kRegNone, "REG_NONE"},
+    {platform::kRegSz, "REG_SZ"},
+    {platform::kRegExpandSz, "REG_EXPAND_SZ"},
+    {platform::kRegBinary, "REG_BINARY"},
+    {platform::kRegDword, "REG_DWORD"},
+    {platform::kRegDwordBigEndian, "REG_DWORD_BIG_ENDIAN"},
+    {platform::kRegLink, "REG_LINK"},
+    {platform::kRegMultiSz, "REG_MULTI_SZ"},
+    {8, "REG_RESOURCE_LIST"},
+    {9, "REG_FULL_RESOURCE_DESCRIPTOR"},
+    {10, "REG_RESOURCE_REQUIREMENTS_LIST"},
+    {kRegQword, "REG_QWORD"},
+}};
+
+std::optional<std::uint64_t> ParseNumber(const std::string& text, std::uint64_t max) {
+    std::string digits = text;
+    int base = 10;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        digits = text.substr(2);
+        base = 16;
+    }
+    if (digits.empty() || digits.size() > 20) return std::nullopt;
+    std::uint64_t value = 0;
+    for (const char c : digits) {
+        int digit = -1;
+        if (c >= '0' && c <= '9') digit = c - '0';
+        if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+        if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+        if (digit < 0) return std::nullopt;
+        if (value > (max - static_cast<std::uint64_t>(digit)) / static_cast<std::uint64_t>(base))
+            return std::nullopt;
+        value = value * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
+    }
+    return value;
+}
+
+std::optional<Bytes> ParseHex(const std::string& text) {
+    if (text.size() % 2 != 0) return std::nullopt;
+    Bytes out;
+    for (std::size_t i = 0; i < text.size(); i += 2) {
+        const auto byte = ParseNumber("0x" + text.substr(i, 2), 0xFF);
+        if (!byte) return std::nullopt;
+        out.push_back(static_cast<std::uint8_t>(*byte));
+    }
+    return out;
+}
+
+std::string TextBeforeNul(const Bytes& data) {
+    std::string s(data.begin(), data.end());
+    return s.substr(0, s.find('\0'));
+}
+
+std::uint64_t LittleEndian(const Bytes& data, std::size_t size) {
+    std::uint64_t value = 0;
+    for (std::size_t i = 0; i < size; ++i) value |= std::uint64_t{data[i]} << (8 * i);
+    return value;
+}
+
+std::string Hex(std::uint64_t value) {
+    char buffer[24];
+    std::snprintf(buffer, sizeof buffer, "0x%llx", static_cast<unsigned long long>(value));
+    return buffer;
+}
+
+}  // namespace
+
+std::string TypeName(std::uint32_t type) {
+    for (const auto& t : kTypes) {
+        if (t.code == type) return t.name;
+    }
+    return "REG_UNKNOWN";
+}
+
+std::optional<std::uint32_t> TypeFromName(const std::string& name) {
+    for (const auto& t : kTypes) {
+        if (text::EqualsIgnoreCase(name, t.name)) return t.code;
+    }
+    return std::nullopt;
+}
+
+std::optional<Bytes> DataFromText(std::uint32_t type, const std::string& data,
+                                  const std::string& separator, std::string* error) {
+    switch (type) {
+        case platform::kRegSz:
+        case platform::kRegExpandSz: {
+            Bytes out(data.begin(), data.end());
+            out.push_back(0);
+            return out;
+        }
+        case platform::kRegMultiSz: {
+            Bytes out;
+            std::size_t start = 0;
+            while (start < data.size()) {
+                const std::size_t end = data.find(separator, start);
+                const std::string part = data.substr(start, end - start);
+                if (part.empty()) {
+                    *error = "ERROR: A REG_MULTI_SZ value cannot hold an empty string.";
+                    return std::nullopt;
+                }
+                out.insert(out.end(), part.begin(), part.end());
+                out.push_back(0);
+                if (end == std::string::npos) break;
+                start = end + separator.size();
+                if (start == data.size()) {
+                    *error = "ERROR: A REG_MULTI_SZ value cannot hold an empty string.";
+                    return std::nullopt;
+                }
+            }
+            out.push_back(0);
+            return out;
+        }
+        case platform::kRegDword:
+        case platform::kRegDwordBigEndian:
+        case kRegQword: {
+            const bool wide = type == kRegQword;
+            const auto value = ParseNumber(data, wide ? UINT64_MAX : UINT32_MAX);
+            if (!value) {
+                *error = "ERROR: Invalid " + TypeName(type) + " data \"" + data +
+                         "\": give a decimal number or 0x and hexadecimal digits, at most " +
+                         (wide ? "18446744073709551615." : "4294967295 (0xffffffff).");
+                return std::nullopt;
+            }
+            Bytes out;
+            for (int i = 0; i < (wide ? 8 : 4); ++i) out.push_back((*value >> (8 * i)) & 0xFF);
+            if (type == platform::kRegDwordBigEndian)
+                std::swap(out[0], out[3]), std::swap(out[1], out[2]);
+            return out;
+        }
+        default: {
+            const auto bytes = ParseHex(data);
+            if (!bytes) {
+                *error = "ERROR: Invalid " + TypeName(type) + " data \"" + data +
+                         "\": give hexadecimal digits, two for each byte.";
+            }
+            return bytes;
+        }
+    }
+}
+
+std::string DisplayData(std::uint32_t type, const Bytes& data) {
+    switch (type) {
+        case platform::kRegSz:
+        case platform::kRegExpandSz:
+            return TextBeforeNul(data);
+        case platform::kRegMultiSz: {
+            std::string s(data.begin(), data.end());
+            while (!s.empty() && s.back() == '\0') s.pop_back();
+            std::string shown;
+            for (const char c : s) shown += c == '\0' ? std::string("\\0") : std::string(1, c);
+            return shown;
+        }
+        case platform::kRegDword:
+            if (data.size() == 4) return Hex(LittleEndian(data, 4));
+            break;
+        case platform::kRegDwordBigEndian:
+            if (data.size() == 4) {
+                return Hex(std::uint64_t{data[0]} << 24 | std::uint64_t{data[1]} << 16 |
+                           std::uint64_t{data[2]} << 8 | data[3]);
+            }
+            break;
+        case kRegQword:
+            if (data.size() == 8) return Hex(LittleEndian(data, 8));
+            break;
+        default:
+            break;
+    }
+    return HexDigits(data);
+}
+
+std::string HexDigits(const Bytes& data) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string out;
+    for (const auto b : data) {
+        out += kDigits[b >> 4];
+        out += kDigits[b & 0xF];
+    }
+    return out;
+}
+
+}  // namespace regtool
