@@ -1,1 +1,75 @@
+#include "posix/xdg_shell_executor.h"
+
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "platform_error.h"
+#include "posix/test_folder.h"
+
+namespace platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+class XdgShellExecutorTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fs::create_directory(tmp_.Posix() / "bin");
+        const fs::path script = tmp_.Posix() / "bin" / "xdg-open";
+        // Records its argument and working folder; the sleep shows that the
+        // caller does not wait for it.
+        std::ofstream(script) << "#!/bin/sh\nsleep 1\nprintf '%s\\n%s' \"$1\" \"$PWD\" > '"
+                              << (tmp_.Posix() / "opened.tmp").string() << "'\nmv '"
+                              << (tmp_.Posix() / "opened.tmp").string() << "' '"
+                              << (tmp_.Posix() / "opened").string() << "'\n";
+        fs::permissions(script, fs::perms::owner_all);
+    }
+
+    // What the fake xdg-open recorded, waiting for it at most 10 seconds.
+    std::string Recorded() {
+        const fs::path record = tmp_.Posix() / "opened";
+        for (int i = 0; i < 200 && !fs::exists(record); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        std::ifstream in(record);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    testing::TestFolder tmp_;
+    testing::ScopedEnv path_{"PATH", ((tmp_.Posix() / "bin").string() + ":/usr/bin:/bin").c_str()};
+    XdgShellExecutor executor_;
+};
+
+TEST_F(XdgShellExecutorTest, StartsXdgOpenWithoutWaitingForIt) {
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(executor_.ShellExecute(0, nullptr, "mailto:ann@example.org", nullptr, "C:\\",
+                                     kSwShowNormal),
+              42);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(900));
+    EXPECT_FALSE(fs::exists(tmp_.Posix() / "opened"));
+    EXPECT_EQ(Recorded(), "mailto:ann@example.org\n" + fs::current_path().string());
+}
+
+TEST_F(XdgShellExecutorTest, HandsZPathsOverAsPosixPathsInTheirWorkingFolder) {
+    fs::create_directory(tmp_.Posix() / "work");
+    EXPECT_GT(executor_.ShellExecute(0, "open", tmp_.Windows("help page.html"), nullptr,
+                                     tmp_.Windows("work"), kSwShowNormal),
+              32);
+    EXPECT_EQ(Recorded(),
+              (tmp_.Posix() / "help page.html").string() + "\n" + (tmp_.Posix() / "work").string());
+}
+
+TEST_F(XdgShellExecutorTest, FailsWhenXdgOpenIsMissingOrTheVerbIsUnknown) {
+    EXPECT_LE(executor_.ShellExecute(0, "print", "http://example.org", nullptr, "C:\\", 1), 32);
+    testing::ScopedEnv noPath("PATH", (tmp_.Posix() / "nothing-here").c_str());
+    EXPECT_THROW(executor_.ShellExecute(0, nullptr, "http://example.org", nullptr, "C:\\", 1),
+                 PlatformError);
+}
+
+}  // namespace
+}  // namespace platform
