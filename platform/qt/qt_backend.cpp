@@ -22,7 +22,7 @@ QtBackend::QtBackend() : watchdog_(new QTimer) {
     // A wait whose end no window announces (a form loaded but never shown)
     // is still noticed.
     watchdog_->setInterval(100);
-    QObject::connect(watchdog_, &QTimer::timeout, [this] { CheckWaits(); });
+    QObject::connect(watchdog_, &QTimer::timeout, watchdog_, [this] { CheckWaits(); });
 }
 
 QtBackend::~QtBackend() {
@@ -94,7 +94,7 @@ void QtBackend::ViewOpened(QtFormView& view) { views_.push_back(&view); }
 void QtBackend::ViewClosed(QtFormView& view) {
     views_.erase(std::remove(views_.begin(), views_.end(), &view), views_.end());
     // The model marks the form unloaded only after the view is gone.
-    QTimer::singleShot(0, [this] { CheckWaits(); });
+    QTimer::singleShot(0, watchdog_, [this] { CheckWaits(); });
 }
 
 QWidget* QtBackend::DialogParent() const {

@@ -1,1 +1,420 @@
+#include "qt_backend.h"
+
 #include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextBrowser>
+#include <QTimer>
+#include <cstdlib>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "forms/form.h"
+#include "forms/message_box.h"
+#include "forms/user_interface.h"
+#include "qt_test_support.h"
+#include "qt_units.h"
+
+namespace platform::qt {
+namespace {
+
+using namespace platform::forms;
+using testing::AnswerNextMessageBox;
+using testing::Click;
+using testing::FindWidget;
+using testing::FindWindow;
+
+FormStyle TestStyle(bool keyPreview = false) {
+    FormStyle style;
+    style.caption = "Kestrow 2005";
+    style.clientWidth = 8580;
+    style.clientHeight = 6990;
+    style.minButton = true;
+    style.icon = "kestrow";
+    style.keyPreview = keyPreview;
+    return style;
+}
+
+// A form with every kind of control, laid out like the options dialog.
+class TestForm : public Form {
+public:
+    TestForm(UserInterface& ui, FormStyle style, std::string name = "frmTest")
+        : Form(ui, std::move(name), std::move(style)),
+          txtName(*this, "txtName", {225, 2235, 8145, 315}, 0, 50),
+          fraTree(*this, "fraTree", {240, 3615, 3225, 1470}, 1, "Folder tree"),
+          optAll(*this, &fraTree, "optAll", {240, 405, 2475, 270}, 2, "Show all folders", true),
+          optSub(*this, &fraTree, "optSub", {240, 930, 2475, 270}, 3, "Show subfolders only",
+                 false),
+          fraPlace(*this, "fraPlace", {3720, 3615, 3225, 1470}, 4, "Shortcut location"),
+          optSide(*this, &fraPlace, "optSide", {240, 405, 2460, 270}, 5, "Side menu", true),
+          optStart(*this, &fraPlace, "optStart", {240, 930, 2460, 270}, 6, "Start Menu", false),
+          cmdCancel(*this, nullptr, "cmdCancel", {7230, 4242, 1140, 345}, 8, "Cancel"),
+          cmdOK(*this, nullptr, "cmdOK", {7230, 3705, 1140, 345}, 7, "OK",
+                "Click here to create the shortcut and exit"),
+          picInfo(*this, "picInfo", {225, 5265, 6720, 1470}, 9, "pictures/about.jpg"),
+          lblLink(*this, &picInfo, "lblLink", {150, 300, 3000, 195}, 10, "https://example.org"),
+          lblInfo(*this, nullptr, "lblInfo", {225, 1920, 8160, 240}, 11,
+                  "Please enter a name for the shortcut.") {
+        cmdOK.OnClick = [this] { ++okClicks; };
+        lblLink.OnClick = [this] { ++linkClicks; };
+        lblLink.SetColours(0x0000C0, 0xFFFFFF);
+        lblLink.SetFont({"MS Sans Serif", 8.25, false, true});
+        lblLink.SetPointer(MousePointer::PointingHand);
+        lblLink.SetTextAlignment(Alignment::Center);
+    }
+
+    void Form_Activate() override { ++activations; }
+    void Form_Unload() override { ++unloads; }
+    void Form_KeyDown(int keyCode, int shift) override {
+        keys.emplace_back(keyCode, shift);
+        if (keyCode == 27 && unloadOnEscape) Ui().Unload(*this);
+    }
+
+    TextBox txtName;
+    Frame fraTree;
+    OptionButton optAll, optSub;
+    Frame fraPlace;
+    OptionButton optSide, optStart;
+    CommandButton cmdCancel, cmdOK;
+    PictureBox picInfo;
+    Label lblLink, lblInfo;
+
+    int okClicks = 0, linkClicks = 0, activations = 0, unloads = 0;
+    bool unloadOnEscape = false;
+    std::vector<std::pair<int, int>> keys;
+};
+
+class QtBackendTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ui = std::make_unique<UserInterface>(testing::QtBackendFactory());
+        ASSERT_NO_THROW(ui->Backend()) << "the offscreen Qt platform must be available";
+    }
+    void TearDown() override {
+        const std::vector<Form*> loaded = ui->LoadedForms();
+        for (Form* form : loaded) ui->Unload(*form);
+        forms.clear();
+        ui.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    TestForm& MakeForm(FormStyle style = TestStyle(), std::string name = "frmTest") {
+        forms.push_back(std::make_unique<TestForm>(*ui, std::move(style), std::move(name)));
+        return *forms.back();
+    }
+    static int Px(int twips) { return TwipsToPixels(twips, LayoutDpi()); }
+
+    std::unique_ptr<UserInterface> ui;
+    std::vector<std::unique_ptr<TestForm>> forms;
+};
+
+TEST_F(QtBackendTest, RendersTheFormAndItsControlsAtTheirTwipsPlaces) {
+    TestForm& form = MakeForm();
+    ui->Show(form);
+    QWidget* window = FindWindow("frmTest");
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->windowTitle(), "Kestrow 2005");
+    EXPECT_EQ(window->size(), QSize(Px(8580), Px(6990)));
+    EXPECT_EQ(window->minimumSize(), window->maximumSize()) << "not resizable";
+    EXPECT_TRUE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+
+    auto* name = FindWidget<QLineEdit>("frmTest", "txtName");
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(name->geometry(), QRect(Px(225), Px(2235), Px(8145), Px(315)));
+    EXPECT_EQ(name->maxLength(), 50);
+
+    auto* frame = FindWidget<QGroupBox>("frmTest", "fraTree");
+    auto* option = FindWidget<QRadioButton>("frmTest", "optSub");
+    ASSERT_TRUE(frame && option);
+    EXPECT_EQ(frame->title(), "Folder tree");
+    EXPECT_EQ(option->parentWidget(), frame);
+    EXPECT_EQ(option->geometry(), QRect(Px(240), Px(930), Px(2475), Px(270)));
+    EXPECT_EQ(option->text(), "Show subfolders only");
+
+    auto* link = FindWidget<QLabel>("frmTest", "lblLink");
+    ASSERT_NE(link, nullptr);
+    EXPECT_EQ(link->parentWidget()->objectName(), "picInfo");
+    EXPECT_EQ(link->mapTo(window, QPoint(0, 0)), QPoint(Px(225) + Px(150), Px(5265) + Px(300)));
+    EXPECT_TRUE(link->font().underline());
+    EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(0, 0, 0xC0));
+    EXPECT_TRUE(link->alignment() & Qt::AlignHCenter);
+    EXPECT_EQ(link->cursor().shape() == Qt::PointingHandCursor ||
+                  link->cursor().shape() == Qt::BitmapCursor,
+              true);
+
+    auto* ok = FindWidget<QPushButton>("frmTest", "cmdOK");
+    ASSERT_NE(ok, nullptr);
+    EXPECT_EQ(ok->toolTip(), "Click here to create the shortcut and exit");
+    EXPECT_FALSE(ok->autoDefault() || ok->isDefault()) << "Enter presses nothing by itself";
+    EXPECT_TRUE(FindWidget<QPushButton>("frmTest", "cmdCancel")->toolTip().isEmpty());
+}
+
+TEST_F(QtBackendTest, TabOrderFollowsTheTabIndexesNotTheOrderOfMaking) {
+    TestForm& form = MakeForm();
+    ui->Show(form);
+    QWidget* widget = FindWidget<QLineEdit>("frmTest", "txtName");
+    QStringList order;
+    for (int i = 0; i < 100 && order.size() < 7; ++i) {
+        if (widget->focusPolicy() & Qt::TabFocus) order << widget->objectName();
+        widget = widget->nextInFocusChain();
+    }
+    EXPECT_EQ(order, QStringList({"txtName", "optAll", "optSub", "optSide", "optStart", "cmdOK",
+                                  "cmdCancel"}));
+}
+
+TEST_F(QtBackendTest, OptionButtonsGroupPerContainerBothWays) {
+    TestForm& form = MakeForm();
+    ui->Show(form);
+    auto* all = FindWidget<QRadioButton>("frmTest", "optAll");
+    auto* sub = FindWidget<QRadioButton>("frmTest", "optSub");
+    auto* side = FindWidget<QRadioButton>("frmTest", "optSide");
+    auto* start = FindWidget<QRadioButton>("frmTest", "optStart");
+    EXPECT_TRUE(all->isChecked() && side->isChecked());
+
+    Click(sub);
+    EXPECT_TRUE(form.optSub.Value());
+    EXPECT_FALSE(form.optAll.Value());
+    EXPECT_TRUE(form.optSide.Value()) << "another frame's options are not touched";
+    EXPECT_TRUE(side->isChecked());
+
+    Click(sub);  // clicking the one that is on leaves it on
+    EXPECT_TRUE(sub->isChecked() && form.optSub.Value());
+
+    form.optStart.SetValue(true);
+    EXPECT_TRUE(start->isChecked());
+    EXPECT_FALSE(side->isChecked());
+    EXPECT_TRUE(sub->isChecked());
+
+    form.optStart.SetValue(false);
+    EXPECT_FALSE(start->isChecked()) << "the model may turn a whole group off";
+}
+
+TEST_F(QtBackendTest, TextBoxKeepsItsMaxLengthAndSelectionInStepWithTheModel) {
+    TestForm& form = MakeForm();
+    ui->Show(form);
+    auto* edit = FindWidget<QLineEdit>("frmTest", "txtName");
+
+    testing::TypeInto(edit, std::string(60, 'x'));
+    EXPECT_EQ(form.txtName.Text(), std::string(50, 'x'));
+    EXPECT_EQ(form.txtName.SelStart(), 50);
+
+    form.txtName.SetText("Caf\xC3\xA9 Documents");
+    EXPECT_EQ(edit->text(), QString::fromUtf8("Caf\xC3\xA9 Documents"));
+    form.txtName.SetSelection(0, 4);
+    EXPECT_EQ(edit->selectedText(), QString::fromUtf8("Caf\xC3\xA9"));
+
+    edit->setSelection(5, 9);  // as a user's mouse selection reports it
+    EXPECT_EQ(form.txtName.SelStart(), 5);
+    EXPECT_EQ(form.txtName.SelectedText(), "Documents");
+
+    edit->setSelection(0, edit->text().size());
+    testing::TypeInto(edit, "Music");
+    EXPECT_EQ(form.txtName.Text(), "Music") << "typing replaces the selection";
+}
+
+TEST_F(QtBackendTest, FocusFollowsTheModelAndTheUser) {
+    TestForm& form = MakeForm();
+    ui->Show(form);
+    form.cmdCancel.SetFocus();
+    EXPECT_EQ(FindWindow("frmTest")->focusWidget()->objectName(), "cmdCancel");
+
+    FindWidget<QLineEdit>("frmTest", "txtName")->setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form.ActiveControl(), &form.txtName);
+}
+
+TEST_F(QtBackendTest, ClicksOfButtonsAndLabelsReachTheModel) {
+    TestForm& form = MakeForm();
+    ui->Show(form);
+    Click(FindWidget<QPushButton>("frmTest", "cmdOK"));
+    Click(FindWidget<QLabel>("frmTest", "lblLink"));
+    Click(FindWidget<QLabel>("frmTest", "lblInfo"));
+    EXPECT_EQ(form.okClicks, 1);
+    EXPECT_EQ(form.linkClicks, 1);
+}
+
+TEST_F(QtBackendTest, TheCloseBoxUnloadsTheFormOnce) {
+    TestForm& form = MakeForm();
+    ui->Show(form);
+    QPointer<QWidget> window = FindWindow("frmTest");
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(form.unloads, 1);
+    EXPECT_FALSE(form.IsLoaded());
+    EXPECT_TRUE(window.isNull()) << "the window is deleted once its events are done";
+}
+
+TEST_F(QtBackendTest, AFormUnloadedByItsOwnButtonHandlerClosesSafely) {
+    TestForm& form = MakeForm();
+    form.cmdCancel.OnClick = [&form] { form.Ui().Unload(form); };
+    ui->Show(form);
+    Click(FindWidget<QPushButton>("frmTest", "cmdCancel"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(form.unloads, 1);
+    EXPECT_EQ(FindWindow("frmTest"), nullptr);
+
+    ui->Show(form);  // a form can be shown again after it was unloaded
+    EXPECT_NE(FindWindow("frmTest"), nullptr);
+}
+
+TEST_F(QtBackendTest, KeyPreviewSeesKeysFromAnyFocusedControlOnce) {
+    TestForm& form = MakeForm(TestStyle(true));
+    ui->Show(form);
+    QWidget* window = FindWindow("frmTest");
+    for (const char* name : {"txtName", "optSub", "cmdOK"}) {
+        window->findChild<QWidget*>(name)->setFocus();
+        testing::PressKey(window, Qt::Key_Escape);
+    }
+    testing::PressKey(window, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    testing::PressKey(window, Qt::Key_Return);
+    // The modifier keys are keys of their own, as on Windows.
+    const std::vector<std::pair<int, int>> expected{{27, 0}, {27, 0}, {27, 0}, {16, 1},
+                                                    {17, 3},  {'A', 3}, {13, 0}};
+    EXPECT_EQ(form.keys, expected);
+    EXPECT_EQ(form.okClicks, 0) << "Enter on a focused button presses nothing";
+
+    form.unloadOnEscape = true;
+    testing::PressKey(window, Qt::Key_Escape);
+    EXPECT_FALSE(form.IsLoaded());
+    EXPECT_EQ(form.unloads, 1);
+}
+
+TEST_F(QtBackendTest, WithoutKeyPreviewTheFormSeesNoKeys) {
+    TestForm& form = MakeForm(TestStyle(false));
+    ui->Show(form);
+    testing::PressKey(FindWindow("frmTest"), Qt::Key_Escape);
+    EXPECT_TRUE(form.keys.empty());
+}
+
+TEST_F(QtBackendTest, MessageBoxesShowTheirStyleAndAnswerWithWin32Ids) {
+    auto question = AnswerNextMessageBox(kIdNo);
+    EXPECT_EQ(ui->MsgBox("A shortcut called <b>x</b> already exists.", 0x24, "Kestrow"), kIdNo);
+    ASSERT_TRUE(question->shown);
+    EXPECT_EQ(question->title, "Kestrow");
+    EXPECT_EQ(question->text, "A shortcut called <b>x</b> already exists.");
+    EXPECT_EQ(question->icon, QMessageBox::Question);
+    EXPECT_EQ(question->buttons.size(), 2u);
+    EXPECT_EQ(question->defaultButton, kIdYes);
+
+    auto second = AnswerNextMessageBox(kIdYes);
+    EXPECT_EQ(ui->MsgBox("Replace?", 0x124, "Kestrow"), kIdYes);
+    EXPECT_EQ(second->defaultButton, kIdNo) << "MB_DEFBUTTON2";
+
+    auto warning = AnswerNextMessageBox(kIdOk);
+    EXPECT_EQ(ui->MsgBox("You did not enter a name", 0x30, "Kestrow"), kIdOk);
+    EXPECT_EQ(warning->icon, QMessageBox::Warning);
+    EXPECT_EQ(warning->buttons, std::vector<int>{kIdOk});
+
+    auto stop = AnswerNextMessageBox(kIdOk);
+    ui->MsgBox("Unexpected error.", 0x10, "Kestrow");
+    EXPECT_EQ(stop->icon, QMessageBox::Critical);
+    auto info = AnswerNextMessageBox(kIdOk);
+    ui->MsgBox("Done.", 0x40, "Kestrow");
+    EXPECT_EQ(info->icon, QMessageBox::Information);
+}
+
+TEST_F(QtBackendTest, AMessageBoxClosedWithoutAnAnswerChangesNothing) {
+    AnswerNextMessageBox(0);  // no such button: the box is dismissed
+    EXPECT_EQ(ui->MsgBox("Replace?", 0x24, "Kestrow"), kIdNo);
+    AnswerNextMessageBox(0);
+    EXPECT_EQ(ui->MsgBox("Go on?", 0x01, "Kestrow"), kIdCancel);
+    AnswerNextMessageBox(0);
+    EXPECT_EQ(ui->MsgBox("Note", 0x30, "Kestrow"), kIdOk);
+}
+
+TEST_F(QtBackendTest, AModalFormWithAnOwnerReturnsAfterItsUnloadAndReactivatesTheOwner) {
+    TestForm& owner = MakeForm();
+    FormStyle childStyle = TestStyle(true);
+    childStyle.caption = "About Kestrow 2005";
+    childStyle.clientWidth = 4000;
+    childStyle.clientHeight = 3000;
+    childStyle.showInTaskbar = false;
+    childStyle.position = StartUpPosition::CenterOwner;
+    TestForm& child = MakeForm(childStyle, "frmChild");
+    child.unloadOnEscape = true;
+    ui->Show(owner);
+    ASSERT_EQ(owner.activations, 1);
+
+    bool sawModalChild = false;
+    QTimer::singleShot(50, [&] {
+        QWidget* window = FindWindow("About Kestrow 2005");
+        QWidget* ownerWindow = FindWindow("frmTest");
+        if (window && ownerWindow) {
+            sawModalChild = window->windowModality() == Qt::WindowModal &&
+                            window->parentWidget() == ownerWindow &&
+                            (window->geometry().center() - ownerWindow->geometry().center())
+                                    .manhattanLength() <= 6;
+        }
+        testing::PressKey(window, Qt::Key_Escape);
+    });
+    ui->Show(child, ShowMode::Modal, &owner);
+    EXPECT_TRUE(sawModalChild);
+    EXPECT_FALSE(child.IsLoaded());
+    EXPECT_EQ(child.unloads, 1);
+    EXPECT_EQ(owner.activations, 2);
+    EXPECT_TRUE(owner.IsLoaded());
+}
+
+TEST_F(QtBackendTest, RunReturnsWhenTheLastFormIsUnloaded) {
+    TestForm& form = MakeForm();
+    ui->Show(form);
+    QTimer::singleShot(50, [] { FindWindow("frmTest")->close(); });
+    ui->Run();
+    EXPECT_FALSE(form.IsLoaded());
+
+    TestForm& hidden = MakeForm(TestStyle(), "frmHidden");
+    ui->Load(hidden);  // loaded but never shown: nobody could unload it
+    ui->Run();
+    EXPECT_TRUE(hidden.IsLoaded());
+}
+
+TEST_F(QtBackendTest, HelpWindowsShowPagesWithTheirResourcesAndCloseTogether) {
+    std::vector<std::string> asked;
+    auto resource = [&asked](const std::string& name) -> std::string {
+        asked.push_back(name);
+        if (name == "other.htm") return "<html><body><p>Second page</p></body></html>";
+        return {};
+    };
+    auto& backend = ui->Backend();
+    const auto id = backend.OpenHelpWindow(
+        "Kestrow Help", "<p>First page <img src=\"images/logo.gif\"></p>", resource);
+    EXPECT_NE(id, 0u);
+    auto* browser = FindWidget<QTextBrowser>("Kestrow Help", "helpBrowser");
+    ASSERT_NE(browser, nullptr);
+    EXPECT_TRUE(browser->toPlainText().contains("First page"));
+    EXPECT_NE(std::find(asked.begin(), asked.end(), "images/logo.gif"), asked.end());
+
+    browser->setSource(QUrl("other.htm"));
+    EXPECT_TRUE(browser->toPlainText().contains("Second page"));
+
+    const auto second = backend.OpenHelpWindow("Kestrow Help 2", "<p>x</p>", resource);
+    EXPECT_NE(second, id);
+    backend.CloseHelpWindows();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(FindWindow("Kestrow Help"), nullptr);
+    EXPECT_EQ(FindWindow("Kestrow Help 2"), nullptr);
+}
+
+TEST_F(QtBackendTest, SavesAPictureOfTheWindow) {
+    TestForm& form = MakeForm();
+    form.txtName.SetText("Documents");
+    ui->Show(form);
+    const char* buildDir = std::getenv("KESTROW_BUILD_DIR");
+    const std::string path =
+        std::string(buildDir ? buildDir : ".") + "/screenshots/qt_backend_test_form.png";
+    QFile::remove(QString::fromStdString(path));
+    ASSERT_TRUE(testing::SavePng("frmTest", path));
+    const QImage image(QString::fromStdString(path));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size() / image.devicePixelRatio(), FindWindow("frmTest")->size());
+}
+
+}  // namespace
+}  // namespace platform::qt

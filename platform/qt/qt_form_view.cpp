@@ -286,7 +286,14 @@ void QtFormView::Refresh(Control& control) {
         case ControlKind::CommandButton:
             static_cast<QPushButton*>(widget)->setText(caption);
             break;
-        case ControlKind::PictureBox: break;
+        case ControlKind::PictureBox:
+            if (!control.BackColour()) {
+                QPalette palette = widget->palette();
+                palette.setColor(QPalette::Window, Qt::white);
+                widget->setPalette(palette);
+                widget->setAutoFillBackground(true);
+            }
+            break;
     }
     syncing_ = false;
 }

@@ -1,6 +1,7 @@
 #include "qt_test_support.h"
 
 #include <QAbstractButton>
+#include <QPushButton>
 #include <QDir>
 #include <QFileInfo>
 #include <QPixmap>
