@@ -1,0 +1,208 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <cstdlib>
+#include <memory>
+
+#include "frm_options.h"
+#include "mod_main.h"
+#include "qt_test_support.h"
+#include "qt_units.h"
+#include "settings/registry_test_support.h"
+
+namespace defaults_editor {
+namespace {
+
+namespace qtt = platform::qt::testing;
+
+struct Row {
+    const char* name;
+    const char* parent;  // the frame, or null for the form
+    const char* caption;
+    platform::forms::TwipsRect rect;
+    int tab;
+    const char* toolTip;
+};
+
+// The dialog's layout as the user is meant to see it.
+const Row kLayout[] = {
+    {"fraFolderTree", nullptr, "Folder tree", {240, 960, 3225, 1470}, 3, ""},
+    {"optAllFolders", "fraFolderTree", "Show all folders", {240, 405, 2475, 270}, 4, ""},
+    {"optSubfoldersOnly", "fraFolderTree", "Show subfolders only", {240, 930, 2475, 270}, 5, ""},
+    {"fraShortcutLocation", nullptr, "Shortcut location", {3720, 960, 3225, 1470}, 6, ""},
+    {"optSideMenu", "fraShortcutLocation", "Put shortcut on side menu", {240, 405, 2460, 270}, 7,
+     ""},
+    {"optStartMenu", "fraShortcutLocation", "Put shortcut on Start Menu", {240, 930, 2460, 270}, 8,
+     ""},
+    {"fraWindowStyle", nullptr, "Window style", {240, 2610, 3225, 1470}, 9, ""},
+    {"optTwoPane", "fraWindowStyle", "Show two-pane window", {240, 405, 2460, 270}, 10, ""},
+    {"optFolderWindow", "fraWindowStyle", "Show folder window only", {240, 930, 2460, 270}, 11,
+     ""},
+    {"fraWindowSize", nullptr, "Window size", {3720, 2610, 3225, 1470}, 12, ""},
+    {"optMaximized", "fraWindowSize", "Maximized", {240, 405, 2460, 270}, 13, ""},
+    {"optNormal", "fraWindowSize", "Normal", {240, 930, 2460, 270}, 14, ""},
+    {"cmdOK", nullptr, "OK", {7230, 2655, 1140, 345}, 0,
+     "Click here to make the current settings default and exit"},
+    {"cmdCancel", nullptr, "Cancel", {7230, 3195, 1140, 345}, 1,
+     "Click here to exit without changing the default settings"},
+    {"cmdReset", nullptr, "Reset", {7230, 3735, 1140, 345}, 2,
+     "Click here to return to the current default settings"},
+};
+
+class FixedInstanceCheck : public platform::InstanceCheck {
+public:
+    bool PreviousInstanceRunning(const std::string&) override { return false; }
+};
+
+class DefaultsDialogQtTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "frm_options_qt_test";
+        static char* argv[] = {name, nullptr};
+        if (!QApplication::instance()) new QApplication(argc, argv);
+    }
+
+    DefaultsDialogQtTest() {
+        bundle.registry = platform::OpenSqliteRegistry(dir.RegistryPath());
+        bundle.ui = std::make_unique<platform::forms::UserInterface>(qtt::QtBackendFactory());
+        bundle.instances = std::make_unique<FixedInstanceCheck>();
+        program = std::make_unique<modMain>(bundle);
+    }
+    ~DefaultsDialogQtTest() override {
+        program.reset();
+        QApplication::processEvents();
+    }
+
+    QWidget* Window() { return qtt::FindWindow("frmOptions"); }
+    template <typename T>
+    T* Widget(const std::string& name) {
+        return qtt::FindWidget<T>("frmOptions", name);
+    }
+    int Px(int twips) const { return qRound(twips * platform::qt::LayoutDpi() / 1440.0); }
+    std::uint32_t Stored(const char* name) {
+        auto raw = settings::testing::ReadRaw(*bundle.registry, settings::kSettingsKey, name);
+        if (!raw || raw->type != platform::kRegDword || raw->data.size() != 4) return 99;
+        return raw->data[0];
+    }
+
+    settings::testing::TempDir dir;
+    platform::Platform bundle;
+    std::unique_ptr<modMain> program;
+};
+
+TEST_F(DefaultsDialogQtTest, TheWindowShowsTheLayoutOfTheTable) {
+    program->Main();
+    QWidget* window = Window();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->windowTitle().toStdString(), "Kestrow 2005 Default Settings");
+    EXPECT_EQ(window->size(), QSize(Px(8580), Px(4320)));
+    EXPECT_EQ(window->minimumSize(), window->maximumSize()) << "a fixed border";
+    EXPECT_TRUE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+
+    auto* info = Widget<QLabel>("lblOptionInfo");
+    ASSERT_NE(info, nullptr);
+    EXPECT_EQ(info->text().toStdString(),
+              "You can right click on a folder in Windows Explorer and click on \"Let Kestrow "
+              "create a shortcut\" on the context menu. That is the fastest way to work with "
+              "Kestrow. The default name and settings will be applied.");
+    EXPECT_EQ(info->geometry(), QRect(Px(225), Px(255), Px(8160), Px(405)));
+
+    for (const Row& row : kLayout) {
+        SCOPED_TRACE(row.name);
+        QWidget* widget = Widget<QWidget>(row.name);
+        ASSERT_NE(widget, nullptr);
+        EXPECT_EQ(widget->parentWidget(), row.parent ? Widget<QWidget>(row.parent) : window);
+        EXPECT_EQ(widget->geometry(),
+                  QRect(Px(row.rect.left), Px(row.rect.top), Px(row.rect.width),
+                        Px(row.rect.height)));
+        EXPECT_EQ(widget->toolTip().toStdString(), row.toolTip);
+        if (auto* frame = qobject_cast<QGroupBox*>(widget)) {
+            EXPECT_EQ(frame->title().toStdString(), row.caption);
+        } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+            EXPECT_EQ(button->text().remove('&').toStdString(), row.caption);
+        } else {
+            ADD_FAILURE() << "not a frame or button";
+        }
+    }
+}
+
+TEST_F(DefaultsDialogQtTest, TabGoesThroughButtonsThenOptionsInTableOrder) {
+    program->Main();
+    std::vector<std::string> expected;
+    for (int tab = 0; tab <= 15; ++tab) {
+        for (const Row& row : kLayout) {
+            if (row.tab == tab && row.parent == nullptr && std::string(row.name).rfind("cmd", 0) == 0)
+                expected.push_back(row.name);
+            if (row.tab == tab && row.parent != nullptr) expected.push_back(row.name);
+        }
+    }
+    std::vector<std::string> chain;
+    QWidget* start = Widget<QWidget>("cmdOK");
+    ASSERT_NE(start, nullptr);
+    QWidget* widget = start;
+    do {
+        if ((widget->focusPolicy() & Qt::TabFocus) && !widget->objectName().isEmpty() &&
+            widget->window() == Window()) {
+            chain.push_back(widget->objectName().toStdString());
+        }
+        widget = widget->nextInFocusChain();
+    } while (widget && widget != start && chain.size() < 64);
+    EXPECT_EQ(chain, expected);
+}
+
+TEST_F(DefaultsDialogQtTest, ClickingOptionsAndOkStoresThemAndEndsTheProgram) {
+    program->Main();
+    auto* subfolders = Widget<QRadioButton>("optSubfoldersOnly");
+    auto* normal = Widget<QRadioButton>("optNormal");
+    ASSERT_TRUE(subfolders && normal);
+    EXPECT_TRUE(Widget<QRadioButton>("optAllFolders")->isChecked());
+    qtt::Click(subfolders);
+    qtt::Click(normal);
+    EXPECT_TRUE(program->Options().optSubfoldersOnly.Value());
+    EXPECT_FALSE(Widget<QRadioButton>("optAllFolders")->isChecked());
+    qtt::Click(Widget<QPushButton>("cmdOK"));
+    EXPECT_FALSE(program->Options().IsLoaded());
+    EXPECT_TRUE(bundle.ui->LoadedForms().empty());
+    EXPECT_EQ(Stored("AllFolders"), 0u);
+    EXPECT_EQ(Stored("SideMenu"), 1u);
+    EXPECT_EQ(Stored("TwoPane"), 1u);
+    EXPECT_EQ(Stored("Maximized"), 0u);
+    EXPECT_FALSE(program->ErrorReported());
+}
+
+TEST_F(DefaultsDialogQtTest, ResetShowsTheStoredChoicesAgain) {
+    settings::testing::WriteRaw(*bundle.registry, settings::kSettingsKey, "TwoPane",
+                                platform::kRegDword, settings::testing::Dword(0));
+    program->Main();
+    EXPECT_TRUE(Widget<QRadioButton>("optFolderWindow")->isChecked());
+    qtt::Click(Widget<QRadioButton>("optTwoPane"));
+    qtt::Click(Widget<QRadioButton>("optStartMenu"));
+    qtt::Click(Widget<QPushButton>("cmdReset"));
+    EXPECT_TRUE(Widget<QRadioButton>("optFolderWindow")->isChecked());
+    EXPECT_FALSE(Widget<QRadioButton>("optTwoPane")->isChecked());
+    EXPECT_TRUE(Widget<QRadioButton>("optSideMenu")->isChecked());
+    EXPECT_TRUE(program->Options().IsLoaded());
+    qtt::Click(Widget<QPushButton>("cmdCancel"));
+    EXPECT_TRUE(bundle.ui->LoadedForms().empty());
+    EXPECT_EQ(Stored("TwoPane"), 0u);
+}
+
+TEST_F(DefaultsDialogQtTest, Screenshot) {
+    program->Main();
+    const char* buildDir = std::getenv("KESTROW_BUILD_DIR");
+    const std::string path =
+        std::string(buildDir ? buildDir : ".") + "/screenshots/defaults-editor.png";
+    EXPECT_TRUE(qtt::SavePng("frmOptions", path));
+    QImage image(QString::fromStdString(path));
+    EXPECT_EQ(image.size(), Window()->size() * Window()->devicePixelRatio());
+}
+
+}  // namespace
+}  // namespace defaults_editor
