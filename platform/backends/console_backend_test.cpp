@@ -154,7 +154,7 @@ TEST(ConsoleWithoutTerminal, FormsAndTheFolderBrowserCannotBeShown) {
     EXPECT_NO_THROW(backend.CloseHelpWindows());
 }
 
-FormStyle Style(std::string caption) {
+FormStyle CaptionOnly(std::string caption) {
     FormStyle style;
     style.caption = std::move(caption);
     return style;
@@ -164,7 +164,7 @@ FormStyle Style(std::string caption) {
 class AdvisorForm : public Form {
 public:
     explicit AdvisorForm(UserInterface& ui)
-        : Form(ui, "frmStartMenuSetting", Style("Start Menu setting")),
+        : Form(ui, "frmStartMenuSetting", CaptionOnly("Start Menu setting")),
           cmdYes(*this, nullptr, "cmdYes", {270, 1680, 1965, 405}, 0, "Yes, please"),
           cmNo(*this, nullptr, "cmNo", {2505, 1680, 1965, 405}, 1, "No, thank you"),
           cmdNoMore(*this, nullptr, "cmdNoMore", {4740, 1680, 1965, 405}, 2,
@@ -241,7 +241,7 @@ TEST_F(ConsoleFormTest, AModalFormReturnsWhenAButtonUnloadsIt) {
 
 TEST_F(ConsoleFormTest, AFormThatNeedsInputIsRefusedWithAClearError) {
     Start("");
-    Form form(*ui, "frmOptions", Style("Kestrow 2005"));
+    Form form(*ui, "frmOptions", CaptionOnly("Kestrow 2005"));
     TextBox txtName(form, "txtName", {225, 2235, 8145, 315}, 0, 50);
     try {
         ui->Show(form);
