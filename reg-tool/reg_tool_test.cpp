@@ -36,7 +36,7 @@ std::string ShellQuoted(const std::string& s) {
 }
 
 class RegToolTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::string pattern = (fs::temp_directory_path() / "kestrow-regtool-XXXXXX").string();
         dir_ = mkdtemp(pattern.data());
@@ -51,10 +51,18 @@ protected:
 
     fs::path Store() const { return config_ / "kestrow" / "registry.db"; }
 
-    Result Run(const std::vector<std::string>& args, const std::string& input = "") {
+    // KESTROW_BIN_DIR, or the build's bin folder beside this test's folder.
+    static std::string Program() {
         const char* bin = std::getenv("KESTROW_BIN_DIR");
-        std::string command = "XDG_CONFIG_HOME=" + ShellQuoted(config_.string()) + " " +
-                              ShellQuoted(std::string(bin ? bin : ".") + "/kestrow-reg");
+        if (bin && *bin) return std::string(bin) + "/kestrow-reg";
+        return (fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "bin" /
+                "kestrow-reg")
+            .string();
+    }
+
+    Result Run(const std::vector<std::string>& args, const std::string& input = "") {
+        std::string command =
+            "XDG_CONFIG_HOME=" + ShellQuoted(config_.string()) + " " + ShellQuoted(Program());
         for (const auto& arg : args) command += " " + ShellQuoted(arg);
         std::ofstream(dir_ / "in") << input;
         command += " <" + ShellQuoted((dir_ / "in").string()) + " >" +
@@ -211,7 +219,9 @@ TEST_F(RegToolTest, ExportThenImportIntoAnEmptyStoreReproducesEveryValue) {
                                               static_cast<std::uint32_t>(data.size())),
                       0);
         };
-        set("", platform::kRegSz, "d\xC3\xA9\x66ault");
+        set("", platform::kRegSz,
+            "d\xC3\xA9"
+            "fault");
         set("Na\"me\\", platform::kRegSz, std::string("two\0nuls\0", 9));
         set("Raw", platform::kRegSz,
             "\xFF\xFE"

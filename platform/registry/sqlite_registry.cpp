@@ -1,5 +1,6 @@
 #include "registry/sqlite_registry.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include <new>
 #include <optional>
 #include <system_error>
+#include <thread>
 
 #include "registry/key_path.h"
 #include "registry/sqlite_connection.h"
@@ -20,6 +22,7 @@ namespace {
 constexpr std::int64_t kCurrentUserKeyId = 1;
 constexpr std::size_t kMaxValueNameLength = 16383;
 constexpr long kErrorRegistryIoFailed = 1016;
+constexpr std::chrono::seconds kRetryFor{15};
 
 bool IsPredefinedHive(RegKey key) { return key >= kHkeyClassesRoot && key <= 0x80000006u; }
 
@@ -273,12 +276,25 @@ private:
     long Read(const std::function<long()>& body) { return InTransaction("BEGIN", body); }
     long Write(const std::function<long()>& body) { return InTransaction("BEGIN IMMEDIATE", body); }
 
-    // One call, one transaction: committed only when the call succeeds.
+    // One call, one transaction: committed only when the call succeeds. A
+    // call that met another writer's lock beyond what the busy handler
+    // covers (WAL read-lock races) is run again, as it changed nothing.
     long InTransaction(const char* begin, const std::function<long()>& body) {
+        const auto deadline = std::chrono::steady_clock::now() + kRetryFor;
+        while (true) {
+            int busy = 0;
+            const long rc = Attempt(begin, body, &busy);
+            if (!busy || std::chrono::steady_clock::now() > deadline) return rc;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+
+    long Attempt(const char* begin, const std::function<long()>& body, int* busy) {
         if (!db_ || broken_) return kErrorBadDb;
         try {
             Execute(db_, begin);
         } catch (const StoreFailure& failure) {
+            *busy = IsBusy(failure.code);
             return Failed(failure.code);
         }
         long rc = kErrorSuccess;
@@ -289,12 +305,18 @@ private:
                 return rc;
             }
         } catch (const StoreFailure& failure) {
+            *busy = IsBusy(failure.code);
             rc = Failed(failure.code);
         } catch (const std::exception&) {
             rc = kErrorRegistryIoFailed;
         }
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
         return rc;
+    }
+
+    static bool IsBusy(int code) {
+        const int primary = code & 0xFF;
+        return primary == SQLITE_BUSY || primary == SQLITE_LOCKED || primary == SQLITE_PROTOCOL;
     }
 
     // Once the file shows damage, nothing more is written to it.
