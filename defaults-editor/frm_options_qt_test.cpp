@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <cstdlib>
 #include <memory>
 
@@ -53,6 +54,13 @@ const Row kLayout[] = {
     {"cmdReset", nullptr, "Reset", {7230, 3735, 1140, 345}, 2,
      "Click here to return to the current default settings"},
 };
+
+// Clicks an option where a user aims: on its round indicator.
+void ClickOption(QRadioButton* option) {
+    ASSERT_NE(option, nullptr);
+    QTest::mouseClick(option, Qt::LeftButton, Qt::NoModifier, QPoint(6, option->height() / 2));
+    QApplication::processEvents();
+}
 
 class FixedInstanceCheck : public platform::InstanceCheck {
 public:
@@ -163,8 +171,8 @@ TEST_F(DefaultsDialogQtTest, ClickingOptionsAndOkStoresThemAndEndsTheProgram) {
     auto* normal = Widget<QRadioButton>("optNormal");
     ASSERT_TRUE(subfolders && normal);
     EXPECT_TRUE(Widget<QRadioButton>("optAllFolders")->isChecked());
-    qtt::Click(subfolders);
-    qtt::Click(normal);
+    ClickOption(subfolders);
+    ClickOption(normal);
     EXPECT_TRUE(program->Options().optSubfoldersOnly.Value());
     EXPECT_FALSE(Widget<QRadioButton>("optAllFolders")->isChecked());
     qtt::Click(Widget<QPushButton>("cmdOK"));
@@ -182,8 +190,8 @@ TEST_F(DefaultsDialogQtTest, ResetShowsTheStoredChoicesAgain) {
                                 platform::kRegDword, settings::testing::Dword(0));
     program->Main();
     EXPECT_TRUE(Widget<QRadioButton>("optFolderWindow")->isChecked());
-    qtt::Click(Widget<QRadioButton>("optTwoPane"));
-    qtt::Click(Widget<QRadioButton>("optStartMenu"));
+    ClickOption(Widget<QRadioButton>("optTwoPane"));
+    ClickOption(Widget<QRadioButton>("optStartMenu"));
     qtt::Click(Widget<QPushButton>("cmdReset"));
     EXPECT_TRUE(Widget<QRadioButton>("optFolderWindow")->isChecked());
     EXPECT_FALSE(Widget<QRadioButton>("optTwoPane")->isChecked());
