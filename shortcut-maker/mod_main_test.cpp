@@ -1,0 +1,177 @@
+// Start-up, main flow, names, the folder browser and the error routine.
+#include "mod_main.h"
+
+#include <gtest/gtest.h>
+
+#include "forms/message_box.h"
+#include "testing/maker_harness.h"
+#include "text/text.h"
+
+namespace {
+
+using maker_testing::MakerHarness;
+using namespace platform::forms;
+
+const std::string kUnexpected =
+    "Unexpected error.\r\n\r\nTry installing the latest version of Windows Script.\r\n\r\n"
+    "It can be downloaded for free from Microsoft.";
+
+std::string Repeat(const std::string& piece, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += piece;
+    return out;
+}
+
+TEST(GetLastPathComponentTest, FollowsTheLastSeparatorExactly) {
+    EXPECT_EQ(modMain::GetLastPathComponent("abc", "\\"), "abc");
+    EXPECT_EQ(modMain::GetLastPathComponent("", "\\"), "");
+    EXPECT_EQ(modMain::GetLastPathComponent("a\\b\\", "\\"), "");
+    EXPECT_EQ(modMain::GetLastPathComponent("C:\\Data\\Projects", "\\"), "Projects");
+    EXPECT_EQ(modMain::GetLastPathComponent("a\\b", ""), "a\\b");
+    EXPECT_EQ(modMain::GetLastPathComponent("xAByABz", "AB"), "z");
+    EXPECT_EQ(modMain::GetLastPathComponent("xaby", "AB"), "xaby") << "case-sensitive";
+}
+
+TEST(DefaultNameTest, TakesTheLastComponentWithoutTrailingBackslashes) {
+    EXPECT_EQ(modMain::DeriveDefaultName("C:\\Data\\Projects"), "Projects");
+    EXPECT_EQ(modMain::DeriveDefaultName("C:\\Data\\Projects\\\\"), "Projects");
+    EXPECT_EQ(modMain::DeriveDefaultName("C:\\"), "C");
+    EXPECT_EQ(modMain::DeriveDefaultName("D:"), "D");
+    EXPECT_EQ(modMain::DeriveDefaultName("\"C:\\Data\\Projects\""), "Projects\"")
+        << "quotes are kept; the closing one ends the name";
+    EXPECT_EQ(modMain::DeriveDefaultName("/home/ann/Data/"), "Data")
+        << "a POSIX path names its folder after the last slash";
+}
+
+TEST(DefaultNameTest, CutsLongNamesByCharactersNotBytes) {
+    const std::string fifty = Repeat("x", 50);
+    EXPECT_EQ(modMain::DeriveDefaultName("C:\\" + fifty), fifty);
+    const std::string fiftyOne = "A" + Repeat("b", 49) + "Z";
+    EXPECT_EQ(modMain::DeriveDefaultName("C:\\Data\\" + fiftyOne), "... " + Repeat("b", 45) + "Z");
+
+    for (const std::string& letter : {std::string("Ж"), std::string("写")}) {
+        SCOPED_TRACE(letter);
+        const std::string cyrillicFifty = Repeat(letter, 50);
+        EXPECT_EQ(modMain::DeriveDefaultName("C:\\" + cyrillicFifty), cyrillicFifty);
+        const std::string name = "Я" + Repeat(letter, 49) + "ё";
+        const std::string derived = modMain::DeriveDefaultName("C:\\Data\\" + name);
+        EXPECT_EQ(derived, "... " + Repeat(letter, 45) + "ё");
+        EXPECT_EQ(text::Length(derived), 50u);
+    }
+}
+
+TEST(MainFlowTest, DirectModeTakesTheCommandLineUnchanged) {
+    MakerHarness h;
+    h.StoreDefaults(1, 0, 1, 1);
+    h.SetMenuDelay("100");
+    const std::string folder = h.Folder("Projects") + "\\\\";
+    h.program->Main(folder);
+    EXPECT_TRUE(h.program->DirectMode);
+    EXPECT_EQ(h.program->FolderPath, folder);
+    EXPECT_EQ(h.program->DefaultName, "Projects");
+    EXPECT_TRUE(h.script.shownForms.empty()) << "no dialog in direct mode";
+    EXPECT_FALSE(h.platform.ui->BackendLoaded()) << "nothing shown, so no window system loaded";
+    EXPECT_TRUE(h.program->HelpViewer) << "Main makes the help viewer after the flow";
+    EXPECT_EQ(h.program->ExitCode(), 0);
+}
+
+TEST(MainFlowTest, StartMenuPathGetsExactlyOneTrailingBackslash) {
+    for (const std::string& stored : {std::string("Menu"), std::string("Menu\\")}) {
+        SCOPED_TRACE(stored);
+        MakerHarness h;
+        const std::string startMenu = h.Folder("Menu");
+        h.SetString("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
+                    "Start Menu", startMenu + (stored == "Menu" ? "" : "\\"));
+        h.script.browsedFolder = "";
+        h.program->Main("");
+        EXPECT_EQ(h.program->StartMenuPath, startMenu + "\\");
+        EXPECT_EQ(h.program->SideMenuPath, startMenu + "\\Kestrow\\");
+    }
+}
+
+TEST(MainFlowTest, CancelledOrFailedBrowserEndsQuietly) {
+    for (bool browserFails : {false, true}) {
+        MakerHarness h;
+        if (!browserFails) h.script.browsedFolder = "";
+        h.program->Main("");
+        EXPECT_EQ(h.script.browserInstruction, "Select a folder you need a shortcut to");
+        EXPECT_FALSE(h.program->DirectMode);
+        EXPECT_TRUE(h.script.messages.empty());
+        EXPECT_TRUE(h.platform.ui->LoadedForms().empty());
+        EXPECT_FALSE(maker_testing::fs::exists(h.SideMenu()));
+        EXPECT_EQ(h.program->ExitCode(), 0);
+    }
+}
+
+TEST(BrowseForFolderTest, TrimsOneTrailingBackslashButKeepsDriveRoots) {
+    MakerHarness h;
+    h.script.browsedFolder = "C:\\Data\\";
+    EXPECT_EQ(h.program->BrowseForFolder(), "C:\\Data");
+    h.script.browsedFolder = "C:\\";
+    EXPECT_EQ(h.program->BrowseForFolder(), "C:\\");
+    h.script.browsedFolder = "C:\\Data\\\\";
+    EXPECT_EQ(h.program->BrowseForFolder(), "C:\\Data\\");
+}
+
+TEST(BrowseForFolderTest, PathBufferHoldsTwoHundredFiftyNineCharacters) {
+    MakerHarness h;
+    const std::string fits = "C:\\" + Repeat("П", 256);  // 259 characters, 515 bytes
+    h.script.browsedFolder = fits;
+    EXPECT_EQ(h.program->BrowseForFolder(), fits);
+    h.script.browsedFolder = fits + "x";
+    EXPECT_EQ(h.program->BrowseForFolder(), "");
+}
+
+TEST(DialogModeTest, ChosenFolderOpensTheOptionsDialog) {
+    MakerHarness h;
+    const std::string folder = h.Folder("Photos");
+    h.script.browsedFolder = folder + "\\";
+    h.program->Main("");
+    EXPECT_EQ(h.program->FolderPath, folder);
+    EXPECT_EQ(h.program->DefaultName, "Photos");
+    EXPECT_EQ(h.LoadedForms(), std::vector<std::string>{"frmOptions"});
+    EXPECT_TRUE(h.script.owners.empty()) << "modeless and without an owner";
+}
+
+TEST(ErrorRoutineTest, ClosesEveryFormThenShowsTheOneMessage) {
+    MakerHarness h;
+    h.script.browsedFolder = h.Folder("Photos");
+    h.program->Main("");
+    ASSERT_EQ(h.LoadedForms().size(), 1u);
+    h.program->HandleUnexpectedError();
+    ASSERT_EQ(h.script.messages.size(), 1u);
+    const ShownMessage& shown = h.script.messages[0];
+    EXPECT_EQ(shown.text, kUnexpected);
+    EXPECT_EQ(shown.style, 0x10u);
+    EXPECT_EQ(shown.title, "Kestrow");
+    EXPECT_TRUE(shown.loadedForms.empty()) << "the forms go before the message";
+    EXPECT_EQ(h.program->ExitCode(), 1);
+}
+
+TEST(ErrorRoutineTest, MissingScriptShellFailsBeforeAnyBrowser) {
+    MakerHarness h;
+    h.platform.createScriptShell = []() -> std::unique_ptr<platform::WshShell> {
+        throw platform::PlatformError("no script host");
+    };
+    h.script.browsedFolder = h.Folder("Photos");
+    h.program->Main("");
+    EXPECT_TRUE(h.script.browserInstruction.empty());
+    ASSERT_EQ(h.script.messages.size(), 1u);
+    EXPECT_EQ(h.script.messages[0].text, kUnexpected);
+    EXPECT_EQ(h.program->ExitCode(), 1);
+}
+
+TEST(ErrorRoutineTest, GoesToStandardErrorWhenNoWindowCanBeShown) {
+    MakerHarness h;
+    h.platform.ui = std::make_unique<UserInterface>([] { return nullptr; });
+    h.platform.createScriptShell = []() -> std::unique_ptr<platform::WshShell> {
+        throw platform::PlatformError("no script host");
+    };
+    testing::internal::CaptureStderr();
+    h.program->Main(h.Folder("Projects"));
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("Unexpected error."), std::string::npos) << err;
+    EXPECT_EQ(h.program->ExitCode(), 1);
+}
+
+}  // namespace
