@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <utility>
+#include <vector>
 #include <string>
 
 #include "backends/console_backend.h"
@@ -36,9 +40,13 @@ private:
     std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
 };
 
+// The programs' folder of the build tree; tests live in its sibling tests/.
 std::string ProgramFolder() {
     const char* bin = std::getenv("KESTROW_BIN_DIR");
-    return bin ? bin : "";
+    if (bin && *bin) return bin;
+    std::error_code error;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? "" : (self.parent_path().parent_path() / "bin").string();
 }
 
 bool IsConsole(const forms::FormsBackend* backend) {

@@ -12,6 +12,7 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -30,6 +31,15 @@ using testing::AnswerNextMessageBox;
 using testing::Click;
 using testing::FindWidget;
 using testing::FindWindow;
+
+// The build tree: named by the environment, else the parent of tests/.
+std::string BuildFolder() {
+    const char* build = std::getenv("KESTROW_BUILD_DIR");
+    if (build && *build) return build;
+    std::error_code error;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? "." : self.parent_path().parent_path().string();
+}
 
 FormStyle TestStyle(bool keyPreview = false) {
     FormStyle style;
@@ -406,9 +416,7 @@ TEST_F(QtBackendTest, SavesAPictureOfTheWindow) {
     TestForm& form = MakeForm();
     form.txtName.SetText("Documents");
     ui->Show(form);
-    const char* buildDir = std::getenv("KESTROW_BUILD_DIR");
-    const std::string path =
-        std::string(buildDir ? buildDir : ".") + "/screenshots/qt_backend_test_form.png";
+    const std::string path = BuildFolder() + "/screenshots/qt_backend_test_form.png";
     QFile::remove(QString::fromStdString(path));
     ASSERT_TRUE(testing::SavePng("frmTest", path));
     const QImage image(QString::fromStdString(path));
