@@ -150,7 +150,16 @@ void QtFormView::CreateWidgets() {
 QWidget* QtFormView::CreateWidget(Control& control, QWidget* parent) {
     ViewLink* link = link_;
     switch (control.Kind()) {
-        case ControlKind::Frame: return new QGroupBox(parent);
+        case ControlKind::Frame: {
+            auto* frame = new QGroupBox(parent);
+            // The classic frame: its caption breaks the top edge, and the
+            // children's twips places assume that edge at half a line.
+            frame->setStyleSheet(
+                "QGroupBox { border: 1px solid palette(mid); border-radius: 0;"
+                " margin-top: 0.5em; }"
+                "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }");
+            return frame;
+        }
         case ControlKind::OptionButton: {
             auto& option = static_cast<forms::OptionButton&>(control);
             auto* radio = new QRadioButton(parent);
