@@ -119,8 +119,9 @@ public:
         platform.ui = std::make_unique<platform::forms::UserInterface>([this] {
             return std::make_unique<platform::forms::ScriptedBackend>(script, platform.ui.get());
         });
-        platform.createScriptShell = [this] {
-            return std::make_unique<platform::PosixWshShell>(*platform.registry);
+        // The shell keeps the store even when a test takes it from the settings.
+        platform.createScriptShell = [registry = platform.registry.get()] {
+            return std::make_unique<platform::PosixWshShell>(*registry);
         };
         platform.createFileSystem = [] {
             return std::make_unique<platform::PosixFileSystemObject>();

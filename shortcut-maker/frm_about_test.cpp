@@ -1,0 +1,112 @@
+// The About box: its look, how it closes, and the links it hands to the shell.
+#include "frm_about.h"
+
+#include <gtest/gtest.h>
+
+#include "frm_options.h"
+#include "mod_main.h"
+#include "testing/maker_harness.h"
+
+namespace {
+
+using maker_testing::MakerHarness;
+using namespace platform::forms;
+
+class AboutBoxTest : public testing::Test {
+protected:
+    void SetUp() override {
+        h.script.browsedFolder = h.Folder("Photos");
+        h.program->Main("");
+    }
+    // Opens the About box from the options dialog and runs body while it is open.
+    void WithAboutOpen(const std::function<void(frmAbout&)>& body) {
+        h.script.whileModal = [&](Form&) { body(h.program->AboutForm()); };
+        h.program->OptionsForm().cmdAbout.Click();
+    }
+    MakerHarness h;
+};
+
+TEST_F(AboutBoxTest, LooksAsDesigned) {
+    frmAbout& about = h.program->AboutForm();
+    EXPECT_EQ(about.Style().caption, "About Kestrow 2005");
+    EXPECT_TRUE(about.Style().keyPreview);
+    EXPECT_FALSE(about.Style().showInTaskbar);
+    EXPECT_EQ(about.Style().position, StartUpPosition::CenterOwner);
+    EXPECT_EQ(about.picInfo.Picture(), "about.jpg");
+    EXPECT_EQ(about.picInfo.BackColour(), 0xFFFFFFu);
+    EXPECT_EQ(about.lblTitle.GetFont().name, "Arial");
+    EXPECT_TRUE(about.lblTitle.GetFont().bold);
+    for (Label* link : {&about.lblLink, &about.lblMailLink}) {
+        EXPECT_EQ(link->Container(), &about.picInfo);
+        EXPECT_EQ(link->ForeColour(), 0x0000C0u);
+        EXPECT_EQ(link->GetFont().name, "MS Sans Serif");
+        EXPECT_DOUBLE_EQ(link->GetFont().points, 8.25);
+        EXPECT_TRUE(link->GetFont().underline);
+        EXPECT_EQ(link->Pointer(), MousePointer::PointingHand);
+        EXPECT_EQ(link->TextAlignment(), Alignment::Center);
+    }
+    EXPECT_EQ(about.cmdOK.Container(), &about.picInfo);
+}
+
+TEST_F(AboutBoxTest, EscapeClosesItWhateverHasTheFocusAndNoOtherKeyDoes) {
+    bool stayedOpen = true;
+    bool closedByEscape = false;
+    WithAboutOpen([&](frmAbout& about) {
+        about.picInfo.SetFocus();
+        for (int key : {13, 32, 65, 112, 9}) about.KeyDown(key, 0);
+        stayedOpen = about.IsLoaded();
+        about.cmdOK.SetFocus();
+        about.KeyDown(27, 1);
+        closedByEscape = !about.IsLoaded();
+    });
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_TRUE(closedByEscape);
+    EXPECT_TRUE(h.script.messages.empty());
+}
+
+TEST_F(AboutBoxTest, LinksHandExactlyTheLabelTextsToTheShell) {
+    bool stayedOpen = false;
+    WithAboutOpen([&](frmAbout& about) {
+        about.lblLink.Click();
+        about.lblMailLink.Click();
+        about.lblLink.SetCaption("http://other.example/page");
+        about.lblMailLink.SetCaption("someone@other.example");
+        about.lblLink.Click();
+        about.lblMailLink.Click();
+        stayedOpen = about.IsLoaded();
+    });
+    EXPECT_TRUE(stayedOpen);
+    const auto& calls = h.shellExecutor->calls;
+    ASSERT_EQ(calls.size(), 4u);
+    EXPECT_EQ(calls[0].file, "http://www.tamsholt.example/kestrow");
+    EXPECT_EQ(calls[1].file, "mailto:kestrow@tamsholt.example");
+    EXPECT_EQ(calls[2].file, "http://other.example/page");
+    EXPECT_EQ(calls[3].file, "mailto:someone@other.example");
+    for (const auto& call : calls) {
+        EXPECT_TRUE(call.operationIsNull);
+        EXPECT_TRUE(call.parametersAreNull);
+        EXPECT_EQ(call.directory, "C:\\");
+        EXPECT_EQ(call.showCommand, 1);
+    }
+}
+
+TEST_F(AboutBoxTest, ShellFailuresAreToldOnlyWhenTheCallCannotBeMade) {
+    h.shellExecutor->answer = 2;  // the shell found no program: not looked at
+    WithAboutOpen([&](frmAbout& about) {
+        about.lblLink.Click();
+        h.shellExecutor->unreachable = true;
+        about.lblLink.Click();
+        about.lblMailLink.Click();
+        EXPECT_TRUE(about.IsLoaded());
+    });
+    ASSERT_EQ(h.script.messages.size(), 2u);
+    EXPECT_EQ(h.script.messages[0].text, "Problem with browser.");
+    EXPECT_EQ(h.script.messages[1].text, "Problem with mail client.");
+    for (const auto& shown : h.script.messages) {
+        EXPECT_EQ(shown.style, 0x30u);
+        EXPECT_EQ(shown.title, "Kestrow");
+    }
+    EXPECT_EQ(h.program->ExitCode(), 0);
+}
+
+}  // namespace

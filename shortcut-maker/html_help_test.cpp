@@ -1,0 +1,93 @@
+// The Help button and the help viewer's life with the options dialog.
+#include "html_help.h"
+
+#include <gtest/gtest.h>
+
+#include "frm_options.h"
+#include "mod_main.h"
+#include "testing/maker_harness.h"
+
+namespace {
+
+using maker_testing::MakerHarness;
+namespace fs = std::filesystem;
+
+class HelpTest : public testing::Test {
+protected:
+    void SetUp() override {
+        h.script.browsedFolder = h.Folder("Photos");
+        h.program->Main("");
+    }
+    void PutHelpFile() { std::ofstream(fs::path(h.Root()) / "bin" / "kestrow.chm") << "chm"; }
+    MakerHarness h;
+};
+
+TEST_F(HelpTest, HelpShowsTheTopicFromTheFileBesideTheProgramEachClick) {
+    PutHelpFile();
+    frmOptions& form = h.program->OptionsForm();
+    form.cmdHelp.Click();
+    form.cmdHelp.Click();
+    const auto& calls = h.htmlHelp->calls;
+    ASSERT_EQ(calls.size(), 2u);
+    for (const auto& call : calls) {
+        EXPECT_EQ(call.command, platform::kHhDisplayTopic);
+        EXPECT_EQ(call.file, platform::WindowsPathOf(h.Root() + "/bin") + "\\kestrow.chm");
+        EXPECT_EQ(call.data, "kestrow.htm");
+    }
+    EXPECT_EQ(h.htmlHelp->openWindows, 2);
+    EXPECT_TRUE(h.script.messages.empty());
+    EXPECT_EQ(h.program->HelpViewer->TopicURL(), "kestrow.htm");
+}
+
+TEST_F(HelpTest, MissingHelpFileBringsNoMessageOfOurOwn) {
+    h.program->OptionsForm().cmdHelp.Click();
+    EXPECT_EQ(h.htmlHelp->calls.size(), 1u);
+    EXPECT_EQ(h.htmlHelp->openWindows, 0);
+    EXPECT_TRUE(h.script.messages.empty());
+}
+
+TEST_F(HelpTest, UnreachableViewerIsToldAndLeavesTheDialogAsItWas) {
+    frmOptions& form = h.program->OptionsForm();
+    form.txtName.SetText("Typed");
+    form.optStartMenu.SetValue(true);
+    h.htmlHelp->unreachable = true;
+    form.cmdHelp.Click();
+    ASSERT_EQ(h.script.messages.size(), 1u);
+    EXPECT_EQ(h.script.messages[0].text, "Problem with HTML Help.");
+    EXPECT_EQ(h.script.messages[0].style, 0x30u);
+    EXPECT_EQ(h.script.messages[0].title, "Kestrow");
+    EXPECT_TRUE(form.IsLoaded());
+    EXPECT_EQ(form.txtName.Text(), "Typed");
+    EXPECT_TRUE(form.optStartMenu.Value());
+    // The dialog still closes cleanly without the viewer.
+    form.cmdCancel.Click();
+    EXPECT_TRUE(h.LoadedForms().empty());
+    EXPECT_EQ(h.program->ExitCode(), 0);
+}
+
+TEST_F(HelpTest, ClosingTheDialogClosesHelpWindowsAndReleasesTheViewer) {
+    PutHelpFile();
+    h.program->OptionsForm().cmdHelp.Click();
+    ASSERT_EQ(h.htmlHelp->openWindows, 1);
+    h.platform.ui->Unload(h.program->OptionsForm());
+    EXPECT_EQ(h.htmlHelp->openWindows, 0);
+    ASSERT_EQ(h.htmlHelp->calls.size(), 2u);
+    EXPECT_EQ(h.htmlHelp->calls[1].command, platform::kHhCloseAll);
+    EXPECT_EQ(h.htmlHelp->calls[1].file, "");
+    EXPECT_FALSE(h.program->HelpViewer);
+}
+
+TEST(HelpViewerLifeTest, DialogUnloadedBeforeTheViewerExistsIsQuiet) {
+    MakerHarness h;
+    h.script.browsedFolder = h.Folder("Photos");
+    // A failure while the dialog loads closes it before Main makes the viewer.
+    auto kept = std::move(h.platform.registry);
+    h.program->Main("");
+    ASSERT_EQ(h.script.messages.size(), 1u);
+    EXPECT_EQ(h.script.messages[0].text.rfind("Unexpected error.", 0), 0u);
+    EXPECT_TRUE(h.htmlHelp->calls.empty());
+    EXPECT_TRUE(h.LoadedForms().empty());
+    EXPECT_EQ(h.program->ExitCode(), 1);
+}
+
+}  // namespace
