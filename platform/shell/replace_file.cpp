@@ -51,8 +51,9 @@ bool WriteAll(int fd, const std::vector<std::uint8_t>& bytes) {
 
 void ReplaceFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     const std::string folder = ParentOf(path);
-    const std::string name = path.substr(path.rfind('/') + 1);
-    std::string temp = folder + "/." + name + ".tmp-XXXXXX";
+    // A fixed short prefix: the target's own name may already be near the
+    // length limit of a name.
+    std::string temp = folder + "/.kestrow-tmp-XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) throw PlatformError(Describe("Cannot write the file", path, errno));
 

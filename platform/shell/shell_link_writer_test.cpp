@@ -179,6 +179,11 @@ TEST_F(ShellLinkFileTest, ReplacesAnExistingFileWhole) {
     WriteShellLinkFile(file, FolderShortcut("Z:\\second"));
     EXPECT_EQ(ReadShellLinkFile(file).link.description, "Shortcut to the folder\r\nZ:\\second");
     EXPECT_EQ(EntriesOfDir(), std::vector<std::string>{"Old.lnk"});
+
+    // A name near the length limit still leaves room for the temporary file.
+    const std::string longName = std::string(251, 'n') + ".lnk";
+    WriteShellLinkFile(dir_ / longName, FolderShortcut("Z:\\x"));
+    EXPECT_TRUE(fs::exists(dir_ / longName));
 }
 
 TEST_F(ShellLinkFileTest, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
