@@ -11,7 +11,7 @@ namespace defaults_editor {
 class modMain;
 
 class frmOptions : public platform::forms::Form {
-public:
+  public:
     frmOptions(platform::forms::UserInterface& ui, modMain& program);
 
     void Form_Load() override;
@@ -36,7 +36,7 @@ public:
     platform::forms::CommandButton cmdCancel;
     platform::forms::CommandButton cmdReset;
 
-private:
+  private:
     modMain& program_;
 };
 

@@ -36,22 +36,41 @@ const Row kLayout[] = {
     {"optAllFolders", "fraFolderTree", "Show all folders", {240, 405, 2475, 270}, 4, ""},
     {"optSubfoldersOnly", "fraFolderTree", "Show subfolders only", {240, 930, 2475, 270}, 5, ""},
     {"fraShortcutLocation", nullptr, "Shortcut location", {3720, 960, 3225, 1470}, 6, ""},
-    {"optSideMenu", "fraShortcutLocation", "Put shortcut on side menu", {240, 405, 2460, 270}, 7,
+    {"optSideMenu",
+     "fraShortcutLocation",
+     "Put shortcut on side menu",
+     {240, 405, 2460, 270},
+     7,
      ""},
-    {"optStartMenu", "fraShortcutLocation", "Put shortcut on Start Menu", {240, 930, 2460, 270}, 8,
+    {"optStartMenu",
+     "fraShortcutLocation",
+     "Put shortcut on Start Menu",
+     {240, 930, 2460, 270},
+     8,
      ""},
     {"fraWindowStyle", nullptr, "Window style", {240, 2610, 3225, 1470}, 9, ""},
     {"optTwoPane", "fraWindowStyle", "Show two-pane window", {240, 405, 2460, 270}, 10, ""},
-    {"optFolderWindow", "fraWindowStyle", "Show folder window only", {240, 930, 2460, 270}, 11,
-     ""},
+    {"optFolderWindow", "fraWindowStyle", "Show folder window only", {240, 930, 2460, 270}, 11, ""},
     {"fraWindowSize", nullptr, "Window size", {3720, 2610, 3225, 1470}, 12, ""},
     {"optMaximized", "fraWindowSize", "Maximized", {240, 405, 2460, 270}, 13, ""},
     {"optNormal", "fraWindowSize", "Normal", {240, 930, 2460, 270}, 14, ""},
-    {"cmdOK", nullptr, "OK", {7230, 2655, 1140, 345}, 0,
+    {"cmdOK",
+     nullptr,
+     "OK",
+     {7230, 2655, 1140, 345},
+     0,
      "Click here to make the current settings default and exit"},
-    {"cmdCancel", nullptr, "Cancel", {7230, 3195, 1140, 345}, 1,
+    {"cmdCancel",
+     nullptr,
+     "Cancel",
+     {7230, 3195, 1140, 345},
+     1,
      "Click here to exit without changing the default settings"},
-    {"cmdReset", nullptr, "Reset", {7230, 3735, 1140, 345}, 2,
+    {"cmdReset",
+     nullptr,
+     "Reset",
+     {7230, 3735, 1140, 345},
+     2,
      "Click here to return to the current default settings"},
 };
 
@@ -63,12 +82,12 @@ void ClickOption(QRadioButton* option) {
 }
 
 class FixedInstanceCheck : public platform::InstanceCheck {
-public:
+  public:
     bool PreviousInstanceRunning(const std::string&) override { return false; }
 };
 
 class DefaultsDialogQtTest : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         static int argc = 1;
         static char name[] = "frm_options_qt_test";
@@ -127,9 +146,8 @@ TEST_F(DefaultsDialogQtTest, TheWindowShowsTheLayoutOfTheTable) {
         QWidget* widget = Widget<QWidget>(row.name);
         ASSERT_NE(widget, nullptr);
         EXPECT_EQ(widget->parentWidget(), row.parent ? Widget<QWidget>(row.parent) : window);
-        EXPECT_EQ(widget->geometry(),
-                  QRect(Px(row.rect.left), Px(row.rect.top), Px(row.rect.width),
-                        Px(row.rect.height)));
+        EXPECT_EQ(widget->geometry(), QRect(Px(row.rect.left), Px(row.rect.top), Px(row.rect.width),
+                                            Px(row.rect.height)));
         EXPECT_EQ(widget->toolTip().toStdString(), row.toolTip);
         if (auto* frame = qobject_cast<QGroupBox*>(widget)) {
             EXPECT_EQ(frame->title().toStdString(), row.caption);
@@ -146,7 +164,8 @@ TEST_F(DefaultsDialogQtTest, TabGoesThroughButtonsThenOptionsInTableOrder) {
     std::vector<std::string> expected;
     for (int tab = 0; tab <= 15; ++tab) {
         for (const Row& row : kLayout) {
-            if (row.tab == tab && row.parent == nullptr && std::string(row.name).rfind("cmd", 0) == 0)
+            if (row.tab == tab && row.parent == nullptr &&
+                std::string(row.name).rfind("cmd", 0) == 0)
                 expected.push_back(row.name);
             if (row.tab == tab && row.parent != nullptr) expected.push_back(row.name);
         }
@@ -205,8 +224,8 @@ TEST_F(DefaultsDialogQtTest, ResetShowsTheStoredChoicesAgain) {
 TEST_F(DefaultsDialogQtTest, Screenshot) {
     program->Main();
     const char* buildDir = std::getenv("KESTROW_BUILD_DIR");
-    const std::string path =
-        std::string(buildDir ? buildDir : ".") + "/screenshots/defaults-editor.png";
+    const std::string path = std::string(buildDir ? buildDir : KESTROW_BUILD_DIR_DEFAULT) +
+                             "/screenshots/defaults-editor.png";
     EXPECT_TRUE(qtt::SavePng("frmOptions", path));
     QImage image(QString::fromStdString(path));
     EXPECT_EQ(image.size(), Window()->size() * Window()->devicePixelRatio());

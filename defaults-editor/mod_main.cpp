@@ -19,10 +19,10 @@ modMain::modMain(platform::Platform& platform)
           platform,
           [this] {
               frmOptions& form = Options();
-              return settings::SettingsOptionButtons{
-                  &form.optAllFolders, &form.optSubfoldersOnly, &form.optSideMenu,
-                  &form.optStartMenu,  &form.optTwoPane,        &form.optFolderWindow,
-                  &form.optMaximized,  &form.optNormal};
+              return settings::SettingsOptionButtons{&form.optAllFolders, &form.optSubfoldersOnly,
+                                                     &form.optSideMenu,   &form.optStartMenu,
+                                                     &form.optTwoPane,    &form.optFolderWindow,
+                                                     &form.optMaximized,  &form.optNormal};
           },
           [this] { HandleUnexpectedError(); }),
       platform_(platform) {}

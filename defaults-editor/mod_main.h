@@ -12,7 +12,7 @@ namespace defaults_editor {
 class frmOptions;
 
 class modMain {
-public:
+  public:
     explicit modMain(platform::Platform& platform);
     ~modMain();
     modMain(const modMain&) = delete;
@@ -38,7 +38,7 @@ public:
     // The flags lngAllFolders, lngSideMenu, lngTwoPane, lngMaximized.
     settings::ShortcutSettings Settings;
 
-private:
+  private:
     platform::forms::UserInterface& Ui();
 
     platform::Platform& platform_;

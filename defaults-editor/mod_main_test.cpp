@@ -21,7 +21,7 @@ using settings::testing::Text;
 using settings::testing::WriteRaw;
 
 class FixedInstanceCheck : public platform::InstanceCheck {
-public:
+  public:
     explicit FixedInstanceCheck(bool running) : running_(running) {}
     bool PreviousInstanceRunning(const std::string& programName) override {
         asked = programName;
@@ -29,15 +29,15 @@ public:
     }
     std::string asked;
 
-private:
+  private:
     bool running_;
 };
 
 // One run of the editor on the store at dbPath, with a scripted user interface.
 struct EditorRun {
     EditorRun(const std::string& dbPath, bool otherInstance = false) {
-        auto decorated = std::make_unique<settings::testing::TestRegistry>(
-            platform::OpenSqliteRegistry(dbPath));
+        auto decorated =
+            std::make_unique<settings::testing::TestRegistry>(platform::OpenSqliteRegistry(dbPath));
         registry = decorated.get();
         bundle.registry = std::move(decorated);
         bundle.ui = std::make_unique<platform::forms::UserInterface>([this] {
@@ -52,8 +52,8 @@ struct EditorRun {
     frmOptions& Form() { return program->Options(); }
     bool Running() const { return !bundle.ui->LoadedForms().empty(); }
     std::vector<bool> FirstButtons() {
-        return {Form().optAllFolders.Value(), Form().optSideMenu.Value(),
-                Form().optTwoPane.Value(), Form().optMaximized.Value()};
+        return {Form().optAllFolders.Value(), Form().optSideMenu.Value(), Form().optTwoPane.Value(),
+                Form().optMaximized.Value()};
     }
 
     settings::testing::TestRegistry* registry = nullptr;
@@ -64,7 +64,7 @@ struct EditorRun {
 };
 
 class DefaultsEditorTest : public ::testing::Test {
-protected:
+  protected:
     std::vector<std::uint32_t> Stored() {
         auto registry = platform::OpenSqliteRegistry(dir.RegistryPath());
         std::vector<std::uint32_t> values;

@@ -14,7 +14,7 @@ platform::RegKey AsKey(std::int32_t hive) { return static_cast<RegKey>(hive); }
 
 // A key opened by a member; closed however the member leaves.
 class OpenedKey {
-public:
+  public:
     OpenedKey(platform::Registry& registry, RegKey parent, const std::string& path,
               std::uint32_t access)
         : registry_(registry) {
@@ -34,7 +34,7 @@ public:
     bool Opened() const { return opened_; }
     RegKey Key() const { return key_; }
 
-private:
+  private:
     platform::Registry& registry_;
     RegKey key_ = 0;
     bool opened_ = false;
@@ -206,12 +206,18 @@ std::string EasyReg::GetValueType(const std::string& strName, std::int32_t MyHiv
             return {};
         }
         switch (type) {
-            case platform::kRegSz: return "STRING";
-            case platform::kRegExpandSz: return "EXPANDABLE STRING";
-            case platform::kRegBinary: return "BINARY";
-            case platform::kRegDword: return "DWORD";
-            case platform::kRegMultiSz: return "MULTIPLE STRING";
-            default: return "UNKNOWN";
+            case platform::kRegSz:
+                return "STRING";
+            case platform::kRegExpandSz:
+                return "EXPANDABLE STRING";
+            case platform::kRegBinary:
+                return "BINARY";
+            case platform::kRegDword:
+                return "DWORD";
+            case platform::kRegMultiSz:
+                return "MULTIPLE STRING";
+            default:
+                return "UNKNOWN";
         }
     } catch (...) {
         return {};
@@ -243,8 +249,8 @@ std::string EasyReg::GetValue(const std::string& strName, bool& blnSuccess,
                 // terminator is told apart.
                 std::vector<std::uint8_t> buffer(static_cast<std::size_t>(size) + 1, ' ');
                 std::uint32_t count = size;
-                if (registry_.RegQueryValueEx(key.Key(), strName, nullptr, buffer.data(),
-                                              &count) != platform::kErrorSuccess) {
+                if (registry_.RegQueryValueEx(key.Key(), strName, nullptr, buffer.data(), &count) !=
+                    platform::kErrorSuccess) {
                     return strDefaultValue;
                 }
                 std::string raw(buffer.begin(), buffer.end());

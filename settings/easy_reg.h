@@ -13,7 +13,7 @@
 namespace settings {
 
 class EasyReg {
-public:
+  public:
     explicit EasyReg(platform::Registry& registry) : registry_(registry) {}
     EasyReg(const EasyReg&) = delete;
     EasyReg& operator=(const EasyReg&) = delete;
@@ -66,7 +66,7 @@ public:
     bool CreateKey(const std::string& strNewKey, std::int32_t TheHive,
                    const std::string& strSubKey);
 
-private:
+  private:
     static std::string TrimBackslashes(const std::string& strPath);
     void CreateKeyPath(std::int32_t MyHive, const std::string& strPath);
     bool WriteValue(std::int32_t MyHive, const std::string& strPath, const std::string& strName,

@@ -16,15 +16,13 @@ constexpr std::int32_t kHkcu = static_cast<std::int32_t>(platform::kHkeyCurrentU
 const std::string kKey = "Software\\Tamsholt\\Kestrow 2005";
 
 class EasyRegTest : public ::testing::Test {
-protected:
+  protected:
     EasyRegTest() : registry(platform::OpenSqliteRegistry(dir.RegistryPath())), reg(registry) {
         reg.DefaultHive(kHkcu);
         reg.DefaultSubKey(kKey);
         WriteRaw(registry, "Software", "marker", platform::kRegDword, Dword(0));
     }
-    ~EasyRegTest() override {
-        EXPECT_EQ(registry.handlesOpen, 0) << "a member left a key open";
-    }
+    ~EasyRegTest() override { EXPECT_EQ(registry.handlesOpen, 0) << "a member left a key open"; }
 
     std::string Get(const std::string& name, bool& ok, const std::string& def = "") {
         return reg.GetValue(name, ok, def);
@@ -246,7 +244,8 @@ TEST_F(EasyRegTest, NoMemberThrowsAndEveryOpenedKeyIsClosed) {
         registry.throwing = {call};
         bool ok = true;
         EXPECT_NO_THROW({
-            EXPECT_EQ(Get("V", ok, "d"), name == "RegOpenKeyEx" || name == "RegQueryValueEx" ? "d" : "1");
+            EXPECT_EQ(Get("V", ok, "d"),
+                      name == "RegOpenKeyEx" || name == "RegQueryValueEx" ? "d" : "1");
             reg.SetDWord("V", 1);
             reg.SetString("S", "x", 0, "Software\\T\\U");
             reg.SetBinary("B", "x");

@@ -19,7 +19,7 @@
 namespace settings::testing {
 
 class TempDir {
-public:
+  public:
     TempDir() {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "kestrow-test-XXXXXX").string();
@@ -37,14 +37,14 @@ public:
     const std::string& Path() const { return path_; }
     std::string RegistryPath() const { return path_ + "/registry.db"; }
 
-private:
+  private:
     std::string path_;
 };
 
 // Passes every call to the real store; counts the handles it hands out and
 // takes back, and fails (access denied) or throws on the named calls.
 class TestRegistry : public platform::Registry {
-public:
+  public:
     explicit TestRegistry(std::unique_ptr<platform::Registry> inner) : inner_(std::move(inner)) {}
 
     std::set<std::string> failing;
@@ -99,7 +99,7 @@ public:
         return inner_->RegEnumValue(key, index, name, type, data);
     }
 
-private:
+  private:
     long Fault(const std::string& call) {
         ++calls;
         if (throwing.count(call)) throw std::runtime_error(call + " broke");
@@ -134,9 +134,8 @@ inline std::optional<RawValue> ReadRaw(platform::Registry& registry, const std::
 }
 
 // Stores exactly these bytes (the store adds a NUL to string types that lack one).
-inline void WriteRaw(platform::Registry& registry, const std::string& path,
-                     const std::string& name, std::uint32_t type,
-                     const std::vector<std::uint8_t>& data) {
+inline void WriteRaw(platform::Registry& registry, const std::string& path, const std::string& name,
+                     std::uint32_t type, const std::vector<std::uint8_t>& data) {
     platform::RegKey key = 0;
     if (registry.RegCreateKeyEx(platform::kHkeyCurrentUser, path, platform::kKeyAllUsual, &key) !=
         0) {

@@ -30,8 +30,8 @@ SettingsOptionButtons ShortcutSettings::ReachOptions() const {
     SettingsOptionButtons buttons = options_();
     for (platform::forms::OptionButton* button :
          {buttons.optAllFolders, buttons.optSubfoldersOnly, buttons.optSideMenu,
-          buttons.optStartMenu, buttons.optTwoPane, buttons.optFolderWindow,
-          buttons.optMaximized, buttons.optNormal}) {
+          buttons.optStartMenu, buttons.optTwoPane, buttons.optFolderWindow, buttons.optMaximized,
+          buttons.optNormal}) {
         if (!button) throw platform::PlatformError("an option button of the dialog is missing");
     }
     return buttons;

@@ -30,7 +30,7 @@ struct SettingsOptionButtons {
 };
 
 class ShortcutSettings {
-public:
+  public:
     // Reaches the program's frmOptions (creating it on first use); may throw.
     using OptionButtonsAccessor = std::function<SettingsOptionButtons()>;
     // The program's HandleUnexpectedError.
@@ -53,7 +53,7 @@ public:
     // Takes the flags from the four "on" buttons and stores them.
     void SaveDefaultSettings();
 
-private:
+  private:
     platform::Registry& RegistryOrThrow() const;
     SettingsOptionButtons ReachOptions() const;
     void ReportFailure();

@@ -27,7 +27,7 @@ const char* const kNames[4] = {"AllFolders", "SideMenu", "TwoPane", "Maximized"}
 
 // The option pairs as a program's dialog holds them, first buttons on.
 class OptionsForm : public Form {
-public:
+  public:
     explicit OptionsForm(platform::forms::UserInterface& ui) : Form(ui, "frmOptions", {}) {}
     Frame fraFolderTree{*this, "fraFolderTree", {}, 0, "Folder tree"};
     OptionButton optAllFolders{*this, &fraFolderTree, "optAllFolders", {}, 1, "a", true};
@@ -43,13 +43,13 @@ public:
     OptionButton optNormal{*this, &fraWindowSize, "optNormal", {}, 11, "h", false};
 
     SettingsOptionButtons Buttons() {
-        return {&optAllFolders, &optSubfoldersOnly, &optSideMenu, &optStartMenu,
+        return {&optAllFolders, &optSubfoldersOnly, &optSideMenu,  &optStartMenu,
                 &optTwoPane,    &optFolderWindow,   &optMaximized, &optNormal};
     }
 };
 
 class ShortcutSettingsTest : public ::testing::Test {
-protected:
+  protected:
     ShortcutSettingsTest() {
         auto decorated = std::make_unique<testing::TestRegistry>(
             platform::OpenSqliteRegistry(dir.RegistryPath()));
@@ -233,7 +233,8 @@ TEST(ShortcutSettingsProcessesTest, ConcurrentLoadsAndSavesLeaveAConsistentStore
                 [&] { return std::make_unique<platform::forms::ScriptedBackend>(script); });
             OptionsForm form(*bundle.ui);
             int errors = 0;
-            ShortcutSettings settings(bundle, [&] { return form.Buttons(); }, [&] { ++errors; });
+            ShortcutSettings settings(
+                bundle, [&] { return form.Buttons(); }, [&] { ++errors; });
             int bad = 0;
             for (int i = 0; i < kCycles; ++i) {
                 settings.ShowDefaultSettings();
