@@ -71,6 +71,12 @@ TEST(LoadBestBackend, FallsBackToTheTerminalWhenTheWindowLibraryIsMissing) {
     EXPECT_TRUE(IsConsole(LoadBestBackend("/nonexistent").get()));
 }
 
+TEST(LoadBestBackend, FallsBackToTheTerminalWhenTheXDisplayDoesNotAnswer) {
+    Environment environment;
+    ::setenv("DISPLAY", ":97", 1);  // no server there: Qt itself would end the process
+    EXPECT_TRUE(IsConsole(LoadBestBackend(ProgramFolder()).get()));
+}
+
 TEST(LoadBestBackend, LoadsTheQtBackendFromTheProgramFolderWhenADisplayIsThere) {
     Environment environment;
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QImage>
@@ -21,6 +22,7 @@
 #include "forms/message_box.h"
 #include "forms/user_interface.h"
 #include "qt_test_support.h"
+#include "qt_resources.h"
 #include "qt_units.h"
 
 namespace platform::qt {
@@ -410,6 +412,33 @@ TEST_F(QtBackendTest, HelpWindowsShowPagesWithTheirResourcesAndCloseTogether) {
     QCoreApplication::processEvents();
     EXPECT_EQ(FindWindow("Kestrow Help"), nullptr);
     EXPECT_EQ(FindWindow("Kestrow Help 2"), nullptr);
+}
+
+TEST_F(QtBackendTest, IconsAndPicturesComeFromTheResourceFoldersOrNotAtAll) {
+    const QString folder =
+        QString::fromStdString(BuildFolder()) + "/qt_backend_test_resources";
+    QDir(folder).removeRecursively();
+    QDir().mkpath(folder + "/icons");
+    QDir().mkpath(folder + "/pictures");
+    QImage square(16, 16, QImage::Format_RGB32);
+    square.fill(Qt::red);
+    ASSERT_TRUE(square.save(folder + "/icons/testicon-16.png"));
+    ASSERT_TRUE(square.save(folder + "/pictures/red.png"));
+    ::setenv("KESTROW_RESOURCE_DIR", folder.toUtf8().constData(), 1);
+
+    EXPECT_FALSE(LoadIcon("testicon").isNull());
+    EXPECT_EQ(LoadPicture("pictures/red.png").size(), QSize(16, 16));
+    EXPECT_TRUE(LoadIcon("no-such-icon").isNull());
+    EXPECT_TRUE(LoadPicture("pictures/none.png").isNull());
+    // Names from outside the resource folders are not followed.
+    EXPECT_TRUE(FindResource("../qt_backend_test_resources/pictures/red.png").isEmpty());
+    EXPECT_TRUE(FindResource(folder + "/pictures/red.png").isEmpty());
+
+    FormStyle style = TestStyle();
+    style.icon = "testicon";
+    ui->Show(MakeForm(style));
+    EXPECT_FALSE(FindWindow("frmTest")->windowIcon().availableSizes().isEmpty());
+    ::unsetenv("KESTROW_RESOURCE_DIR");
 }
 
 TEST_F(QtBackendTest, SavesAPictureOfTheWindow) {
