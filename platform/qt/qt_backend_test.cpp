@@ -140,7 +140,6 @@ TEST_F(QtBackendTest, RendersTheFormAndItsControlsAtTheirTwipsPlaces) {
     auto* name = FindWidget<QLineEdit>("frmTest", "txtName");
     ASSERT_NE(name, nullptr);
     EXPECT_EQ(name->geometry(), QRect(Px(225), Px(2235), Px(8145), Px(315)));
-    EXPECT_EQ(name->maxLength(), 50);
 
     auto* frame = FindWidget<QGroupBox>("frmTest", "fraTree");
     auto* option = FindWidget<QRadioButton>("frmTest", "optSub");
@@ -225,6 +224,14 @@ TEST_F(QtBackendTest, TextBoxKeepsItsMaxLengthAndSelectionInStepWithTheModel) {
     edit->setSelection(5, 9);  // as a user's mouse selection reports it
     EXPECT_EQ(form.txtName.SelStart(), 5);
     EXPECT_EQ(form.txtName.SelectedText(), "Documents");
+
+    // The limit counts characters, not UTF-16 units.
+    form.txtName.SetText(std::string(48, 'y'));
+    edit->setCursorPosition(2);
+    edit->insert(QString::fromUtf8("\xF0\x9F\x8E\xB5\xF0\x9F\x8E\xB6\xF0\x9F\x8E\xB7"));
+    EXPECT_EQ(form.txtName.Text(), "yy\xF0\x9F\x8E\xB5\xF0\x9F\x8E\xB6" + std::string(46, 'y'));
+    EXPECT_EQ(form.txtName.SelStart(), 4);
+    EXPECT_EQ(edit->text().size(), 52);
 
     edit->setSelection(0, edit->text().size());
     testing::TypeInto(edit, "Music");

@@ -179,7 +179,8 @@ QWidget* QtFormView::CreateWidget(Control& control, QWidget* parent) {
         case ControlKind::TextBox: {
             auto& box = static_cast<forms::TextBox&>(control);
             auto* edit = new QLineEdit(parent);
-            if (box.MaxLength() > 0) edit->setMaxLength(box.MaxLength());
+            // Qt counts UTF-16 units; TextEdited cuts to characters.
+            if (box.MaxLength() > 0) edit->setMaxLength(2 * box.MaxLength());
             QObject::connect(edit, &QLineEdit::textEdited, link, [link, &box] {
                 if (link->view) link->view->TextEdited(box);
             });
@@ -345,7 +346,16 @@ void QtFormView::TextEdited(forms::TextBox& box) {
     auto* edit = static_cast<QLineEdit*>(WidgetOf(box));
     if (!edit || syncing_) return;
     syncing_ = true;
-    const QString text = edit->text();
+    QString text = edit->text();
+    const int excess = Utf16ToChars(text, static_cast<int>(text.size())) - box.MaxLength();
+    if (box.MaxLength() > 0 && excess > 0) {
+        // Keep the start of what was typed or pasted, as the model's Type does.
+        const int cursor = edit->cursorPosition();
+        const int from = CharsToUtf16(text, Utf16ToChars(text, cursor) - excess);
+        text.remove(from, cursor - from);
+        edit->setText(text);
+        edit->setCursorPosition(from);
+    }
     box.SetText(ToStdString(text));
     syncing_ = false;
     SelectionMoved(box);
