@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
-#include <string>
 
 #include "backends/console_backend.h"
 
@@ -16,7 +16,7 @@ namespace {
 
 // Sets the environment of one test and puts it back afterwards.
 class Environment {
-public:
+  public:
     Environment() {
         for (const char* name : kNames) {
             const char* value = std::getenv(name);
@@ -36,7 +36,7 @@ public:
     static constexpr const char* kNames[] = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM",
                                              "KESTROW_UI"};
 
-private:
+  private:
     std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
 };
 

@@ -21,13 +21,13 @@ using forms::ControlKind;
 namespace {
 
 class ConsoleView : public forms::FormView {
-public:
+  public:
     ConsoleView(ConsoleBackend& backend, forms::Form& form) : backend_(backend), form_(form) {}
     ~ConsoleView() override { backend_.ViewClosed(form_); }
     void Refresh(Control&) override {}
     void Focus(Control&) override {}
 
-private:
+  private:
     ConsoleBackend& backend_;
     forms::Form& form_;
 };
@@ -58,9 +58,12 @@ std::string Trim(const std::string& s) {
 
 std::string IconWord(unsigned style) {
     switch (style & forms::kMbIconMask) {
-        case forms::kMbIconHand: return "Error: ";
-        case forms::kMbIconExclamation: return "Warning: ";
-        default: return {};
+        case forms::kMbIconHand:
+            return "Error: ";
+        case forms::kMbIconExclamation:
+            return "Warning: ";
+        default:
+            return {};
     }
 }
 
@@ -74,10 +77,12 @@ struct Choice {
 std::vector<Choice> ChoicesFor(unsigned style) {
     switch (style & forms::kMbButtonsMask) {
         case forms::kMbOkCancel:
-            return {{'o', forms::kIdOk, "[O]K", "OK"}, {'c', forms::kIdCancel, "[C]ancel", "Cancel"}};
+            return {{'o', forms::kIdOk, "[O]K", "OK"},
+                    {'c', forms::kIdCancel, "[C]ancel", "Cancel"}};
         case forms::kMbYesNo:
             return {{'y', forms::kIdYes, "[Y]es", "Yes"}, {'n', forms::kIdNo, "[N]o", "No"}};
-        default: return {{'o', forms::kIdOk, "[O]K", "OK"}};
+        default:
+            return {{'o', forms::kIdOk, "[O]K", "OK"}};
     }
 }
 
@@ -134,8 +139,7 @@ int ConsoleBackend::MessageBox(const std::string& text, unsigned style, const st
         WriteAll(errorFd_, title + ": " + IconWord(style) + text + "\n");
         return forms::SafeAnswer(style);
     }
-    const std::size_t defaultIndex =
-        std::min<std::size_t>((style >> 8) & 0x3, choices.size() - 1);
+    const std::size_t defaultIndex = std::min<std::size_t>((style >> 8) & 0x3, choices.size() - 1);
     std::string prompt;
     for (const Choice& choice : choices) prompt += (prompt.empty() ? "" : "/") + choice.label;
     prompt += " (Enter: " + choices[defaultIndex].name + ")? ";
@@ -157,8 +161,7 @@ int ConsoleBackend::MessageBox(const std::string& text, unsigned style, const st
     }
 }
 
-std::unique_ptr<forms::FormView> ConsoleBackend::CreateView(forms::Form& form, forms::Form*,
-                                                            bool) {
+std::unique_ptr<forms::FormView> ConsoleBackend::CreateView(forms::Form& form, forms::Form*, bool) {
     if (!terminal_.Present()) throw PlatformError("no display and no terminal");
     for (const Control* control : form.Controls()) {
         if (control->Kind() == ControlKind::TextBox ||

@@ -12,7 +12,7 @@
 namespace platform {
 
 class ConsoleBackend : public forms::FormsBackend {
-public:
+  public:
     // Where the user is asked: a file descriptor to read answers from and
     // one to write to; -1 for none.
     struct Terminal {
@@ -50,7 +50,7 @@ public:
     // The views report their end.
     void ViewClosed(forms::Form& form);
 
-private:
+  private:
     void Write(const std::string& text);
     // A line the user typed without its line end; false at end of input.
     bool ReadLine(std::string& line);

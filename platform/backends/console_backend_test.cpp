@@ -1,11 +1,10 @@
 #include "backends/console_backend.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <pty.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -24,7 +23,7 @@ using namespace platform::forms;
 // A terminal made of two pipes: the test writes the user's answers in
 // advance and reads back what was shown.
 class ScriptedTerminal {
-public:
+  public:
     explicit ScriptedTerminal(const std::string& answers) {
         int in[2], out[2];
         EXPECT_EQ(::pipe(in), 0);
@@ -50,7 +49,7 @@ public:
         return shown_;
     }
 
-private:
+  private:
     int inRead_, outRead_, outWrite_;
     std::string shown_;
 };
@@ -162,7 +161,7 @@ FormStyle CaptionOnly(std::string caption) {
 
 // The delay advisor's shape: three lines of text and three buttons.
 class AdvisorForm : public Form {
-public:
+  public:
     explicit AdvisorForm(UserInterface& ui)
         : Form(ui, "frmStartMenuSetting", CaptionOnly("Start Menu setting")),
           cmdYes(*this, nullptr, "cmdYes", {270, 1680, 1965, 405}, 0, "Yes, please"),
@@ -189,7 +188,7 @@ public:
 };
 
 class ConsoleFormTest : public ::testing::Test {
-protected:
+  protected:
     void Start(const std::string& answers) {
         terminal = std::make_unique<ScriptedTerminal>(answers);
         ui = std::make_unique<UserInterface>(

@@ -49,7 +49,9 @@ void QtBackend::RunUntil(const std::function<bool()>& done) {
 void QtBackend::WaitFor(const std::function<bool()>& done) {
     if (done()) return;
     QEventLoop loop;
-    struct Wait wait {done, &loop};
+    struct Wait wait {
+        done, &loop
+    };
     waits_.push_back(&wait);
     watchdog_->start();
     loop.exec();

@@ -17,7 +17,7 @@ namespace platform::qt {
 class QtFormView;
 
 class QtBackend : public forms::FormsBackend {
-public:
+  public:
     // Needs a QApplication.
     QtBackend();
     ~QtBackend() override;
@@ -40,7 +40,7 @@ public:
     // The window dialogs of the backend are shown over.
     QWidget* DialogParent() const;
 
-private:
+  private:
     struct Wait {
         std::function<bool()> done;
         QEventLoop* loop;

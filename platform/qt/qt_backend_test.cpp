@@ -21,8 +21,8 @@
 #include "forms/form.h"
 #include "forms/message_box.h"
 #include "forms/user_interface.h"
-#include "qt_test_support.h"
 #include "qt_resources.h"
+#include "qt_test_support.h"
 #include "qt_units.h"
 
 namespace platform::qt {
@@ -56,7 +56,7 @@ FormStyle TestStyle(bool keyPreview = false) {
 
 // A form with every kind of control, laid out like the options dialog.
 class TestForm : public Form {
-public:
+  public:
     TestForm(UserInterface& ui, FormStyle style, std::string name = "frmTest")
         : Form(ui, std::move(name), std::move(style)),
           txtName(*this, "txtName", {225, 2235, 8145, 315}, 0, 50),
@@ -104,7 +104,7 @@ public:
 };
 
 class QtBackendTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ui = std::make_unique<UserInterface>(testing::QtBackendFactory());
         ASSERT_NO_THROW(ui->Backend()) << "the offscreen Qt platform must be available";
@@ -294,8 +294,8 @@ TEST_F(QtBackendTest, KeyPreviewSeesKeysFromAnyFocusedControlOnce) {
     testing::PressKey(window, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
     testing::PressKey(window, Qt::Key_Return);
     // The modifier keys are keys of their own, as on Windows.
-    const std::vector<std::pair<int, int>> expected{{27, 0}, {27, 0}, {27, 0}, {16, 1},
-                                                    {17, 3},  {'A', 3}, {13, 0}};
+    const std::vector<std::pair<int, int>> expected{{27, 0}, {27, 0},  {27, 0}, {16, 1},
+                                                    {17, 3}, {'A', 3}, {13, 0}};
     EXPECT_EQ(form.keys, expected);
     EXPECT_EQ(form.okClicks, 0) << "Enter on a focused button presses nothing";
 
@@ -422,8 +422,7 @@ TEST_F(QtBackendTest, HelpWindowsShowPagesWithTheirResourcesAndCloseTogether) {
 }
 
 TEST_F(QtBackendTest, IconsAndPicturesComeFromTheResourceFoldersOrNotAtAll) {
-    const QString folder =
-        QString::fromStdString(BuildFolder()) + "/qt_backend_test_resources";
+    const QString folder = QString::fromStdString(BuildFolder()) + "/qt_backend_test_resources";
     QDir(folder).removeRecursively();
     QDir().mkpath(folder + "/icons");
     QDir().mkpath(folder + "/pictures");

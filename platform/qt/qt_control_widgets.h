@@ -13,17 +13,17 @@ namespace platform::qt {
 // A label that reports clicks, like a hyperlink label of a classic dialog.
 class ClickableLabel : public QLabel {
     Q_OBJECT
-public:
+  public:
     using QLabel::QLabel;
 
-signals:
+  signals:
     void clicked();
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-private:
+  private:
     bool pressed_ = false;
 };
 
@@ -31,13 +31,13 @@ private:
 // container for its child controls.
 class PictureBox : public QWidget {
     Q_OBJECT
-public:
+  public:
     PictureBox(const QPixmap& picture, QWidget* parent);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QPixmap picture_;
 };
 

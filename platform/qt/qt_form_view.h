@@ -22,11 +22,11 @@ class QtFormView;
 // instead of closing the window itself, so that Form_Unload runs once.
 class FormWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     FormWindow(QWidget* owner, Qt::WindowFlags flags) : QWidget(owner, flags) {}
     QtFormView* view = nullptr;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 };
 
@@ -35,15 +35,15 @@ protected:
 // still being delivered when a handler unloads the form finds view == null.
 class ViewLink : public QObject {
     Q_OBJECT
-public:
+  public:
     QtFormView* view = nullptr;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 class QtFormView : public forms::FormView {
-public:
+  public:
     QtFormView(QtBackend& backend, forms::Form& form, forms::Form* owner, bool modal);
     ~QtFormView() override;
 
@@ -58,7 +58,7 @@ public:
     void CloseRequested();
     bool KeyPressed(QObject* receiver, QKeyEvent* event);
 
-private:
+  private:
     void CreateWidgets();
     QWidget* CreateWidget(forms::Control& control, QWidget* parent);
     void SetTabOrder();

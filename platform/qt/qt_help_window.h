@@ -10,13 +10,13 @@ namespace platform::qt {
 
 class HelpBrowser : public QTextBrowser {
     Q_OBJECT
-public:
+  public:
     using Resource = std::function<std::string(const std::string&)>;
     HelpBrowser(Resource resource, QWidget* parent);
 
     QVariant loadResource(int type, const QUrl& name) override;
 
-private:
+  private:
     Resource resource_;
 };
 

@@ -16,12 +16,18 @@ constexpr int kIdIgnore = 5;
 
 std::vector<QMessageBox::StandardButton> ButtonsForStyle(unsigned style) {
     switch (style & forms::kMbButtonsMask) {
-        case forms::kMbOkCancel: return {QMessageBox::Ok, QMessageBox::Cancel};
-        case 0x02: return {QMessageBox::Abort, QMessageBox::Retry, QMessageBox::Ignore};
-        case 0x03: return {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel};
-        case forms::kMbYesNo: return {QMessageBox::Yes, QMessageBox::No};
-        case 0x05: return {QMessageBox::Retry, QMessageBox::Cancel};
-        default: return {QMessageBox::Ok};
+        case forms::kMbOkCancel:
+            return {QMessageBox::Ok, QMessageBox::Cancel};
+        case 0x02:
+            return {QMessageBox::Abort, QMessageBox::Retry, QMessageBox::Ignore};
+        case 0x03:
+            return {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel};
+        case forms::kMbYesNo:
+            return {QMessageBox::Yes, QMessageBox::No};
+        case 0x05:
+            return {QMessageBox::Retry, QMessageBox::Cancel};
+        default:
+            return {QMessageBox::Ok};
     }
 }
 
@@ -29,31 +35,44 @@ std::vector<QMessageBox::StandardButton> ButtonsForStyle(unsigned style) {
 
 QMessageBox::Icon IconForStyle(unsigned style) {
     switch (style & forms::kMbIconMask) {
-        case forms::kMbIconHand: return QMessageBox::Critical;
-        case forms::kMbIconQuestion: return QMessageBox::Question;
-        case forms::kMbIconExclamation: return QMessageBox::Warning;
-        case forms::kMbIconInformation: return QMessageBox::Information;
-        default: return QMessageBox::NoIcon;
+        case forms::kMbIconHand:
+            return QMessageBox::Critical;
+        case forms::kMbIconQuestion:
+            return QMessageBox::Question;
+        case forms::kMbIconExclamation:
+            return QMessageBox::Warning;
+        case forms::kMbIconInformation:
+            return QMessageBox::Information;
+        default:
+            return QMessageBox::NoIcon;
     }
 }
 
 int Win32Id(QMessageBox::StandardButton button) {
     switch (button) {
-        case QMessageBox::Ok: return forms::kIdOk;
-        case QMessageBox::Cancel: return forms::kIdCancel;
-        case QMessageBox::Abort: return kIdAbort;
-        case QMessageBox::Retry: return kIdRetry;
-        case QMessageBox::Ignore: return kIdIgnore;
-        case QMessageBox::Yes: return forms::kIdYes;
-        case QMessageBox::No: return forms::kIdNo;
-        default: return 0;
+        case QMessageBox::Ok:
+            return forms::kIdOk;
+        case QMessageBox::Cancel:
+            return forms::kIdCancel;
+        case QMessageBox::Abort:
+            return kIdAbort;
+        case QMessageBox::Retry:
+            return kIdRetry;
+        case QMessageBox::Ignore:
+            return kIdIgnore;
+        case QMessageBox::Yes:
+            return forms::kIdYes;
+        case QMessageBox::No:
+            return forms::kIdNo;
+        default:
+            return 0;
     }
 }
 
 QMessageBox::StandardButton StandardButtonFor(int win32Id) {
-    for (auto button : {QMessageBox::Ok, QMessageBox::Cancel, QMessageBox::Abort,
-                        QMessageBox::Retry, QMessageBox::Ignore, QMessageBox::Yes,
-                        QMessageBox::No}) {
+    for (auto button :
+         {QMessageBox::Ok, QMessageBox::Cancel, QMessageBox::Abort, QMessageBox::Retry,
+          QMessageBox::Ignore, QMessageBox::Yes, QMessageBox::No}) {
         if (Win32Id(button) == win32Id) return button;
     }
     return QMessageBox::NoButton;

@@ -1,9 +1,9 @@
 #include "qt_resources.h"
 
 #include <QCoreApplication>
+#include <QCursor>
 #include <QDir>
 #include <QFileInfo>
-#include <QCursor>
 
 namespace platform::qt {
 
@@ -29,8 +29,8 @@ QString FindResource(const QString& name) {
     // resource folders is not one of them.
     if (QDir::isAbsolutePath(name) || name.split('/').contains("..")) return {};
     const bool hasExtension = !QFileInfo(name).suffix().isEmpty();
-    const QStringList extensions = hasExtension ? QStringList{""}
-                                                : QStringList{".png", ".svg", ".ico", ".jpg"};
+    const QStringList extensions =
+        hasExtension ? QStringList{""} : QStringList{".png", ".svg", ".ico", ".jpg"};
     for (const QString& folder : ResourceFolders()) {
         for (const QString& extension : extensions) {
             const QFileInfo candidate(folder + "/" + name + extension);

@@ -1,10 +1,10 @@
 #include "qt_test_support.h"
 
 #include <QAbstractButton>
-#include <QPushButton>
 #include <QDir>
 #include <QFileInfo>
 #include <QPixmap>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 

@@ -21,7 +21,9 @@ TEST(TwipsToPixels, ScalesWithTheLogicalDpi) {
 }
 
 TEST(CharacterPositions, CountCodePointsNotUtf16Units) {
-    const QString text = QString::fromUtf8("a\xF0\x9F\x98\x80" "b");  // a, an emoji, b
+    const QString text = QString::fromUtf8(
+        "a\xF0\x9F\x98\x80"
+        "b");  // a, an emoji, b
     EXPECT_EQ(text.size(), 4);
     EXPECT_EQ(CharsToUtf16(text, 2), 3);
     EXPECT_EQ(Utf16ToChars(text, 3), 2);
