@@ -18,7 +18,7 @@ public:
 
     using Label = platform::forms::Label;
 
-    platform::forms::PictureBox picInfo{*this, "picInfo", {563, 540, 7305, 4740}, 1, "about.jpg"};
+    platform::forms::PictureBox picInfo{*this, "picInfo", {563, 540, 7305, 4740}, 1, "pictures/about.jpg"};
     Label lblTitle{*this, &picInfo, "lblTitle", {1530, 255, 4230, 315}, 2, "Kestrow 2005"};
     Label lblSlogan{*this, &picInfo, "lblSlogan", {1395, 645, 4515, 195}, 3,
                     "The original power tool for shortcuts to folders"};
@@ -27,7 +27,7 @@ public:
     Label lblMoreInfo{*this, &picInfo, "lblMoreInfo", {1530, 1275, 4230, 195}, 5,
                       "Learn more about Kestrow on the web:"};
     Label lblLink{*this, &picInfo, "lblLink", {2505, 1590, 2295, 195}, 6,
-                  "http://www.tamsholt.example/kestrow"};
+                  "http://tamsholt.example/"};
     Label lblFeedbackInfo{*this, &picInfo, "lblFeedbackInfo", {1530, 1905, 4230, 195}, 7,
                           "Do you like Kestrow? Let the programmer know:"};
     Label lblMailLink{*this, &picInfo, "lblMailLink", {2610, 2220, 2070, 195}, 8,

@@ -32,7 +32,7 @@ TEST_F(AboutBoxTest, LooksAsDesigned) {
     EXPECT_TRUE(about.Style().keyPreview);
     EXPECT_FALSE(about.Style().showInTaskbar);
     EXPECT_EQ(about.Style().position, StartUpPosition::CenterOwner);
-    EXPECT_EQ(about.picInfo.Picture(), "about.jpg");
+    EXPECT_EQ(about.picInfo.Picture(), "pictures/about.jpg");
     EXPECT_EQ(about.picInfo.BackColour(), 0xFFFFFFu);
     EXPECT_EQ(about.lblTitle.GetFont().name, "Arial");
     EXPECT_TRUE(about.lblTitle.GetFont().bold);
@@ -78,7 +78,7 @@ TEST_F(AboutBoxTest, LinksHandExactlyTheLabelTextsToTheShell) {
     EXPECT_TRUE(stayedOpen);
     const auto& calls = h.shellExecutor->calls;
     ASSERT_EQ(calls.size(), 4u);
-    EXPECT_EQ(calls[0].file, "http://www.tamsholt.example/kestrow");
+    EXPECT_EQ(calls[0].file, "http://tamsholt.example/");
     EXPECT_EQ(calls[1].file, "mailto:kestrow@tamsholt.example");
     EXPECT_EQ(calls[2].file, "http://other.example/page");
     EXPECT_EQ(calls[3].file, "mailto:someone@other.example");
