@@ -43,7 +43,7 @@ void QtBackend::RunModal(forms::Form& form) {
 
 void QtBackend::RunUntil(const std::function<bool()>& done) {
     // With no window left nobody could ever make done() true.
-    WaitFor([this, &done] { return done() || views_.empty(); });
+    WaitFor([this, &done] { return done() || !HasOpenWindows(); });
 }
 
 void QtBackend::WaitFor(const std::function<bool()>& done) {
@@ -89,6 +89,13 @@ void QtBackend::CloseHelpWindows() {
         if (window) window->close();
     }
     helpWindows_.clear();
+}
+
+bool QtBackend::HasOpenWindows() const {
+    // A window goes with its owner's, even if its form stays loaded.
+    return std::any_of(views_.begin(), views_.end(), [](const QtFormView* view) {
+        return view->Window() && view->Window()->isVisible();
+    });
 }
 
 void QtBackend::ViewOpened(QtFormView& view) { views_.push_back(&view); }

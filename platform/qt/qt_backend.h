@@ -47,6 +47,7 @@ class QtBackend : public forms::FormsBackend {
     };
     void WaitFor(const std::function<bool()>& done);
     void CheckWaits();
+    bool HasOpenWindows() const;
 
     std::vector<QtFormView*> views_;
     std::vector<Wait*> waits_;

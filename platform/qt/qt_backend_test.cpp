@@ -388,6 +388,17 @@ TEST_F(QtBackendTest, RunReturnsWhenTheLastFormIsUnloaded) {
     ui->Run();
     EXPECT_FALSE(form.IsLoaded());
 
+    // A form whose window went with its owner's can no longer be closed.
+    TestForm& owner = MakeForm(TestStyle(), "frmOwner");
+    TestForm& owned = MakeForm(TestStyle(), "frmOwned");
+    ui->Show(owner);
+    ui->Show(owned, ShowMode::Modeless, &owner);
+    QTimer::singleShot(50, [] { FindWindow("frmOwner")->close(); });
+    ui->Run();
+    EXPECT_FALSE(owner.IsLoaded());
+    EXPECT_TRUE(owned.IsLoaded());
+    ui->Unload(owned);
+
     TestForm& hidden = MakeForm(TestStyle(), "frmHidden");
     ui->Load(hidden);  // loaded but never shown: nobody could unload it
     ui->Run();
