@@ -10,7 +10,7 @@ namespace platform::forms {
 Form::Form(UserInterface& ui, std::string name, FormStyle style)
     : ui_(ui), name_(std::move(name)), style_(std::move(style)) {}
 
-Form::~Form() = default;
+Form::~Form() { ui_.Forget(*this); }
 
 Control* Form::FindControl(const std::string& name) const {
     for (Control* control : controls_) {

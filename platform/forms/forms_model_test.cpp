@@ -5,6 +5,7 @@
 #include "forms/message_box.h"
 #include "forms/scripted_backend.h"
 #include "forms/user_interface.h"
+#include "platform_error.h"
 
 namespace platform::forms {
 namespace {
@@ -117,6 +118,30 @@ TEST(FormsModelTest, BackendIsMadeOnlyWhenNeeded) {
     EXPECT_EQ(made, 0);
     ui.MsgBox("x", kMbOk, "t");
     EXPECT_EQ(made, 1);
+}
+
+}  // namespace
+}  // namespace platform::forms
+
+namespace platform::forms {
+namespace {
+
+class RefusingBackend : public ScriptedBackend {
+public:
+    using ScriptedBackend::ScriptedBackend;
+    std::unique_ptr<FormView> CreateView(Form&, Form*, bool) override {
+        throw PlatformError("no display and no terminal");
+    }
+};
+
+TEST(FormsModelTest, FormThatCannotBeShownIsUnloadedAgain) {
+    ScriptedBackend::Script script;
+    UserInterface ui([&] { return std::make_unique<RefusingBackend>(script); });
+    PairForm form(ui);
+    EXPECT_THROW(ui.Show(form), PlatformError);
+    EXPECT_FALSE(form.IsLoaded());
+    EXPECT_EQ(form.events, (std::vector<std::string>{"load", "unload"}));
+    ui.Run();  // nothing left to wait for
 }
 
 }  // namespace

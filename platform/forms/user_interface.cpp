@@ -37,7 +37,16 @@ void UserInterface::Show(Form& form, ShowMode mode, Form* owner) {
     Load(form);
     // Form_Load may have failed and unloaded every form.
     if (!IsLoaded(form)) return;
-    if (!form.View()) form.AttachView(Backend().CreateView(form, owner, mode == ShowMode::Modal));
+    if (!form.View()) {
+        try {
+            form.AttachView(Backend().CreateView(form, owner, mode == ShowMode::Modal));
+        } catch (...) {
+            // A form that cannot be shown must not stay loaded without a
+            // window: nothing could ever close it.
+            Unload(form);
+            throw;
+        }
+    }
     Activate(form);
     if (mode == ShowMode::Modal && IsLoaded(form)) {
         Backend().RunModal(form);
@@ -48,6 +57,11 @@ void UserInterface::Show(Form& form, ShowMode mode, Form* owner) {
 void UserInterface::Unload(Form& form) {
     if (!IsLoaded(form)) return;
     form.Form_Unload();
+    form.DetachView();
+    loaded_.erase(std::remove(loaded_.begin(), loaded_.end(), &form), loaded_.end());
+}
+
+void UserInterface::Forget(Form& form) {
     form.DetachView();
     loaded_.erase(std::remove(loaded_.begin(), loaded_.end(), &form), loaded_.end());
 }

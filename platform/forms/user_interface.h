@@ -1,6 +1,7 @@
 // The program-wide user interface: the list of loaded forms, showing and
 // unloading them, message boxes and the message loop. The backend is made on
-// first use, so a run that shows nothing never loads a GUI library.
+// first use, so a run that shows nothing never loads a GUI library. It must
+// outlive the forms made on it.
 #pragma once
 
 #include <functional>
@@ -29,7 +30,8 @@ public:
     // Loads the form (Form_Load) if it is not loaded.
     void Load(Form& form);
     // Loads and shows the form; activates it (Form_Activate). Modal: returns
-    // when the form is unloaded, then activates the owner again.
+    // when the form is unloaded, then activates the owner again. When the
+    // backend cannot make a window the form is unloaded and the error thrown.
     void Show(Form& form, ShowMode mode = ShowMode::Modeless, Form* owner = nullptr);
     // Unloads the form (Form_Unload), closing its window. Does nothing when
     // it is not loaded.
@@ -37,6 +39,9 @@ public:
 
     bool IsLoaded(const Form& form) const;
     const std::vector<Form*>& LoadedForms() const { return loaded_; }
+
+    // A form object going away while loaded leaves the list without events.
+    void Forget(Form& form);
 
     // Raises Form_Activate for a loaded form.
     void Activate(Form& form);
