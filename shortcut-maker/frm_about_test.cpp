@@ -13,7 +13,7 @@ using maker_testing::MakerHarness;
 using namespace platform::forms;
 
 class AboutBoxTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         h.script.browsedFolder = h.Folder("Photos");
         h.program->Main("");
@@ -25,28 +25,6 @@ protected:
     }
     MakerHarness h;
 };
-
-TEST_F(AboutBoxTest, LooksAsDesigned) {
-    frmAbout& about = h.program->AboutForm();
-    EXPECT_EQ(about.Style().caption, "About Kestrow 2005");
-    EXPECT_TRUE(about.Style().keyPreview);
-    EXPECT_FALSE(about.Style().showInTaskbar);
-    EXPECT_EQ(about.Style().position, StartUpPosition::CenterOwner);
-    EXPECT_EQ(about.picInfo.Picture(), "pictures/about.jpg");
-    EXPECT_EQ(about.picInfo.BackColour(), 0xFFFFFFu);
-    EXPECT_EQ(about.lblTitle.GetFont().name, "Arial");
-    EXPECT_TRUE(about.lblTitle.GetFont().bold);
-    for (Label* link : {&about.lblLink, &about.lblMailLink}) {
-        EXPECT_EQ(link->Container(), &about.picInfo);
-        EXPECT_EQ(link->ForeColour(), 0x0000C0u);
-        EXPECT_EQ(link->GetFont().name, "MS Sans Serif");
-        EXPECT_DOUBLE_EQ(link->GetFont().points, 8.25);
-        EXPECT_TRUE(link->GetFont().underline);
-        EXPECT_EQ(link->Pointer(), MousePointer::PointingHand);
-        EXPECT_EQ(link->TextAlignment(), Alignment::Center);
-    }
-    EXPECT_EQ(about.cmdOK.Container(), &about.picInfo);
-}
 
 TEST_F(AboutBoxTest, EscapeClosesItWhateverHasTheFocusAndNoOtherKeyDoes) {
     bool stayedOpen = true;

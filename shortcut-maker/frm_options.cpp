@@ -32,8 +32,7 @@ constexpr const char* kForbiddenCharacters = "\\/:*?\"<>|";
 
 }  // namespace
 
-frmOptions::frmOptions(modMain& main)
-    : Form(main.Ui(), "frmOptions", OptionsStyle()), main_(main) {
+frmOptions::frmOptions(modMain& main) : Form(main.Ui(), "frmOptions", OptionsStyle()), main_(main) {
     cmdOK.OnClick = [this] { cmdOK_Click(); };
     cmdCancel.OnClick = [this] { cmdCancel_Click(); };
     cmdReset.OnClick = [this] { cmdReset_Click(); };
@@ -68,9 +67,8 @@ void frmOptions::FocusAndSelectAll() {
 
 void frmOptions::cmdOK_Click() {
     try {
-        main_.ShortcutArguments =
-            modMain::ComposeExplorerArguments(optAllFolders.Value() ? 1 : 0,
-                                              optTwoPane.Value() ? 1 : 0, main_.FolderPath);
+        main_.ShortcutArguments = modMain::ComposeExplorerArguments(
+            optAllFolders.Value() ? 1 : 0, optTwoPane.Value() ? 1 : 0, main_.FolderPath);
         main_.ShortcutWindowStyle = optMaximized.Value() ? 3 : 1;
         main_.ShortcutName = text::TrimSpaces(txtName.Text());
 

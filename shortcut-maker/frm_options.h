@@ -8,7 +8,7 @@
 class modMain;
 
 class frmOptions : public platform::forms::Form {
-public:
+  public:
     explicit frmOptions(modMain& main);
 
     void Form_Load() override;
@@ -28,48 +28,93 @@ public:
 
     platform::forms::TextBox txtName{*this, "txtName", {225, 2235, 8145, 315}, 0, 50};
     Frame fraFolderTree{*this, "fraFolderTree", {240, 3615, 3225, 1470}, 1, "Folder tree"};
-    OptionButton optAllFolders{*this, &fraFolderTree, "optAllFolders", {240, 405, 2475, 270}, 2,
-                               "Show all folders", true};
-    OptionButton optSubfoldersOnly{*this, &fraFolderTree, "optSubfoldersOnly",
-                                   {240, 930, 2475, 270}, 3, "Show subfolders only", false};
-    Frame fraShortcutLocation{*this, "fraShortcutLocation", {3720, 3615, 3225, 1470}, 4,
-                              "Shortcut location"};
-    OptionButton optSideMenu{*this, &fraShortcutLocation, "optSideMenu", {240, 405, 2460, 270},
-                             5, "Put shortcut on side menu", true};
-    OptionButton optStartMenu{*this, &fraShortcutLocation, "optStartMenu", {240, 930, 2460, 270},
-                              6, "Put shortcut on Start Menu", false};
+    OptionButton optAllFolders{
+        *this, &fraFolderTree, "optAllFolders", {240, 405, 2475, 270}, 2, "Show all folders", true};
+    OptionButton optSubfoldersOnly{*this,
+                                   &fraFolderTree,
+                                   "optSubfoldersOnly",
+                                   {240, 930, 2475, 270},
+                                   3,
+                                   "Show subfolders only",
+                                   false};
+    Frame fraShortcutLocation{
+        *this, "fraShortcutLocation", {3720, 3615, 3225, 1470}, 4, "Shortcut location"};
+    OptionButton optSideMenu{
+        *this, &fraShortcutLocation,        "optSideMenu", {240, 405, 2460, 270},
+        5,     "Put shortcut on side menu", true};
+    OptionButton optStartMenu{
+        *this, &fraShortcutLocation,         "optStartMenu", {240, 930, 2460, 270},
+        6,     "Put shortcut on Start Menu", false};
     Frame fraWindowStyle{*this, "fraWindowStyle", {240, 5265, 3225, 1470}, 7, "Window style"};
-    OptionButton optTwoPane{*this, &fraWindowStyle, "optTwoPane", {240, 405, 2460, 270}, 8,
-                            "Show two-pane window", true};
-    OptionButton optFolderWindow{*this, &fraWindowStyle, "optFolderWindow", {240, 930, 2460, 270},
-                                 9, "Show folder window only", false};
+    OptionButton optTwoPane{*this, &fraWindowStyle,        "optTwoPane", {240, 405, 2460, 270},
+                            8,     "Show two-pane window", true};
+    OptionButton optFolderWindow{*this,
+                                 &fraWindowStyle,
+                                 "optFolderWindow",
+                                 {240, 930, 2460, 270},
+                                 9,
+                                 "Show folder window only",
+                                 false};
     Frame fraWindowSize{*this, "fraWindowSize", {3720, 5265, 3225, 1470}, 10, "Window size"};
-    OptionButton optMaximized{*this, &fraWindowSize, "optMaximized", {240, 405, 2460, 270}, 11,
-                              "Maximized", true};
-    OptionButton optNormal{*this, &fraWindowSize, "optNormal", {240, 930, 2460, 270}, 12, "Normal",
-                           false};
-    CommandButton cmdOK{*this, nullptr, "cmdOK", {7230, 3705, 1140, 345}, 13, "OK",
+    OptionButton optMaximized{
+        *this, &fraWindowSize, "optMaximized", {240, 405, 2460, 270}, 11, "Maximized", true};
+    OptionButton optNormal{*this, &fraWindowSize, "optNormal", {240, 930, 2460, 270},
+                           12,    "Normal",       false};
+    CommandButton cmdOK{*this,
+                        nullptr,
+                        "cmdOK",
+                        {7230, 3705, 1140, 345},
+                        13,
+                        "OK",
                         "Click here to create the shortcut and exit"};
-    CommandButton cmdCancel{*this, nullptr, "cmdCancel", {7230, 4242, 1140, 345}, 14, "Cancel",
+    CommandButton cmdCancel{*this,
+                            nullptr,
+                            "cmdCancel",
+                            {7230, 4242, 1140, 345},
+                            14,
+                            "Cancel",
                             "Click here to exit without creating the shortcut"};
-    CommandButton cmdReset{*this, nullptr, "cmdReset", {7230, 4779, 1140, 345}, 15, "Reset",
+    CommandButton cmdReset{*this,
+                           nullptr,
+                           "cmdReset",
+                           {7230, 4779, 1140, 345},
+                           15,
+                           "Reset",
                            "Click here to return to the current default settings"};
-    CommandButton cmdDefault{*this, nullptr, "cmdDefault", {7230, 5316, 1140, 345}, 16, "Default",
+    CommandButton cmdDefault{*this,
+                             nullptr,
+                             "cmdDefault",
+                             {7230, 5316, 1140, 345},
+                             16,
+                             "Default",
                              "Click here to make the current settings default"};
-    CommandButton cmdHelp{*this, nullptr, "cmdHelp", {7230, 5853, 1140, 345}, 17, "Help",
-                          "Click here to view help"};
-    CommandButton cmdAbout{*this, nullptr, "cmdAbout", {7230, 6390, 1140, 345}, 18, "About...",
+    CommandButton cmdHelp{
+        *this, nullptr, "cmdHelp", {7230, 5853, 1140, 345}, 17, "Help", "Click here to view help"};
+    CommandButton cmdAbout{*this,
+                           nullptr,
+                           "cmdAbout",
+                           {7230, 6390, 1140, 345},
+                           18,
+                           "About...",
                            "Click here to view general information about this program"};
     Label lblPathInfo{*this, nullptr, "lblPathInfo", {225, 285, 8160, 1275}, 19, ""};
-    Label lblNameInfo{*this, nullptr, "lblNameInfo", {225, 1920, 8160, 240}, 20,
+    Label lblNameInfo{*this,
+                      nullptr,
+                      "lblNameInfo",
+                      {225, 1920, 8160, 240},
+                      20,
                       "Please enter a name for the shortcut. You can use the default name or one "
                       "of your own choice."};
-    Label lblOptionInfo{*this, nullptr, "lblOptionInfo", {225, 2910, 8160, 405}, 21,
+    Label lblOptionInfo{*this,
+                        nullptr,
+                        "lblOptionInfo",
+                        {225, 2910, 8160, 405},
+                        21,
                         "You can right click on a folder in Windows Explorer and click on \"Let "
                         "Kestrow create a shortcut\" on the context menu. That is the fastest way "
                         "to work with Kestrow. The default name and settings will be applied."};
 
-private:
+  private:
     // What every refusal of OK ends with: the whole name selected for retyping.
     void FocusAndSelectAll();
 

@@ -31,7 +31,7 @@ void ClickOption(QRadioButton* option) {
 }
 
 class OptionsDialogQtTest : public testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         static int argc = 1;
         static char name[] = "frm_options_qt_test";
@@ -82,8 +82,8 @@ TEST_F(OptionsDialogQtTest, ChosenFolderNamedTypedAndReplacedThroughTheWindows) 
     EXPECT_EQ(box->title, "Kestrow");
     EXPECT_EQ(box->icon, QMessageBox::Question);
     EXPECT_EQ(box->defaultButton, platform::forms::kIdYes);
-    maker_testing::ExpectFolderShortcut(h.SideMenu() / "Holiday.lnk",
-                                        "/n,/root,\"" + chosen + "\"", chosen, 1);
+    maker_testing::ExpectFolderShortcut(h.SideMenu() / "Holiday.lnk", "/n,/root,\"" + chosen + "\"",
+                                        chosen, 1);
     EXPECT_EQ(qtt::FindWindow("frmOptions"), nullptr) << "OK closes the dialog";
     EXPECT_TRUE(h.LoadedForms().empty());
     // OK stored nothing: the defaults are as they were.

@@ -7,6 +7,8 @@ platform::HtmlHelpApi& HTMLHelp::Viewer() {
     return *platform_.htmlHelp;
 }
 
-void HTMLHelp::DisplayTopicURL() { Viewer().HtmlHelp(0, chmFile_, platform::kHhDisplayTopic, topicUrl_); }
+void HTMLHelp::DisplayTopicURL() {
+    Viewer().HtmlHelp(0, chmFile_, platform::kHhDisplayTopic, topicUrl_);
+}
 
 void HTMLHelp::HelpClose() { Viewer().HtmlHelp(0, "", platform::kHhCloseAll, ""); }

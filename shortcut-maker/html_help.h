@@ -7,7 +7,7 @@
 #include "platform.h"
 
 class HTMLHelp {
-public:
+  public:
     explicit HTMLHelp(platform::Platform& platform) : platform_(platform) {}
 
     std::string TopicURL() const { return topicUrl_; }
@@ -20,7 +20,7 @@ public:
     void DisplayTopicURL();
     void HelpClose();
 
-private:
+  private:
     platform::HtmlHelpApi& Viewer();
 
     platform::Platform& platform_;

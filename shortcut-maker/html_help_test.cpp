@@ -13,7 +13,7 @@ using maker_testing::MakerHarness;
 namespace fs = std::filesystem;
 
 class HelpTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         h.script.browsedFolder = h.Folder("Photos");
         h.program->Main("");

@@ -56,8 +56,8 @@ void modMain::AdviseOnMenuDelay() {
     try {
         settings::EasyReg reg(RegistryOrThrow());
         bool blnSuccess = false;
-        delay = ParseDelay(reg.GetValue("MenuShowDelay", blnSuccess, "",
-                                        settings::kSettingsHive, kDesktopKey));
+        delay = ParseDelay(
+            reg.GetValue("MenuShowDelay", blnSuccess, "", settings::kSettingsHive, kDesktopKey));
     } catch (const std::exception&) {
         delay = kUnreadableDelay;
     }

@@ -31,9 +31,9 @@ TEST(MenuDelayTest, OnlyADelayAboveOneHundredOrUnreadableBringsTheAdvisor) {
         std::optional<std::string> delay;
         bool advisor;
     };
-    const std::vector<Case> cases = {{"100", false}, {"101", true},     {"400", true},
+    const std::vector<Case> cases = {{"100", false}, {"101", true},        {"400", true},
                                      {"0", false},   {std::nullopt, true}, {"", true},
-                                     {"fast", true}, {" 90 ", false},  {"99999999999", true}};
+                                     {"fast", true}, {" 90 ", false},      {"99999999999", true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.delay.value_or("<missing>"));
         MakerHarness h;
@@ -71,21 +71,8 @@ TEST(MenuDelayTest, CheckValueIsNormalisedAndZeroSilencesTheAdvisor) {
     }
 }
 
-TEST(MenuDelayTest, AdvisorWindowLooksAsDesigned) {
-    MakerHarness h;
-    frmStartMenuSetting& form = h.program->StartMenuSettingForm();
-    EXPECT_EQ(form.Style().caption, "Start Menu setting");
-    EXPECT_EQ(form.Style().clientWidth, 6960);
-    EXPECT_EQ(form.Style().clientHeight, 2340);
-    EXPECT_FALSE(form.Style().showInTaskbar);
-    EXPECT_TRUE(form.Style().icon.empty());
-    EXPECT_EQ(form.cmNo.Caption(), "No, thank you");
-    EXPECT_EQ(form.cmdNoMore.Rect().left, 4740);
-    EXPECT_EQ(form.Label1.TabIndex(), 5);
-}
-
 class AdvisorButtonsTest : public testing::Test {
-protected:
+  protected:
     void Advise() {
         h.program->AdviseOnMenuDelay();
         ASSERT_TRUE(AdvisorOpen(h));

@@ -30,10 +30,10 @@ modMain::modMain(platform::Platform& platform)
           platform,
           [this] {
               frmOptions& form = OptionsForm();
-              return settings::SettingsOptionButtons{
-                  &form.optAllFolders, &form.optSubfoldersOnly, &form.optSideMenu,
-                  &form.optStartMenu,  &form.optTwoPane,        &form.optFolderWindow,
-                  &form.optMaximized,  &form.optNormal};
+              return settings::SettingsOptionButtons{&form.optAllFolders, &form.optSubfoldersOnly,
+                                                     &form.optSideMenu,   &form.optStartMenu,
+                                                     &form.optTwoPane,    &form.optFolderWindow,
+                                                     &form.optMaximized,  &form.optNormal};
           },
           [this] { HandleUnexpectedError(); }),
       platform_(platform) {}

@@ -16,7 +16,7 @@ class frmStartMenuSetting;
 class HTMLHelp;
 
 class modMain {
-public:
+  public:
     explicit modMain(platform::Platform& platform);
     ~modMain();
     modMain(const modMain&) = delete;
@@ -101,7 +101,7 @@ public:
     // 0, or 1 when the run failed (the error routine ran or a shortcut was refused).
     int ExitCode() const { return errorRoutineRuns_ > 0 || refusedUnsafePath_ ? 1 : 0; }
 
-private:
+  private:
     platform::Platform& platform_;
     std::unique_ptr<frmOptions> options_;
     std::unique_ptr<frmAbout> about_;

@@ -65,7 +65,8 @@ bool modMain::ShortcutPathIsSafe() const {
 }
 
 void modMain::RefuseUnsafeShortcutPath() {
-    refusedUnsafePath_ = true;
+    // In the dialog the user can still choose another name or place.
+    if (DirectMode) refusedUnsafePath_ = true;
     const std::string message = "A shortcut called \"" + ShortcutName +
                                 "\" cannot be made: its name must be a plain file name that "
                                 "keeps the shortcut inside the Start Menu.";

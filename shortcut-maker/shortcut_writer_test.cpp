@@ -27,7 +27,7 @@ TEST(ComposeExplorerArgumentsTest, FourSwitchesAndOnlyOneCountsAsOn) {
 }
 
 class DirectModeTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override { h.SetMenuDelay("100"); }
     MakerHarness h;
 };
@@ -35,7 +35,8 @@ protected:
 TEST_F(DirectModeTest, FirstShortcutMakesTheSideMenuAndItsOwnShortcut) {
     const std::string folder = h.Folder("Projects");
     h.program->Main(folder);
-    ASSERT_EQ(h.program->ExitCode(), 0) << (h.script.messages.empty() ? "" : h.script.messages[0].text);
+    ASSERT_EQ(h.program->ExitCode(), 0)
+        << (h.script.messages.empty() ? "" : h.script.messages[0].text);
     const std::string sideMenu = h.program->SideMenuPath;
     ExpectFolderShortcut(h.SideMenu() / "Projects.lnk", "/e," + Quoted(folder), folder, 3);
     ExpectFolderShortcut(h.SideMenu() / "Kestrow.lnk", "/e," + Quoted(sideMenu), sideMenu, 3);
@@ -162,6 +163,18 @@ TEST_F(DirectModeTest, NamesThatCannotStayInsideAreRefusedWithNothingWritten) {
     }
 }
 
+TEST_F(DirectModeTest, SideMenuLinkedOutsideTheStartMenuIsRefused) {
+    const fs::path outside = fs::path(h.Root()) / "outside";
+    fs::create_directories(outside);
+    fs::create_directories(h.StartMenu());
+    fs::create_directory_symlink(outside, h.SideMenu());
+    h.program->Main(h.Folder("Projects"));
+    ASSERT_EQ(h.script.messages.size(), 1u);
+    EXPECT_NE(h.script.messages[0].text.find("inside the Start Menu"), std::string::npos);
+    EXPECT_TRUE(fs::is_empty(outside));
+    EXPECT_EQ(h.program->ExitCode(), 1);
+}
+
 TEST_F(DirectModeTest, WriterRefusesAShortcutPathOutsideTheStartMenu) {
     h.program->Main(h.Folder("Projects"));
     fs::remove_all(h.SideMenu());
@@ -172,7 +185,8 @@ TEST_F(DirectModeTest, WriterRefusesAShortcutPathOutsideTheStartMenu) {
     ASSERT_EQ(h.script.messages.size(), 1u);
     EXPECT_EQ(h.script.messages[0].text.rfind("Unexpected error.", 0), 0u);
     EXPECT_FALSE(fs::exists(h.StartMenu().parent_path().parent_path() / "escaped.lnk"));
-    EXPECT_FALSE(fs::exists(h.StartMenu().parent_path().parent_path().parent_path() / "escaped.lnk"));
+    EXPECT_FALSE(
+        fs::exists(h.StartMenu().parent_path().parent_path().parent_path() / "escaped.lnk"));
 }
 
 TEST_F(DirectModeTest, PathTestsAnswerFalseForWhatIsNotThere) {

@@ -46,12 +46,13 @@ struct ShellCall {
 };
 
 class RecordingShellExecutor : public platform::ShellExecutor {
-public:
+  public:
     std::intptr_t ShellExecute(std::uintptr_t, const char* operation, const std::string& file,
                                const char* parameters, const std::string& directory,
                                int showCommand) override {
         if (unreachable) throw platform::PlatformError("shell32 cannot be loaded");
-        calls.push_back({operation == nullptr, file, parameters == nullptr, directory, showCommand});
+        calls.push_back(
+            {operation == nullptr, file, parameters == nullptr, directory, showCommand});
         return answer;
     }
     std::vector<ShellCall> calls;
@@ -66,7 +67,7 @@ struct HelpCall {
 };
 
 class RecordingHtmlHelp : public platform::HtmlHelpApi {
-public:
+  public:
     std::uintptr_t HtmlHelp(std::uintptr_t, const std::string& file, unsigned command,
                             const std::string& data) override {
         if (unreachable) throw platform::PlatformError("hhctrl.ocx cannot be loaded");
@@ -86,7 +87,7 @@ public:
 
 // Points an environment variable elsewhere for the life of the object.
 class EnvScope {
-public:
+  public:
     EnvScope(const char* name, const std::string& value) : name_(name) {
         if (const char* old = ::getenv(name)) old_ = old;
         ::setenv(name, value.c_str(), 1);
@@ -101,13 +102,13 @@ public:
     EnvScope(const EnvScope&) = delete;
     EnvScope& operator=(const EnvScope&) = delete;
 
-private:
+  private:
     const char* name_;
     std::optional<std::string> old_;
 };
 
 class MakerHarness {
-public:
+  public:
     MakerHarness()
         : home_("HOME", dir_.Path() + "/home"),
           config_("XDG_CONFIG_HOME", dir_.Path() + "/config"),
@@ -189,7 +190,7 @@ public:
     RecordingHtmlHelp* htmlHelp = nullptr;
     std::unique_ptr<modMain> program;
 
-private:
+  private:
     settings::testing::TempDir dir_;
     EnvScope home_;
     EnvScope config_;
@@ -216,7 +217,8 @@ inline LnkinfoReport RunLnkinfo(const fs::path& file) {
     if (!pipe) return report;
     char buffer[4096];
     std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0) report.output.append(buffer, n);
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0)
+        report.output.append(buffer, n);
     return report;
 }
 
@@ -240,7 +242,8 @@ inline void ExpectFolderShortcut(const fs::path& file, const std::string& argume
     ASSERT_TRUE(fs::is_regular_file(file));
     const LnkinfoReport report = RunLnkinfo(file);
     ASSERT_NE(report.output.find("Windows Shortcut information"), std::string::npos)
-        << "lnkinfo could not read the file:\n" << report.output;
+        << "lnkinfo could not read the file:\n"
+        << report.output;
     EXPECT_EQ(report.output.find("Error"), std::string::npos) << report.output;
     EXPECT_EQ(report.Field("Command line arguments"), arguments) << report.output;
     EXPECT_EQ(report.Field("Icon location"), "explorer.exe") << report.output;

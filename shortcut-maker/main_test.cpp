@@ -1,0 +1,72 @@
+// The program as a process: how it takes its arguments, what it prints and
+// how it exits, with no display and no terminal.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "registry/sqlite_registry.h"
+#include "settings/registry_test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class ProgramTest : public testing::Test {
+  protected:
+    ProgramTest() {
+        fs::create_directories(Root() + "/config/kestrow");
+        fs::create_directories(Root() + "/home");
+        // No window is due: the delay already meets the advice.
+        auto registry = platform::OpenSqliteRegistry(Root() + "/config/kestrow/registry.db");
+        settings::testing::WriteRaw(*registry, "Control Panel\\Desktop", "MenuShowDelay",
+                                    platform::kRegSz, settings::testing::Text("100"));
+    }
+    std::string Root() const { return dir.Path(); }
+    fs::path SideMenu() const { return Root() + "/data/kestrow/Start Menu/Kestrow"; }
+
+    // Runs the program without display or terminal; its exit code.
+    int Run(const std::string& arguments) {
+        const char* binDir = std::getenv("KESTROW_BIN_DIR");
+        const std::string command =
+            "cd '" + Root() + "' && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME='" +
+            Root() + "/home' XDG_CONFIG_HOME='" + Root() + "/config' XDG_DATA_HOME='" + Root() +
+            "/data' setsid -w '" + (binDir ? binDir : KESTROW_BIN_DIR_DEFAULT) + "/Kestrow2005' " +
+            arguments + " </dev/null >out.txt 2>err.txt";
+        const int status = std::system(command.c_str());
+        out = Slurp(Root() + "/out.txt");
+        err = Slurp(Root() + "/err.txt");
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    static std::string Slurp(const std::string& path) {
+        std::ifstream in(path);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+    settings::testing::TempDir dir;
+    std::string out;
+    std::string err;
+};
+
+TEST_F(ProgramTest, DirectModeJoinsTheArgumentsAndSucceedsSilently) {
+    fs::create_directories(Root() + "/Trips 2026");
+    EXPECT_EQ(Run("'" + Root() + "/Trips' 2026"), 0) << err;
+    EXPECT_TRUE(fs::exists(SideMenu() / "Trips 2026.lnk"));
+    EXPECT_TRUE(fs::exists(SideMenu() / "Kestrow.lnk"));
+    EXPECT_EQ(out, "");
+    EXPECT_EQ(err, "");
+}
+
+TEST_F(ProgramTest, RefusedShortcutExitsNonZeroWithTheReasonOnStandardError) {
+    EXPECT_EQ(Run("/"), 1);
+    EXPECT_NE(err.find("inside the Start Menu"), std::string::npos) << err;
+    EXPECT_FALSE(fs::exists(SideMenu()));
+}
+
+}  // namespace
