@@ -163,6 +163,16 @@ TEST_F(DirectModeTest, NamesThatCannotStayInsideAreRefusedWithNothingWritten) {
     }
 }
 
+TEST_F(DirectModeTest, UnreadableSettingsStopTheWriteAfterTheOneMessage) {
+    auto kept = std::move(h.platform.registry);
+    h.program->Main(h.Folder("Projects"));
+    ASSERT_EQ(h.script.messages.size(), 1u);
+    EXPECT_EQ(h.script.messages[0].text.rfind("Unexpected error.", 0), 0u);
+    EXPECT_FALSE(fs::exists(h.SideMenu()));
+    EXPECT_TRUE(!fs::exists(h.StartMenu()) || fs::is_empty(h.StartMenu()));
+    EXPECT_EQ(h.program->ExitCode(), 1);
+}
+
 TEST_F(DirectModeTest, SideMenuLinkedOutsideTheStartMenuIsRefused) {
     const fs::path outside = fs::path(h.Root()) / "outside";
     fs::create_directories(outside);
