@@ -40,7 +40,10 @@ else
     [ "$show" = 3 ] && window="maximized" || window="normal"
     echo "  Window: $window"
     if command -v lnkinfo >/dev/null; then
-      lnkinfo "$lnk" 2>/dev/null | grep -E 'Description|Command line arguments|Icon location|Local path' \
+      # The description holds two lines: show the one after it too.
+      lnkinfo "$lnk" 2>/dev/null | awk '
+        /Description/ { print; getline; print; next }
+        /Command line arguments|Icon location|Local path/ { print }' \
         | sed 's/^[[:space:]]*/  /'
     fi
   done

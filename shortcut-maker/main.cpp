@@ -6,6 +6,7 @@
 #include <string>
 
 #include "mod_main.h"
+#include "posix/command_line_folder.h"
 #include "posix/posix_platform.h"
 
 namespace {
@@ -31,7 +32,7 @@ int main(int argc, char** argv) {
         options.programPath = ProgramPath(argc > 0 ? argv[0] : nullptr);
         platform::Platform platform = platform::MakePosixPlatform(options);
         modMain program(platform);
-        program.Main(commandLine);
+        program.Main(platform::CommandLineFolder(commandLine));
         platform.ui->Run();
         return program.ExitCode();
     } catch (const std::exception& e) {

@@ -64,9 +64,22 @@ TEST_F(ProgramTest, DirectModeJoinsTheArgumentsAndSucceedsSilently) {
 }
 
 TEST_F(ProgramTest, RefusedShortcutExitsNonZeroWithTheReasonOnStandardError) {
-    EXPECT_EQ(Run("/"), 1);
+    // Nothing but separators leaves no name to write under.
+    EXPECT_EQ(Run("'\\\\\\\\'"), 1);
     EXPECT_NE(err.find("inside the Start Menu"), std::string::npos) << err;
     EXPECT_FALSE(fs::exists(SideMenu()));
+}
+
+TEST_F(ProgramTest, AdviceThatCannotBeShownIsNoFailure) {
+    {
+        auto registry = platform::OpenSqliteRegistry(Root() + "/config/kestrow/registry.db");
+        settings::testing::WriteRaw(*registry, "Control Panel\\Desktop", "MenuShowDelay",
+                                    platform::kRegSz, settings::testing::Text("400"));
+    }
+    fs::create_directories(Root() + "/Photos");
+    EXPECT_EQ(Run("'" + Root() + "/Photos'"), 0) << err;
+    EXPECT_TRUE(fs::exists(SideMenu() / "Photos.lnk"));
+    EXPECT_EQ(err, "");
 }
 
 }  // namespace

@@ -69,7 +69,14 @@ void modMain::AdviseOnMenuDelay() {
         bool blnSuccess = false;
         const bool checkOn = reg.GetValue("CheckStartMenuDelay", blnSuccess, "", 0, "") != "0";
         reg.SetDWord("CheckStartMenuDelay", checkOn ? 1 : 0, 0, "");
-        if (checkOn && delay > kMenuDelayGoal) Ui().Show(StartMenuSettingForm());
+        if (checkOn && delay > kMenuDelayGoal) {
+            try {
+                Ui().Show(StartMenuSettingForm());
+            } catch (const platform::PlatformError&) {
+                // No display and no terminal: the advice cannot be given this
+                // time, which is no failure of the shortcut just written.
+            }
+        }
     } catch (const std::exception&) {
         HandleUnexpectedError();
     }

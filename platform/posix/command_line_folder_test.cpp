@@ -1,0 +1,43 @@
+#include "posix/command_line_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform_error.h"
+
+namespace platform {
+namespace {
+
+TEST(CommandLineFolderTest, PosixPathsBecomeTheirZDriveFormLetterForLetter) {
+    EXPECT_EQ(CommandLineFolder("/home/ann/Projects"), "Z:\\home\\ann\\Projects");
+    EXPECT_EQ(CommandLineFolder("/home/ann/Мои Проекты//"), "Z:\\home\\ann\\Мои Проекты\\\\");
+    EXPECT_EQ(CommandLineFolder("/"), "Z:\\");
+    EXPECT_EQ(CommandLineFolder("/tmp/../../etc"), "Z:\\tmp\\..\\..\\etc");
+}
+
+TEST(CommandLineFolderTest, WindowsPathsAndOtherTextStayAsTheyAre) {
+    EXPECT_EQ(CommandLineFolder("C:\\Data\\Projects"), "C:\\Data\\Projects");
+    EXPECT_EQ(CommandLineFolder("D:"), "D:");
+    EXPECT_EQ(CommandLineFolder("\"C:\\Data\""), "\"C:\\Data\"");
+    EXPECT_EQ(CommandLineFolder("no such folder here"), "no such folder here");
+    EXPECT_EQ(CommandLineFolder(""), "");
+}
+
+TEST(CommandLineFolderTest, RelativePathToAnExistingFolderMeansThatFolder) {
+    const auto old = std::filesystem::current_path();
+    const auto base = std::filesystem::temp_directory_path() / "kestrow-cmdline-test";
+    std::filesystem::create_directories(base / "Projects");
+    std::filesystem::current_path(base);
+    const std::string mapped = CommandLineFolder("Projects");
+    std::filesystem::current_path(old);
+    std::filesystem::remove_all(base);
+    EXPECT_EQ(mapped, CommandLineFolder(base.string() + "/Projects"));
+}
+
+TEST(CommandLineFolderTest, BackslashInAPosixNameIsRefused) {
+    EXPECT_THROW(CommandLineFolder("/tmp/a\\b"), PlatformError);
+}
+
+}  // namespace
+}  // namespace platform
