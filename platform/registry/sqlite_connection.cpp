@@ -1,5 +1,8 @@
 #include "registry/sqlite_connection.h"
 
+#include <map>
+#include <utility>
+
 #include <filesystem>
 #include <system_error>
 
@@ -62,12 +65,53 @@ void CreateSchema(sqlite3* db) {
 
 }  // namespace
 
-Statement::Statement(sqlite3* db, const char* sql) : db_(db) {
-    const int rc = sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr);
-    if (rc != SQLITE_OK) throw StoreFailure{rc};
+namespace {
+
+// Prepared statements by connection and text: every registry call runs a few
+// of the same statements, and preparing them anew was most of a call's work.
+std::map<std::pair<sqlite3*, std::string>, sqlite3_stmt*>& PreparedStatements() {
+    static std::map<std::pair<sqlite3*, std::string>, sqlite3_stmt*> cache;
+    return cache;
 }
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+}  // namespace
+
+Statement::Statement(sqlite3* db, const char* sql) : db_(db) {
+    auto& cache = PreparedStatements();
+    const auto key = std::make_pair(db, std::string(sql));
+    if (const auto found = cache.find(key); found != cache.end() && !sqlite3_stmt_busy(found->second)) {
+        stmt_ = found->second;
+        return;
+    }
+    const int rc = sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr);
+    if (rc != SQLITE_OK) throw StoreFailure{rc};
+    // A statement still stepping elsewhere keeps its cache place; this one
+    // is used once.
+    if (!cache.emplace(key, stmt_).second) owned_ = true;
+}
+
+Statement::~Statement() {
+    if (owned_) {
+        sqlite3_finalize(stmt_);
+        return;
+    }
+    // Back to the cache, ready for the next use.
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+}
+
+void CloseStore(sqlite3* db) {
+    auto& cache = PreparedStatements();
+    for (auto it = cache.begin(); it != cache.end();) {
+        if (it->first.first == db) {
+            sqlite3_finalize(it->second);
+            it = cache.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    sqlite3_close(db);
+}
 
 Statement& Statement::Bind(int index, std::int64_t value) {
     const int rc = sqlite3_bind_int64(stmt_, index, value);
@@ -124,10 +168,18 @@ sqlite3* OpenStoreFile(const std::string& path) {
     const bool exists = std::filesystem::exists(status);
     if (exists && !std::filesystem::is_regular_file(status)) return nullptr;
 
-    const int flags = SQLITE_OPEN_READWRITE | (exists ? 0 : SQLITE_OPEN_CREATE);
+    // A connection belongs to one registry object on one thread: SQLite's own
+    // locks and allocation counters were a good part of a short run's work.
+    static const bool configured = [] {
+        sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+        return true;
+    }();
+    (void)configured;
+    const int flags =
+        SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (exists ? 0 : SQLITE_OPEN_CREATE);
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(path.c_str(), &db, flags, nullptr) != SQLITE_OK) {
-        sqlite3_close(db);
+        CloseStore(db);
         return nullptr;
     }
     sqlite3_extended_result_codes(db, 0);
@@ -138,14 +190,14 @@ sqlite3* OpenStoreFile(const std::string& path) {
         if (IsEmptyDatabase(db)) {
             CreateSchema(db);
         } else if (!IsOurHealthyStore(db)) {
-            sqlite3_close(db);
+            CloseStore(db);
             return nullptr;
         } else {
             Execute(db, "PRAGMA journal_mode=WAL");
         }
         Execute(db, "PRAGMA foreign_keys=ON");
     } catch (const StoreFailure&) {
-        sqlite3_close(db);
+        CloseStore(db);
         return nullptr;
     }
     return db;

@@ -37,7 +37,11 @@ public:
 private:
     sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
+    bool owned_ = false;  // not from the cache
 };
+
+// Finalizes the connection's prepared statements and closes it.
+void CloseStore(sqlite3* db);
 
 // Runs sql (no results expected); throws StoreFailure on error.
 void Execute(sqlite3* db, const char* sql);

@@ -49,7 +49,7 @@ long ResultOf(int sqliteCode) {
 class SqliteRegistry final : public Registry {
 public:
     explicit SqliteRegistry(sqlite3* db) : db_(db) {}
-    ~SqliteRegistry() override { sqlite3_close(db_); }
+    ~SqliteRegistry() override { CloseStore(db_); }
 
     long RegOpenKeyEx(RegKey key, const std::string& subKey, std::uint32_t /*options*/,
                       std::uint32_t access, RegKey* result) override {
@@ -292,7 +292,7 @@ private:
     long Attempt(const char* begin, const std::function<long()>& body, int* busy) {
         if (!db_ || broken_) return kErrorBadDb;
         try {
-            Execute(db_, begin);
+            Statement(db_, begin).Run();
         } catch (const StoreFailure& failure) {
             *busy = IsBusy(failure.code);
             return Failed(failure.code);
@@ -301,7 +301,7 @@ private:
         try {
             rc = body();
             if (rc == kErrorSuccess) {
-                Execute(db_, "COMMIT");
+                Statement(db_, "COMMIT").Run();
                 return rc;
             }
         } catch (const StoreFailure& failure) {

@@ -49,6 +49,10 @@ bool WriteAll(int fd, const std::vector<std::uint8_t>& bytes) {
 
 }  // namespace
 
+// No fsync: a failed or interrupted write never shows, as the rename is the
+// only step a reader can see; what a power cut may cost is a shortcut written
+// in its last seconds, which the user makes again with one click. Flushing
+// took most of the time of making a shortcut.
 void ReplaceFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     const std::string folder = ParentOf(path);
     // A fixed short prefix: the target's own name may already be near the
@@ -69,7 +73,6 @@ void ReplaceFileAtomically(const std::string& path, const std::vector<std::uint8
     std::signal(SIGXFSZ, oldHandler);
     if (!written) fail("Cannot write the file");
     if (::fchmod(fd, 0666 & ~CurrentUmask()) != 0) fail("Cannot set the permissions of");
-    if (::fsync(fd) != 0) fail("Cannot flush the file");
     if (::close(fd) != 0) {
         const int error = errno;
         ::unlink(temp.c_str());
@@ -79,12 +82,6 @@ void ReplaceFileAtomically(const std::string& path, const std::vector<std::uint8
         const int error = errno;
         ::unlink(temp.c_str());
         throw PlatformError(Describe("Cannot replace the file", path, error));
-    }
-    // The rename itself must survive a crash too.
-    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
     }
 }
 
