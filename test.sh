@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Sets up what is missing, builds everything and runs every test.
+# Sets up what is missing, builds everything and runs every test: once on the
+# build the programs are run from, once more with the address and
+# undefined-behaviour sanitizers.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -16,3 +18,7 @@ cmake --build build/windows-check -j"$jobs"
 echo "Windows target: program code compiles."
 
 ctest --test-dir build --output-on-failure -j"$jobs" --timeout 300
+
+cmake -S . -B build/sanitized -DCMAKE_BUILD_TYPE=Debug -DKESTROW_SANITIZE=ON >/dev/null
+cmake --build build/sanitized -j"$jobs"
+ctest --test-dir build/sanitized --output-on-failure -j"$jobs" --timeout 300
