@@ -168,7 +168,7 @@ int Delete(const Context& c, const KeyName& key) {
 
     if (!command.valueName && !command.allValues) {
         if (!command.force &&
-            !Confirm("Delete the registry key " + full + "? (Yes/No)", c.in, c.out))
+            !Confirm("Permanently delete the registry key " + full + " (Yes/No)?", c.in, c.out))
             return c.Cancelled();
         rc = DeleteKeyTree(*registry, key.path);
         return rc == kErrorSuccess ? c.Done() : c.Failed(rc);
@@ -184,8 +184,8 @@ int Delete(const Context& c, const KeyName& key) {
         names.push_back(*command.valueName);
     }
     const std::string question =
-        command.allValues ? "Delete all values under the registry key " + full + "? (Yes/No)"
-                          : "Delete the registry value " + ValueLabel(names.front()) + "? (Yes/No)";
+        command.allValues ? "Delete all values under the registry key " + full + " (Yes/No)?"
+                          : "Delete the registry value " + ValueLabel(names.front()) + " (Yes/No)?";
     if (!command.force && !Confirm(question, c.in, c.out)) return c.Cancelled();
     RegKey handle = 0;
     rc = registry->RegOpenKeyEx(kHkeyCurrentUser, key.path, 0, platform::kKeyAllUsual, &handle);
@@ -223,7 +223,7 @@ int Export(const Context& c, const KeyName& key) {
     const long rc = ReadKeys(*registry, key.path, true, &keys);
     if (rc != kErrorSuccess) return c.Failed(rc);
     if (std::filesystem::exists(c.command.file, ec) && !c.command.force &&
-        !Confirm("File " + c.command.file + " exists, overwrite(Yes/No)?", c.in, c.out))
+        !Confirm("File " + c.command.file + " already exists. Overwrite (Yes/No)?", c.in, c.out))
         return c.Cancelled();
     if (!WriteWholeFile(c.command.file, ExportRegFile(keys)))
         return c.Fail("ERROR: Cannot write the file \"" + c.command.file + "\".");

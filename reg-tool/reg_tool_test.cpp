@@ -143,9 +143,24 @@ TEST_F(RegToolTest, AskBeforeOverwritingOrDeletingUnlessForced) {
 
     r = Run({"delete", "HKCU\\Software"}, "n\n");
     EXPECT_EQ(r.out,
-              "Delete the registry key HKEY_CURRENT_USER\\Software? (Yes/No) "
+              "Permanently delete the registry key HKEY_CURRENT_USER\\Software (Yes/No)? "
               "The operation was cancelled by the user.\n");
     EXPECT_EQ(Run({"query", kKey}).exitCode, 0);
+
+    r = Run({"delete", kKey, "/v", "SideMenu"}, "n\n");
+    EXPECT_EQ(r.out,
+              "Delete the registry value SideMenu (Yes/No)? "
+              "The operation was cancelled by the user.\n");
+    r = Run({"delete", kKey, "/va"}, "n\n");
+    EXPECT_EQ(r.out, "Delete all values under the registry key " + kFull +
+                         " (Yes/No)? The operation was cancelled by the user.\n");
+    const std::string file = (dir_ / "out.reg").string();
+    ExpectOk({"export", kKey, file});
+    r = Run({"export", kKey, file}, "n\n");
+    EXPECT_EQ(r.out, "File " + file +
+                         " already exists. Overwrite (Yes/No)? "
+                         "The operation was cancelled by the user.\n");
+    EXPECT_NE(Run({"query", kKey, "/v", "SideMenu"}).out.find("0x0\n"), std::string::npos);
 
     ExpectOk({"delete", kKey, "/v", "SideMenu", "/f"});
     EXPECT_EQ(Run({"delete", kKey, "/v", "SideMenu", "/f"}).exitCode, 1);
