@@ -1,6 +1,7 @@
 #include "registry/sqlite_connection.h"
 
 #include <map>
+#include <mutex>
 #include <utility>
 
 #include <filesystem>
@@ -65,49 +66,79 @@ void CreateSchema(sqlite3* db) {
 
 }  // namespace
 
-namespace {
-
 // Prepared statements by connection and text: every registry call runs a few
 // of the same statements, and preparing them anew was most of a call's work.
-std::map<std::pair<sqlite3*, std::string>, sqlite3_stmt*>& PreparedStatements() {
-    static std::map<std::pair<sqlite3*, std::string>, sqlite3_stmt*> cache;
+// A cached statement is lent to one Statement at a time; sqlite3_stmt_busy
+// cannot tell, as it is false for one that is bound but not yet stepped, or
+// stepped to its end but still being read. Registries on other threads share
+// the map, hence the lock.
+struct CachedStatement {
+    sqlite3_stmt* stmt = nullptr;
+    bool lent = false;
+};
+
+namespace {
+
+std::mutex& CacheLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+std::map<std::pair<sqlite3*, std::string>, CachedStatement>& PreparedStatements() {
+    static std::map<std::pair<sqlite3*, std::string>, CachedStatement> cache;
     return cache;
 }
 
 }  // namespace
 
 Statement::Statement(sqlite3* db, const char* sql) : db_(db) {
-    auto& cache = PreparedStatements();
-    const auto key = std::make_pair(db, std::string(sql));
-    if (const auto found = cache.find(key); found != cache.end() && !sqlite3_stmt_busy(found->second)) {
-        stmt_ = found->second;
-        return;
+    {
+        const std::lock_guard<std::mutex> hold(CacheLock());
+        auto& cache = PreparedStatements();
+        const auto found = cache.find(std::make_pair(db, std::string(sql)));
+        if (found != cache.end() && !found->second.lent) {
+            found->second.lent = true;
+            stmt_ = found->second.stmt;
+            cached_ = &found->second;
+            return;
+        }
     }
     const int rc = sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr);
-    if (rc != SQLITE_OK) throw StoreFailure{rc};
-    // A statement still stepping elsewhere keeps its cache place; this one
-    // is used once.
-    if (!cache.emplace(key, stmt_).second) owned_ = true;
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(stmt_);
+        throw StoreFailure{rc};
+    }
+    const std::lock_guard<std::mutex> hold(CacheLock());
+    // While the cached one is lent, this one is used once.
+    const auto [entry, added] = PreparedStatements().emplace(std::make_pair(db, std::string(sql)),
+                                                             CachedStatement{stmt_, true});
+    if (added) cached_ = &entry->second;
 }
 
 Statement::~Statement() {
-    if (owned_) {
+    if (!cached_) {
         sqlite3_finalize(stmt_);
         return;
     }
-    // Back to the cache, ready for the next use.
+    // Back to the cache, ready for the next use; a reset also ends a failed
+    // or unfinished step, so the next borrower starts clean.
     sqlite3_reset(stmt_);
     sqlite3_clear_bindings(stmt_);
+    const std::lock_guard<std::mutex> hold(CacheLock());
+    cached_->lent = false;
 }
 
 void CloseStore(sqlite3* db) {
-    auto& cache = PreparedStatements();
-    for (auto it = cache.begin(); it != cache.end();) {
-        if (it->first.first == db) {
-            sqlite3_finalize(it->second);
-            it = cache.erase(it);
-        } else {
-            ++it;
+    {
+        const std::lock_guard<std::mutex> hold(CacheLock());
+        auto& cache = PreparedStatements();
+        for (auto it = cache.begin(); it != cache.end();) {
+            if (it->first.first == db) {
+                sqlite3_finalize(it->second.stmt);
+                it = cache.erase(it);
+            } else {
+                ++it;
+            }
         }
     }
     sqlite3_close(db);

@@ -15,6 +15,8 @@ struct StoreFailure {
     int code;
 };
 
+struct CachedStatement;
+
 class Statement {
 public:
     Statement(sqlite3* db, const char* sql);
@@ -37,7 +39,7 @@ public:
 private:
     sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
-    bool owned_ = false;  // not from the cache
+    CachedStatement* cached_ = nullptr;  // null: prepared for this use only
 };
 
 // Finalizes the connection's prepared statements and closes it.
