@@ -1,5 +1,7 @@
 #include "qt_help_window.h"
 
+#include <algorithm>
+
 #include <QScreen>
 #include <QTextDocument>
 #include <QVBoxLayout>
@@ -44,12 +46,27 @@ QWidget* CreateHelpWindow(const QString& title, const QString& html, HelpBrowser
     window->resize(640, 560);
 
     if (beside) {
+        // Beside the dialog, on whichever side has more room, narrowed to fit
+        // that side so that the help does not cover the dialog.
+        constexpr int kGap = 8;
+        constexpr int kNarrowest = 300;
         const QRect anchor = beside->frameGeometry();
         const QScreen* screen = beside->screen();
         const QRect area = screen ? screen->availableGeometry() : QRect();
-        QPoint place(anchor.right() + 8, anchor.top());
-        if (area.isValid() && place.x() + window->width() > area.right()) {
-            place.setX(std::max(area.left(), anchor.left() - window->width() - 8));
+        QPoint place(anchor.right() + kGap, anchor.top());
+        if (area.isValid()) {
+            const int roomRight = area.right() - anchor.right() - kGap;
+            const int roomLeft = anchor.left() - area.left() - kGap;
+            const int room = std::max(roomRight, roomLeft);
+            if (room >= kNarrowest)
+                window->resize(std::min(window->width(), room), window->height());
+            if (roomRight < window->width()) {
+                place.setX(roomLeft >= roomRight
+                               ? std::max(area.left(), anchor.left() - window->width() - kGap)
+                               : area.right() - window->width());
+            }
+            place.setY(std::clamp(place.y(), area.top(),
+                                  std::max(area.top(), area.bottom() - window->height())));
         }
         window->move(place);
     }
