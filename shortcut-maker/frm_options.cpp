@@ -84,30 +84,10 @@ void frmOptions::cmdOK_Click() {
             return;
         }
 
-        const bool sideMenu = optSideMenu.Value();
-        main_.ShortcutPath =
-            (sideMenu ? main_.SideMenuPath : main_.StartMenuPath) + main_.ShortcutName + ".lnk";
-        if (!main_.ShortcutPathIsSafe()) {
-            main_.RefuseUnsafeShortcutPath();
+        if (!main_.PrepareShortcutPath(optSideMenu.Value()) || !main_.ReplaceExistingShortcut()) {
             FocusAndSelectAll();
             return;
         }
-        platform::FileSystemObject& files = main_.GetFileSystem();
-        if (sideMenu && !files.FolderExists(main_.SideMenuPath)) {
-            files.CreateFolder(main_.SideMenuPath);
-        }
-
-        if (files.FileExists(main_.ShortcutPath)) {
-            const int answer = Ui().MsgBox("A shortcut called " + main_.ShortcutName +
-                                               " already exists. Do you want to replace it?",
-                                           kMbYesNo | kMbIconQuestion | kMbDefButton1, kTitle);
-            if (answer != kIdYes) {
-                FocusAndSelectAll();
-                return;
-            }
-            files.DeleteFile(main_.ShortcutPath, false);
-        }
-
         main_.CreateFolderShortcut();
         Ui().Unload(*this);
     } catch (const std::exception&) {

@@ -153,6 +153,38 @@ TEST_F(OptionsDialogTest, ReplaceAnsweredYesWritesOnceAndCloses) {
     EXPECT_FALSE(form.IsLoaded());
 }
 
+// A message box without an owner leaves the dialog's close box usable.
+class ClosesDialogOnReplaceQuestion : public ScriptedBackend {
+  public:
+    ClosesDialogOnReplaceQuestion(Script& script, UserInterface& ui, Form& dialog)
+        : ScriptedBackend(script, &ui), ui_(ui), dialog_(dialog) {}
+    int MessageBox(const std::string& text, unsigned style, const std::string& title) override {
+        if (text.find("already exists") != std::string::npos) ui_.Unload(dialog_);
+        return ScriptedBackend::MessageBox(text, style, title);
+    }
+
+  private:
+    UserInterface& ui_;
+    Form& dialog_;
+};
+
+TEST_F(OptionsDialogTest, DialogClosedWhileTheReplaceQuestionIsOpenStillReplacesSafely) {
+    fs::create_directories(h.SideMenu());
+    { std::ofstream(h.SideMenu() / "My Photos.lnk") << "old"; }
+    h.StoreDefaults(1, 1, 1, 0);
+    h.platform.ui = std::make_unique<UserInterface>([this] {
+        return std::make_unique<ClosesDialogOnReplaceQuestion>(h.script, *h.platform.ui,
+                                                               h.program->OptionsForm());
+    });
+    frmOptions& form = Open();
+    h.script.answers.push_back(kIdYes);
+    form.cmdOK.Click();
+    ASSERT_EQ(h.script.messages.size(), 1u);
+    ExpectFolderShortcut(h.SideMenu() / "My Photos.lnk", "/e,\"" + folder + "\"", folder, 1);
+    EXPECT_TRUE(h.LoadedForms().empty());
+    EXPECT_EQ(h.program->ExitCode(), 0);
+}
+
 TEST_F(OptionsDialogTest, ResetShowsStoredValuesAndDefaultStoresShownOnes) {
     h.StoreDefaults(0, 1, 0, 1);
     frmOptions& form = Open();

@@ -77,6 +77,14 @@ class modMain {
     bool IsExistingFolder(const std::string& strPath);
     bool IsExistingFile(const std::string& strPath);
 
+    // Sets ShortcutPath in the side menu or the Start Menu and makes the side
+    // menu when it is due. False, after telling the user, for a name that
+    // would take the shortcut out of the Start Menu tree; nothing is made then.
+    bool PrepareShortcutPath(bool blnSideMenu);
+    // Asks before a file at ShortcutPath is replaced and deletes it on Yes.
+    // False when the user keeps it.
+    bool ReplaceExistingShortcut();
+
     // Whether ShortcutPath is a plain file name inside the Start Menu tree.
     // Names come from the command line unchecked, and a ".." or a separator
     // in one must never let the program write elsewhere.

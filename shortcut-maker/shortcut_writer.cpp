@@ -13,10 +13,6 @@ const std::string kExplorerIcon = "explorer.exe,1";
 const std::string kDescriptionHead = "Shortcut to the folder\r\n";
 const std::string kOwnShortcutName = "Kestrow.lnk";
 
-std::string ReplaceQuestion(const std::string& name) {
-    return "A shortcut called " + name + " already exists. Do you want to replace it?";
-}
-
 void FillFolderShortcut(platform::WshShortcut& shortcut, const std::string& arguments,
                         std::int32_t windowStyle, const std::string& folder) {
     shortcut.TargetPath = kExplorer;
@@ -55,26 +51,37 @@ void modMain::CreateShortcutDirectly() {
         ShortcutArguments = ComposeExplorerArguments(lngAllFolders, lngTwoPane, FolderPath);
         ShortcutWindowStyle = lngMaximized == 1 ? 3 : 1;
         ShortcutName = DefaultName;
-        ShortcutPath = (lngSideMenu == 1 ? SideMenuPath : StartMenuPath) + ShortcutName + ".lnk";
-        if (!ShortcutPathIsSafe()) {
-            RefuseUnsafeShortcutPath();
-            return;
-        }
-        if (lngSideMenu == 1 && !GetFileSystem().FolderExists(SideMenuPath)) {
-            GetFileSystem().CreateFolder(SideMenuPath);
-        }
-
-        if (GetFileSystem().FileExists(ShortcutPath)) {
-            using namespace platform::forms;
-            const int answer = Ui().MsgBox(ReplaceQuestion(ShortcutName),
-                                           kMbYesNo | kMbIconQuestion | kMbDefButton1, kTitle);
-            if (answer != kIdYes) return;
-            GetFileSystem().DeleteFile(ShortcutPath, false);
-        }
+        if (!PrepareShortcutPath(lngSideMenu == 1)) return;
+        if (!ReplaceExistingShortcut()) return;
         CreateFolderShortcut();
     } catch (const std::exception&) {
         HandleUnexpectedError();
     }
+}
+
+bool modMain::PrepareShortcutPath(bool blnSideMenu) {
+    ShortcutPath = (blnSideMenu ? SideMenuPath : StartMenuPath) + ShortcutName + ".lnk";
+    if (!ShortcutPathIsSafe()) {
+        RefuseUnsafeShortcutPath();
+        return false;
+    }
+    if (blnSideMenu && !GetFileSystem().FolderExists(SideMenuPath)) {
+        GetFileSystem().CreateFolder(SideMenuPath);
+    }
+    return true;
+}
+
+bool modMain::ReplaceExistingShortcut() {
+    if (!GetFileSystem().FileExists(ShortcutPath)) return true;
+    using namespace platform::forms;
+    const int answer = Ui().MsgBox(
+        "A shortcut called " + ShortcutName + " already exists. Do you want to replace it?",
+        kMbYesNo | kMbIconQuestion | kMbDefButton1, kTitle);
+    if (answer != kIdYes) return false;
+    // While the question was open the dialog may have been closed, which
+    // releases the file system object: no reference is kept across the box.
+    GetFileSystem().DeleteFile(ShortcutPath, false);
+    return true;
 }
 
 void modMain::CreateFolderShortcut() {
