@@ -2,7 +2,6 @@
 
 #include <exception>
 
-#include "forms/message_box.h"
 #include "forms/user_interface.h"
 #include "mod_main.h"
 
@@ -76,10 +75,7 @@ void frmAbout::lblLink_Click() {
     try {
         main_.OpenWebLink(lblLink.Caption());
     } catch (const std::exception&) {
-        try {
-            Ui().MsgBox("Problem with browser.", kMbOk | kMbIconExclamation, kTitle);
-        } catch (const std::exception&) {
-        }
+        main_.Warn("Problem with browser.");
     }
 }
 
@@ -87,9 +83,6 @@ void frmAbout::lblMailLink_Click() {
     try {
         main_.OpenMailLink(lblMailLink.Caption());
     } catch (const std::exception&) {
-        try {
-            Ui().MsgBox("Problem with mail client.", kMbOk | kMbIconExclamation, kTitle);
-        } catch (const std::exception&) {
-        }
+        main_.Warn("Problem with mail client.");
     }
 }

@@ -87,4 +87,20 @@ TEST_F(AboutBoxTest, ShellFailuresAreToldOnlyWhenTheCallCannotBeMade) {
     EXPECT_EQ(h.program->ExitCode(), 0);
 }
 
+TEST(WarningWithoutWindowsTest, ProblemsThatCannotBeShownGoToStandardError) {
+    MakerHarness h;
+    h.platform.ui = std::make_unique<UserInterface>([] { return nullptr; });
+    h.shellExecutor->unreachable = true;
+    h.htmlHelp->unreachable = true;
+    testing::internal::CaptureStderr();
+    h.program->AboutForm().lblLink.Click();
+    h.program->AboutForm().lblMailLink.Click();
+    h.program->OptionsForm().cmdHelp.Click();
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err,
+              "Kestrow: Problem with browser.\nKestrow: Problem with mail client.\n"
+              "Kestrow: Problem with HTML Help.\n");
+    EXPECT_EQ(h.program->ExitCode(), 0) << "a link or help problem is no failure of the run";
+}
+
 }  // namespace

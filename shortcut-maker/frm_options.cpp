@@ -123,10 +123,7 @@ void frmOptions::cmdHelp_Click() {
         viewer.TopicURL("kestrow.htm");
         viewer.DisplayTopicURL();
     } catch (const std::exception&) {
-        try {
-            Ui().MsgBox("Problem with HTML Help.", kMbOk | kMbIconExclamation, kTitle);
-        } catch (const std::exception&) {
-        }
+        main_.Warn("Problem with HTML Help.");
     }
 }
 

@@ -197,6 +197,14 @@ std::string modMain::GetLastPathComponent(const std::string& strPath,
     return strPath.substr(position + strSeparator.size());
 }
 
+void modMain::Warn(const std::string& strText) {
+    try {
+        Ui().MsgBox(strText, platform::forms::kMbOk | platform::forms::kMbIconExclamation, kTitle);
+    } catch (const std::exception&) {
+        std::cerr << kTitle << ": " << strText << "\n";
+    }
+}
+
 void modMain::OpenWebLink(const std::string& strTarget) {
     if (!platform_.shellExecutor) throw platform::PlatformError("the shell cannot be reached");
     platform_.shellExecutor->ShellExecute(0, nullptr, strTarget, nullptr, "C:\\",

@@ -91,6 +91,9 @@ class modMain {
     bool ShortcutPathIsSafe() const;
     // Tells the user that the shortcut name cannot be used.
     void RefuseUnsafeShortcutPath();
+    // A message box with OK and the exclamation icon. It never throws: when
+    // no box can be shown the text goes to standard error instead.
+    void Warn(const std::string& strText);
 
     // The Start Menu delay check.
     void AdviseOnMenuDelay();

@@ -1,9 +1,7 @@
 // Keeping every shortcut inside the Start Menu tree.
 #include <exception>
-#include <iostream>
 #include <vector>
 
-#include "forms/message_box.h"
 #include "mod_main.h"
 #include "text/text.h"
 
@@ -67,12 +65,7 @@ bool modMain::ShortcutPathIsSafe() const {
 void modMain::RefuseUnsafeShortcutPath() {
     // In the dialog the user can still choose another name or place.
     if (DirectMode) refusedUnsafePath_ = true;
-    const std::string message = "A shortcut called \"" + ShortcutName +
-                                "\" cannot be made: its name must be a plain file name that "
-                                "keeps the shortcut inside the Start Menu.";
-    try {
-        Ui().MsgBox(message, platform::forms::kMbOk | platform::forms::kMbIconExclamation, kTitle);
-    } catch (const std::exception&) {
-        std::cerr << kTitle << ": " << message << "\n";
-    }
+    Warn("A shortcut called \"" + ShortcutName +
+         "\" cannot be made: its name must be a plain file name that keeps the shortcut inside "
+         "the Start Menu.");
 }
