@@ -10,10 +10,10 @@ class HTMLHelp {
   public:
     explicit HTMLHelp(platform::Platform& platform) : platform_(platform) {}
 
-    std::string TopicURL() const { return topicUrl_; }
     void TopicURL(const std::string& strTopicURL) { topicUrl_ = strTopicURL; }
-    std::string CHMFile() const { return chmFile_; }
+    std::string TopicURL() const { return topicUrl_; }
     void CHMFile(const std::string& strCHMFile) { chmFile_ = strCHMFile; }
+    std::string CHMFile() const { return chmFile_; }
 
     // Neither looks at the viewer's answer; both throw PlatformError when the
     // viewer cannot be reached at all.
