@@ -16,14 +16,7 @@ constexpr const char* kMessageTitle = "Kestrow Default Settings";
 
 modMain::modMain(platform::Platform& platform)
     : Settings(
-          platform,
-          [this] {
-              frmOptions& form = Options();
-              return settings::SettingsOptionButtons{&form.optAllFolders, &form.optSubfoldersOnly,
-                                                     &form.optSideMenu,   &form.optStartMenu,
-                                                     &form.optTwoPane,    &form.optFolderWindow,
-                                                     &form.optMaximized,  &form.optNormal};
-          },
+          platform, [this] { return settings::SettingsOptionButtons::Of(Options()); },
           [this] { HandleUnexpectedError(); }),
       platform_(platform) {}
 

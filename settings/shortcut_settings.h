@@ -27,6 +27,14 @@ struct SettingsOptionButtons {
     platform::forms::OptionButton* optFolderWindow = nullptr;
     platform::forms::OptionButton* optMaximized = nullptr;
     platform::forms::OptionButton* optNormal = nullptr;
+
+    // The eight buttons of either program's options dialog, which name them alike.
+    template <class OptionsForm>
+    static SettingsOptionButtons Of(OptionsForm& form) {
+        return {&form.optAllFolders, &form.optSubfoldersOnly, &form.optSideMenu,
+                &form.optStartMenu,  &form.optTwoPane,        &form.optFolderWindow,
+                &form.optMaximized,  &form.optNormal};
+    }
 };
 
 class ShortcutSettings {

@@ -28,13 +28,7 @@ bool EndsWithSeparator(const std::string& s) {
 modMain::modMain(platform::Platform& platform)
     : Settings(
           platform,
-          [this] {
-              frmOptions& form = OptionsForm();
-              return settings::SettingsOptionButtons{&form.optAllFolders, &form.optSubfoldersOnly,
-                                                     &form.optSideMenu,   &form.optStartMenu,
-                                                     &form.optTwoPane,    &form.optFolderWindow,
-                                                     &form.optMaximized,  &form.optNormal};
-          },
+          [this] { return settings::SettingsOptionButtons::Of(OptionsForm()); },
           [this] { HandleUnexpectedError(); }),
       platform_(platform) {}
 
