@@ -82,4 +82,18 @@ TEST_F(ProgramTest, AdviceThatCannotBeShownIsNoFailure) {
     EXPECT_EQ(err, "");
 }
 
+TEST_F(ProgramTest, WithNobodyToAskAnExistingShortcutIsKept) {
+    fs::create_directories(Root() + "/Photos");
+    ASSERT_EQ(Run("'" + Root() + "/Photos'"), 0) << err;
+    const fs::path shortcut = SideMenu() / "Photos.lnk";
+    ASSERT_TRUE(fs::exists(shortcut));
+    fs::resize_file(shortcut, 10);  // a mark that a rewrite would remove
+
+    EXPECT_EQ(Run("'" + Root() + "/Photos'"), 0) << err;
+    EXPECT_NE(err.find("A shortcut called Photos already exists. Do you want to replace it?"),
+              std::string::npos)
+        << err;
+    EXPECT_EQ(fs::file_size(shortcut), 10u);
+}
+
 }  // namespace
