@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <limits>
+#include <utility>
 
 #include "forms/form.h"
 #include "forms/message_box.h"
@@ -86,7 +88,8 @@ std::vector<Choice> ChoicesFor(unsigned style) {
     }
 }
 
-// The controls a user can pick: buttons, and labels that act on a click.
+// The controls a user can pick by number: buttons, and labels that act on a
+// click, wherever they lie (the About box keeps its OK in a picture box).
 std::vector<Control*> Pickable(const forms::Form& form) {
     std::vector<Control*> picks;
     for (Control* control : form.Controls()) {
@@ -99,6 +102,110 @@ std::vector<Control*> Pickable(const forms::Form& form) {
         return a->TabIndex() < b->TabIndex();
     });
     return picks;
+}
+
+// The controls directly in container (null: the form) in reading order.
+std::vector<Control*> Inside(const forms::Form& form, const Control* container) {
+    std::vector<Control*> inside;
+    for (Control* control : form.Controls()) {
+        if (control->Container() == container) inside.push_back(control);
+    }
+    std::stable_sort(inside.begin(), inside.end(), [](const Control* a, const Control* b) {
+        const forms::TwipsRect ra = a->Rect(), rb = b->Rect();
+        return ra.top != rb.top ? ra.top < rb.top : ra.left < rb.left;
+    });
+    return inside;
+}
+
+// Captions keep their own line breaks (CR LF or either alone); a terminal
+// wants bare line feeds.
+std::string Lines(const std::string& caption, const std::string& indent) {
+    std::string lines = indent;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        const char c = caption[i];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < caption.size() && caption[i + 1] == '\n') ++i;
+            lines += "\n" + indent;
+        } else {
+            lines += c;
+        }
+    }
+    return lines + "\n";
+}
+
+// "txtName" is shown as "Name": the type prefix means nothing to a user.
+std::string BoxTitle(const std::string& name) {
+    std::size_t i = 0;
+    while (i < name.size() && std::islower(static_cast<unsigned char>(name[i]))) ++i;
+    return i > 0 && i < name.size() ? name.substr(i) : name;
+}
+
+// Options are lettered a, b, c...; 't' is left for the text boxes.
+std::string OptionKey(std::size_t index) {
+    static const std::string letters = "abcdefghijklmnopqrsuvwxyz";
+    if (index < letters.size()) return std::string(1, letters[index]);
+    return "o" + std::to_string(index + 1);
+}
+
+// One drawing of a form: the text shown and what each key names.
+struct Page {
+    std::string text;
+    std::vector<std::pair<std::string, Control*>> fields;
+    std::size_t options = 0;
+    std::size_t boxes = 0;
+};
+
+void Draw(const forms::Form& form, const Control* container, const std::string& indent,
+          std::size_t boxCount, Page& page) {
+    for (Control* control : Inside(form, container)) {
+        switch (control->Kind()) {
+            case ControlKind::Label:
+                // Labels with a click handler are offered by number instead.
+                if (!control->OnClick && !control->Caption().empty()) {
+                    page.text += Lines(WithoutMnemonic(control->Caption()), indent);
+                }
+                break;
+            case ControlKind::TextBox: {
+                const auto& box = static_cast<const forms::TextBox&>(*control);
+                ++page.boxes;
+                const std::string key =
+                    boxCount == 1 ? "t" : "t" + std::to_string(page.boxes);
+                page.fields.emplace_back(key, control);
+                page.text += indent + "  " + key + ") " + BoxTitle(box.Name()) + ": [" +
+                             box.Text() + "]\n";
+                break;
+            }
+            case ControlKind::OptionButton: {
+                const auto& option = static_cast<const forms::OptionButton&>(*control);
+                const std::string key = OptionKey(page.options++);
+                page.fields.emplace_back(key, control);
+                page.text += indent + "  " + key + ") " + (option.Value() ? "(*) " : "( ) ") +
+                             WithoutMnemonic(option.Caption()) + "\n";
+                break;
+            }
+            case ControlKind::Frame:
+                page.text += indent + "-- " + WithoutMnemonic(control->Caption()) + " --\n";
+                Draw(form, control, indent + "  ", boxCount, page);
+                break;
+            case ControlKind::PictureBox:
+                // Only a backdrop here: what it holds is shown in its place.
+                Draw(form, control, indent, boxCount, page);
+                break;
+            case ControlKind::CommandButton:
+                break;
+        }
+    }
+}
+
+std::string HelpLine(const std::vector<Control*>& picks, const Page& page) {
+    std::string help = "Commands: ";
+    if (!picks.empty()) help += "1-" + std::to_string(picks.size()) + " click, ";
+    if (page.options > 0) help += OptionKey(0) + "-" + OptionKey(page.options - 1) + " choose, ";
+    if (page.boxes == 1) help += "t TEXT types a new text (t alone asks), ";
+    if (page.boxes > 1) {
+        help += "t1-t" + std::to_string(page.boxes) + " TEXT types a new text (alone: asks), ";
+    }
+    return help + "0 closes.\n";
 }
 
 }  // namespace
@@ -163,12 +270,6 @@ int ConsoleBackend::MessageBox(const std::string& text, unsigned style, const st
 
 std::unique_ptr<forms::FormView> ConsoleBackend::CreateView(forms::Form& form, forms::Form*, bool) {
     if (!terminal_.Present()) throw PlatformError("no display and no terminal");
-    for (const Control* control : form.Controls()) {
-        if (control->Kind() == ControlKind::TextBox ||
-            control->Kind() == ControlKind::OptionButton) {
-            throw PlatformError("this dialog needs a display");
-        }
-    }
     shown_.push_back(&form);
     return std::make_unique<ConsoleView>(*this, form);
 }
@@ -198,28 +299,25 @@ void ConsoleBackend::Present(const std::function<bool()>& done, forms::Form* onl
 }
 
 void ConsoleBackend::Offer(forms::Form& form) {
-    std::string page = "\n== " + form.Style().caption + " ==\n";
-    std::vector<const Control*> texts;
+    std::size_t boxCount = 0;
     for (const Control* control : form.Controls()) {
-        if (control->Kind() == ControlKind::Label && !control->OnClick &&
-            !control->Caption().empty()) {
-            texts.push_back(control);
-        }
+        if (control->Kind() == ControlKind::TextBox) ++boxCount;
     }
-    std::stable_sort(texts.begin(), texts.end(), [](const Control* a, const Control* b) {
-        return a->Rect().top < b->Rect().top;
-    });
-    for (const Control* text : texts) page += WithoutMnemonic(text->Caption()) + "\n";
-
+    Page page;
+    page.text = "\n== " + form.Style().caption + " ==\n";
+    Draw(form, nullptr, "", boxCount, page);
     const std::vector<Control*> picks = Pickable(form);
     for (std::size_t i = 0; i < picks.size(); ++i) {
-        page += "  " + std::to_string(i + 1) + ") " + WithoutMnemonic(picks[i]->Caption()) + "\n";
+        page.text +=
+            "  " + std::to_string(i + 1) + ") " + WithoutMnemonic(picks[i]->Caption()) + "\n";
     }
-    page += "  0) Close\n";
-    Write(page);
+    page.text += "  0) Close\n" + HelpLine(picks, page);
+    Write(page.text);
 
+    // Each round acts once and returns, so the form is drawn again with
+    // whatever the handlers changed.
     for (;;) {
-        Write("Choose 0-" + std::to_string(picks.size()) + ": ");
+        Write("Choose: ");
         std::string line;
         if (!ReadLine(line)) {
             // Nobody is left to answer: close it as the close box would.
@@ -227,16 +325,61 @@ void ConsoleBackend::Offer(forms::Form& form) {
             form.Ui().Unload(form);
             return;
         }
-        line = Trim(line);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const std::string command = Trim(line);
+        if (command.empty()) continue;
+
         char* end = nullptr;
-        const long pick = std::strtol(line.c_str(), &end, 10);
-        if (line.empty() || *end != '\0' || pick < 0 || pick > static_cast<long>(picks.size())) {
-            continue;
+        const long pick = std::strtol(command.c_str(), &end, 10);
+        if (std::isdigit(static_cast<unsigned char>(command[0])) && *end == '\0') {
+            if (pick < 0 || pick > static_cast<long>(picks.size())) continue;
+            if (pick == 0) {
+                form.Ui().Unload(form);
+            } else {
+                picks[static_cast<std::size_t>(pick - 1)]->Click();
+            }
+            return;
         }
-        if (pick == 0) {
-            form.Ui().Unload(form);
+
+        // A key, then for a text box what is typed into it: everything after
+        // one space, inner and trailing spaces too, so "t " empties the box.
+        const std::string keyed = line.substr(line.find_first_not_of(" \t"));
+        const std::size_t space = keyed.find(' ');
+        std::string key = keyed.substr(0, space);
+        for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        const auto field = std::find_if(page.fields.begin(), page.fields.end(),
+                                        [&key](const auto& f) { return f.first == key; });
+        if (field == page.fields.end()) continue;
+
+        if (field->second->Kind() == ControlKind::OptionButton) {
+            if (space != std::string::npos && !Trim(keyed.substr(space)).empty()) continue;
+            auto& option = static_cast<forms::OptionButton&>(*field->second);
+            // As a click on it: the model turns the siblings off; Click only
+            // when it was off, as a toolkit reports a change.
+            if (option.Value()) return;
+            option.SetValue(true);
+            option.Click();
+            return;
+        }
+
+        auto& box = static_cast<forms::TextBox&>(*field->second);
+        std::string typed;
+        if (space != std::string::npos) {
+            typed = keyed.substr(space + 1);
         } else {
-            picks[static_cast<std::size_t>(pick - 1)]->Click();
+            Write("New text for " + BoxTitle(box.Name()) + " (Enter: keep it): ");
+            if (!ReadLine(typed)) return;  // the next round closes the form
+            if (!typed.empty() && typed.back() == '\r') typed.pop_back();
+            if (typed.empty()) return;
+        }
+        // Typed over the whole text, so the model keeps MaxLength in
+        // characters exactly as for a user's typing.
+        box.SetFocus();
+        box.SetSelection(0, std::numeric_limits<int>::max());
+        box.Type(typed);
+        if (box.Text() != typed) {
+            Write("At most " + std::to_string(box.MaxLength()) + " characters fit in " +
+                  BoxTitle(box.Name()) + ".\n");
         }
         return;
     }

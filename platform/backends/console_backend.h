@@ -1,6 +1,7 @@
 // The forms backend for a run without a display: message boxes are told and
-// asked on the terminal, and a form that only shows text and buttons is
-// offered as a numbered choice. With no terminal either, a question takes
+// asked on the terminal, and a form is drawn as text and worked by typed
+// commands: a number clicks a button, a letter chooses an option, "t TEXT"
+// types into the text box, 0 closes. With no terminal either, a question takes
 // the answer that changes nothing and its text goes to standard error.
 #pragma once
 
@@ -30,9 +31,7 @@ class ConsoleBackend : public forms::FormsBackend {
     explicit ConsoleBackend(Terminal terminal, int errorFd = 2);
     ~ConsoleBackend() override;
 
-    // Throws PlatformError("no display and no terminal") without a terminal,
-    // and PlatformError("this dialog needs a display") for a form with text
-    // boxes or option buttons.
+    // Throws PlatformError("no display and no terminal") without a terminal.
     std::unique_ptr<forms::FormView> CreateView(forms::Form& form, forms::Form* owner,
                                                 bool modal) override;
     void RunModal(forms::Form& form) override;
@@ -56,7 +55,7 @@ class ConsoleBackend : public forms::FormsBackend {
     bool ReadLine(std::string& line);
     // Shows forms (the given one, or the last shown) until done().
     void Present(const std::function<bool()>& done, forms::Form* only);
-    // One round: shows the form, reads a choice and acts on it.
+    // One round: draws the whole form, reads one command and acts on it.
     void Offer(forms::Form& form);
 
     Terminal terminal_;

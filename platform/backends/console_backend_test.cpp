@@ -238,17 +238,162 @@ TEST_F(ConsoleFormTest, AModalFormReturnsWhenAButtonUnloadsIt) {
     EXPECT_TRUE(owner.IsLoaded());
 }
 
-TEST_F(ConsoleFormTest, AFormThatNeedsInputIsRefusedWithAClearError) {
+TEST_F(ConsoleFormTest, AFormWithATextBoxIsShownNowAndClosesAtTheEndOfInput) {
     Start("");
     Form form(*ui, "frmOptions", CaptionOnly("Kestrow 2005"));
     TextBox txtName(form, "txtName", {225, 2235, 8145, 315}, 0, 50);
-    try {
-        ui->Show(form);
-        ADD_FAILURE() << "the options dialog was shown on a terminal";
-    } catch (const PlatformError& error) {
-        EXPECT_STREQ(error.what(), "this dialog needs a display");
+    EXPECT_NO_THROW(ui->Show(form));
+    ui->Run();
+    EXPECT_FALSE(form.IsLoaded());
+    EXPECT_NE(terminal->Shown().find("  t) Name: []\n"), std::string::npos);
+}
+
+// The options dialog's shape, smaller: a name, two frames of two options,
+// and buttons whose handlers read and reset the state.
+class NameForm : public Form {
+  public:
+    explicit NameForm(UserInterface& ui)
+        : Form(ui, "frmOptions", CaptionOnly("Kestrow 2005")),
+          txtName(*this, "txtName", {225, 2235, 8145, 315}, 0, 10),
+          fraTree(*this, "fraTree", {240, 3615, 3225, 1470}, 1, "Folder tree"),
+          optAll(*this, &fraTree, "optAll", {240, 405, 2475, 270}, 2, "Show &all folders", true),
+          optSub(*this, &fraTree, "optSub", {240, 930, 2475, 270}, 3, "Show subfolders only",
+                 false),
+          fraSize(*this, "fraSize", {3720, 3615, 3225, 1470}, 4, "Window size"),
+          optMax(*this, &fraSize, "optMax", {240, 405, 2460, 270}, 5, "Maximized", true),
+          optNormal(*this, &fraSize, "optNormal", {240, 930, 2460, 270}, 6, "Normal", false),
+          cmdOK(*this, nullptr, "cmdOK", {7230, 3705, 1140, 345}, 7, "OK"),
+          cmdReset(*this, nullptr, "cmdReset", {7230, 4779, 1140, 345}, 8, "Reset"),
+          lblPathInfo(*this, nullptr, "lblPathInfo", {225, 285, 8160, 1275}, 9, "") {
+        cmdOK.OnClick = [this] {
+            seen += std::string(optAll.Value() ? "all" : "") + (optSub.Value() ? "sub" : "") +
+                    "," + (optMax.Value() ? "max" : "") + (optNormal.Value() ? "normal" : "") +
+                    "," + txtName.Text() + ";";
+        };
+        cmdReset.OnClick = [this] {
+            optAll.SetValue(true);
+            txtName.SetText("Trips");
+        };
+        optSub.OnClick = [this] { ++subClicks; };
     }
-    ui->Unload(form);
+    void Form_Load() override {
+        txtName.SetText("Trips");
+        lblPathInfo.SetCaption("Kestrow will create a shortcut to the folder\r\n\r\n/home/ann");
+    }
+    void Form_Unload() override { ++unloads; }
+
+    TextBox txtName;
+    Frame fraTree;
+    OptionButton optAll, optSub;
+    Frame fraSize;
+    OptionButton optMax, optNormal;
+    CommandButton cmdOK, cmdReset;
+    Label lblPathInfo;
+    std::string seen;
+    int subClicks = 0;
+    int unloads = 0;
+};
+
+TEST_F(ConsoleFormTest, OptionsAndTheNameAreSetByCommandsAndShownAgain) {
+    // A name of 12 characters, 13 bytes: the box keeps 10 characters.
+    Start("b\nt Caf\xC3\xA9 Fl\xC3\xB6te 26\n1\n");
+    NameForm form(*ui);
+    ui->Show(form);
+    ui->Run();
+    EXPECT_EQ(form.seen, "sub,max,Caf\xC3\xA9 Fl\xC3\xB6te;")
+        << "the other frame keeps its choice; the name is cut by characters";
+    EXPECT_EQ(form.subClicks, 1);
+    EXPECT_FALSE(form.IsLoaded()) << "end of input closes it";
+    EXPECT_EQ(form.unloads, 1);
+
+    const std::string shown = terminal->Shown();
+    EXPECT_NE(shown.find("== Kestrow 2005 ==\n"
+                         "Kestrow will create a shortcut to the folder\n\n/home/ann\n"
+                         "  t) Name: [Trips]\n"
+                         "-- Folder tree --\n"
+                         "    a) (*) Show all folders\n"
+                         "    b) ( ) Show subfolders only\n"
+                         "-- Window size --\n"
+                         "    c) (*) Maximized\n"
+                         "    d) ( ) Normal\n"
+                         "  1) OK\n  2) Reset\n  0) Close\n"),
+              std::string::npos)
+        << shown;
+    EXPECT_NE(shown.find("Commands: 1-2 click, a-d choose, t TEXT"), std::string::npos);
+    EXPECT_NE(shown.find("    a) ( ) Show all folders\n    b) (*) Show subfolders only\n"
+                         "-- Window size --\n    c) (*) Maximized\n"),
+              std::string::npos);
+    EXPECT_NE(shown.find("At most 10 characters fit in Name.\n"), std::string::npos);
+    EXPECT_NE(shown.find("  t) Name: [Caf\xC3\xA9 Fl\xC3\xB6te]\n"), std::string::npos);
+}
+
+TEST_F(ConsoleFormTest, TheNameCanBeAskedForEmptiedOrKeptAndBadCommandsAreAskedAgain) {
+    Start("t\nSki\n1\nt\n\n1\nt \n1\nz\nb please\nT1 x\n2\n1\nb\nb\n0\n");
+    NameForm form(*ui);
+    ui->Show(form);
+    ui->Run();
+    EXPECT_EQ(form.seen, "all,max,Ski;all,max,Ski;all,max,;all,max,Trips;")
+        << "asked, kept on Enter, emptied by \"t \", reset by the handler";
+    EXPECT_EQ(form.subClicks, 1) << "choosing the option that is on already changes nothing";
+    EXPECT_TRUE(form.optSub.Value());
+    EXPECT_EQ(form.unloads, 1);
+    EXPECT_NE(terminal->Shown().find("New text for Name (Enter: keep it): "), std::string::npos);
+}
+
+TEST_F(ConsoleFormTest, SeveralTextBoxesAreNumbered) {
+    Start("t2 there\n");
+    Form form(*ui, "frmTwo", CaptionOnly("Two"));
+    TextBox txtFirst(form, "txtFirst", {0, 0, 100, 100}, 0, 0);
+    TextBox txtSecond(form, "txtSecond", {0, 200, 100, 100}, 1, 0);
+    ui->Show(form);
+    ui->Run();
+    EXPECT_EQ(txtFirst.Text(), "");
+    EXPECT_EQ(txtSecond.Text(), "there");
+    EXPECT_NE(terminal->Shown().find("  t1) First: []\n  t2) Second: []\n"), std::string::npos);
+}
+
+// The About box's shape: everything lies in a picture box, a link label
+// acts on a click, and key preview is on.
+class AboutForm : public Form {
+  public:
+    static FormStyle Style() {
+        FormStyle style = CaptionOnly("About Kestrow 2005");
+        style.keyPreview = true;
+        return style;
+    }
+    explicit AboutForm(UserInterface& ui)
+        : Form(ui, "frmAbout", Style()),
+          picInfo(*this, "picInfo", {563, 540, 7305, 4740}, 1, "pictures/about.jpg"),
+          lblTitle(*this, &picInfo, "lblTitle", {1530, 255, 4230, 315}, 2, "Kestrow 2005"),
+          lblLink(*this, &picInfo, "lblLink", {2505, 1590, 2295, 195}, 6, "http://x.example/"),
+          lblCopyright(*this, &picInfo, "lblCopyright", {1290, 960, 4710, 195}, 4,
+                       "Copyright \u00a9 2005"),
+          cmdOK(*this, &picInfo, "cmdOK", {3075, 3690, 1140, 345}, 0, "OK") {
+        lblLink.OnClick = [this] { ++links; };
+        cmdOK.OnClick = [this] { Ui().Unload(*this); };
+    }
+    PictureBox picInfo;
+    Label lblTitle, lblLink, lblCopyright;
+    CommandButton cmdOK;
+    int links = 0;
+};
+
+TEST_F(ConsoleFormTest, AModalBoxShowsTheLabelsInItsPictureBoxAndOffersItsLink) {
+    Start("2\n1\n1\n");
+    NameForm owner(*ui);
+    AboutForm about(*ui);
+    ui->Show(owner);
+    ui->Show(about, ShowMode::Modal, &owner);
+    EXPECT_EQ(about.links, 1);
+    EXPECT_FALSE(about.IsLoaded());
+    EXPECT_TRUE(owner.IsLoaded()) << "the owner waits for its own commands";
+    EXPECT_EQ(owner.seen, "");
+    ui->Run();
+    EXPECT_EQ(owner.seen, "all,max,Trips;") << "the next command went to the owner";
+    EXPECT_NE(terminal->Shown().find("== About Kestrow 2005 ==\nKestrow 2005\n"
+                                     "Copyright \u00a9 2005\n  1) OK\n  2) http://x.example/\n"),
+              std::string::npos)
+        << terminal->Shown();
 }
 
 TEST(ConsoleFolderBrowser, AsksForAnExistingFolderAndCancelsOnEmptyInput) {
