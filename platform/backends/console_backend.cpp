@@ -168,11 +168,10 @@ void Draw(const forms::Form& form, const Control* container, const std::string& 
             case ControlKind::TextBox: {
                 const auto& box = static_cast<const forms::TextBox&>(*control);
                 ++page.boxes;
-                const std::string key =
-                    boxCount == 1 ? "t" : "t" + std::to_string(page.boxes);
+                const std::string key = boxCount == 1 ? "t" : "t" + std::to_string(page.boxes);
                 page.fields.emplace_back(key, control);
-                page.text += indent + "  " + key + ") " + BoxTitle(box.Name()) + ": [" +
-                             box.Text() + "]\n";
+                page.text +=
+                    indent + "  " + key + ") " + BoxTitle(box.Name()) + ": [" + box.Text() + "]\n";
                 break;
             }
             case ControlKind::OptionButton: {

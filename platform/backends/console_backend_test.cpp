@@ -266,9 +266,9 @@ class NameForm : public Form {
           cmdReset(*this, nullptr, "cmdReset", {7230, 4779, 1140, 345}, 8, "Reset"),
           lblPathInfo(*this, nullptr, "lblPathInfo", {225, 285, 8160, 1275}, 9, "") {
         cmdOK.OnClick = [this] {
-            seen += std::string(optAll.Value() ? "all" : "") + (optSub.Value() ? "sub" : "") +
-                    "," + (optMax.Value() ? "max" : "") + (optNormal.Value() ? "normal" : "") +
-                    "," + txtName.Text() + ";";
+            seen += std::string(optAll.Value() ? "all" : "") + (optSub.Value() ? "sub" : "") + "," +
+                    (optMax.Value() ? "max" : "") + (optNormal.Value() ? "normal" : "") + "," +
+                    txtName.Text() + ";";
         };
         cmdReset.OnClick = [this] {
             optAll.SetValue(true);
