@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  libsqlite3-dev qt6-base-dev libgl-dev
+  libsqlite3-dev zlib1g-dev qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev
   liblnk-utils libchm-dev fp-utils
   g++-mingw-w64-i686
