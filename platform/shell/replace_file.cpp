@@ -1,12 +1,12 @@
 #include "shell/replace_file.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <random>
 
 #include "platform_error.h"
 
@@ -24,10 +24,23 @@ std::string ParentOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
-mode_t CurrentUmask() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return mask;
+// open() rather than mkstemp(): the kernel then applies the umask (and a
+// default ACL) to the mode; reading the umask means setting it, which races
+// with files that other threads make meanwhile. Close-on-exec keeps the file
+// out of programs started meanwhile.
+int CreateTemporary(const std::string& folder, std::string& temp) {
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937 random(std::random_device{}());
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        // A fixed short prefix: the target's own name may already be near the
+        // length limit of a name.
+        temp = folder + "/.kestrow-tmp-";
+        for (int i = 0; i < 8; ++i) temp += kLetters[pick(random)];
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
 }
 
 bool WriteAll(int fd, const std::vector<std::uint8_t>& bytes) {
@@ -54,27 +67,18 @@ bool WriteAll(int fd, const std::vector<std::uint8_t>& bytes) {
 // in its last seconds, which the user makes again with one click. Flushing
 // took most of the time of making a shortcut.
 void ReplaceFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    const std::string folder = ParentOf(path);
-    // A fixed short prefix: the target's own name may already be near the
-    // length limit of a name.
-    std::string temp = folder + "/.kestrow-tmp-XXXXXX";
-    const int fd = ::mkstemp(temp.data());
+    std::string temp;
+    const int fd = CreateTemporary(ParentOf(path), temp);
     if (fd < 0) throw PlatformError(Describe("Cannot write the file", path, errno));
 
-    auto fail = [&](const std::string& what) {
-        const int error = errno;
-        ::close(fd);
-        ::unlink(temp.c_str());
-        throw PlatformError(Describe(what, path, error));
-    };
     // A file-size limit would otherwise kill the program instead of failing the write.
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     const bool written = WriteAll(fd, bytes);
+    const int writeError = errno;
     std::signal(SIGXFSZ, oldHandler);
-    if (!written) fail("Cannot write the file");
-    if (::fchmod(fd, 0666 & ~CurrentUmask()) != 0) fail("Cannot set the permissions of");
-    if (::close(fd) != 0) {
-        const int error = errno;
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed) {
+        const int error = written ? errno : writeError;
         ::unlink(temp.c_str());
         throw PlatformError(Describe("Cannot write the file", path, error));
     }

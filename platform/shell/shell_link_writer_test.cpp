@@ -1,6 +1,7 @@
 #include "shell/shell_link_writer.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,6 +11,8 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <thread>
+#include <atomic>
 
 #include "platform_error.h"
 #include "shell/shell_link_reader.h"
@@ -184,6 +187,35 @@ TEST_F(ShellLinkFileTest, ReplacesAnExistingFileWhole) {
     const std::string longName = std::string(251, 'n') + ".lnk";
     WriteShellLinkFile(dir_ / longName, FolderShortcut("Z:\\x"));
     EXPECT_TRUE(fs::exists(dir_ / longName));
+}
+
+TEST_F(ShellLinkFileTest, NewFilesFollowTheUmaskWhichOtherThreadsKeepMeanwhile) {
+    const mode_t savedMask = ::umask(022);
+    // Another thread making files while shortcuts are written: none of its
+    // files may ever be made with a cleared umask.
+    std::atomic<bool> stop{false};
+    std::atomic<int> loose{0};
+    const fs::path probe = dir_ / "probe";
+    std::thread other([&] {
+        while (!stop) {
+            ::unlink(probe.c_str());
+            const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd < 0) continue;
+            struct stat st {};
+            if (::fstat(fd, &st) == 0 && (st.st_mode & 022) != 0) ++loose;
+            ::close(fd);
+        }
+    });
+    for (int i = 0; i < 3000; ++i) WriteShellLinkFile(dir_ / "a.lnk", FolderShortcut("Z:\\x"));
+    stop = true;
+    other.join();
+    ::unlink(probe.c_str());
+
+    struct stat st {};
+    ASSERT_EQ(::stat((dir_ / "a.lnk").c_str(), &st), 0);
+    ::umask(savedMask);
+    EXPECT_EQ(st.st_mode & 0777, 0644u);
+    EXPECT_EQ(loose, 0);
 }
 
 TEST_F(ShellLinkFileTest, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
