@@ -1,18 +1,18 @@
 #include "shell/shell_link_writer.h"
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <thread>
-#include <atomic>
 
 #include "platform_error.h"
 #include "shell/shell_link_reader.h"
