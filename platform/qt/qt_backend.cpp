@@ -79,6 +79,9 @@ std::string QtBackend::BrowseForFolder(const std::string& instruction) {
 
 std::uintptr_t QtBackend::OpenHelpWindow(const std::string& title, const std::string& html,
                                          std::function<std::string(const std::string&)> resource) {
+    // One help window, as the viewer shows each topic in its window: the old
+    // one goes, and with it the help file it holds open.
+    CloseHelpWindows();
     helpWindows_.emplace_back(
         CreateHelpWindow(ToQString(title), ToQString(html), std::move(resource), DialogParent()));
     return ++lastHelpId_;

@@ -432,6 +432,30 @@ TEST_F(QtBackendTest, HelpWindowsShowPagesWithTheirResourcesAndCloseTogether) {
     EXPECT_EQ(FindWindow("Kestrow Help 2"), nullptr);
 }
 
+TEST_F(QtBackendTest, HelpShownAgainReplacesTheOpenHelpWindowAndReleasesItsFile) {
+    // Stands for the open help file the old window reads from.
+    auto file = std::make_shared<int>(0);
+    const std::weak_ptr<int> firstFile = file;
+    auto& backend = ui->Backend();
+    backend.OpenHelpWindow("Kestrow Help", "<p>First</p>",
+                           [file](const std::string&) { return std::string(); });
+    file.reset();
+    backend.OpenHelpWindow("Kestrow Help", "<p>Again</p>",
+                           [](const std::string&) { return std::string(); });
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    int shown = 0;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == "helpWindow" && window->isVisible()) ++shown;
+    }
+    EXPECT_EQ(shown, 1);
+    auto* browser = FindWidget<QTextBrowser>("Kestrow Help", "helpBrowser");
+    ASSERT_NE(browser, nullptr);
+    EXPECT_TRUE(browser->toPlainText().contains("Again"));
+    EXPECT_TRUE(firstFile.expired());
+    backend.CloseHelpWindows();
+}
+
 TEST_F(QtBackendTest, IconsAndPicturesComeFromTheResourceFoldersOrNotAtAll) {
     const QString folder = QString::fromStdString(BuildFolder()) + "/qt_backend_test_resources";
     QDir(folder).removeRecursively();
