@@ -65,7 +65,11 @@ std::intptr_t XdgShellExecutor::ShellExecute(std::uintptr_t, const char* operati
             // A missing working folder does not keep the document from opening.
         }
         const int null = ::open("/dev/null", O_RDONLY);
-        if (null >= 0) ::dup2(null, STDIN_FILENO);
+        if (null > STDIN_FILENO) {
+            // Only as standard input: the browser started would keep any copy.
+            ::dup2(null, STDIN_FILENO);
+            ::close(null);
+        }
         ::execv(opener.c_str(), const_cast<char* const*>(argv));
         ::_exit(127);
     }

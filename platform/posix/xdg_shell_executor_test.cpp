@@ -1,11 +1,13 @@
 #include "posix/xdg_shell_executor.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <thread>
 
 #include "platform_error.h"
@@ -62,6 +64,36 @@ TEST_F(XdgShellExecutorTest, HandsZPathsOverAsPosixPathsInTheirWorkingFolder) {
               32);
     EXPECT_EQ(Recorded(),
               (tmp_.Posix() / "help page.html").string() + "\n" + (tmp_.Posix() / "work").string());
+}
+
+// The descriptors above 2 leading to /dev/null that a program started now
+// would inherit from this process.
+std::string InheritedNullDescriptors() {
+    std::set<int> numbers;
+    for (const auto& entry : fs::directory_iterator("/proc/self/fd")) {
+        const int fd = std::stoi(entry.path().filename().string());
+        std::error_code error;
+        if (fd > 2 && fs::read_symlink(entry.path(), error) == "/dev/null" &&
+            (::fcntl(fd, F_GETFD) & FD_CLOEXEC) == 0) {
+            numbers.insert(fd);
+        }
+    }
+    std::string list;
+    for (int fd : numbers) list += std::to_string(fd) + "\n";
+    return list;
+}
+
+TEST_F(XdgShellExecutorTest, XdgOpenInheritsNoDescriptorOfItsStart) {
+    const fs::path script = tmp_.Posix() / "bin" / "xdg-open";
+    const std::string record = (tmp_.Posix() / "opened").string();
+    std::ofstream(script) << "#!/bin/sh\nfind /proc/self/fd/ -mindepth 1 -lname /dev/null "
+                             "-printf '%f\\n' | sort -n | sed 1d > '"
+                          << record << ".tmp'\nmv '" << record << ".tmp' '" << record << "'\n";
+    const std::string before = InheritedNullDescriptors();
+    EXPECT_GT(executor_.ShellExecute(0, nullptr, "http://example.org", nullptr, "C:\\", 1), 32);
+    // Its standard input, then only what this process hands every child.
+    EXPECT_EQ(Recorded(), before);
+    EXPECT_TRUE(fs::exists(record));
 }
 
 TEST_F(XdgShellExecutorTest, FailsWhenXdgOpenIsMissingOrTheVerbIsUnknown) {
