@@ -53,10 +53,19 @@ bool MatchesWildcard(const std::string& name, const std::string& pattern) {
 std::string PosixFileQueries::Dir(const std::string& path, int attributeMask) {
     const auto cut = path.find_last_of("\\/");
     if (cut == std::string::npos) return {};
-    std::string pattern = path.substr(cut + 1);
-    if (pattern.empty()) pattern = "*";
+    const std::string pattern = cut + 1 < path.size() ? path.substr(cut + 1) : std::string("*");
     const auto folder = TryPosixPathOf(path.substr(0, cut + 1));
     if (!folder || pattern == "." || pattern == "..") return {};
+
+    const std::string prefix = (*folder == "/" ? "" : *folder) + "/";
+    // A name without wildcards can match only itself: one stat instead of
+    // reading a folder that may hold hundreds of shortcuts.
+    if (pattern.find_first_of("*?") == std::string::npos) {
+        struct stat st {};
+        const std::string full = prefix + pattern;
+        if (::stat(full.c_str(), &st) != 0 && ::lstat(full.c_str(), &st) != 0) return {};
+        return Wanted(AttributesOf(pattern, st), attributeMask) ? pattern : std::string();
+    }
 
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder->c_str()), ::closedir);
     if (!dir) return {};
@@ -65,7 +74,7 @@ std::string PosixFileQueries::Dir(const std::string& path, int attributeMask) {
         const std::string name = entry->d_name;
         if (name == "." || name == ".." || name.find('\\') != std::string::npos) continue;
         if (!MatchesWildcard(name, pattern)) continue;
-        const std::string full = (*folder == "/" ? "" : *folder) + "/" + name;
+        const std::string full = prefix + name;
         struct stat st {};
         if (::stat(full.c_str(), &st) != 0 && ::lstat(full.c_str(), &st) != 0) continue;
         if (Wanted(AttributesOf(name, st), attributeMask)) matches.push_back(name);
