@@ -1,6 +1,8 @@
 #include "easy_reg.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 namespace settings {
@@ -9,6 +11,8 @@ namespace {
 using platform::RegKey;
 
 constexpr std::uint32_t kQueryAccess = platform::kKeyAllUsual;
+// Settings values are a few bytes; this many are read along with the type.
+constexpr std::uint32_t kFirstReadBytes = 256;
 
 platform::RegKey AsKey(std::int32_t hive) { return static_cast<RegKey>(hive); }
 
@@ -91,22 +95,28 @@ void EasyReg::CreateKeyPath(std::int32_t MyHive, const std::string& strPath) {
 bool EasyReg::WriteValue(std::int32_t MyHive, const std::string& strPath,
                          const std::string& strName, std::uint32_t lngType,
                          const std::string& strData, std::uint32_t lngCount) {
-    OpenedKey key(registry_, AsKey(MyHive), TrimBackslashes(strPath), platform::kKeySetValue);
-    if (!key.Opened()) return false;
+    const std::string path = TrimBackslashes(strPath);
+    // The key is nearly always there already: its path is made only when it
+    // does not open, which saves the store a round trip on every write.
+    std::optional<OpenedKey> key;
+    key.emplace(registry_, AsKey(MyHive), path, platform::kKeySetValue);
+    if (!key->Opened()) {
+        key.reset();
+        CreateKeyPath(MyHive, path);
+        key.emplace(registry_, AsKey(MyHive), path, platform::kKeySetValue);
+        if (!key->Opened()) return false;
+    }
     // strData keeps its NUL after the counted bytes, which the registry
     // stores with the string types.
-    return registry_.RegSetValueEx(key.Key(), strName, 0, lngType, Bytes(strData), lngCount) ==
+    return registry_.RegSetValueEx(key->Key(), strName, 0, lngType, Bytes(strData), lngCount) ==
            platform::kErrorSuccess;
 }
 
 bool EasyReg::WriteText(const std::string& strName, const std::string& strValue,
                         std::uint32_t lngType, std::int32_t MyHive, const std::string& strSubKey) {
     try {
-        const std::int32_t hive = HiveOrDefault(MyHive);
-        const std::string path = SubKeyOrDefault(strSubKey);
-        CreateKeyPath(hive, path);
-        return WriteValue(hive, path, strName, lngType, strValue,
-                          static_cast<std::uint32_t>(strValue.size()));
+        return WriteValue(HiveOrDefault(MyHive), SubKeyOrDefault(strSubKey), strName, lngType,
+                          strValue, static_cast<std::uint32_t>(strValue.size()));
     } catch (...) {
         return false;
     }
@@ -138,10 +148,8 @@ bool EasyReg::SetDWord(const std::string& strName, std::int32_t lngValue, std::i
         const auto bits = static_cast<std::uint32_t>(lngValue);
         std::string data(4, '\0');
         for (int i = 0; i < 4; ++i) data[i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
-        const std::int32_t hive = HiveOrDefault(MyHive);
-        const std::string path = SubKeyOrDefault(strSubKey);
-        CreateKeyPath(hive, path);
-        return WriteValue(hive, path, strName, platform::kRegDword, data, 4);
+        return WriteValue(HiveOrDefault(MyHive), SubKeyOrDefault(strSubKey), strName,
+                          platform::kRegDword, data, 4);
     } catch (...) {
         return false;
     }
@@ -232,12 +240,19 @@ std::string EasyReg::GetValue(const std::string& strName, bool& blnSuccess,
         OpenedKey key(registry_, AsKey(HiveOrDefault(MyHive)), SubKeyOrDefault(strSubKey),
                       kQueryAccess);
         if (!key.Opened()) return strDefaultValue;
+        // Type and data in one read when the value is short, as settings
+        // are; a longer one is read again into a buffer of its size. Either
+        // way one spare byte that is not a NUL follows the data, so that
+        // data without a terminator is told apart.
         std::uint32_t type = 0;
-        std::uint32_t size = 0;
-        if (registry_.RegQueryValueEx(key.Key(), strName, &type, nullptr, &size) !=
-            platform::kErrorSuccess) {
-            return strDefaultValue;
+        std::vector<std::uint8_t> buffer(kFirstReadBytes + 1, ' ');
+        std::uint32_t size = kFirstReadBytes;
+        long rc = registry_.RegQueryValueEx(key.Key(), strName, &type, buffer.data(), &size);
+        if (rc == platform::kErrorMoreData) {
+            buffer.assign(static_cast<std::size_t>(size) + 1, ' ');
+            rc = registry_.RegQueryValueEx(key.Key(), strName, &type, buffer.data(), &size);
         }
+        if (rc != platform::kErrorSuccess) return strDefaultValue;
 
         std::string text;
         switch (type) {
@@ -245,15 +260,7 @@ std::string EasyReg::GetValue(const std::string& strName, bool& blnSuccess,
             case platform::kRegExpandSz:
             case platform::kRegMultiSz:
             case platform::kRegBinary: {
-                // One spare byte that is not a NUL, so that data without a
-                // terminator is told apart.
-                std::vector<std::uint8_t> buffer(static_cast<std::size_t>(size) + 1, ' ');
-                std::uint32_t count = size;
-                if (registry_.RegQueryValueEx(key.Key(), strName, nullptr, buffer.data(), &count) !=
-                    platform::kErrorSuccess) {
-                    return strDefaultValue;
-                }
-                std::string raw(buffer.begin(), buffer.end());
+                std::string raw(buffer.begin(), buffer.begin() + size + 1);
                 if (type == platform::kRegBinary) {
                     char hex[4];
                     for (std::uint32_t i = 0; i < size; ++i) {
@@ -276,12 +283,9 @@ std::string EasyReg::GetValue(const std::string& strName, bool& blnSuccess,
             case platform::kRegDword: {
                 // Never more than the four bytes the number has: a longer
                 // value fails the read instead of overrunning it.
+                if (size > 4) return strDefaultValue;
                 std::uint8_t bytes[4] = {0, 0, 0, 0};
-                std::uint32_t count = size < 4 ? size : 4;
-                if (size > 4 || registry_.RegQueryValueEx(key.Key(), strName, nullptr, bytes,
-                                                          &count) != platform::kErrorSuccess) {
-                    return strDefaultValue;
-                }
+                std::copy(buffer.begin(), buffer.begin() + size, bytes);
                 const std::uint32_t bits = bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) |
                                            (static_cast<std::uint32_t>(bytes[3]) << 24);
                 text = std::to_string(static_cast<std::int32_t>(bits));

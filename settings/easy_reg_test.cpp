@@ -104,6 +104,19 @@ TEST_F(EasyRegTest, StringsKeepTheirTerminatorAndReadUpToTheFirstNul) {
     EXPECT_EQ(Get("Unicode", ok), "Проекты");
 }
 
+TEST_F(EasyRegTest, ValuesOfEveryLengthReadWhole) {
+    // Around the size of the first read, and well past it.
+    bool ok = false;
+    for (std::size_t length : {0, 1, 254, 255, 256, 257, 4000}) {
+        const std::string text(length, 'x');
+        ASSERT_TRUE(reg.SetString("Long", text));
+        EXPECT_EQ(Get("Long", ok, "d"), length ? text : "d") << length;
+        EXPECT_TRUE(ok);
+        WriteRaw(registry, kKey, "Bin", platform::kRegBinary, Text(text));
+        EXPECT_EQ(Get("Bin", ok).size(), 3 * length) << length;
+    }
+}
+
 TEST_F(EasyRegTest, MultiStringsJoinWithSingleNuls) {
     ASSERT_TRUE(reg.SetMultiString("List", std::string("a\0b", 3)));
     bool ok = false;
