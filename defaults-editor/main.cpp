@@ -1,6 +1,6 @@
 // KestrowDefaults2005: shows and stores the default shortcut options.
 #include <exception>
-#include <iostream>
+#include <cstdio>
 
 #include "mod_main.h"
 #include "posix/posix_platform.h"
@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
         if (platform.ui) platform.ui->Run();
         return program.ErrorReported() ? 1 : 0;
     } catch (const std::exception& e) {
-        std::cerr << "KestrowDefaults2005: " << e.what() << '\n';
+        std::fprintf(stderr, "KestrowDefaults2005: %s\n", e.what());
         return 1;
     }
 }

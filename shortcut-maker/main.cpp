@@ -2,7 +2,7 @@
 // a folder on the command line it writes one at once; without, it asks.
 #include <exception>
 #include <filesystem>
-#include <iostream>
+#include <cstdio>
 #include <string>
 
 #include "mod_main.h"
@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
         platform.ui->Run();
         return program.ExitCode();
     } catch (const std::exception& e) {
-        std::cerr << "Kestrow: " << e.what() << "\n";
+        std::fprintf(stderr, "Kestrow: %s\n", e.what());
         return 1;
     }
 }

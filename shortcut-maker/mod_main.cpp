@@ -1,7 +1,7 @@
 #include "mod_main.h"
 
 #include <exception>
-#include <iostream>
+#include <cstdio>
 #include <vector>
 
 #include "forms/message_box.h"
@@ -163,7 +163,7 @@ void modMain::HandleUnexpectedError() {
         Ui().MsgBox(kMessage, platform::forms::kMbOk | platform::forms::kMbIconHand, kTitle);
     } catch (const std::exception& e) {
         // Nothing can show it: the terminal is the last place it can go.
-        std::cerr << kTitle << ": Unexpected error. (" << e.what() << ")\n";
+        std::fprintf(stderr, "%s: Unexpected error. (%s)\n", kTitle.c_str(), e.what());
     }
 }
 
@@ -195,7 +195,7 @@ void modMain::Warn(const std::string& strText) {
     try {
         Ui().MsgBox(strText, platform::forms::kMbOk | platform::forms::kMbIconExclamation, kTitle);
     } catch (const std::exception&) {
-        std::cerr << kTitle << ": " << strText << "\n";
+        std::fprintf(stderr, "%s: %s\n", kTitle.c_str(), strText.c_str());
     }
 }
 

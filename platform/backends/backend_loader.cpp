@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <iostream>
+#include <cstdio>
 
 #include "backends/console_backend.h"
 
@@ -37,15 +37,15 @@ std::unique_ptr<forms::FormsBackend> LoadQtBackend(const std::string& programFol
     if (!library) library = dlopen(kLibrary, RTLD_NOW | RTLD_LOCAL);
     if (!library) {
         const char* why = dlerror();
-        std::cerr << "kestrow: no window library (" << (why ? why : kLibrary)
-                  << "); using the terminal\n";
+        std::fprintf(stderr, "kestrow: no window library (%s); using the terminal\n",
+                     why ? why : kLibrary);
         return nullptr;
     }
     // The library stays loaded: Qt cannot be unloaded from a running process.
     auto create = reinterpret_cast<CreateQtBackend>(dlsym(library, "kestrow_create_qt_backend"));
     if (!create) return nullptr;
     std::unique_ptr<forms::FormsBackend> backend(create());
-    if (!backend) std::cerr << "kestrow: cannot open the display; using the terminal\n";
+    if (!backend) std::fputs("kestrow: cannot open the display; using the terminal\n", stderr);
     return backend;
 }
 
