@@ -41,16 +41,55 @@ bool IsEmptyDatabase(sqlite3* db) {
     return count.Int(0) == 0;
 }
 
-bool IsOurHealthyStore(sqlite3* db) {
+bool IsOurStore(sqlite3* db) {
     Statement format(db, "SELECT value FROM store_info WHERE name = 'format'");
     if (!format.Step() || format.Text(0) != kFormatName) return false;
     Statement keys(db, "SELECT id, parent, name FROM keys WHERE id = 1");
     if (!keys.Step()) return false;
     Statement vals(db, "SELECT key_id, name, type, data FROM vals LIMIT 0");
     vals.Step();
+    return true;
+}
+
+// A store that was last closed cleanly has an empty write-ahead log. One
+// with something in it (a crash, or another program writing right now)
+// earns the whole-file check before it is used. A file cut short SQLite
+// refuses by itself: it is shorter than its header says.
+bool LooksCleanlyClosed(const std::string& path) {
+    std::error_code missing;
+    const auto logSize = std::filesystem::file_size(path + "-wal", missing);
+    return missing || logSize == 0;
+}
+
+// Closes a file refused as a store as it was found. A log that was there
+// stays there, never copied into the file; one that reading the file made
+// is empty, and goes again as SQLite closes it.
+void CloseUntouched(sqlite3* db, bool hadLog) {
+    if (hadLog) {
+        sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+        int persist = 1;
+        sqlite3_file_control(db, "main", SQLITE_FCNTL_PERSIST_WAL, &persist);
+    }
+    CloseStore(db);
+}
+
+// Keeps the log and its index file beside the store between runs: making
+// and removing them at every open and close was most of a short run's
+// file-system work. The log is emptied as the last connection closes.
+void KeepLogFiles(sqlite3* db) {
+    int persist = 1;
+    sqlite3_file_control(db, "main", SQLITE_FCNTL_PERSIST_WAL, &persist);
+    Execute(db, "PRAGMA journal_size_limit=0");
+}
+
+}  // namespace
+
+bool StoreIsIntact(sqlite3* db) {
     Statement check(db, "PRAGMA quick_check");
     return check.Step() && check.Text(0) == "ok" && !check.Step();
 }
+
+namespace {
 
 void CreateSchema(sqlite3* db) {
     Execute(db, "PRAGMA journal_mode=WAL");
@@ -215,20 +254,22 @@ sqlite3* OpenStoreFile(const std::string& path) {
     }
     sqlite3_extended_result_codes(db, 0);
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    const bool hadLog = std::filesystem::exists(path + "-wal", ec);
     try {
         // Only reads until the file is known to be ours (or an empty database
         // with nothing to lose); a stranger's file is left exactly as it was.
         if (IsEmptyDatabase(db)) {
             CreateSchema(db);
-        } else if (!IsOurHealthyStore(db)) {
-            CloseStore(db);
+        } else if (!IsOurStore(db) || (!LooksCleanlyClosed(path) && !StoreIsIntact(db))) {
+            CloseUntouched(db, hadLog);
             return nullptr;
         } else {
             Execute(db, "PRAGMA journal_mode=WAL");
         }
+        KeepLogFiles(db);
         Execute(db, "PRAGMA foreign_keys=ON");
     } catch (const StoreFailure&) {
-        CloseStore(db);
+        CloseUntouched(db, hadLog);
         return nullptr;
     }
     return db;

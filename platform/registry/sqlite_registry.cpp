@@ -107,6 +107,9 @@ public:
         return Write([&] {
             const auto owner = Resolve(key, kKeySetValue);
             if (!owner.id) return owner.error;
+            // Setting what is there already changes nothing, and writes nothing.
+            if (HoldsValue(*owner.id, name, type, bytes)) return kErrorSuccess;
+            if (!ReadyToChange()) return kErrorBadDb;
             // An existing value keeps the spelling of its name.
             Statement upsert(db_,
                              "INSERT INTO vals(key_id, name, type, data) VALUES(?, ?, ?, ?) "
@@ -134,6 +137,7 @@ public:
                     continue;
                 }
                 if (!HasAccess(parent, kKeyCreateSubKey)) return kErrorAccessDenied;
+                if (!ReadyToChange()) return kErrorBadDb;
                 Statement insert(db_, "INSERT INTO keys(parent, name) VALUES(?, ?)");
                 insert.Bind(1, id).Bind(2, part).Run();
                 id = sqlite3_last_insert_rowid(db_);
@@ -148,6 +152,7 @@ public:
         return Write([&] {
             const auto owner = Resolve(key, kKeySetValue);
             if (!owner.id) return owner.error;
+            if (!ReadyToChange()) return kErrorBadDb;
             Statement remove(db_, "DELETE FROM vals WHERE key_id = ? AND name = ?");
             remove.Bind(1, *owner.id).Bind(2, name).Run();
             return sqlite3_changes(db_) > 0 ? kErrorSuccess : kErrorFileNotFound;
@@ -166,6 +171,7 @@ public:
             Statement children(db_, "SELECT 1 FROM keys WHERE parent = ? LIMIT 1");
             children.Bind(1, *target);
             if (children.Step()) return kErrorAccessDenied;
+            if (!ReadyToChange()) return kErrorBadDb;
             Statement values(db_, "DELETE FROM vals WHERE key_id = ?");
             values.Bind(1, *target).Run();
             Statement remove(db_, "DELETE FROM keys WHERE id = ?");
@@ -243,6 +249,25 @@ private:
         exists.Bind(1, id);
         if (!exists.Step()) return {std::nullopt, kErrorKeyDeleted};
         return {id, kErrorSuccess};
+    }
+
+    bool HoldsValue(std::int64_t keyId, const std::string& name, std::uint32_t type,
+                    const std::vector<std::uint8_t>& bytes) {
+        Statement current(db_, "SELECT type, data FROM vals WHERE key_id = ? AND name = ?");
+        current.Bind(1, keyId).Bind(2, name);
+        return current.Step() && current.Int(0) == type && current.Blob(1) == bytes;
+    }
+
+    // A store opened without the whole-file check gets it before this
+    // connection first changes it: a damaged store is never written to.
+    bool ReadyToChange() {
+        if (checkedWhole_) return true;
+        if (!StoreIsIntact(db_)) {
+            broken_ = true;
+            return false;
+        }
+        checkedWhole_ = true;
+        return true;
     }
 
     bool HasAccess(RegKey key, std::uint32_t neededAccess) const {
@@ -328,6 +353,7 @@ private:
 
     sqlite3* db_;
     bool broken_ = false;
+    bool checkedWhole_ = false;
     RegKey nextHandle_ = 1;
     std::map<RegKey, Handle> handles_;
 };

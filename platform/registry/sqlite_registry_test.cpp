@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -256,8 +257,15 @@ TEST_F(SqliteRegistryTest, DefaultPathFollowsXdgConfigHomeAndMakesTheFolder) {
 }
 
 // Every call must fail, and the file must stay exactly as it was.
+std::uintmax_t LogSize(const std::string& path) {
+    std::error_code missing;
+    const auto size = fs::file_size(path + "-wal", missing);
+    return missing ? 0 : size;
+}
+
 void ExpectUnusableAndUntouched(const std::string& path) {
     const Bytes before = fs::is_regular_file(path) ? ReadFile(path) : Bytes{};
+    const bool hadLog = fs::exists(path + "-wal");
     auto registry = OpenSqliteRegistry(path);
     ASSERT_TRUE(registry);
     RegKey key = 0;
@@ -277,7 +285,25 @@ void ExpectUnusableAndUntouched(const std::string& path) {
     if (fs::is_regular_file(path)) {
         EXPECT_EQ(ReadFile(path), before);
     }
-    EXPECT_FALSE(fs::exists(path + "-wal"));
+    EXPECT_EQ(fs::exists(path + "-wal"), hadLog);
+    EXPECT_EQ(LogSize(path), 0u);
+}
+
+// A store with a hundred values, closed cleanly.
+void MakeBigStore(const std::string& path) {
+    auto store = OpenSqliteRegistry(path);
+    ASSERT_TRUE(store);
+    RegKey key = 0;
+    ASSERT_EQ(store->RegCreateKeyEx(kHkeyCurrentUser, "A", kKeyAllUsual, &key), 0);
+    const Bytes one{1, 0, 0, 0};
+    ASSERT_EQ(store->RegSetValueEx(key, "same", 0, kRegDword, one.data(), 4), 0);
+    ASSERT_EQ(store->RegCreateKeyEx(kHkeyCurrentUser, "Big", kKeyAllUsual, &key), 0);
+    const Bytes blob(2000, 0xAB);
+    for (int i = 0; i < 100; ++i) {
+        ASSERT_EQ(store->RegSetValueEx(key, "v" + std::to_string(i), 0, kRegBinary, blob.data(),
+                                       2000),
+                  0);
+    }
 }
 
 TEST_F(SqliteRegistryTest, DamagedOrForeignStoresFailEveryCallAndStayByteIdentical) {
@@ -300,21 +326,73 @@ TEST_F(SqliteRegistryTest, DamagedOrForeignStoresFailEveryCallAndStayByteIdentic
     sqlite3_close(db);
     ExpectUnusableAndUntouched(foreign.string());
 
-    // A real store cut short, as by a full disk or a bad copy.
+    // A real store cut short in place, as by a full disk: everything was
+    // in the store file, the log beside it is empty.
     const fs::path truncated = dir_.path() / "truncated.db";
-    {
-        auto store = OpenSqliteRegistry(truncated.string());
-        RegKey key = 0;
-        ASSERT_EQ(store->RegCreateKeyEx(kHkeyCurrentUser, "Big", kKeyAllUsual, &key), 0);
-        const Bytes blob(2000, 0xAB);
-        for (int i = 0; i < 100; ++i)
-            ASSERT_EQ(store->RegSetValueEx(key, "v" + std::to_string(i), 0, kRegBinary, blob.data(),
-                                           2000),
-                      0);
-    }
-    ASSERT_FALSE(fs::exists(truncated.string() + "-wal"));
+    MakeBigStore(truncated.string());
+    ASSERT_EQ(LogSize(truncated.string()), 0u);
     fs::resize_file(truncated, fs::file_size(truncated) / 2);
     ExpectUnusableAndUntouched(truncated.string());
+
+    // The same cut short by a bad copy, which took the store file alone.
+    const fs::path copied = dir_.path() / "copied.db";
+    MakeBigStore(copied.string());
+    for (const char* log : {"-wal", "-shm"}) fs::remove(copied.string() + log);
+    fs::resize_file(copied, fs::file_size(copied) / 2);
+    ExpectUnusableAndUntouched(copied.string());
+}
+
+TEST_F(SqliteRegistryTest, DamageInsideAStoreOfTheRightLengthStopsTheFirstChange) {
+    registry_.reset();
+    const std::string path = (dir_.path() / "damaged.db").string();
+    MakeBigStore(path);
+    // A leaf page of the hundred values (not the one holding "same")
+    // becomes zeros.
+    Bytes bytes = ReadFile(path);
+    const std::size_t pageSize = 4096;
+    const Bytes same = AsBytes("same");
+    std::size_t damaged = 0;
+    for (std::size_t page = bytes.size() / pageSize - 1; page > 0 && !damaged; --page) {
+        const auto begin = bytes.begin() + page * pageSize;
+        const bool indexLeaf = *begin == 0x0A;
+        if (indexLeaf && std::search(begin, begin + pageSize, same.begin(), same.end()) ==
+                             begin + pageSize) {
+            std::fill(begin, begin + pageSize, 0);
+            damaged = page;
+        }
+    }
+    ASSERT_NE(damaged, 0u);
+    WriteFile(path, bytes);
+
+    auto store = OpenSqliteRegistry(path);
+    ASSERT_TRUE(store);
+    RegKey key = 0;
+    ASSERT_EQ(store->RegOpenKeyEx(kHkeyCurrentUser, "A", 0, kKeyAllUsual, &key), 0);
+    // Setting what is there already needs no write and succeeds.
+    const Bytes one{1, 0, 0, 0};
+    EXPECT_EQ(store->RegSetValueEx(key, "same", 0, kRegDword, one.data(), 4), 0);
+    EXPECT_EQ(LogSize(path), 0u);
+    // A change is checked against the whole file first, and refused.
+    const Bytes two{2, 0, 0, 0};
+    EXPECT_EQ(store->RegSetValueEx(key, "same", 0, kRegDword, two.data(), 4), kErrorBadDb);
+    EXPECT_NE(store->RegSetValueEx(key, "other", 0, kRegDword, two.data(), 4), 0);
+    RegKey created = 0;
+    EXPECT_NE(store->RegCreateKeyEx(key, "Sub", kKeyAllUsual, &created), 0);
+    EXPECT_NE(store->RegDeleteValue(key, "same"), 0);
+    EXPECT_EQ(LogSize(path), 0u);
+    store.reset();
+    EXPECT_EQ(ReadFile(path), bytes);
+
+    // Left with something in its log, as after a crash, the same store is
+    // checked whole on opening, and refused; neither file is touched.
+    const Bytes log = AsBytes(std::string(100, 'x'));
+    WriteFile(path + "-wal", log);
+    auto unclean = OpenSqliteRegistry(path);
+    ASSERT_TRUE(unclean);
+    EXPECT_NE(unclean->RegOpenKeyEx(kHkeyCurrentUser, "A", 0, kKeyAllUsual, &key), 0);
+    unclean.reset();
+    EXPECT_EQ(ReadFile(path), bytes);
+    EXPECT_EQ(ReadFile(path + "-wal"), log);
 }
 
 TEST_F(SqliteRegistryTest, EmptyFileBecomesAFreshStore) {
