@@ -1,12 +1,13 @@
 #include "shell/replace_file.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
 #include <cstring>
-#include <random>
+#include <cstdint>
 
 #include "platform_error.h"
 
@@ -30,13 +31,21 @@ std::string ParentOf(const std::string& path) {
 // out of programs started meanwhile.
 int CreateTemporary(const std::string& folder, std::string& temp) {
     static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    thread_local std::mt19937 random(std::random_device{}());
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
     for (int attempt = 0; attempt < 100; ++attempt) {
+        // The kernel's random bytes, asked for directly rather than through
+        // a C++ random device, which probes the processor at every start.
+        // Should they be unavailable the name is still tried: a taken one
+        // only means another attempt.
+        std::uint8_t random[8] = {};
+        if (::getrandom(random, sizeof random, GRND_NONBLOCK) != sizeof random) {
+            const auto mix = static_cast<std::uint64_t>(::getpid()) * 0x9E3779B97F4A7C15u +
+                             static_cast<std::uint64_t>(attempt) * 0xBF58476D1CE4E5B9u;
+            for (int i = 0; i < 8; ++i) random[i] ^= static_cast<std::uint8_t>(mix >> (8 * i));
+        }
         // A fixed short prefix: the target's own name may already be near the
         // length limit of a name.
         temp = folder + "/.kestrow-tmp-";
-        for (int i = 0; i < 8; ++i) temp += kLetters[pick(random)];
+        for (std::uint8_t byte : random) temp += kLetters[byte % (sizeof kLetters - 1)];
         const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
