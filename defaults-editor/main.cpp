@@ -1,6 +1,6 @@
 // KestrowDefaults2005: shows and stores the default shortcut options.
-#include <exception>
 #include <cstdio>
+#include <exception>
 
 #include "mod_main.h"
 #include "posix/posix_platform.h"

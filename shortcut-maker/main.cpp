@@ -1,8 +1,8 @@
 // Kestrow2005: writes shortcuts to folders into the user's Start Menu. With
 // a folder on the command line it writes one at once; without, it asks.
+#include <cstdio>
 #include <exception>
 #include <filesystem>
-#include <cstdio>
 #include <string>
 
 #include "mod_main.h"

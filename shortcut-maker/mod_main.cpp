@@ -1,7 +1,7 @@
 #include "mod_main.h"
 
-#include <exception>
 #include <cstdio>
+#include <exception>
 #include <vector>
 
 #include "forms/message_box.h"

@@ -51,19 +51,41 @@ bool IsOurStore(sqlite3* db) {
     return true;
 }
 
-// A store that was last closed cleanly has an empty write-ahead log. One
-// with something in it (a crash, or another program writing right now)
-// earns the whole-file check before it is used. A file cut short SQLite
-// refuses by itself: it is shorter than its header says.
-bool LooksCleanlyClosed(const std::string& path) {
-    std::error_code missing;
-    const auto logSize = std::filesystem::file_size(path + "-wal", missing);
-    return missing || logSize == 0;
+std::int64_t PragmaNumber(sqlite3* db, const char* sql) {
+    Statement pragma(db, sql);
+    return pragma.Step() ? pragma.Int(0) : -1;
+}
+
+enum class StoreState { AsWeLeaveIt, Unusual, CutShort };
+
+// How every program of ours leaves the store: in WAL mode, with an empty
+// log, and exactly as many pages long as its header says. A store with an
+// empty log that is shorter than that has lost data SQLite would read as
+// zeros, which no check of its structure need notice. Anything else (a
+// crash, another program writing right now, a tool that switched the
+// journal or added bytes) earns the whole-file check before it is used.
+// Only reads.
+StoreState StateOf(sqlite3* db, const std::string& path) {
+    std::error_code ec;
+    const auto logSize = std::filesystem::file_size(path + "-wal", ec);
+    if (!ec && logSize > 0) return StoreState::Unusual;
+    const auto fileSize = std::filesystem::file_size(path, ec);
+    if (ec) return StoreState::Unusual;
+    const std::int64_t pages = PragmaNumber(db, "PRAGMA page_count");
+    const std::int64_t pageSize = PragmaNumber(db, "PRAGMA page_size");
+    if (pages <= 0 || pageSize <= 0) return StoreState::Unusual;
+    const auto expected =
+        static_cast<std::uintmax_t>(pages) * static_cast<std::uintmax_t>(pageSize);
+    if (fileSize < expected) return StoreState::CutShort;
+    if (fileSize > expected) return StoreState::Unusual;
+    Statement mode(db, "PRAGMA journal_mode");
+    return mode.Step() && mode.Text(0) == "wal" ? StoreState::AsWeLeaveIt : StoreState::Unusual;
 }
 
 // Closes a file refused as a store as it was found. A log that was there
-// stays there, never copied into the file; one that reading the file made
-// is empty, and goes again as SQLite closes it.
+// stays there, never copied into the file (SQLite may leave the index file
+// it made for reading it); one that reading the file made is empty, and
+// goes again as SQLite closes it.
 void CloseUntouched(sqlite3* db, bool hadLog) {
     if (hadLog) {
         sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
@@ -232,7 +254,8 @@ void Execute(sqlite3* db, const char* sql) {
     if (rc != SQLITE_OK) throw StoreFailure{rc};
 }
 
-sqlite3* OpenStoreFile(const std::string& path) {
+sqlite3* OpenStoreFile(const std::string& path, bool* checkedWhole) {
+    if (checkedWhole) *checkedWhole = false;
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);
     const bool exists = std::filesystem::exists(status);
@@ -258,16 +281,26 @@ sqlite3* OpenStoreFile(const std::string& path) {
     try {
         // Only reads until the file is known to be ours (or an empty database
         // with nothing to lose); a stranger's file is left exactly as it was.
+        bool checked = false;
         if (IsEmptyDatabase(db)) {
             CreateSchema(db);
-        } else if (!IsOurStore(db) || (!LooksCleanlyClosed(path) && !StoreIsIntact(db))) {
+            checked = true;  // nothing in it to be damaged
+        } else if (!IsOurStore(db)) {
             CloseUntouched(db, hadLog);
             return nullptr;
-        } else {
-            Execute(db, "PRAGMA journal_mode=WAL");
+        } else if (const StoreState state = StateOf(db, path); state != StoreState::AsWeLeaveIt) {
+            if (state == StoreState::CutShort || !StoreIsIntact(db)) {
+                CloseUntouched(db, hadLog);
+                return nullptr;
+            }
+            checked = true;
         }
+        // Not before the file is known to be ours and, unless it was left
+        // as we leave it, checked whole.
+        Execute(db, "PRAGMA journal_mode=WAL");
         KeepLogFiles(db);
         Execute(db, "PRAGMA foreign_keys=ON");
+        if (checkedWhole) *checkedWhole = checked;
     } catch (const StoreFailure&) {
         CloseUntouched(db, hadLog);
         return nullptr;

@@ -51,9 +51,10 @@ void Execute(sqlite3* db, const char* sql);
 // Opens the store at path, creating it when the file is missing or holds an
 // empty database. Returns null, having written nothing, when the path is not
 // a regular file, not a SQLite database, some other database, or damaged as
-// far as can be told without reading it all; a store that was not closed
-// cleanly is checked whole first.
-sqlite3* OpenStoreFile(const std::string& path);
+// far as can be told without reading it all; a store not left the way our
+// programs leave it is checked whole first, and checkedWhole (when given)
+// tells whether that happened.
+sqlite3* OpenStoreFile(const std::string& path, bool* checkedWhole = nullptr);
 
 // The whole-file structure check, which the registry also runs once before
 // it first changes a store it opened without one.

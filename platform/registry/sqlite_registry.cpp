@@ -48,7 +48,7 @@ long ResultOf(int sqliteCode) {
 
 class SqliteRegistry final : public Registry {
 public:
-    explicit SqliteRegistry(sqlite3* db) : db_(db) {}
+    SqliteRegistry(sqlite3* db, bool checkedWhole) : db_(db), checkedWhole_(checkedWhole) {}
     ~SqliteRegistry() override { CloseStore(db_); }
 
     long RegOpenKeyEx(RegKey key, const std::string& subKey, std::uint32_t /*options*/,
@@ -353,7 +353,7 @@ private:
 
     sqlite3* db_;
     bool broken_ = false;
-    bool checkedWhole_ = false;
+    bool checkedWhole_;
     RegKey nextHandle_ = 1;
     std::map<RegKey, Handle> handles_;
 };
@@ -362,7 +362,9 @@ private:
 
 std::unique_ptr<Registry> OpenSqliteRegistry(const std::string& dbPath) {
     try {
-        return std::make_unique<SqliteRegistry>(OpenStoreFile(dbPath));
+        bool checkedWhole = false;
+        sqlite3* db = OpenStoreFile(dbPath, &checkedWhole);
+        return std::make_unique<SqliteRegistry>(db, checkedWhole);
     } catch (...) {
         return nullptr;
     }

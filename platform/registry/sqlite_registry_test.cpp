@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -256,16 +257,18 @@ TEST_F(SqliteRegistryTest, DefaultPathFollowsXdgConfigHomeAndMakesTheFolder) {
     EXPECT_TRUE(fs::is_directory(config / "kestrow"));
 }
 
-// Every call must fail, and the file must stay exactly as it was.
 std::uintmax_t LogSize(const std::string& path) {
     std::error_code missing;
     const auto size = fs::file_size(path + "-wal", missing);
     return missing ? 0 : size;
 }
 
+// Every call must fail, and the file and its log files must stay as they were.
 void ExpectUnusableAndUntouched(const std::string& path) {
+    SCOPED_TRACE(path);
     const Bytes before = fs::is_regular_file(path) ? ReadFile(path) : Bytes{};
     const bool hadLog = fs::exists(path + "-wal");
+    const bool hadIndex = fs::exists(path + "-shm");
     auto registry = OpenSqliteRegistry(path);
     ASSERT_TRUE(registry);
     RegKey key = 0;
@@ -286,7 +289,36 @@ void ExpectUnusableAndUntouched(const std::string& path) {
         EXPECT_EQ(ReadFile(path), before);
     }
     EXPECT_EQ(fs::exists(path + "-wal"), hadLog);
+    EXPECT_EQ(fs::exists(path + "-shm"), hadIndex);
     EXPECT_EQ(LogSize(path), 0u);
+}
+
+// Zeroes a leaf page of the hundred values (not the one holding "same"),
+// leaving the length alone; answers the file's new bytes.
+Bytes DamageALeaf(const std::string& path) {
+    Bytes bytes = ReadFile(path);
+    const std::size_t pageSize = 4096;
+    const Bytes same = AsBytes("same");
+    for (std::size_t page = bytes.size() / pageSize - 1; page > 0; --page) {
+        const auto begin = bytes.begin() + static_cast<std::ptrdiff_t>(page * pageSize);
+        const auto end = begin + static_cast<std::ptrdiff_t>(pageSize);
+        const bool indexLeaf = *begin == 0x0A;
+        if (indexLeaf && std::search(begin, end, same.begin(), same.end()) == end) {
+            std::fill(begin, end, 0);
+            WriteFile(path, bytes);
+            return bytes;
+        }
+    }
+    ADD_FAILURE() << "no leaf page to damage in " << path;
+    return bytes;
+}
+
+// The store's own journal switched by some other tool.
+void SwitchJournal(const std::string& path, const char* pragma) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db, pragma, nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
 }
 
 // A store with a hundred values, closed cleanly.
@@ -340,48 +372,98 @@ TEST_F(SqliteRegistryTest, DamagedOrForeignStoresFailEveryCallAndStayByteIdentic
     for (const char* log : {"-wal", "-shm"}) fs::remove(copied.string() + log);
     fs::resize_file(copied, fs::file_size(copied) / 2);
     ExpectUnusableAndUntouched(copied.string());
+
+    // Cut by less than a page: SQLite would read the missing end as zeros.
+    const fs::path shortened = dir_.path() / "shortened.db";
+    MakeBigStore(shortened.string());
+    fs::resize_file(shortened, fs::file_size(shortened) - 3000);
+    ExpectUnusableAndUntouched(shortened.string());
+
+    // Damaged after some tool switched it to a rollback journal: it is not
+    // switched back to WAL before it has been checked whole.
+    const std::string rollback = (dir_.path() / "rollback.db").string();
+    MakeBigStore(rollback);
+    SwitchJournal(rollback, "PRAGMA journal_mode=DELETE");
+    DamageALeaf(rollback);
+    ExpectUnusableAndUntouched(rollback);
 }
 
-TEST_F(SqliteRegistryTest, DamageInsideAStoreOfTheRightLengthStopsTheFirstChange) {
+TEST_F(SqliteRegistryTest, SoundStoresLeftOtherwiseThanWeLeaveThemAreCheckedAndUsed) {
     registry_.reset();
-    const std::string path = (dir_.path() / "damaged.db").string();
-    MakeBigStore(path);
-    // A leaf page of the hundred values (not the one holding "same")
-    // becomes zeros.
-    Bytes bytes = ReadFile(path);
-    const std::size_t pageSize = 4096;
-    const Bytes same = AsBytes("same");
-    std::size_t damaged = 0;
-    for (std::size_t page = bytes.size() / pageSize - 1; page > 0 && !damaged; --page) {
-        const auto begin = bytes.begin() + page * pageSize;
-        const bool indexLeaf = *begin == 0x0A;
-        if (indexLeaf && std::search(begin, begin + pageSize, same.begin(), same.end()) ==
-                             begin + pageSize) {
-            std::fill(begin, begin + pageSize, 0);
-            damaged = page;
-        }
+    const Bytes two{2, 0, 0, 0};
+    // Switched to a rollback journal: used, and back in WAL mode after.
+    const std::string rollback = (dir_.path() / "rollback.db").string();
+    MakeBigStore(rollback);
+    SwitchJournal(rollback, "PRAGMA journal_mode=DELETE");
+    {
+        auto store = OpenSqliteRegistry(rollback);
+        ASSERT_TRUE(store);
+        RegKey key = 0;
+        ASSERT_EQ(store->RegOpenKeyEx(kHkeyCurrentUser, "A", 0, kKeyAllUsual, &key), 0);
+        EXPECT_EQ(store->RegSetValueEx(key, "same", 0, kRegDword, two.data(), 4), 0);
     }
-    ASSERT_NE(damaged, 0u);
-    WriteFile(path, bytes);
+    EXPECT_EQ(ReadFile(rollback)[18], 2) << "the header's write version names WAL";
 
-    auto store = OpenSqliteRegistry(path);
+    // A program ended without closing: its last change is in the log alone,
+    // and is kept.
+    const std::string crashed = (dir_.path() / "crashed.db").string();
+    MakeBigStore(crashed);
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(crashed.c_str(), &db), SQLITE_OK);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    ASSERT_EQ(sqlite3_exec(db, "UPDATE vals SET data = x'02000000' WHERE name = 'same'", nullptr,
+                           nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    ASSERT_GT(LogSize(crashed), 0u);
+    auto store = OpenSqliteRegistry(crashed);
     ASSERT_TRUE(store);
     RegKey key = 0;
     ASSERT_EQ(store->RegOpenKeyEx(kHkeyCurrentUser, "A", 0, kKeyAllUsual, &key), 0);
-    // Setting what is there already needs no write and succeeds.
+    Bytes data(4);
+    std::uint32_t size = 4;
+    ASSERT_EQ(store->RegQueryValueEx(key, "same", nullptr, data.data(), &size), 0);
+    EXPECT_EQ(data, two);
+    const Bytes three{3, 0, 0, 0};
+    EXPECT_EQ(store->RegSetValueEx(key, "same", 0, kRegDword, three.data(), 4), 0);
+}
+
+TEST_F(SqliteRegistryTest, DamageInsideAStoreOfTheRightLengthStopsEveryChange) {
+    registry_.reset();
+    const std::string path = (dir_.path() / "damaged.db").string();
+    MakeBigStore(path);
+    const Bytes bytes = DamageALeaf(path);
+
     const Bytes one{1, 0, 0, 0};
-    EXPECT_EQ(store->RegSetValueEx(key, "same", 0, kRegDword, one.data(), 4), 0);
-    EXPECT_EQ(LogSize(path), 0u);
-    // A change is checked against the whole file first, and refused.
     const Bytes two{2, 0, 0, 0};
-    EXPECT_EQ(store->RegSetValueEx(key, "same", 0, kRegDword, two.data(), 4), kErrorBadDb);
-    EXPECT_NE(store->RegSetValueEx(key, "other", 0, kRegDword, two.data(), 4), 0);
-    RegKey created = 0;
-    EXPECT_NE(store->RegCreateKeyEx(key, "Sub", kKeyAllUsual, &created), 0);
-    EXPECT_NE(store->RegDeleteValue(key, "same"), 0);
-    EXPECT_EQ(LogSize(path), 0u);
-    store.reset();
-    EXPECT_EQ(ReadFile(path), bytes);
+    using Change = std::function<long(Registry&, RegKey)>;
+    const std::vector<std::pair<std::string, Change>> changes = {
+        {"set", [&](Registry& r, RegKey k) {
+             return r.RegSetValueEx(k, "same", 0, kRegDword, two.data(), 4);
+         }},
+        {"add", [&](Registry& r, RegKey k) {
+             return r.RegSetValueEx(k, "other", 0, kRegDword, two.data(), 4);
+         }},
+        {"create key", [](Registry& r, RegKey k) {
+             RegKey created = 0;
+             return r.RegCreateKeyEx(k, "Sub", kKeyAllUsual, &created);
+         }},
+        {"delete value", [](Registry& r, RegKey k) { return r.RegDeleteValue(k, "same"); }},
+        {"delete key", [](Registry& r, RegKey) { return r.RegDeleteKey(kHkeyCurrentUser, "A"); }},
+    };
+    // Each change on a connection of its own: each meets the whole-file check.
+    for (const auto& [what, change] : changes) {
+        auto store = OpenSqliteRegistry(path);
+        ASSERT_TRUE(store) << what;
+        RegKey key = 0;
+        ASSERT_EQ(store->RegOpenKeyEx(kHkeyCurrentUser, "A", 0, kKeyAllUsual, &key), 0) << what;
+        // Setting what is there already needs no write and succeeds.
+        EXPECT_EQ(store->RegSetValueEx(key, "same", 0, kRegDword, one.data(), 4), 0) << what;
+        EXPECT_EQ(change(*store, key), kErrorBadDb) << what;
+        store.reset();
+        EXPECT_EQ(ReadFile(path), bytes) << what;
+        EXPECT_EQ(LogSize(path), 0u) << what;
+    }
 
     // Left with something in its log, as after a crash, the same store is
     // checked whole on opening, and refused; neither file is touched.
@@ -389,6 +471,7 @@ TEST_F(SqliteRegistryTest, DamageInsideAStoreOfTheRightLengthStopsTheFirstChange
     WriteFile(path + "-wal", log);
     auto unclean = OpenSqliteRegistry(path);
     ASSERT_TRUE(unclean);
+    RegKey key = 0;
     EXPECT_NE(unclean->RegOpenKeyEx(kHkeyCurrentUser, "A", 0, kKeyAllUsual, &key), 0);
     unclean.reset();
     EXPECT_EQ(ReadFile(path), bytes);

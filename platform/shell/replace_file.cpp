@@ -6,8 +6,8 @@
 
 #include <cerrno>
 #include <csignal>
-#include <cstring>
 #include <cstdint>
+#include <cstring>
 
 #include "platform_error.h"
 
