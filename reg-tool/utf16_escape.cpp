@@ -1,5 +1,7 @@
 #include "utf16_escape.h"
 
+#include "text/text.h"
+
 namespace regtool {
 
 namespace {
@@ -34,24 +36,6 @@ std::size_t ValidSequence(std::string_view s, std::size_t i, char32_t* cp) {
     return n;
 }
 
-void AppendUtf8(char32_t cp, std::string* out) {
-    if (cp < 0x80) {
-        out->push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out->push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out->push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out->push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out->push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
-
 }  // namespace
 
 std::u16string ToUtf16Escaped(std::string_view bytes) {
@@ -64,13 +48,7 @@ std::u16string ToUtf16Escaped(std::string_view bytes) {
             ++i;
             continue;
         }
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(cp));
-        }
+        text::AppendUtf16(cp, out);
         i += n;
     }
     return out;
@@ -82,14 +60,15 @@ std::string FromUtf16Escaped(std::u16string_view text) {
         const char16_t u = text[i];
         if (u >= 0xD800 && u <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
             text[i + 1] <= 0xDFFF) {
-            AppendUtf8(0x10000 + ((char32_t{u} - 0xD800) << 10) + (text[i + 1] - 0xDC00), &out);
+            text::AppendUtf8(0x10000 + ((char32_t{u} - 0xD800) << 10) + (text[i + 1] - 0xDC00),
+                             out);
             ++i;
         } else if (u >= 0xDC80 && u <= 0xDCFF) {
             out.push_back(static_cast<char>(u - 0xDC00));
         } else if (u >= 0xD800 && u <= 0xDFFF) {
-            AppendUtf8(0xFFFD, &out);
+            text::AppendUtf8(0xFFFD, out);
         } else {
-            AppendUtf8(u, &out);
+            text::AppendUtf8(u, out);
         }
     }
     return out;

@@ -41,4 +41,9 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 std::u16string ToUtf16(std::string_view s);
 std::string FromUtf16(std::u16string_view s);
 
+// One code point (at most U+10FFFF) appended in UTF-8, or in UTF-16 as one
+// unit or a surrogate pair.
+void AppendUtf8(char32_t cp, std::string& out);
+void AppendUtf16(char32_t cp, std::u16string& out);
+
 }  // namespace text
