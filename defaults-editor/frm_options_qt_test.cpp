@@ -88,12 +88,7 @@ class FixedInstanceCheck : public platform::InstanceCheck {
 
 class DefaultsDialogQtTest : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "frm_options_qt_test";
-        static char* argv[] = {name, nullptr};
-        if (!QApplication::instance()) new QApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { qtt::EnsureApplication(); }
 
     DefaultsDialogQtTest() {
         bundle.registry = platform::OpenSqliteRegistry(dir.RegistryPath());

@@ -32,12 +32,7 @@ void ClickOption(QRadioButton* option) {
 
 class OptionsDialogQtTest : public testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "frm_options_qt_test";
-        static char* argv[] = {name, nullptr};
-        if (!QApplication::instance()) new QApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { qtt::EnsureApplication(); }
     OptionsDialogQtTest() {
         h.platform.ui = std::make_unique<platform::forms::UserInterface>(qtt::QtBackendFactory());
         h.platform.browseForFolder = [this](const std::string&) { return chosen; };

@@ -13,6 +13,13 @@
 
 namespace platform::qt::testing {
 
+void EnsureApplication() {
+    static int argc = 1;
+    static char name[] = "kestrow-qt-test";
+    static char* argv[] = {name, nullptr};
+    if (!QApplication::instance()) new QApplication(argc, argv);
+}
+
 forms::UserInterface::BackendFactory QtBackendFactory() {
     return [] { return std::unique_ptr<forms::FormsBackend>(kestrow_create_qt_backend()); };
 }

@@ -13,6 +13,9 @@
 
 namespace platform::qt::testing {
 
+// Makes the test program's QApplication unless there is one already.
+void EnsureApplication();
+
 // A backend factory for UserInterface that makes the Qt backend directly.
 forms::UserInterface::BackendFactory QtBackendFactory();
 
