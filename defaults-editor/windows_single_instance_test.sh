@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# End to end under Wine: a second KestrowDefaults2005.exe in the same session
+# shows its message box and ends, while the first keeps its dialog.
+#   windows_single_instance_test.sh WINE_DIR PATH_OF_KestrowDefaults2005.exe
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../scripts/wine-env.sh"
+kestrow_wine_env "$1"
+program=$2
+kestrow_wine_ready
+
+title="Kestrow Default Settings"
+windows_titled() { xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | sort -u; }
+wait_for_windows() {  # COUNT: until that many windows carry the title, 20 s at most
+  for _ in $(seq 1 100); do
+    [ "$(windows_titled | wc -l)" -ge "$1" ] && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+"$KESTROW_WINE" "$program" </dev/null >/dev/null 2>&1 &
+first=$!
+second=
+finish() {
+  kill "$first" ${second:+"$second"} 2>/dev/null || true
+  kestrow_wine_stop
+}
+trap finish EXIT
+
+wait_for_windows 1 || { echo "FAILED: the first instance showed no dialog"; exit 1; }
+dialog=$(windows_titled)
+
+"$KESTROW_WINE" "$program" </dev/null >/dev/null 2>&1 &
+second=$!
+wait_for_windows 2 || { echo "FAILED: the second instance showed no message"; exit 1; }
+box=$(windows_titled | grep -vx "$dialog" | head -1)
+kill -0 "$second" 2>/dev/null || { echo "FAILED: the second instance did not wait for its message"; exit 1; }
+
+# The box's OK button has the focus: Return answers it.
+xdotool windowactivate --sync "$box" key --window "$box" Return 2>/dev/null ||
+  xdotool key --window "$box" Return
+status=0
+for _ in $(seq 1 50); do kill -0 "$second" 2>/dev/null || break; sleep 0.2; done
+if kill -0 "$second" 2>/dev/null; then
+  echo "FAILED: the second instance did not end after its message"
+  exit 1
+fi
+wait "$second" || status=$?
+second=
+[ "$status" -eq 0 ] || { echo "FAILED: the refused instance exited $status"; exit 1; }
+kill -0 "$first" 2>/dev/null || { echo "FAILED: the first instance ended too"; exit 1; }
+[ "$(windows_titled)" = "$dialog" ] || { echo "FAILED: the first dialog is gone"; exit 1; }
+echo "single instance under Wine: the second start was refused, the first kept its dialog"
