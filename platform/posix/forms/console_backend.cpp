@@ -1,4 +1,4 @@
-#include "console_backend.h"
+#include "posix/forms/console_backend.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

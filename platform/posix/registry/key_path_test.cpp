@@ -1,4 +1,4 @@
-#include "registry/key_path.h"
+#include "posix/registry/key_path.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "backends/backend_loader.h"
+#include "posix/forms/backend_loader.h"
 
 #include <dlfcn.h>
 
@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "backends/console_backend.h"
+#include "posix/forms/console_backend.h"
 
 namespace platform {
 

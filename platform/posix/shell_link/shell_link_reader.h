@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/shell_link.h"
+#include "posix/shell_link/shell_link.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "forms/scripted_backend.h"
+#include "testing/scripted_backend.h"
 
 #include "forms/form.h"
 #include "forms/message_box.h"

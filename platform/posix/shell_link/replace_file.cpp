@@ -1,4 +1,4 @@
-#include "shell/replace_file.h"
+#include "posix/shell_link/replace_file.h"
 
 #include <fcntl.h>
 #include <sys/random.h>

@@ -1,6 +1,6 @@
 // The statement cache under the registry: statements of one text that are
 // alive together, a statement after a failed step, and stores on threads.
-#include "registry/sqlite_connection.h"
+#include "posix/registry/sqlite_connection.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "registry/sqlite_registry.h"
+#include "posix/registry/sqlite_registry.h"
 
 namespace platform {
 namespace {

@@ -1,4 +1,4 @@
-#include "registry/sqlite_connection.h"
+#include "posix/registry/sqlite_connection.h"
 
 #include <map>
 #include <mutex>

@@ -1,4 +1,4 @@
-#include "backends/console_backend.h"
+#include "posix/forms/console_backend.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "registry/sqlite_registry.h"
+#include "posix/registry/sqlite_registry.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -11,8 +11,8 @@
 #include <system_error>
 #include <thread>
 
-#include "registry/key_path.h"
-#include "registry/sqlite_connection.h"
+#include "posix/registry/key_path.h"
+#include "posix/registry/sqlite_connection.h"
 #include "text/text.h"
 
 namespace platform {

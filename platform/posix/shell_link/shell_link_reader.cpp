@@ -1,4 +1,4 @@
-#include "shell/shell_link_reader.h"
+#include "posix/shell_link/shell_link_reader.h"
 
 #include <fstream>
 #include <iterator>

@@ -1,11 +1,11 @@
-#include "shell/shell_link_writer.h"
+#include "posix/shell_link/shell_link_writer.h"
 
 #include <array>
 #include <cctype>
 #include <string_view>
 
 #include "platform_error.h"
-#include "shell/replace_file.h"
+#include "posix/shell_link/replace_file.h"
 #include "text/text.h"
 
 namespace platform {

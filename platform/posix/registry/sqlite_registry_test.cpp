@@ -1,4 +1,4 @@
-#include "registry/sqlite_registry.h"
+#include "posix/registry/sqlite_registry.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>

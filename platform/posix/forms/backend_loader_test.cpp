@@ -1,4 +1,4 @@
-#include "backends/backend_loader.h"
+#include "posix/forms/backend_loader.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "backends/console_backend.h"
+#include "posix/forms/console_backend.h"
 
 namespace platform {
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/shell_link_writer.h"
+#include "posix/shell_link/shell_link_writer.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -15,7 +15,7 @@
 #include <thread>
 
 #include "platform_error.h"
-#include "shell/shell_link_reader.h"
+#include "posix/shell_link/shell_link_reader.h"
 
 namespace platform {
 namespace {
