@@ -155,6 +155,7 @@ TEST_F(Win32WindowTest, ControlsStandWhereTheTableSaysInTheDialogFont) {
     EXPECT_TRUE(style & WS_MINIMIZEBOX);
     EXPECT_FALSE(style & WS_MAXIMIZEBOX);
     EXPECT_NE(SendMessageW(window, WM_GETICON, ICON_SMALL, 0), 0);
+    testing::SaveScreenshot(window, "test-dialog");
 }
 
 TEST_F(Win32WindowTest, TabWalksTheTableOrderEnteringEachFrameAtItsChosenOption) {
@@ -251,6 +252,7 @@ void CALLBACK ProbeModalForm(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
     activeProbe->aboutShown = activeProbe->dialog->about.IsLoaded();
     activeProbe->ownerDisabled = !IsWindowEnabled(activeProbe->owner);
+    testing::SaveScreenshot(GetActiveWindow(), "test-modal-child");
     HWND focus = GetFocus();
     PostMessageW(focus, WM_KEYDOWN, 'A', 1);
     PostMessageW(focus, WM_KEYDOWN, VK_ESCAPE, 1);

@@ -5,6 +5,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <thread>
@@ -42,6 +44,32 @@ inline std::wstring TextOf(HWND window) {
     wchar_t text[1024] = {};
     GetWindowTextW(window, text, 1024);
     return text;
+}
+
+// Asks for a picture of a window as the screen shows it, when the folder
+// KESTROW_SCREENSHOT_DIR names one: writes "<name>.request" holding the
+// window's place as WIDTHxHEIGHT+X+Y and keeps the window painted until a
+// watcher outside (which grabs the X screen) has removed the request.
+inline void SaveScreenshot(HWND window, const std::string& name) {
+    const char* folder = std::getenv("KESTROW_SCREENSHOT_DIR");
+    if (!folder || !*folder) return;
+    RECT rect;
+    GetWindowRect(window, &rect);
+    const std::string request = std::string(folder) + "/" + name + ".request";
+    {
+        std::ofstream out(request);
+        out << (rect.right - rect.left) << 'x' << (rect.bottom - rect.top) << '+' << rect.left
+            << '+' << rect.top << '\n';
+    }
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < until && std::ifstream(request)) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        Sleep(20);
+    }
 }
 
 // What a message box showed and what it was answered.
