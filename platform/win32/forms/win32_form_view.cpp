@@ -433,22 +433,14 @@ void Win32FormView::Focus(Control& control) {
 }
 
 bool Win32FormView::PreviewKey(const MSG& message) {
+    // Enter and Escape need nothing here: the dialog manager presses the
+    // focused button, and DM_GETDEFID keeps any other from being the default.
     const std::shared_ptr<bool> alive = alive_;
     const int keyCode = static_cast<int>(message.wParam);
     const int shift = (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
                       (GetKeyState(VK_MENU) < 0 ? 4 : 0);
     form_.KeyDown(keyCode, shift);
-    if (!*alive) return false;
-    if (keyCode == VK_RETURN && message.message == WM_KEYDOWN) {
-        // Enter presses the button that has the focus; with no default
-        // button it does nothing anywhere else.
-        Control* focused = ControlOf(GetFocus());
-        if (focused && focused->Kind() == ControlKind::CommandButton) {
-            focused->Click();
-            return false;
-        }
-    }
-    return true;
+    return *alive;
 }
 
 INT_PTR Win32FormView::HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam) {

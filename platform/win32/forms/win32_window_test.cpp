@@ -237,6 +237,12 @@ TEST_F(Win32WindowTest, EnterPressesOnlyTheFocusedButtonAndEscapeNothing) {
     EXPECT_EQ(dialog.clicks, std::vector<std::string>{"cmdOK"});
     PressKey(ui, VK_SPACE);
     EXPECT_EQ(dialog.clicks, (std::vector<std::string>{"cmdOK", "cmdOK"}));
+    // The button that last had the focus does not stay the default.
+    PressKey(ui, VK_TAB);
+    dialog.txtName.SetFocus();
+    Pump(ui);
+    PressKey(ui, VK_RETURN);
+    EXPECT_EQ(dialog.clicks.size(), 2u);
 }
 
 // Looks at the program while a modal form's loop runs, then presses keys.
