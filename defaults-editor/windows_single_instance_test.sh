@@ -9,11 +9,12 @@ kestrow_wine_env "$1"
 program=$2
 kestrow_wine_ready
 
-title="Kestrow Default Settings"
-windows_titled() { xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | sort -u; }
-wait_for_windows() {  # COUNT: until that many windows carry the title, 20 s at most
+dialog_title="Kestrow 2005 Default Settings"
+message_title="Kestrow Default Settings"
+windows_titled() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | sort -u; }
+wait_for_window() {  # TITLE: until a window carries it, 20 s at most
   for _ in $(seq 1 100); do
-    [ "$(windows_titled | wc -l)" -ge "$1" ] && return 0
+    [ -n "$(windows_titled "$1")" ] && return 0
     sleep 0.2
   done
   return 1
@@ -22,19 +23,17 @@ wait_for_windows() {  # COUNT: until that many windows carry the title, 20 s at 
 "$KESTROW_WINE" "$program" </dev/null >/dev/null 2>&1 &
 first=$!
 second=
-finish() {
-  kill "$first" ${second:+"$second"} 2>/dev/null || true
-  kestrow_wine_stop
-}
+# Only these two: other tests may be using the same Wine server.
+finish() { kill "$first" ${second:+"$second"} 2>/dev/null || true; }
 trap finish EXIT
 
-wait_for_windows 1 || { echo "FAILED: the first instance showed no dialog"; exit 1; }
-dialog=$(windows_titled)
+wait_for_window "$dialog_title" || { echo "FAILED: the first instance showed no dialog"; exit 1; }
+dialog=$(windows_titled "$dialog_title")
 
 "$KESTROW_WINE" "$program" </dev/null >/dev/null 2>&1 &
 second=$!
-wait_for_windows 2 || { echo "FAILED: the second instance showed no message"; exit 1; }
-box=$(windows_titled | grep -vx "$dialog" | head -1)
+wait_for_window "$message_title" || { echo "FAILED: the second instance showed no message"; exit 1; }
+box=$(windows_titled "$message_title" | head -1)
 kill -0 "$second" 2>/dev/null || { echo "FAILED: the second instance did not wait for its message"; exit 1; }
 
 # The box's OK button has the focus: Return answers it.
@@ -50,5 +49,6 @@ wait "$second" || status=$?
 second=
 [ "$status" -eq 0 ] || { echo "FAILED: the refused instance exited $status"; exit 1; }
 kill -0 "$first" 2>/dev/null || { echo "FAILED: the first instance ended too"; exit 1; }
-[ "$(windows_titled)" = "$dialog" ] || { echo "FAILED: the first dialog is gone"; exit 1; }
+[ "$(windows_titled "$dialog_title")" = "$dialog" ] || { echo "FAILED: the first dialog is gone"; exit 1; }
+[ -z "$(windows_titled "$message_title")" ] || { echo "FAILED: the message is still shown"; exit 1; }
 echo "single instance under Wine: the second start was refused, the first kept its dialog"
