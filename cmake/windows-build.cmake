@@ -65,9 +65,12 @@ if(KESTROW_TESTS)
   add_test(NAME windows_direct_mode
     COMMAND bash ${CMAKE_SOURCE_DIR}/shortcut-maker/windows_direct_mode_test.sh
             ${KESTROW_WINE_DIR} $<TARGET_FILE:Kestrow2005>)
+  add_executable(answer_message_box platform/testing/answer_message_box.c)
+  target_link_options(answer_message_box PRIVATE -municode)
   add_test(NAME windows_single_instance
     COMMAND bash ${CMAKE_SOURCE_DIR}/defaults-editor/windows_single_instance_test.sh
-            ${KESTROW_WINE_DIR} $<TARGET_FILE:KestrowDefaults2005>)
+            ${KESTROW_WINE_DIR} $<TARGET_FILE:KestrowDefaults2005>
+            $<TARGET_FILE:answer_message_box>)
   set_tests_properties(windows_direct_mode windows_single_instance PROPERTIES
     RESOURCE_LOCK windows_display TIMEOUT 120)
 endif()

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # End to end under Wine: a second KestrowDefaults2005.exe in the same session
 # shows its message box and ends, while the first keeps its dialog.
-#   windows_single_instance_test.sh WINE_DIR PATH_OF_KestrowDefaults2005.exe
+#   windows_single_instance_test.sh WINE_DIR KestrowDefaults2005.exe answer_message_box.exe
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../scripts/wine-env.sh"
 kestrow_wine_env "$1"
 program=$2
+answer=$3
 kestrow_wine_ready
 
 dialog_title="Kestrow 2005 Default Settings"
@@ -33,12 +34,12 @@ dialog=$(windows_titled "$dialog_title")
 "$KESTROW_WINE" "$program" </dev/null >/dev/null 2>&1 &
 second=$!
 wait_for_window "$message_title" || { echo "FAILED: the second instance showed no message"; exit 1; }
-box=$(windows_titled "$message_title" | head -1)
 kill -0 "$second" 2>/dev/null || { echo "FAILED: the second instance did not wait for its message"; exit 1; }
 
-# The box's OK button has the focus: Return answers it.
-xdotool windowactivate --sync "$box" key --window "$box" Return 2>/dev/null ||
-  xdotool key --window "$box" Return
+# Its OK pressed from inside Wine: keys sent through X would reach
+# whichever window has the focus.
+"$KESTROW_WINE" "$answer" "$message_title" </dev/null >/dev/null 2>&1 ||
+  { echo "FAILED: the message box could not be answered"; exit 1; }
 status=0
 for _ in $(seq 1 50); do kill -0 "$second" 2>/dev/null || break; sleep 0.2; done
 if kill -0 "$second" 2>/dev/null; then
