@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "forms/user_interface.h"
-#include "win32/forms/win32_windows.h"
+#include "win32/windows_api.h"
 
 namespace platform::win32::testing {
 
