@@ -19,6 +19,7 @@
 #include "win32/forms/win32_forms_backend.h"
 #include "win32/forms/win32_units.h"
 #include "win32/forms/win32_window_test_support.h"
+#include "win32/wide_text.h"
 
 namespace platform::win32 {
 namespace {
@@ -374,7 +375,7 @@ TEST_F(Win32WindowTest, FolderBrowserShowsTheInstructionAndReturnsTheChosenFolde
     EXPECT_TRUE(seen);
     wchar_t profile[MAX_PATH] = {};
     GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH);
-    EXPECT_EQ(chosen, Narrow(profile) + "\\Desktop");
+    EXPECT_EQ(chosen, Utf8(profile) + "\\Desktop");
 }
 
 TEST_F(Win32WindowTest, HelpWindowsAreLeftToHtmlHelp) {
