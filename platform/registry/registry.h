@@ -43,13 +43,16 @@ constexpr long kErrorFileNotFound = 2;
 constexpr long kErrorAccessDenied = 5;
 constexpr long kErrorInvalidHandle = 6;
 constexpr long kErrorInvalidParameter = 87;
+constexpr long kErrorDiskFull = 112;
+constexpr long kErrorBusy = 170;
 constexpr long kErrorMoreData = 234;
 constexpr long kErrorNoMoreItems = 259;
 constexpr long kErrorBadDb = 1009;
+constexpr long kErrorRegistryIoFailed = 1016;
 constexpr long kErrorKeyDeleted = 1018;
 
 class Registry {
-public:
+  public:
     virtual ~Registry() = default;
 
     // Opens an existing key below key (a hive or an open key). An empty
@@ -85,6 +88,12 @@ public:
     virtual long RegEnumKey(RegKey key, std::uint32_t index, std::string* name) = 0;
     virtual long RegEnumValue(RegKey key, std::uint32_t index, std::string* name,
                               std::uint32_t* type, std::vector<std::uint8_t>* data) = 0;
+
+    // Why the store itself failed a call since this was last asked (busy,
+    // damaged, read-only, full), as a sentence for the user that names the
+    // store; empty when no call met such a failure. A missing key or value
+    // is no failure of the store. Asking clears it.
+    virtual std::string TakeStoreProblem() { return {}; }
 };
 
 }  // namespace platform
