@@ -48,7 +48,6 @@ constexpr long kErrorBusy = 170;
 constexpr long kErrorMoreData = 234;
 constexpr long kErrorNoMoreItems = 259;
 constexpr long kErrorBadDb = 1009;
-constexpr long kErrorRegistryIoFailed = 1016;
 constexpr long kErrorKeyDeleted = 1018;
 
 class Registry {
@@ -82,18 +81,18 @@ class Registry {
     // Deletes subKey below key; fails when it has sub-keys.
     virtual long RegDeleteKey(RegKey key, const std::string& subKey) = 0;
 
+    // Why the store itself failed a call since this was last asked (busy,
+    // damaged, read-only, full), as a sentence for the user that names the
+    // store; empty when no call met such a failure. A missing key or value
+    // is no failure of the store. Asking clears it.
+    virtual std::string TakeStoreProblem() { return {}; }
+
     virtual long RegCloseKey(RegKey key) = 0;
 
     // Enumeration, by index from 0, in name order; kErrorNoMoreItems past the end.
     virtual long RegEnumKey(RegKey key, std::uint32_t index, std::string* name) = 0;
     virtual long RegEnumValue(RegKey key, std::uint32_t index, std::string* name,
                               std::uint32_t* type, std::vector<std::uint8_t>* data) = 0;
-
-    // Why the store itself failed a call since this was last asked (busy,
-    // damaged, read-only, full), as a sentence for the user that names the
-    // store; empty when no call met such a failure. A missing key or value
-    // is no failure of the store. Asking clears it.
-    virtual std::string TakeStoreProblem() { return {}; }
 };
 
 }  // namespace platform

@@ -25,7 +25,8 @@ namespace {
 
 constexpr std::int64_t kCurrentUserKeyId = 1;
 constexpr std::size_t kMaxValueNameLength = 16383;
-constexpr std::chrono::milliseconds kBusyWait{kBusyWaitMs};
+constexpr long kErrorRegistryIoFailed = 1016;
+constexpr std::chrono::milliseconds kRetryFor{kBusyWaitMs};
 
 bool IsPredefinedHive(RegKey key) { return key >= kHkeyClassesRoot && key <= 0x80000006u; }
 
@@ -363,18 +364,18 @@ class SqliteRegistry final : public Registry {
         const StoreFault before = problem_;
         const auto deadline = std::chrono::steady_clock::now() + busyWaitLeft_;
         while (true) {
-            const auto now = std::chrono::steady_clock::now();
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now);
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
             if (db_)
                 sqlite3_busy_timeout(db_, static_cast<int>(std::max<long long>(0, left.count())));
-            bool busy = false;
+            int busy = 0;
             const long rc = Attempt(begin, body, &busy);
             if (!busy) {
                 // Waiting that ended well was no failure of the store.
                 if (problem_.trouble == StoreTrouble::Busy) problem_ = before;
                 // Reads pass beside a held write lock: only a write that got
                 // through shows that the store is free again.
-                if (writes) busyWaitLeft_ = kBusyWait;
+                if (writes) busyWaitLeft_ = kRetryFor;
                 return rc;
             }
             if (std::chrono::steady_clock::now() >= deadline) {
@@ -385,12 +386,13 @@ class SqliteRegistry final : public Registry {
         }
     }
 
-    long Attempt(const char* begin, const std::function<long()>& body, bool* busy) {
+    long Attempt(const char* begin, const std::function<long()>& body, int* busy) {
         if (!db_ || broken_) return Unusable();
         try {
             Statement(db_, begin).Run();
         } catch (const StoreFailure& failure) {
-            return Failed(failure.code, busy);
+            *busy = IsBusy(failure.code);
+            return Failed(failure.code);
         }
         long rc = kErrorSuccess;
         try {
@@ -400,7 +402,8 @@ class SqliteRegistry final : public Registry {
                 return rc;
             }
         } catch (const StoreFailure& failure) {
-            rc = Failed(failure.code, busy);
+            *busy = IsBusy(failure.code);
+            rc = Failed(failure.code);
         } catch (const std::exception&) {
             problem_ = {StoreTrouble::Io, 0};
             rc = kErrorRegistryIoFailed;
@@ -409,17 +412,21 @@ class SqliteRegistry final : public Registry {
         return rc;
     }
 
-    // A store that was never opened, or showed damage: every call fails.
-    long Unusable() {
-        problem_ = db_ ? StoreFault{StoreTrouble::Damaged, 0} : openFault_;
-        return ResultOf(problem_.trouble);
+    static bool IsBusy(int code) {
+        const int primary = code & 0xFF;
+        return primary == SQLITE_BUSY || primary == SQLITE_LOCKED || primary == SQLITE_PROTOCOL;
     }
 
     // Once the file shows damage, nothing more is written to it.
-    long Failed(int sqliteCode, bool* busy) {
+    long Failed(int sqliteCode) {
         problem_ = FaultOf(db_, sqliteCode);
-        *busy = problem_.trouble == StoreTrouble::Busy;
         if (problem_.trouble == StoreTrouble::Damaged) broken_ = true;
+        return ResultOf(problem_.trouble);
+    }
+
+    // A store that was never opened, or showed damage: every call fails.
+    long Unusable() {
+        problem_ = db_ ? StoreFault{StoreTrouble::Damaged, 0} : openFault_;
         return ResultOf(problem_.trouble);
     }
 
@@ -429,7 +436,7 @@ class SqliteRegistry final : public Registry {
     StoreFault openFault_;
     std::string path_;
     StoreFault problem_;
-    std::chrono::milliseconds busyWaitLeft_ = kBusyWait;
+    std::chrono::milliseconds busyWaitLeft_ = kRetryFor;
     RegKey nextHandle_ = 1;
     std::map<RegKey, Handle> handles_;
 };
