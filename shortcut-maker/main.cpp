@@ -6,6 +6,7 @@
 #include <string>
 
 #include "mod_main.h"
+#include "platform_error.h"
 #include "posix/command_line_folder.h"
 #include "posix/posix_platform.h"
 
@@ -32,7 +33,16 @@ int main(int argc, char** argv) {
         options.programPath = ProgramPath(argc > 0 ? argv[0] : nullptr);
         platform::Platform platform = platform::MakePosixPlatform(options);
         modMain program(platform);
-        program.Main(platform::CommandLineFolder(commandLine));
+        std::string folder;
+        try {
+            folder = platform::CommandLineFolder(commandLine);
+        } catch (const platform::PlatformError& e) {
+            // Started from the file manager there is no terminal to read:
+            // the refusal goes where the user looks.
+            program.RefuseFolder(e.what());
+            return program.ExitCode();
+        }
+        program.Main(folder);
         platform.ui->Run();
         return program.ExitCode();
     } catch (const std::exception& e) {
