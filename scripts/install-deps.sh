@@ -11,6 +11,7 @@ packages=(
   g++-mingw-w64-i686
   fonts-dejavu-core fonts-liberation
   desktop-file-utils xdg-utils
+  clang libclang-rt-14-dev
 )
 
 missing=()
