@@ -15,6 +15,7 @@ cmake --build build -j"$jobs"
 scripts/test-windows.sh
 
 ctest --test-dir build --output-on-failure -j"$jobs" --timeout 300
+scripts/test-fuzz.sh
 
 cmake -S . -B build/sanitized -DCMAKE_BUILD_TYPE=Debug -DKESTROW_SANITIZE=ON >/dev/null
 cmake --build build/sanitized -j"$jobs"
