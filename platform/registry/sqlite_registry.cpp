@@ -355,7 +355,8 @@ private:
     // first, should a store made before names were folded hold several.
     std::optional<StoredValue> FindValue(std::int64_t keyId, const std::string& name) {
         Statement find(db_,
-                       "SELECT name, type, data FROM vals WHERE key_id = ?1 AND folded = ?2 "
+                       "SELECT name, type, data FROM vals INDEXED BY vals_by_folded "
+                       "WHERE key_id = ?1 AND folded = ?2 "
                        "ORDER BY name = ?3 COLLATE BINARY DESC, made LIMIT 1");
         find.Bind(1, keyId).Bind(2, FoldName(name)).Bind(3, name);
         if (!find.Step()) return std::nullopt;
