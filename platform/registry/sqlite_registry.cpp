@@ -258,6 +258,7 @@ public:
     long BeginTransaction(bool forWriting) override {
         if (grouped_) return kErrorInvalidParameter;
         if (!db_ || broken_) return kErrorBadDb;
+        if (unusable_ != kErrorSuccess) return unusable_;
         const auto deadline = std::chrono::steady_clock::now() + kRetryFor;
         while (true) {
             const int rc = sqlite3_exec(db_, forWriting ? "BEGIN IMMEDIATE" : "BEGIN", nullptr,
@@ -287,19 +288,24 @@ public:
     }
 
     // Brings the name columns of a store made before them up to date; a
-    // store that cannot be changed is still read as far as it can be.
+    // store that cannot be brought up to date (read-only, say) answers every
+    // call with the reason.
     void UpdateNames() {
+        if (!db_) return;
+        bool current = false;
         try {
-            if (!db_ || NameIndexIsCurrent(db_)) return;
+            current = NameIndexIsCurrent(db_);
         } catch (const StoreFailure&) {
-            return;
+            // Busy, most likely: the write below waits its turn and looks again.
         }
-        Write([&] {
+        if (current) return;
+        const long rc = Write([&] {
             if (NameIndexIsCurrent(db_)) return kErrorSuccess;
             if (!ReadyToChange()) return kErrorBadDb;
             UpdateNameIndex(db_);
             return kErrorSuccess;
         });
+        if (rc != kErrorSuccess) unusable_ = rc;
     }
 
 private:
@@ -424,6 +430,7 @@ private:
 
     long Attempt(const char* begin, const std::function<long()>& body, int* busy) {
         if (!db_ || broken_) return kErrorBadDb;
+        if (unusable_ != kErrorSuccess) return unusable_;
         // Inside a group each call is a savepoint, so that a failing call still changes nothing.
         if (grouped_) {
             // A failure that made SQLite give up the group's transaction ends the group.
@@ -474,6 +481,7 @@ private:
     std::map<RegKey, Handle> handles_;
     std::map<RegKey, Cursor> cursors_;
     bool grouped_ = false;
+    long unusable_ = kErrorSuccess;
 };
 
 }  // namespace
