@@ -83,12 +83,18 @@ void IndexValues(sqlite3* db) {
 
 }  // namespace
 
+// One statement, as it runs at every start of every program: a store without
+// the columns fails to prepare it.
 bool NameIndexIsCurrent(sqlite3* db) {
-    if (!HasColumns(db)) return false;
-    Statement keys(db, "SELECT 1 FROM keys WHERE folded IS NULL LIMIT 1");
-    if (keys.Step()) return false;
-    Statement vals(db, "SELECT 1 FROM vals WHERE folded IS NULL OR made IS NULL LIMIT 1");
-    return !vals.Step();
+    try {
+        Statement unindexed(db,
+                            "SELECT EXISTS(SELECT 1 FROM keys WHERE folded IS NULL) OR "
+                            "EXISTS(SELECT 1 FROM vals WHERE folded IS NULL OR made IS NULL)");
+        return unindexed.Step() && unindexed.Int(0) == 0;
+    } catch (const StoreFailure& failure) {
+        if ((failure.code & 0xFF) == SQLITE_ERROR && !HasColumns(db)) return false;
+        throw;
+    }
 }
 
 void UpdateNameIndex(sqlite3* db) {
