@@ -20,19 +20,6 @@ using platform::kHkeyCurrentUser;
 using platform::Registry;
 using platform::RegKey;
 
-long ValueExists(Registry& registry, const std::string& path, const std::string& name,
-                 bool* exists) {
-    *exists = false;
-    RegKey key = 0;
-    long rc = registry.RegOpenKeyEx(kHkeyCurrentUser, path, 0, platform::kKeyQueryValue, &key);
-    if (rc == platform::kErrorFileNotFound) return kErrorSuccess;
-    if (rc != kErrorSuccess) return rc;
-    rc = registry.RegQueryValueEx(key, name, nullptr, nullptr, nullptr);
-    registry.RegCloseKey(key);
-    *exists = rc == kErrorSuccess;
-    return rc == platform::kErrorFileNotFound ? kErrorSuccess : rc;
-}
-
 int Add(const Context& c, const KeyName& key) {
     const Command& command = c.command;
     // /d or /t without /v is for the default value, as /ve is.

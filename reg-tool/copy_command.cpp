@@ -25,20 +25,6 @@ std::string Relocated(const std::string& path, const std::string& from, const st
     return to + rest;
 }
 
-long ValueExistsAt(platform::Registry& registry, const std::string& path, const std::string& name,
-                   bool* exists) {
-    *exists = false;
-    RegKey key = 0;
-    long rc =
-        registry.RegOpenKeyEx(platform::kHkeyCurrentUser, path, 0, platform::kKeyQueryValue, &key);
-    if (rc == platform::kErrorFileNotFound) return kErrorSuccess;
-    if (rc != kErrorSuccess) return rc;
-    rc = registry.RegQueryValueEx(key, name, nullptr, nullptr, nullptr);
-    registry.RegCloseKey(key);
-    *exists = rc == kErrorSuccess;
-    return rc == platform::kErrorFileNotFound ? kErrorSuccess : rc;
-}
-
 long WriteKey(platform::Registry& registry, const std::string& path,
               const std::vector<Value>& values) {
     RegKey key = 0;
@@ -69,7 +55,7 @@ int Copy(const Context& c, const KeyName& from, const KeyName& to) {
         std::vector<Value> kept;
         for (auto& value : key.values) {
             bool exists = false;
-            rc = ValueExistsAt(*registry, key.path, value.name, &exists);
+            rc = ValueExists(*registry, key.path, value.name, &exists);
             if (rc != kErrorSuccess) return c.Failed(rc);
             if (exists && !c.command.force &&
                 !Confirm("Value " + ValueLabel(value.name) + " exists, overwrite(Yes/No)?", c.in,
