@@ -57,14 +57,15 @@ class Search {
     explicit Search(const Command& command) : command_(command) {
         pattern_ = Comparable(*command.pattern);
         if (!command.exact) pattern_ = "*" + pattern_ + "*";
-        for (const auto& type : command.types) types_.push_back(text::AsciiLower(type));
+        for (const auto& type : command.types) {
+            if (const auto code = TypeFromName(type)) types_.push_back(*code);
+        }
     }
 
     bool TypeWanted(std::uint32_t type) const {
         if (types_.empty()) return true;
-        const std::string name = text::AsciiLower(TypeName(type));
-        for (const auto& wanted : types_) {
-            if (wanted == name) return true;
+        for (const auto wanted : types_) {
+            if (wanted == type) return true;
         }
         return false;
     }
@@ -87,7 +88,7 @@ class Search {
 
     const Command& command_;
     std::string pattern_;
-    std::vector<std::string> types_;
+    std::vector<std::uint32_t> types_;
 };
 
 int Found(const Context& c, const std::string& listing, std::size_t matches) {
@@ -140,6 +141,9 @@ int SearchValueName(const Context& c, const std::vector<KeyContents>& keys) {
 
 int Query(const Context& c, const KeyName& key) {
     const Command& command = c.command;
+    for (const auto& type : command.types) {
+        if (!TypeFromName(type)) return c.Fail("ERROR: Invalid type \"" + type + "\" after /t.");
+    }
     auto registry = c.openStore();
     if (command.valueName && !command.recursive) return OneValue(c, *registry, key);
 

@@ -181,6 +181,13 @@ TEST_F(RegToolTest, HelpIsLaidOutAsTheRegCommandsAndOptionsAreChecked) {
               "/reg:64"});
     EXPECT_EQ(Run({"query", "HKCU\\Software\\V", "/v", "x", "/reg:32"}).out,
               "\nHKEY_CURRENT_USER\\Software\\V\n    x    REG_DWORD    0x7\n\n");
+    r = Run({"query", "HKCU", "/f", "7", "/d", "/t", "REG_SZ,REG_DWORD_LITTLE_ENDIAN"});
+    EXPECT_EQ(r.out,
+              "\nHKEY_CURRENT_USER\\Software\\V\n    x    REG_DWORD    0x7\n\n"
+              "End of search: 1 match(es) found.\n");
+    r = Run({"query", "HKCU", "/t", "REG_WORD"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "ERROR: Invalid type \"REG_WORD\" after /t.\n");
     for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
              {"query", "HKCU", "/reg:32", "/reg:64"},
              {"query", "HKCU", "/k", "/d", "/f", "x"},
