@@ -5,7 +5,6 @@
 #include "query_printer.h"
 #include "registry/name_folding.h"
 #include "registry_tree.h"
-#include "text/text.h"
 #include "wildcard.h"
 
 namespace regtool {
