@@ -13,6 +13,9 @@ std::string RegistryError(long rc) {
             return "ERROR: The system was unable to find the specified registry key or value.";
         case platform::kErrorAccessDenied:
             return "ERROR: Access is denied.";
+        case platform::kErrorInvalidParameter:
+            return "ERROR: The parameter is incorrect (a name or data the registry does not "
+                   "take).";
         case platform::kErrorBadDb:
             return "ERROR: The registry store cannot be opened or is damaged; it was left as it "
                    "is.";

@@ -9,6 +9,7 @@
 #include "key_name.h"
 #include "reg_file_format.h"
 #include "registry_tree.h"
+#include "text/text.h"
 #include "whole_file.h"
 
 namespace regtool {
@@ -146,6 +147,12 @@ long ApplyEntry(Registry& registry, const RegFileEntry& entry) {
     return rc;
 }
 
+// A name as long as a message line can show.
+std::string Shortened(const std::string& name) {
+    constexpr std::size_t kShown = 60;
+    return text::Length(name) <= kShown ? name : text::Left(name, kShown) + "...";
+}
+
 // All of the file or none of it: one transaction, committed only after the
 // last entry; a failure or the process ending before that leaves the store
 // as it was.
@@ -177,7 +184,7 @@ int Import(const Context& c) {
         where = " at the key " + FullKeyName(entry.path);
         if (entry.kind == RegFileEntry::Kind::kSetValue ||
             entry.kind == RegFileEntry::Kind::kDeleteValue)
-            where += ", value " + ValueLabel(entry.name);
+            where += ", value " + Shortened(ValueLabel(entry.name));
     }
     return c.Fail("ERROR: Error accessing the registry" + where + ": " +
                   RegistryError(rc).substr(7) + " Nothing was imported.");
