@@ -201,6 +201,24 @@ class Parser {
     }
 
   private:
+    // Whether a quoted string is open at the end of the text fed so far; fed
+    // piece by piece, so that a long run of lines costs their length once.
+    struct QuoteState {
+        bool open = false;
+        bool escaped = false;
+        void Feed(std::u16string_view text) {
+            for (const char16_t c : text) {
+                if (escaped) {
+                    escaped = false;
+                } else if (open && c == u'\\') {
+                    escaped = true;
+                } else if (c == u'"') {
+                    open = !open;
+                }
+            }
+        }
+    };
+
     // The trimmed line at *i; a value name or string whose closing quote is on
     // a later line (it holds a line break) takes in the lines up to it, with
     // their breaks as they were. *i ends at the last line taken in.
@@ -208,23 +226,16 @@ class Parser {
         std::u16string text = lines_[*i].text;
         const auto first = text.find_first_not_of(u" \t");
         if (first == std::u16string::npos || text[first] != u'"') return Trim(text);
-        while (QuoteIsOpen(text) && *i + 1 < lines_.size()) {
+        QuoteState quote;
+        quote.Feed(text);
+        while (quote.open && *i + 1 < lines_.size()) {
+            quote.Feed(lines_[*i].ending);
             text += lines_[*i].ending;
-            text += lines_[++*i].text;
+            ++*i;
+            quote.Feed(lines_[*i].text);
+            text += lines_[*i].text;
         }
         return Trim(text);
-    }
-
-    static bool QuoteIsOpen(const std::u16string& text) {
-        bool open = false;
-        for (std::size_t k = 0; k < text.size(); ++k) {
-            if (open && text[k] == u'\\') {
-                ++k;
-            } else if (text[k] == u'"') {
-                open = !open;
-            }
-        }
-        return open;
     }
 
     std::nullopt_t Fail(std::size_t line, const std::string& why) {

@@ -150,7 +150,11 @@ TEST(RegFileFormat, QuotedNamesGoOnOverLineBreaksAsTheyWere) {
     ASSERT_EQ(entries.size(), 3u);
     EXPECT_EQ(entries[1].name, "a  \r\n  b\n\rc");
     EXPECT_EQ(entries[2].name, "next");
-    // Still refused when the quote never closes, at the line where it opened.
+    // A quote that never closes is refused at the line where it opened, however far the
+    // file goes on.
+    std::string longFile = "REGEDIT4\n\n[HKEY_CURRENT_USER\\X]\n\"open\n";
+    for (int i = 0; i < 50000; ++i) longFile += "@=dword:00000001\n";
+    EXPECT_EQ(ParseError(longFile), "line 4: a quoted string has no closing quote");
     EXPECT_EQ(ParseError("REGEDIT4\n\n[HKEY_CURRENT_USER\\X]\n\"open=\"1\"\n\n").rfind("line 4", 0),
               0u);
 }
