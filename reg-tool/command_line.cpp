@@ -216,7 +216,11 @@ class Parser {
 }  // namespace
 
 std::optional<Command> ParseCommandLine(const std::vector<std::string>& args, std::string* error) {
-    if (args.empty() || args[0] == "/?" || args[0] == "-?") return Command{};
+    if (args.empty()) {
+        *error = "ERROR: Invalid syntax: no operation.\nType \"kestrow-reg /?\" for usage.";
+        return std::nullopt;
+    }
+    if (args[0] == "/?" || args[0] == "-?") return Command{};
     for (const auto& candidate : kOperations) {
         if (text::EqualsIgnoreCase(args[0], candidate.name))
             return Parser(args, candidate, error).Parse();
