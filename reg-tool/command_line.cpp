@@ -195,6 +195,8 @@ class Parser {
 
     bool Consistent() {
         const Command& c = command_;
+        if (c.operation == Operation::kCompare && c.recursive && c.valueName)
+            return Refuse("/s does not go with /v or /ve");
         if (c.operation != Operation::kQuery) return true;
         if (c.keysOnly && c.dataOnly) return Refuse("/k and /d exclude each other");
         if ((c.keysOnly || c.dataOnly || c.caseSensitive || c.exact) && !c.pattern)

@@ -2,6 +2,8 @@
 // side. Exit code 0 when they are the same, 2 when they differ.
 #include <map>
 #include <ostream>
+#include <string>
+#include <vector>
 
 #include "command_context.h"
 #include "query_printer.h"
@@ -125,13 +127,30 @@ int Compare(const Context& c, const KeyName& first, const KeyName& second) {
 
     Comparison comparison(c.command);
     auto others = ByRelativePath(secondKeys, second.path);
+    // A key on one side only is one difference: what lies below it is not listed again.
+    std::vector<std::string> oneSided;
+    const auto belowOneSided = [&](const std::string& relative) {
+        for (const auto& top : oneSided) {
+            if (relative.rfind(top + "\\", 0) == 0) return true;
+        }
+        return false;
+    };
     for (const auto& key : firstKeys) {
-        const auto found = others.find(Relative(key.path, first.path));
-        comparison.Keys(key, found == others.end() ? nullptr : found->second);
-        if (found != others.end()) others.erase(found);
+        const std::string relative = Relative(key.path, first.path);
+        const auto found = others.find(relative);
+        if (found == others.end()) {
+            if (!belowOneSided(relative)) comparison.Keys(key, nullptr);
+            oneSided.push_back(relative);
+            continue;
+        }
+        comparison.Keys(key, found->second);
+        others.erase(found);
     }
     for (const auto& key : secondKeys) {
-        if (others.count(Relative(key.path, second.path))) comparison.OnlySecond(key);
+        const std::string relative = Relative(key.path, second.path);
+        if (!others.count(relative)) continue;
+        if (!belowOneSided(relative)) comparison.OnlySecond(key);
+        oneSided.push_back(relative);
     }
     c.out << comparison.Output()
           << "\nResult Compared: " << (comparison.Different() ? "Different" : "Identical") << "\n";

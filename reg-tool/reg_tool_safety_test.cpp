@@ -155,6 +155,12 @@ TEST_F(RegToolTest, CompareShowsWhatItIsAskedToAndCopyKeepsOutOfItself) {
                          "\\Sub\n\nResult Compared: Different\n" + kOk);
     r = Run({"compare", "HKCU\\Software\\A", "HKCU\\Software\\B", "/os"});
     EXPECT_EQ(r.out, "= " + a + "\n    same    REG_SZ    1\n\nResult Compared: Different\n" + kOk);
+    // With /s a key on one side only is one difference, not one for each key below it.
+    ExpectOk({"add", "HKCU\\Software\\A\\Sub\\Deeper", "/v", "x", "/d", "1"});
+    r = Run({"compare", "HKCU\\Software\\A", "HKCU\\Software\\B", "/s"});
+    EXPECT_EQ(r.out, "< " + a + "\n    mine    REG_SZ    a\n> " + b +
+                         "\n    theirs    REG_SZ    b\n< " + a +
+                         "\\Sub\n\nResult Compared: Different\n" + kOk);
     r = Run({"compare", "HKCU\\Software\\A", "HKCU\\Software\\B", "/on", "/s"});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_EQ(r.out, "\nResult Compared: Different\n" + kOk);
@@ -199,6 +205,7 @@ TEST_F(RegToolTest, HelpIsLaidOutAsTheRegCommandsAndOptionsAreChecked) {
              {"query", "HKCU", "/v", "x", "/f", "y"},
              {"compare", "HKCU\\A", "HKCU\\B", "/oa", "/os"},
              {"copy", "HKCU\\A"},
+             {"compare", "HKCU\\A", "HKCU\\B", "/v", "x", "/s"},
              {},
          }) {
         r = Run(bad);
