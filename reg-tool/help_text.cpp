@@ -7,10 +7,8 @@ namespace regtool {
 namespace {
 
 constexpr const char* kKeyName =
-    "  KeyName  [\\\\Machine\\]FullKey\n"
-    "           Machine  only the local machine: a remote one is refused\n"
-    "           FullKey  ROOTKEY\\SubKey\n"
-    "           ROOTKEY  [ HKCU ]  (HKEY_CURRENT_USER: the one hive kept here)\n"
+    "  KeyName  ROOTKEY\\SubKey (remote machines are not reached)\n"
+    "           ROOTKEY  [ HKCU | HKEY_CURRENT_USER ]: the one hive kept here\n"
     "           SubKey   the full name of a registry key under the ROOTKEY\n";
 
 constexpr const char* kView =
@@ -48,7 +46,7 @@ std::string Overview() {
 std::string Query() {
     return std::string(
                "\n"
-               "KESTROW-REG QUERY KeyName [/v [ValueName] | /ve] [/s]\n"
+               "KESTROW-REG QUERY KeyName [/v ValueName | /ve] [/s]\n"
                "          [/f Data [/k] [/d] [/c] [/e]] [/t Type] [/z] [/se Separator]\n"
                "          [/reg:32 | /reg:64]\n"
                "\n") +
