@@ -74,9 +74,10 @@ void IndexValues(sqlite3* db) {
             last.Step();
             next = last.Int(0) + 1;
         }
+        // The primary key tells names apart as far as ASCII case: it finds the one row.
         Statement update(db,
                          "UPDATE vals SET folded = ?, made = coalesce(made, ?) "
-                         "WHERE key_id = ? AND name = ? COLLATE BINARY");
+                         "WHERE key_id = ? AND name = ?");
         update.Bind(1, FoldName(row.name)).Bind(2, next++).Bind(3, row.key).Bind(4, row.name).Run();
     }
 }
