@@ -126,15 +126,47 @@ int Export(const Context& c, const KeyName& key) {
     return c.Done();
 }
 
-long ApplyEntry(Registry& registry, const RegFileEntry& entry) {
+// The key the entries of one section go to, opened once for all of them.
+class SectionKey {
+  public:
+    explicit SectionKey(Registry& registry) : registry_(registry) {}
+    ~SectionKey() { Close(); }
+
+    long Open(const std::string& path, RegKey* handle) {
+        if (handle_ == 0 || path != path_) {
+            Close();
+            const long rc =
+                registry_.RegCreateKeyEx(kHkeyCurrentUser, path, platform::kKeyAllUsual, &handle_);
+            if (rc != kErrorSuccess) {
+                handle_ = 0;
+                return rc;
+            }
+            path_ = path;
+        }
+        *handle = handle_;
+        return kErrorSuccess;
+    }
+
+    void Close() {
+        if (handle_ != 0) registry_.RegCloseKey(handle_);
+        handle_ = 0;
+    }
+
+  private:
+    Registry& registry_;
+    std::string path_;
+    RegKey handle_ = 0;
+};
+
+long ApplyEntry(Registry& registry, SectionKey& section, const RegFileEntry& entry) {
     using Kind = RegFileEntry::Kind;
     if (entry.kind == Kind::kDeleteKey) {
+        section.Close();  // it may be the key that goes
         const long rc = DeleteKeyTree(registry, entry.path);
         return rc == platform::kErrorFileNotFound ? kErrorSuccess : rc;
     }
     RegKey handle = 0;
-    long rc =
-        registry.RegCreateKeyEx(kHkeyCurrentUser, entry.path, platform::kKeyAllUsual, &handle);
+    long rc = section.Open(entry.path, &handle);
     if (rc != kErrorSuccess) return rc;
     if (entry.kind == Kind::kSetValue) {
         rc = registry.RegSetValueEx(handle, entry.name, 0, entry.type, entry.data.data(),
@@ -143,7 +175,6 @@ long ApplyEntry(Registry& registry, const RegFileEntry& entry) {
         rc = registry.RegDeleteValue(handle, entry.name);
         if (rc == platform::kErrorFileNotFound) rc = kErrorSuccess;
     }
-    registry.RegCloseKey(handle);
     return rc;
 }
 
@@ -173,8 +204,11 @@ int Import(const Context& c) {
     auto registry = c.openStore();
     long rc = registry->BeginTransaction(true);
     std::size_t failed = 0;
-    for (; rc == kErrorSuccess && failed < entries->size(); ++failed)
-        rc = ApplyEntry(*registry, (*entries)[failed]);
+    {
+        SectionKey section(*registry);
+        for (; rc == kErrorSuccess && failed < entries->size(); ++failed)
+            rc = ApplyEntry(*registry, section, (*entries)[failed]);
+    }
     if (rc == kErrorSuccess) rc = registry->EndTransaction(true);
     if (rc == kErrorSuccess) return c.Done();
     registry->EndTransaction(false);
