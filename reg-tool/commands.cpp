@@ -4,13 +4,13 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
-#include <sstream>
 
+#include "command_context.h"
 #include "key_name.h"
-#include "query_printer.h"
 #include "reg_file_format.h"
 #include "registry_tree.h"
 #include "text/text.h"
+#include "whole_file.h"
 
 namespace regtool {
 
@@ -21,135 +21,39 @@ using platform::kHkeyCurrentUser;
 using platform::Registry;
 using platform::RegKey;
 
-constexpr const char* kDone = "The operation completed successfully.";
-constexpr const char* kCancelled = "The operation was cancelled by the user.";
-
-std::string RegistryError(long rc) {
-    switch (rc) {
-        case platform::kErrorFileNotFound:
-            return "ERROR: The system was unable to find the specified registry key or value.";
-        case platform::kErrorAccessDenied:
-            return "ERROR: Access is denied.";
-        case platform::kErrorBadDb:
-            return "ERROR: The registry store cannot be opened or is damaged; it was left as it "
-                   "is.";
-        default:
-            return "ERROR: The registry call failed with code " + std::to_string(rc) + ".";
-    }
-}
-
-// Yes or No from the user; anything else asks again, and no answer is No.
-bool Confirm(const std::string& question, std::istream& in, std::ostream& out) {
-    std::string answer;
-    while (true) {
-        out << question << " " << std::flush;
-        if (!std::getline(in, answer)) {
-            out << "\n";
-            return false;
-        }
-        answer = text::AsciiLower(text::TrimSpaces(answer));
-        if (answer == "y" || answer == "yes") return true;
-        if (answer == "n" || answer == "no") return false;
-    }
-}
-
-struct Context {
-    const Command& command;
-    const StoreOpener& openStore;
-    std::istream& in;
-    std::ostream& out;
-    std::ostream& err;
-
-    int Fail(const std::string& message) const {
-        err << message << "\n";
-        return 1;
-    }
-    int Failed(long rc) const { return Fail(RegistryError(rc)); }
-    int Done() const {
-        out << kDone << "\n";
-        return 0;
-    }
-    int Cancelled() const {
-        out << kCancelled << "\n";
-        return 0;
-    }
-};
-
-std::string ValueLabel(const std::string& name) { return name.empty() ? "(Default)" : name; }
-
-long ValueExists(Registry& registry, const std::string& path, const std::string& name,
-                 bool* exists) {
-    *exists = false;
-    RegKey key = 0;
-    long rc = registry.RegOpenKeyEx(kHkeyCurrentUser, path, 0, platform::kKeyQueryValue, &key);
-    if (rc == platform::kErrorFileNotFound) return kErrorSuccess;
-    if (rc != kErrorSuccess) return rc;
-    rc = registry.RegQueryValueEx(key, name, nullptr, nullptr, nullptr);
-    registry.RegCloseKey(key);
-    *exists = rc == kErrorSuccess;
-    return rc == platform::kErrorFileNotFound ? kErrorSuccess : rc;
-}
-
-int Query(const Context& c, const KeyName& key) {
-    auto registry = c.openStore();
-    std::vector<KeyContents> keys;
-    const long rc = ReadKeys(*registry, key.path, c.command.recursive, &keys);
-    if (rc != kErrorSuccess) return c.Failed(rc);
-    if (!c.command.valueName) {
-        c.out << KeyListing(keys, c.command.recursive);
-        return 0;
-    }
-    const std::string& name = *c.command.valueName;
-    if (c.command.recursive) {
-        std::size_t matches = 0;
-        c.out << ValueSearch(keys, name, &matches);
-        return matches > 0 ? 0 : 1;
-    }
-    for (const auto& value : keys.front().values) {
-        if (text::EqualsIgnoreCase(value.name, name)) {
-            c.out << "\n" << FullKeyName(key.path) << "\n" << ValueLine(value) << "\n";
-            return 0;
-        }
-    }
-    if (name.empty()) {
-        c.out << "\n"
-              << FullKeyName(key.path) << "\n    (Default)    REG_SZ    (value not set)\n\n";
-        return 0;
-    }
-    return c.Failed(platform::kErrorFileNotFound);
-}
-
 int Add(const Context& c, const KeyName& key) {
     const Command& command = c.command;
-    if (!command.valueName && (command.typeGiven || !command.data.empty()))
-        return c.Fail("ERROR: Give /v ValueName or /ve to say which value /t and /d are for.");
+    // /d or /t without /v is for the default value, as /ve is.
+    std::optional<std::string> valueName = command.valueName;
+    if (!valueName && (command.typeGiven || command.data)) valueName = "";
     const auto type = TypeFromName(command.type);
     if (!type) {
         return c.Fail("ERROR: Invalid type \"" + command.type +
                       "\". Use REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ, REG_DWORD, "
-                      "REG_DWORD_BIG_ENDIAN, REG_QWORD, REG_BINARY or REG_NONE.");
+                      "REG_DWORD_LITTLE_ENDIAN, REG_DWORD_BIG_ENDIAN, REG_QWORD, REG_BINARY, "
+                      "REG_LINK, REG_NONE or a resource type.");
     }
     if (command.separatorGiven && *type != platform::kRegMultiSz)
         return c.Fail("ERROR: The separator /s is only for REG_MULTI_SZ data.");
     std::string why;
-    const auto data = DataFromText(*type, command.data, command.separator, &why);
+    const auto data = DataFromText(*type, command.data.value_or(""), command.separator, &why);
     if (!data) return c.Fail(why);
 
     auto registry = c.openStore();
-    if (command.valueName) {
+    if (valueName) {
         bool exists = false;
-        const long rc = ValueExists(*registry, key.path, *command.valueName, &exists);
+        const long rc = ValueExists(*registry, key.path, *valueName, &exists);
         if (rc != kErrorSuccess) return c.Failed(rc);
         if (exists && !command.force &&
-            !Confirm("Value " + ValueLabel(*command.valueName) + " exists, overwrite(Yes/No)?",
-                     c.in, c.out))
+            !Confirm("Value " + ValueLabel(*valueName) + " exists, overwrite(Yes/No)?", c.in,
+                     c.out))
             return c.Cancelled();
     }
     RegKey handle = 0;
     long rc = registry->RegCreateKeyEx(kHkeyCurrentUser, key.path, platform::kKeyAllUsual, &handle);
     if (rc != kErrorSuccess) return c.Failed(rc);
-    if (command.valueName) {
-        rc = registry->RegSetValueEx(handle, *command.valueName, 0, *type, data->data(),
+    if (valueName) {
+        rc = registry->RegSetValueEx(handle, *valueName, 0, *type, data->data(),
                                      static_cast<std::uint32_t>(data->size()));
     }
     registry->RegCloseKey(handle);
@@ -170,7 +74,10 @@ int Delete(const Context& c, const KeyName& key) {
         if (!command.force &&
             !Confirm("Permanently delete the registry key " + full + " (Yes/No)?", c.in, c.out))
             return c.Cancelled();
-        rc = DeleteKeyTree(*registry, key.path);
+        rc = registry->BeginTransaction(true);
+        if (rc == kErrorSuccess) rc = DeleteKeyTree(*registry, key.path);
+        if (rc == kErrorSuccess) rc = registry->EndTransaction(true);
+        if (rc != kErrorSuccess) registry->EndTransaction(false);
         return rc == kErrorSuccess ? c.Done() : c.Failed(rc);
     }
     std::vector<std::string> names;
@@ -189,29 +96,13 @@ int Delete(const Context& c, const KeyName& key) {
     if (!command.force && !Confirm(question, c.in, c.out)) return c.Cancelled();
     RegKey handle = 0;
     rc = registry->RegOpenKeyEx(kHkeyCurrentUser, key.path, 0, platform::kKeyAllUsual, &handle);
+    if (rc == kErrorSuccess) rc = registry->BeginTransaction(true);
     for (std::size_t i = 0; rc == kErrorSuccess && i < names.size(); ++i)
         rc = registry->RegDeleteValue(handle, names[i]);
+    if (rc == kErrorSuccess) rc = registry->EndTransaction(true);
+    if (rc != kErrorSuccess) registry->EndTransaction(false);
     registry->RegCloseKey(handle);
     return rc == kErrorSuccess ? c.Done() : c.Failed(rc);
-}
-
-// Written beside the target and renamed over it, so a failure leaves no half file.
-bool WriteWholeFile(const std::string& path, const std::string& bytes) {
-    const std::string temporary = path + ".kestrow-reg-tmp";
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        file.close();
-        if (!file) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            return false;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temporary, path, ec);
-    if (ec) std::filesystem::remove(temporary, ec);
-    return !ec;
 }
 
 int Export(const Context& c, const KeyName& key) {
@@ -220,25 +111,62 @@ int Export(const Context& c, const KeyName& key) {
         return c.Fail("ERROR: \"" + c.command.file + "\" is a folder, not a file.");
     auto registry = c.openStore();
     std::vector<KeyContents> keys;
+    // One reading transaction: the file holds one state of the store.
+    const bool grouped = registry->BeginTransaction(false) == kErrorSuccess;
     const long rc = ReadKeys(*registry, key.path, true, &keys);
+    if (grouped) registry->EndTransaction(false);
     if (rc != kErrorSuccess) return c.Failed(rc);
-    if (std::filesystem::exists(c.command.file, ec) && !c.command.force &&
+    if (std::filesystem::exists(std::filesystem::symlink_status(c.command.file, ec)) &&
+        !c.command.force &&
         !Confirm("File " + c.command.file + " already exists. Overwrite (Yes/No)?", c.in, c.out))
         return c.Cancelled();
-    if (!WriteWholeFile(c.command.file, ExportRegFile(keys)))
-        return c.Fail("ERROR: Cannot write the file \"" + c.command.file + "\".");
+    std::string why;
+    if (!WriteWholeFile(c.command.file, ExportRegFile(keys), &why))
+        return c.Fail("ERROR: Cannot write the file \"" + c.command.file + "\": " + why + ".");
     return c.Done();
 }
 
-long ApplyEntry(Registry& registry, const RegFileEntry& entry) {
+// The key the entries of one section go to, opened once for all of them.
+class SectionKey {
+  public:
+    explicit SectionKey(Registry& registry) : registry_(registry) {}
+    ~SectionKey() { Close(); }
+
+    long Open(const std::string& path, RegKey* handle) {
+        if (handle_ == 0 || path != path_) {
+            Close();
+            const long rc =
+                registry_.RegCreateKeyEx(kHkeyCurrentUser, path, platform::kKeyAllUsual, &handle_);
+            if (rc != kErrorSuccess) {
+                handle_ = 0;
+                return rc;
+            }
+            path_ = path;
+        }
+        *handle = handle_;
+        return kErrorSuccess;
+    }
+
+    void Close() {
+        if (handle_ != 0) registry_.RegCloseKey(handle_);
+        handle_ = 0;
+    }
+
+  private:
+    Registry& registry_;
+    std::string path_;
+    RegKey handle_ = 0;
+};
+
+long ApplyEntry(Registry& registry, SectionKey& section, const RegFileEntry& entry) {
     using Kind = RegFileEntry::Kind;
     if (entry.kind == Kind::kDeleteKey) {
+        section.Close();  // it may be the key that goes
         const long rc = DeleteKeyTree(registry, entry.path);
         return rc == platform::kErrorFileNotFound ? kErrorSuccess : rc;
     }
     RegKey handle = 0;
-    long rc =
-        registry.RegCreateKeyEx(kHkeyCurrentUser, entry.path, platform::kKeyAllUsual, &handle);
+    long rc = section.Open(entry.path, &handle);
     if (rc != kErrorSuccess) return rc;
     if (entry.kind == Kind::kSetValue) {
         rc = registry.RegSetValueEx(handle, entry.name, 0, entry.type, entry.data.data(),
@@ -247,10 +175,18 @@ long ApplyEntry(Registry& registry, const RegFileEntry& entry) {
         rc = registry.RegDeleteValue(handle, entry.name);
         if (rc == platform::kErrorFileNotFound) rc = kErrorSuccess;
     }
-    registry.RegCloseKey(handle);
     return rc;
 }
 
+// A name as long as a message line can show.
+std::string Shortened(const std::string& name) {
+    constexpr std::size_t kShown = 60;
+    return text::Length(name) <= kShown ? name : text::Left(name, kShown) + "...";
+}
+
+// All of the file or none of it: one transaction, committed only after the
+// last entry; a failure or the process ending before that leaves the store
+// as it was.
 int Import(const Context& c) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(c.command.file, ec))
@@ -266,12 +202,26 @@ int Import(const Context& c) {
                       ". Nothing was imported.");
     }
     auto registry = c.openStore();
-    for (const auto& entry : *entries) {
-        const long rc = ApplyEntry(*registry, entry);
-        if (rc != kErrorSuccess)
-            return c.Fail("ERROR: Error accessing the registry. " + RegistryError(rc).substr(7));
+    long rc = registry->BeginTransaction(true);
+    std::size_t failed = 0;
+    {
+        SectionKey section(*registry);
+        for (; rc == kErrorSuccess && failed < entries->size(); ++failed)
+            rc = ApplyEntry(*registry, section, (*entries)[failed]);
     }
-    return c.Done();
+    if (rc == kErrorSuccess) rc = registry->EndTransaction(true);
+    if (rc == kErrorSuccess) return c.Done();
+    registry->EndTransaction(false);
+    std::string where;
+    if (failed > 0 && failed <= entries->size()) {
+        const RegFileEntry& entry = (*entries)[failed - 1];
+        where = " at the key " + FullKeyName(entry.path);
+        if (entry.kind == RegFileEntry::Kind::kSetValue ||
+            entry.kind == RegFileEntry::Kind::kDeleteValue)
+            where += ", value " + Shortened(ValueLabel(entry.name));
+    }
+    return c.Fail("ERROR: Error accessing the registry" + where + ": " +
+                  RegistryError(rc).substr(7) + " Nothing was imported.");
 }
 
 }  // namespace
@@ -287,6 +237,11 @@ int RunCommand(const Command& command, const StoreOpener& openStore, std::istrea
     std::string why;
     const auto key = ParseKeyName(command.key, &why);
     if (!key) return c.Fail(why);
+    std::optional<KeyName> second;
+    if (command.operation == Operation::kCopy || command.operation == Operation::kCompare) {
+        second = ParseKeyName(command.secondKey, &why);
+        if (!second) return c.Fail(why);
+    }
     switch (command.operation) {
         case Operation::kQuery:
             return Query(c, *key);
@@ -294,6 +249,10 @@ int RunCommand(const Command& command, const StoreOpener& openStore, std::istrea
             return Add(c, *key);
         case Operation::kDelete:
             return Delete(c, *key);
+        case Operation::kCopy:
+            return Copy(c, *key, *second);
+        case Operation::kCompare:
+            return Compare(c, *key, *second);
         case Operation::kExport:
             return Export(c, *key);
         default:

@@ -9,16 +9,17 @@
 
 namespace regtool {
 
+struct ShowOptions {
+    std::string separator = "\\0";  // between the strings of REG_MULTI_SZ data
+    bool typeNumbers = false;       // "REG_SZ (1)"
+};
+
 // "    name    TYPE    data", with "(Default)" for the unnamed value.
-std::string ValueLine(const Value& value);
+std::string ValueLine(const Value& value, const ShowOptions& show = {});
 
 // A key with its values and the full names of its sub-keys; with recursive
 // (keys holds the whole tree, parents first) every key with its values.
-std::string KeyListing(const std::vector<KeyContents>& keys, bool recursive);
-
-// The keys holding a value of the given name, each with that value, and the
-// closing count that a recursive search prints.
-std::string ValueSearch(const std::vector<KeyContents>& keys, const std::string& name,
-                        std::size_t* matches);
+std::string KeyListing(const std::vector<KeyContents>& keys, bool recursive,
+                       const ShowOptions& show = {});
 
 }  // namespace regtool

@@ -88,9 +88,34 @@ std::string ValueLine(const Value& value) {
 struct Line {
     std::u16string text;
     std::size_t number;
+    std::u16string ending;  // the line break that ended it, as it was
 };
 
 std::string Narrow(const std::u16string& s) { return FromUtf16Escaped(s); }
+
+// The characters of Windows code page 1252 at 0x80..0x9F; the five it leaves
+// undefined stand for the control characters of the same number.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+std::u16string FromCp1252(std::string_view bytes) {
+    std::u16string out;
+    out.reserve(bytes.size());
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        out.push_back(b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : char16_t{b});
+    }
+    return out;
+}
+
+// A REGEDIT4 file is text in the Windows ANSI code page, as the editor that
+// wrote such files used it.
+bool IsRegedit4(std::string_view body) {
+    const auto start = body.find_first_not_of(" \t\r\n");
+    return start != std::string_view::npos && body.substr(start, 8) == kHeader4;
+}
 
 std::u16string Decode(const std::string& bytes, bool* ok) {
     *ok = true;
@@ -110,7 +135,11 @@ std::u16string Decode(const std::string& bytes, bool* ok) {
         return {};
     }
     std::string_view body = bytes;
-    if (body.size() >= 3 && body.substr(0, 3) == "\xEF\xBB\xBF") body.remove_prefix(3);
+    if (body.size() >= 3 && body.substr(0, 3) == "\xEF\xBB\xBF") {
+        body.remove_prefix(3);
+    } else if (IsRegedit4(body)) {
+        return FromCp1252(body);
+    }
     return ToUtf16Escaped(body);
 }
 
@@ -121,14 +150,15 @@ std::vector<Line> SplitLines(const std::u16string& text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t c = text[i];
         if (c == u'\r' || c == u'\n') {
-            lines.push_back({current, number++});
+            const bool pair = c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n';
+            lines.push_back({current, number++, pair ? u"\r\n" : std::u16string(1, c)});
             current.clear();
-            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+            if (pair) ++i;
         } else {
             current.push_back(c);
         }
     }
-    if (!current.empty()) lines.push_back({current, number});
+    if (!current.empty()) lines.push_back({current, number, u""});
     return lines;
 }
 
@@ -140,7 +170,7 @@ std::u16string Trim(const std::u16string& s) {
 }
 
 class Parser {
-public:
+  public:
     Parser(std::vector<Line> lines, std::string* error) : lines_(std::move(lines)), error_(error) {}
 
     std::optional<std::vector<RegFileEntry>> Parse() {
@@ -155,8 +185,8 @@ public:
                                               std::string(kHeader5) + "\" or \"" + kHeader4 + "\"");
         }
         for (++i; i < lines_.size(); ++i) {
-            std::u16string text = Trim(lines_[i].text);
             number_ = lines_[i].number;
+            std::u16string text = WithQuotedLineBreaks(&i);
             if (text.empty() || text[0] == u';') continue;
             // Long hex lists go on over several lines, each but the last ending in "\".
             while (!text.empty() && text.back() == u'\\' && text[0] != u'[' &&
@@ -170,7 +200,44 @@ public:
         return entries_;
     }
 
-private:
+  private:
+    // Whether a quoted string is open at the end of the text fed so far; fed
+    // piece by piece, so that a long run of lines costs their length once.
+    struct QuoteState {
+        bool open = false;
+        bool escaped = false;
+        void Feed(std::u16string_view text) {
+            for (const char16_t c : text) {
+                if (escaped) {
+                    escaped = false;
+                } else if (open && c == u'\\') {
+                    escaped = true;
+                } else if (c == u'"') {
+                    open = !open;
+                }
+            }
+        }
+    };
+
+    // The trimmed line at *i; a value name or string whose closing quote is on
+    // a later line (it holds a line break) takes in the lines up to it, with
+    // their breaks as they were. *i ends at the last line taken in.
+    std::u16string WithQuotedLineBreaks(std::size_t* i) {
+        std::u16string text = lines_[*i].text;
+        const auto first = text.find_first_not_of(u" \t");
+        if (first == std::u16string::npos || text[first] != u'"') return Trim(text);
+        QuoteState quote;
+        quote.Feed(text);
+        while (quote.open && *i + 1 < lines_.size()) {
+            quote.Feed(lines_[*i].ending);
+            text += lines_[*i].ending;
+            ++*i;
+            quote.Feed(lines_[*i].text);
+            text += lines_[*i].text;
+        }
+        return Trim(text);
+    }
+
     std::nullopt_t Fail(std::size_t line, const std::string& why) {
         *error_ = "line " + std::to_string(line) + ": " + why;
         return std::nullopt;
@@ -298,7 +365,10 @@ private:
         }
         Bytes bytes;
         if (!HexBytes(lower.substr(listStart), &bytes)) return false;
-        if (unicode_ && IsUtf16StringType(entry->type)) {
+        if (!unicode_ && IsUtf16StringType(entry->type)) {
+            const std::string narrow = Narrow(FromCp1252(std::string(bytes.begin(), bytes.end())));
+            bytes.assign(narrow.begin(), narrow.end());
+        } else if (IsUtf16StringType(entry->type)) {
             if (bytes.size() % 2 != 0)
                 return Error("text data in hex must have an even number of bytes");
             std::u16string wide;

@@ -141,6 +141,46 @@ TEST(RegFileFormat, AContinuationOfNothingIsAnEmptyLine) {
     EXPECT_TRUE(entries->empty());
 }
 
+TEST(RegFileFormat, ContinuationsIntoBlankLinesOrTheEndAreSafe) {
+    const std::string header = "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\X]\n";
+    // A lone backslash continued by a blank line leaves nothing: no entry, no fault.
+    EXPECT_EQ(ParseOk(header + "\\\n\n").size(), 1u);
+    EXPECT_EQ(ParseOk(header + "  \\\n   \n\n").size(), 1u);
+    EXPECT_EQ(ParseOk(header + "\"v\"=hex:01,\\\n\n").back().data, (Bytes{1}));
+    // With nothing left to continue into, the backslash is refused, not read past.
+    EXPECT_EQ(ParseError(header + "\"v\"=hex:01,\\").rfind("line 4", 0), 0u);
+    EXPECT_EQ(ParseError(header + "\n\\").rfind("line 5", 0), 0u);
+}
+
+TEST(RegFileFormat, QuotedNamesGoOnOverLineBreaksAsTheyWere) {
+    const auto entries = ParseOk(
+        "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\X]\r\n"
+        "\"a  \r\n  b\n\rc\"=\"1\"\r\n\"next\"=dword:00000002\r\n");
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[1].name, "a  \r\n  b\n\rc");
+    EXPECT_EQ(entries[2].name, "next");
+    // A quote that never closes is refused at the line where it opened, however far the
+    // file goes on.
+    std::string longFile = "REGEDIT4\n\n[HKEY_CURRENT_USER\\X]\n\"open\n";
+    for (int i = 0; i < 50000; ++i) longFile += "@=dword:00000001\n";
+    EXPECT_EQ(ParseError(longFile), "line 4: a quoted string has no closing quote");
+    EXPECT_EQ(ParseError("REGEDIT4\n\n[HKEY_CURRENT_USER\\X]\n\"open=\"1\"\n\n").rfind("line 4", 0),
+              0u);
+}
+
+TEST(RegFileFormat, Regedit4TextIsWindows1252AndVersion5TextIsUtf8) {
+    auto entries = ParseOk("REGEDIT4\n\n[HKEY_CURRENT_USER\\Caf\xE9]\n\"\x80\x9F\xFF\"=\"\x81\"\n");
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].path, "Caf\xC3\xA9");
+    EXPECT_EQ(entries[1].name, "\xE2\x82\xAC\xC5\xB8\xC3\xBF");
+    EXPECT_EQ(entries[1].data,
+              B(std::string("\xC2\x81\0", 3)));  // undefined: the control character
+    entries = ParseOk("\xEF\xBB\xBFREGEDIT4\n\n[HKEY_CURRENT_USER\\Caf\xC3\xA9]\n");
+    EXPECT_EQ(entries[0].path, "Caf\xC3\xA9");
+    entries = ParseOk("Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Caf\xC3\xA9]\n");
+    EXPECT_EQ(entries[0].path, "Caf\xC3\xA9");
+}
+
 TEST(Utf16Escape, CarriesBytesThatAreNotUtf8) {
     for (const std::string& s : {std::string("plain"), std::string("\xC3\xA9\xF0\x9F\x98\x80"),
                                  std::string("\xFF\xFE\x80"), std::string("\xED\xA0\x80"),

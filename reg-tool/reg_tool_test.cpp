@@ -1,87 +1,20 @@
 // kestrow-reg as the user runs it: the built program, a store in a
 // temporary XDG_CONFIG_HOME, output and exit codes.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "posix/registry/sqlite_registry.h"
+#include "reg_tool_test_support.h"
 #include "registry_tree.h"
 
 namespace regtool {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Result {
-    int exitCode;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::string ShellQuoted(const std::string& s) {
-    std::string out = "'";
-    for (const char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-class RegToolTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "kestrow-regtool-XXXXXX").string();
-        dir_ = mkdtemp(pattern.data());
-        UseConfig(dir_ / "config");
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    void UseConfig(const fs::path& config) {
-        config_ = config;
-        setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-    }
-
-    fs::path Store() const { return config_ / "kestrow" / "registry.db"; }
-
-    // KESTROW_BIN_DIR, or the build's bin folder beside this test's folder.
-    static std::string Program() {
-        const char* bin = std::getenv("KESTROW_BIN_DIR");
-        if (bin && *bin) return std::string(bin) + "/kestrow-reg";
-        return (fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "bin" /
-                "kestrow-reg")
-            .string();
-    }
-
-    Result Run(const std::vector<std::string>& args, const std::string& input = "") {
-        std::string command =
-            "XDG_CONFIG_HOME=" + ShellQuoted(config_.string()) + " " + ShellQuoted(Program());
-        for (const auto& arg : args) command += " " + ShellQuoted(arg);
-        std::ofstream(dir_ / "in") << input;
-        command += " <" + ShellQuoted((dir_ / "in").string()) + " >" +
-                   ShellQuoted((dir_ / "out").string()) + " 2>" +
-                   ShellQuoted((dir_ / "err").string());
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(dir_ / "out"),
-                ReadText(dir_ / "err")};
-    }
-
-    void ExpectOk(const std::vector<std::string>& args) {
-        const Result r = Run(args);
-        EXPECT_EQ(r.exitCode, 0) << r.err;
-        EXPECT_EQ(r.out, "The operation completed successfully.\n");
-    }
-
-    fs::path dir_;
-    fs::path config_;
-};
 
 const std::string kKey = "HKCU\\Software\\Tamsholt\\Kestrow 2005";
 const std::string kFull = "HKEY_CURRENT_USER\\Software\\Tamsholt\\Kestrow 2005";
@@ -99,16 +32,17 @@ TEST_F(RegToolTest, AddThenQueryShowsValuesAsTheWindowsCommandDoes) {
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, "\n" + kFull +
                          "\n"
-                         "    (Default)    REG_SZ    default\n"
                          "    AllFolders    REG_DWORD    0xa\n"
-                         "    Bin    REG_BINARY    00FF1A\n"
-                         "    Multi    REG_MULTI_SZ    a\\0b\n"
                          "    Name    REG_SZ    x \"y\" \xC3\xA9\n"
+                         "    (Default)    REG_SZ    default\n"
+                         "    Multi    REG_MULTI_SZ    a\\0b\n"
+                         "    Bin    REG_BINARY    00FF1A\n"
                          "\n" +
                          kFull + "\\Sub\n\n");
 
+    // Values come in the order they were made; one asked for by name shows as it was asked for.
     r = Run({"query", kKey, "/v", "allfolders"});
-    EXPECT_EQ(r.out, "\n" + kFull + "\n    AllFolders    REG_DWORD    0xa\n\n");
+    EXPECT_EQ(r.out, "\n" + kFull + "\n    allfolders    REG_DWORD    0xa\n\n");
     r = Run({"query", "HKCU\\Software", "/v", "Max", "/s"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, "\n" + kFull +

@@ -57,6 +57,20 @@ long ReadKeys(platform::Registry& registry, const std::string& path, bool recurs
     return platform::kErrorSuccess;
 }
 
+long ValueExists(platform::Registry& registry, const std::string& path, const std::string& name,
+                 bool* exists) {
+    *exists = false;
+    RegKey key = 0;
+    long rc =
+        registry.RegOpenKeyEx(platform::kHkeyCurrentUser, path, 0, platform::kKeyQueryValue, &key);
+    if (rc == platform::kErrorFileNotFound) return platform::kErrorSuccess;
+    if (rc != platform::kErrorSuccess) return rc;
+    rc = registry.RegQueryValueEx(key, name, nullptr, nullptr, nullptr);
+    registry.RegCloseKey(key);
+    *exists = rc == platform::kErrorSuccess;
+    return rc == platform::kErrorFileNotFound ? platform::kErrorSuccess : rc;
+}
+
 long DeleteKeyTree(platform::Registry& registry, const std::string& path) {
     std::vector<KeyContents> keys;
     const long rc = ReadKeys(registry, path, true, &keys);

@@ -28,6 +28,10 @@ struct KeyContents {
 long ReadKeys(platform::Registry& registry, const std::string& path, bool recursive,
               std::vector<KeyContents>* keys);
 
+// Whether the key at path holds a value of that name; a missing key holds none.
+long ValueExists(platform::Registry& registry, const std::string& path, const std::string& name,
+                 bool* exists);
+
 // Deletes the key at path with everything below it.
 long DeleteKeyTree(platform::Registry& registry, const std::string& path);
 

@@ -15,7 +15,8 @@ struct NamedType {
     const char* name;
 };
 
-constexpr std::array<NamedType, 12> kTypes{{
+// The first name of a code is the one shown.
+constexpr std::array<NamedType, 13> kTypes{{
     {platform::kRegNone, "REG_NONE"},
     {platform::kRegSz, "REG_SZ"},
     {platform::kRegExpandSz, "REG_EXPAND_SZ"},
@@ -28,6 +29,7 @@ constexpr std::array<NamedType, 12> kTypes{{
     {9, "REG_FULL_RESOURCE_DESCRIPTOR"},
     {10, "REG_RESOURCE_REQUIREMENTS_LIST"},
     {kRegQword, "REG_QWORD"},
+    {platform::kRegDword, "REG_DWORD_LITTLE_ENDIAN"},
 }};
 
 std::optional<std::uint64_t> ParseNumber(const std::string& text, std::uint64_t max) {
@@ -106,6 +108,8 @@ std::optional<Bytes> DataFromText(std::uint32_t type, const std::string& data,
             return out;
         }
         case platform::kRegMultiSz: {
+            // Each string ends with the separator or the data's end: "fax\0mail\0" and
+            // "fax\0mail" are the same two strings.
             Bytes out;
             std::size_t start = 0;
             while (start < data.size()) {
@@ -119,14 +123,12 @@ std::optional<Bytes> DataFromText(std::uint32_t type, const std::string& data,
                 out.push_back(0);
                 if (end == std::string::npos) break;
                 start = end + separator.size();
-                if (start == data.size()) {
-                    *error = "ERROR: A REG_MULTI_SZ value cannot hold an empty string.";
-                    return std::nullopt;
-                }
             }
             out.push_back(0);
             return out;
         }
+        case platform::kRegLink:
+            return Bytes(data.begin(), data.end());
         case platform::kRegDword:
         case platform::kRegDwordBigEndian:
         case kRegQword: {
@@ -155,7 +157,7 @@ std::optional<Bytes> DataFromText(std::uint32_t type, const std::string& data,
     }
 }
 
-std::string DisplayData(std::uint32_t type, const Bytes& data) {
+std::string DisplayData(std::uint32_t type, const Bytes& data, const std::string& separator) {
     switch (type) {
         case platform::kRegSz:
         case platform::kRegExpandSz:
@@ -164,7 +166,7 @@ std::string DisplayData(std::uint32_t type, const Bytes& data) {
             std::string s(data.begin(), data.end());
             while (!s.empty() && s.back() == '\0') s.pop_back();
             std::string shown;
-            for (const char c : s) shown += c == '\0' ? std::string("\\0") : std::string(1, c);
+            for (const char c : s) shown += c == '\0' ? separator : std::string(1, c);
             return shown;
         }
         case platform::kRegDword:

@@ -24,8 +24,10 @@ std::optional<std::uint32_t> TypeFromName(const std::string& name);
 std::optional<Bytes> DataFromText(std::uint32_t type, const std::string& data,
                                   const std::string& separator, std::string* error);
 
-// The data as query shows it.
-std::string DisplayData(std::uint32_t type, const Bytes& data);
+// The data as query shows it; separator goes between the strings of
+// REG_MULTI_SZ data.
+std::string DisplayData(std::uint32_t type, const Bytes& data,
+                        const std::string& separator = "\\0");
 
 // Upper-case hexadecimal digits, two a byte, no separators.
 std::string HexDigits(const Bytes& data);

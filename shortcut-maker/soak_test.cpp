@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "platform_error.h"
-#include "registry/sqlite_registry.h"
+#include "posix/registry/sqlite_registry.h"
 #include "settings/registry_test_support.h"
 #include "shell/shell_link_reader.h"
 

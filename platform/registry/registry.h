@@ -1,8 +1,8 @@
 // The registry: the seven calls the programs make, with the meaning and the
 // result codes of the Windows ANSI registry functions (0 is success, any
 // other value a failure). Key handles are opaque 32-bit values; the
-// predefined hives are the Windows constants. Two enumeration calls serve the
-// command-line registry tool.
+// predefined hives are the Windows constants. Two enumeration calls and a way
+// to group calls into one transaction serve the command-line registry tool.
 #pragma once
 
 #include <cstdint>
@@ -41,6 +41,7 @@ constexpr std::uint32_t kKeyAllUsual = 0x3F;
 
 // Result codes (Win32 error numbers).
 constexpr long kErrorSuccess = 0;
+constexpr long kErrorInvalidFunction = 1;
 constexpr long kErrorFileNotFound = 2;
 constexpr long kErrorAccessDenied = 5;
 constexpr long kErrorInvalidHandle = 6;
@@ -91,10 +92,21 @@ class Registry {
 
     virtual long RegCloseKey(RegKey key) = 0;
 
-    // Enumeration, by index from 0, in name order; kErrorNoMoreItems past the end.
+    // Enumeration, by index from 0; kErrorNoMoreItems past the end. Sub-keys
+    // come in name order, values in the order they were made.
     virtual long RegEnumKey(RegKey key, std::uint32_t index, std::string* name) = 0;
     virtual long RegEnumValue(RegKey key, std::uint32_t index, std::string* name,
                               std::uint32_t* type, std::vector<std::uint8_t>* data) = 0;
+
+    // Groups the calls made until EndTransaction into one transaction: each
+    // call keeps its meaning (a failing call changes nothing), and
+    // EndTransaction(false), a failed commit or a process that ends first
+    // undoes the changes of them all. forWriting takes the store's write lock
+    // at once; without it the group reads one consistent state of the store.
+    // Groups do not nest. A registry without transactions answers
+    // kErrorInvalidFunction.
+    virtual long BeginTransaction(bool /*forWriting*/) { return kErrorInvalidFunction; }
+    virtual long EndTransaction(bool /*commit*/) { return kErrorInvalidFunction; }
 };
 
 }  // namespace platform

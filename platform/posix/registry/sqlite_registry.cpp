@@ -16,6 +16,8 @@
 #include <thread>
 
 #include "posix/registry/key_path.h"
+#include "posix/registry/name_folding.h"
+#include "posix/registry/name_index.h"
 #include "posix/registry/sqlite_connection.h"
 #include "text/text.h"
 
@@ -117,12 +119,11 @@ class SqliteRegistry final : public Registry {
         return Read([&] {
             const auto owner = Resolve(key, kKeyQueryValue);
             if (!owner.id) return owner.error;
-            Statement find(db_, "SELECT type, data FROM vals WHERE key_id = ? AND name = ?");
-            find.Bind(1, *owner.id).Bind(2, name);
-            if (!find.Step()) return kErrorFileNotFound;
-            const auto stored = find.Blob(1);
+            const auto found = FindValue(*owner.id, name);
+            if (!found) return kErrorFileNotFound;
+            const auto& stored = found->data;
             const auto size = static_cast<std::uint32_t>(stored.size());
-            if (type) *type = static_cast<std::uint32_t>(find.Int(0));
+            if (type) *type = found->type;
             if (data) {
                 const bool fits = *byteCount >= size;
                 if (fits && size > 0) std::memcpy(data, stored.data(), size);
@@ -152,22 +153,32 @@ class SqliteRegistry final : public Registry {
         const long looked = Read([&] {
             const auto owner = Resolve(key, kKeySetValue);
             if (!owner.id) return owner.error;
-            unchanged = HoldsValue(*owner.id, name, type, bytes);
+            const auto found = FindValue(*owner.id, name);
+            unchanged = found && found->type == type && found->data == bytes;
             return kErrorSuccess;
         });
         if (looked != kErrorSuccess || unchanged) return looked;
         return Write([&] {
             const auto owner = Resolve(key, kKeySetValue);
             if (!owner.id) return owner.error;
-            if (HoldsValue(*owner.id, name, type, bytes)) return kErrorSuccess;
+            const auto found = FindValue(*owner.id, name);
+            // Setting what is there already changes nothing, and writes nothing.
+            if (found && found->type == type && found->data == bytes) return kErrorSuccess;
             if (!ReadyToChange()) return kErrorBadDb;
-            // An existing value keeps the spelling of its name.
-            Statement upsert(db_,
-                             "INSERT INTO vals(key_id, name, type, data) VALUES(?, ?, ?, ?) "
-                             "ON CONFLICT(key_id, name) DO UPDATE SET "
-                             "type = excluded.type, data = excluded.data");
-            upsert.Bind(1, *owner.id).Bind(2, name).Bind(3, std::int64_t{type}).BindBlob(4, bytes);
-            upsert.Run();
+            if (found) {
+                // An existing value keeps the spelling of its name and its place.
+                Statement update(
+                    db_, "UPDATE vals SET type = ?, data = ? WHERE key_id = ? AND name = ?");
+                update.Bind(1, std::int64_t{type}).BindBlob(2, bytes).Bind(3, *owner.id);
+                update.Bind(4, found->name).Run();
+                return kErrorSuccess;
+            }
+            Statement insert(db_,
+                             "INSERT INTO vals(key_id, name, type, data, folded, made) "
+                             "VALUES(?1, ?2, ?3, ?4, ?5, (SELECT coalesce(max(made), 0) + 1 "
+                             "FROM vals WHERE key_id = ?1))");
+            insert.Bind(1, *owner.id).Bind(2, name).Bind(3, std::int64_t{type}).BindBlob(4, bytes);
+            insert.Bind(5, FoldName(name)).Run();
             return kErrorSuccess;
         });
     }
@@ -189,8 +200,8 @@ class SqliteRegistry final : public Registry {
                 }
                 if (!HasAccess(parent, kKeyCreateSubKey)) return kErrorAccessDenied;
                 if (!ReadyToChange()) return kErrorBadDb;
-                Statement insert(db_, "INSERT INTO keys(parent, name) VALUES(?, ?)");
-                insert.Bind(1, id).Bind(2, part).Run();
+                Statement insert(db_, "INSERT INTO keys(parent, name, folded) VALUES(?, ?, ?)");
+                insert.Bind(1, id).Bind(2, part).Bind(3, FoldName(part)).Run();
                 id = sqlite3_last_insert_rowid(db_);
             }
             return kErrorSuccess;
@@ -203,10 +214,12 @@ class SqliteRegistry final : public Registry {
         return Write([&] {
             const auto owner = Resolve(key, kKeySetValue);
             if (!owner.id) return owner.error;
+            const auto found = FindValue(*owner.id, name);
+            if (!found) return kErrorFileNotFound;
             if (!ReadyToChange()) return kErrorBadDb;
             Statement remove(db_, "DELETE FROM vals WHERE key_id = ? AND name = ?");
-            remove.Bind(1, *owner.id).Bind(2, name).Run();
-            return sqlite3_changes(db_) > 0 ? kErrorSuccess : kErrorFileNotFound;
+            remove.Bind(1, *owner.id).Bind(2, found->name).Run();
+            return kErrorSuccess;
         });
     }
 
@@ -234,46 +247,141 @@ class SqliteRegistry final : public Registry {
     long RegCloseKey(RegKey key) override {
         if (!db_ || broken_) return Unusable();
         if (IsPredefinedHive(key)) return kErrorSuccess;
+        cursors_.erase(key);
         return handles_.erase(key) > 0 ? kErrorSuccess : kErrorInvalidHandle;
     }
 
+    // Sub-keys in the order of their folded names, as Windows sorts them.
+    // Reading on from where the last call on this handle stopped takes one
+    // index step, so a whole enumeration is linear in its length.
     long RegEnumKey(RegKey key, std::uint32_t index, std::string* name) override {
         if (!name) return kErrorInvalidParameter;
         return Read([&] {
             const auto owner = Resolve(key, kKeyEnumerateSubKeys);
             if (!owner.id) return owner.error;
-            Statement nth(db_,
-                          "SELECT name FROM keys WHERE parent = ? "
-                          "ORDER BY name COLLATE NOCASE, name COLLATE BINARY LIMIT 1 OFFSET ?");
-            nth.Bind(1, *owner.id).Bind(2, std::int64_t{index});
-            if (!nth.Step()) return kErrorNoMoreItems;
-            *name = nth.Text(0);
+            auto& cursor = cursors_[key];
+            const bool onward =
+                cursor.keyOwner == *owner.id && cursor.nextKey == index && index > 0;
+            Statement next(db_, onward ? "SELECT name, folded FROM keys WHERE parent = ? AND "
+                                         "(folded, name) > (?, ?) ORDER BY folded, name LIMIT 1"
+                                       : "SELECT name, folded FROM keys WHERE parent = ? "
+                                         "ORDER BY folded, name LIMIT 1 OFFSET ?");
+            next.Bind(1, *owner.id);
+            if (onward)
+                next.Bind(2, cursor.lastKeyFolded).Bind(3, cursor.lastKeyName);
+            else
+                next.Bind(2, std::int64_t{index});
+            if (!next.Step()) return kErrorNoMoreItems;
+            *name = next.Text(0);
+            cursor.keyOwner = *owner.id;
+            cursor.nextKey = index + 1;
+            cursor.lastKeyName = *name;
+            cursor.lastKeyFolded = next.Text(1);
             return kErrorSuccess;
         });
     }
 
+    // Values in the order they were made, as Windows lists them; linear in
+    // the same way as the sub-keys.
     long RegEnumValue(RegKey key, std::uint32_t index, std::string* name, std::uint32_t* type,
                       std::vector<std::uint8_t>* data) override {
         if (!name) return kErrorInvalidParameter;
         return Read([&] {
             const auto owner = Resolve(key, kKeyQueryValue);
             if (!owner.id) return owner.error;
-            Statement nth(db_,
-                          "SELECT name, type, data FROM vals WHERE key_id = ? "
-                          "ORDER BY name COLLATE NOCASE, name COLLATE BINARY LIMIT 1 OFFSET ?");
-            nth.Bind(1, *owner.id).Bind(2, std::int64_t{index});
-            if (!nth.Step()) return kErrorNoMoreItems;
-            *name = nth.Text(0);
-            if (type) *type = static_cast<std::uint32_t>(nth.Int(1));
-            if (data) *data = nth.Blob(2);
+            auto& cursor = cursors_[key];
+            const bool onward =
+                cursor.valueOwner == *owner.id && cursor.nextValue == index && index > 0;
+            Statement next(db_, onward ? "SELECT name, type, data, made FROM vals "
+                                         "WHERE key_id = ? AND made > ? ORDER BY made LIMIT 1"
+                                       : "SELECT name, type, data, made FROM vals "
+                                         "WHERE key_id = ? ORDER BY made LIMIT 1 OFFSET ?");
+            next.Bind(1, *owner.id).Bind(2, onward ? cursor.lastMade : std::int64_t{index});
+            if (!next.Step()) return kErrorNoMoreItems;
+            *name = next.Text(0);
+            if (type) *type = static_cast<std::uint32_t>(next.Int(1));
+            if (data) *data = next.Blob(2);
+            cursor.valueOwner = *owner.id;
+            cursor.nextValue = index + 1;
+            cursor.lastMade = next.Int(3);
             return kErrorSuccess;
         });
+    }
+
+    long BeginTransaction(bool forWriting) override {
+        if (grouped_) return kErrorInvalidParameter;
+        if (!db_ || broken_) return Unusable();
+        if (unusable_ != kErrorSuccess) return unusable_;
+        const auto deadline = std::chrono::steady_clock::now() + kRetryFor;
+        while (true) {
+            const int rc = sqlite3_exec(db_, forWriting ? "BEGIN IMMEDIATE" : "BEGIN", nullptr,
+                                        nullptr, nullptr);
+            if (rc == SQLITE_OK) {
+                grouped_ = true;
+                return kErrorSuccess;
+            }
+            if (!IsBusy(rc) || std::chrono::steady_clock::now() > deadline) return Failed(rc);
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+
+    long EndTransaction(bool commit) override {
+        if (!grouped_) return kErrorInvalidParameter;
+        grouped_ = false;
+        // A failure that made SQLite give up the transaction has undone it already.
+        if (sqlite3_get_autocommit(db_)) return commit ? kErrorRegistryIoFailed : kErrorSuccess;
+        if (!commit) {
+            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+            return kErrorSuccess;
+        }
+        const int rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+        if (rc == SQLITE_OK) return kErrorSuccess;
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        return Failed(rc);
+    }
+
+    // Brings the name columns of a store made before them up to date; a
+    // store that cannot be brought up to date (read-only, say) answers every
+    // call with the reason.
+    void UpdateNames() {
+        if (!db_) return;
+        bool current = false;
+        try {
+            current = NameIndexIsCurrent(db_);
+        } catch (const StoreFailure&) {
+            // Busy, most likely: the write below waits its turn and looks again.
+        }
+        if (current) return;
+        const long rc = Write([&] {
+            if (NameIndexIsCurrent(db_)) return kErrorSuccess;
+            if (!ReadyToChange()) return kErrorBadDb;
+            UpdateNameIndex(db_);
+            return kErrorSuccess;
+        });
+        if (rc != kErrorSuccess) unusable_ = rc;
     }
 
   private:
     struct Handle {
         std::int64_t id;
         std::uint32_t access;
+    };
+
+    // Where the last enumeration on a handle stopped.
+    struct Cursor {
+        std::int64_t keyOwner = 0;
+        std::uint32_t nextKey = 0;
+        std::string lastKeyName;
+        std::string lastKeyFolded;
+        std::int64_t valueOwner = 0;
+        std::uint32_t nextValue = 0;
+        std::int64_t lastMade = 0;
+    };
+
+    struct StoredValue {
+        std::string name;  // as first written
+        std::uint32_t type;
+        std::vector<std::uint8_t> data;
     };
 
     struct Resolved {
@@ -302,11 +410,16 @@ class SqliteRegistry final : public Registry {
         return {id, kErrorSuccess};
     }
 
-    bool HoldsValue(std::int64_t keyId, const std::string& name, std::uint32_t type,
-                    const std::vector<std::uint8_t>& bytes) {
-        Statement current(db_, "SELECT type, data FROM vals WHERE key_id = ? AND name = ?");
-        current.Bind(1, keyId).Bind(2, name);
-        return current.Step() && current.Int(0) == type && current.Blob(1) == bytes;
+    // The value of that name whatever its case; the one spelt exactly so
+    // first, should a store made before names were folded hold several.
+    std::optional<StoredValue> FindValue(std::int64_t keyId, const std::string& name) {
+        Statement find(db_,
+                       "SELECT name, type, data FROM vals INDEXED BY vals_by_folded "
+                       "WHERE key_id = ?1 AND folded = ?2 "
+                       "ORDER BY name = ?3 COLLATE BINARY DESC, made LIMIT 1");
+        find.Bind(1, keyId).Bind(2, FoldName(name)).Bind(3, name);
+        if (!find.Step()) return std::nullopt;
+        return StoredValue{find.Text(0), static_cast<std::uint32_t>(find.Int(1)), find.Blob(2)};
     }
 
     // A store opened without the whole-file check gets it before this
@@ -329,8 +442,10 @@ class SqliteRegistry final : public Registry {
     }
 
     std::optional<std::int64_t> FindChild(std::int64_t parent, const std::string& name) {
-        Statement find(db_, "SELECT id FROM keys WHERE parent = ? AND name = ?");
-        find.Bind(1, parent).Bind(2, name);
+        Statement find(db_,
+                       "SELECT id FROM keys WHERE parent = ?1 AND folded = ?2 "
+                       "ORDER BY name = ?3 COLLATE BINARY DESC, id LIMIT 1");
+        find.Bind(1, parent).Bind(2, FoldName(name)).Bind(3, name);
         if (!find.Step()) return std::nullopt;
         return find.Int(0);
     }
@@ -370,6 +485,8 @@ class SqliteRegistry final : public Registry {
                 sqlite3_busy_timeout(db_, static_cast<int>(std::max<long long>(0, left.count())));
             int busy = 0;
             const long rc = Attempt(begin, body, &busy);
+            // Inside a group the snapshot stays what it was: trying again cannot help.
+            if (busy && grouped_) return rc;
             if (!busy) {
                 // Waiting that ended well was no failure of the store.
                 if (problem_.trouble == StoreTrouble::Busy) problem_ = before;
@@ -388,6 +505,13 @@ class SqliteRegistry final : public Registry {
 
     long Attempt(const char* begin, const std::function<long()>& body, int* busy) {
         if (!db_ || broken_) return Unusable();
+        if (unusable_ != kErrorSuccess) return unusable_;
+        // Inside a group each call is a savepoint, so that a failing call still changes nothing.
+        if (grouped_) {
+            // A failure that made SQLite give up the group's transaction ends the group.
+            if (sqlite3_get_autocommit(db_)) return kErrorRegistryIoFailed;
+            begin = "SAVEPOINT registry_call";
+        }
         try {
             Statement(db_, begin).Run();
         } catch (const StoreFailure& failure) {
@@ -398,7 +522,7 @@ class SqliteRegistry final : public Registry {
         try {
             rc = body();
             if (rc == kErrorSuccess) {
-                Statement(db_, "COMMIT").Run();
+                Statement(db_, grouped_ ? "RELEASE registry_call" : "COMMIT").Run();
                 return rc;
             }
         } catch (const StoreFailure& failure) {
@@ -408,7 +532,9 @@ class SqliteRegistry final : public Registry {
             problem_ = {StoreTrouble::Io, 0};
             rc = kErrorRegistryIoFailed;
         }
-        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_exec(db_,
+                     grouped_ ? "ROLLBACK TO registry_call; RELEASE registry_call" : "ROLLBACK",
+                     nullptr, nullptr, nullptr);
         return rc;
     }
 
@@ -439,6 +565,9 @@ class SqliteRegistry final : public Registry {
     std::chrono::milliseconds busyWaitLeft_ = kRetryFor;
     RegKey nextHandle_ = 1;
     std::map<RegKey, Handle> handles_;
+    std::map<RegKey, Cursor> cursors_;
+    bool grouped_ = false;
+    long unusable_ = kErrorSuccess;
 };
 
 }  // namespace
@@ -449,7 +578,9 @@ std::unique_ptr<Registry> OpenSqliteRegistry(const std::string& dbPath) {
         StoreFault fault;
         sqlite3* db = OpenStoreFile(dbPath, &checkedWhole, &fault);
         if (!db && fault.trouble == StoreTrouble::None) fault.trouble = StoreTrouble::Damaged;
-        return std::make_unique<SqliteRegistry>(db, checkedWhole, fault, dbPath);
+        auto registry = std::make_unique<SqliteRegistry>(db, checkedWhole, fault, dbPath);
+        registry->UpdateNames();
+        return registry;
     } catch (...) {
         return nullptr;
     }

@@ -1,8 +1,9 @@
 // The registry of the current user on POSIX: a SQLite database file holding
-// keys (a tree; names case-insensitive, case-preserving) and values (name,
-// type code, raw bytes). Every call is one transaction; a store that cannot
-// be opened or is damaged makes every call fail, and the file is never
-// overwritten, truncated or deleted.
+// keys (a tree; names case-insensitive beyond ASCII, case-preserving) and
+// values (name, type code, raw bytes, listed in the order they were made).
+// Every call is one transaction, or one step of a group of calls that is kept
+// whole or not at all; a store that cannot be opened or is damaged makes every
+// call fail, and the file is never overwritten, truncated or deleted.
 #pragma once
 
 #include <memory>

@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "registry/sqlite_connection.h"
-#include "registry/sqlite_registry.h"
+#include "posix/registry/sqlite_connection.h"
+#include "posix/registry/sqlite_registry.h"
 
 namespace platform {
 namespace {

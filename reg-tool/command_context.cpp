@@ -1,0 +1,58 @@
+#include "command_context.h"
+
+#include <iostream>
+
+#include "registry/registry.h"
+#include "text/text.h"
+
+namespace regtool {
+
+std::string RegistryError(long rc) {
+    switch (rc) {
+        case platform::kErrorFileNotFound:
+            return "ERROR: The system was unable to find the specified registry key or value.";
+        case platform::kErrorAccessDenied:
+            return "ERROR: Access is denied.";
+        case platform::kErrorInvalidParameter:
+            return "ERROR: The parameter is incorrect (a name or data the registry does not "
+                   "take).";
+        case platform::kErrorBadDb:
+            return "ERROR: The registry store cannot be opened or is damaged; it was left as it "
+                   "is.";
+        default:
+            return "ERROR: The registry call failed with code " + std::to_string(rc) + ".";
+    }
+}
+
+bool Confirm(const std::string& question, std::istream& in, std::ostream& out) {
+    std::string answer;
+    while (true) {
+        out << question << " " << std::flush;
+        if (!std::getline(in, answer)) {
+            out << "\n";
+            return false;
+        }
+        answer = text::AsciiLower(text::TrimSpaces(answer));
+        if (answer == "y" || answer == "yes") return true;
+        if (answer == "n" || answer == "no") return false;
+    }
+}
+
+int Context::Fail(const std::string& message) const {
+    err << message << "\n";
+    return 1;
+}
+
+int Context::Done() const {
+    out << "The operation completed successfully.\n";
+    return 0;
+}
+
+int Context::Cancelled() const {
+    out << "The operation was cancelled by the user.\n";
+    return 0;
+}
+
+std::string ValueLabel(const std::string& name) { return name.empty() ? "(Default)" : name; }
+
+}  // namespace regtool
