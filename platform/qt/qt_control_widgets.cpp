@@ -1,13 +1,72 @@
 #include "qt_control_widgets.h"
 
 #include <QFontDatabase>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTextLayout>
 
 #include "qt_resources.h"
 #include "qt_units.h"
 
 namespace platform::qt {
+
+QStringList WrapLines(const QString& text, const QFont& font, int width) {
+    QString plain = text;
+    plain.replace("\r\n", "\n");
+    QStringList lines;
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    for (const QString& paragraph : plain.split('\n')) {
+        if (paragraph.isEmpty()) {
+            lines << QString();
+            continue;
+        }
+        QTextLayout layout(paragraph, font);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            lines << paragraph.mid(line.textStart(), line.textLength());
+        }
+        layout.endLayout();
+    }
+    return lines;
+}
+
+QStringList ClickableLabel::WrappedLines() const {
+    return WrapLines(text(), font(), contentsRect().width());
+}
+
+void ClickableLabel::paintEvent(QPaintEvent*) {
+    // The background, when the label has one, is filled before this.
+    QPainter painter(this);
+    painter.setFont(font());
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, foregroundRole()));
+    const QRect area = contentsRect();
+    const int lineHeight = QFontMetrics(font()).lineSpacing();
+    const Qt::Alignment horizontal = alignment() & Qt::AlignHorizontal_Mask;
+    int top = area.top();
+    for (QString line : WrappedLines()) {
+        // A space the break fell on takes no room at the line's end.
+        while (line.endsWith(' ')) line.chop(1);
+        painter.drawText(QRect(area.left(), top, area.width(), lineHeight),
+                         horizontal | Qt::AlignTop | Qt::TextSingleLine, line);
+        top += lineHeight;
+        if (top >= area.bottom()) break;
+    }
+}
+
+void CommandButtonWidget::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && !event->isAutoRepeat() &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        click();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
+}
 
 void ClickableLabel::mousePressEvent(QMouseEvent* event) {
     pressed_ = event->button() == Qt::LeftButton;
