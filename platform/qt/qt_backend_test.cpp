@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -671,18 +670,6 @@ TEST_F(QtBackendTest, IconsAndPicturesComeFromTheResourceFoldersOrNotAtAll) {
     ui->Show(MakeForm(style));
     EXPECT_FALSE(FindWindow("frmTest")->windowIcon().availableSizes().isEmpty());
     ::unsetenv("KESTROW_RESOURCE_DIR");
-}
-
-TEST_F(QtBackendTest, SavesAPictureOfTheWindow) {
-    TestForm& form = MakeForm();
-    form.txtName.SetText("Documents");
-    ui->Show(form);
-    const std::string path = BuildFolder() + "/screenshots/qt_backend_test_form.png";
-    QFile::remove(QString::fromStdString(path));
-    ASSERT_TRUE(testing::SavePng("frmTest", path));
-    const QImage image(QString::fromStdString(path));
-    ASSERT_FALSE(image.isNull());
-    EXPECT_EQ(image.size() / image.devicePixelRatio(), FindWindow("frmTest")->size());
 }
 
 }  // namespace

@@ -34,6 +34,12 @@ QStringList WrapLines(const QString& text, const QFont& font, int width) {
     return lines;
 }
 
+void ClickableLabel::SetOverPicture(bool over) {
+    overPicture_ = over;
+    if (over) setAutoFillBackground(false);
+    update();
+}
+
 QStringList ClickableLabel::WrappedLines() const {
     return WrapLines(text(), font(), contentsRect().width());
 }
@@ -47,12 +53,22 @@ void ClickableLabel::paintEvent(QPaintEvent*) {
     const QRect area = contentsRect();
     const int lineHeight = QFontMetrics(font()).lineSpacing();
     const Qt::Alignment horizontal = alignment() & Qt::AlignHorizontal_Mask;
+    const QColor ink = painter.pen().color();
     int top = area.top();
     for (QString line : WrappedLines()) {
         // A space the break fell on takes no room at the line's end.
         while (line.endsWith(' ')) line.chop(1);
-        painter.drawText(QRect(area.left(), top, area.width(), lineHeight),
-                         horizontal | Qt::AlignTop | Qt::TextSingleLine, line);
+        const QRect box(area.left(), top, area.width(), lineHeight);
+        const int flags = horizontal | Qt::AlignTop | Qt::TextSingleLine;
+        if (overPicture_) {
+            painter.setPen(Qt::white);
+            for (const QPoint step : {QPoint(-1, -1), QPoint(0, -1), QPoint(1, -1), QPoint(-1, 0),
+                                      QPoint(1, 0), QPoint(-1, 1), QPoint(0, 1), QPoint(1, 1)}) {
+                painter.drawText(box.translated(step), flags, line);
+            }
+            painter.setPen(ink);
+        }
+        painter.drawText(box, flags, line);
         top += lineHeight;
         if (top >= area.bottom()) break;
     }
@@ -92,8 +108,19 @@ PictureBox::PictureBox(const QPixmap& picture, QWidget* parent)
 void PictureBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (!picture_.isNull()) painter.drawPixmap(0, 0, picture_);
-    painter.setPen(palette().color(QPalette::Mid));
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    // The classic sunken border, inside the box's own edge.
+    const QRect edge = rect().adjusted(0, 0, -1, -1);
+    painter.setPen(QColor(128, 128, 128));
+    painter.drawPolyline(QPolygon({edge.bottomLeft(), edge.topLeft(), edge.topRight()}));
+    painter.setPen(Qt::white);
+    painter.drawPolyline(QPolygon(
+        {edge.topRight() + QPoint(0, 1), edge.bottomRight(), edge.bottomLeft() + QPoint(1, 0)}));
+    const QRect inner = edge.adjusted(1, 1, -1, -1);
+    painter.setPen(QColor(64, 64, 64));
+    painter.drawPolyline(QPolygon({inner.bottomLeft(), inner.topLeft(), inner.topRight()}));
+    painter.setPen(QColor(212, 208, 200));
+    painter.drawPolyline(QPolygon(
+        {inner.topRight() + QPoint(0, 1), inner.bottomRight(), inner.bottomLeft() + QPoint(1, 0)}));
 }
 
 namespace {

@@ -22,6 +22,10 @@ class ClickableLabel : public QLabel {
 
     // The caption's lines as this label paints them.
     QStringList WrappedLines() const;
+    // Over a picture: no background, and a white rim around the letters
+    // keeps them legible on any part of the picture.
+    void SetOverPicture(bool over);
+    bool OverPicture() const { return overPicture_; }
 
   signals:
     void clicked();
@@ -33,6 +37,7 @@ class ClickableLabel : public QLabel {
 
   private:
     bool pressed_ = false;
+    bool overPicture_ = false;
 };
 
 // Lines of text broken to fit width: CR LF and LF end a line; within a line

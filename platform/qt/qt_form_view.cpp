@@ -276,7 +276,10 @@ void QtFormView::Refresh(Control& control) {
             break;
         }
         case ControlKind::Label: {
-            auto* label = static_cast<QLabel*>(widget);
+            auto* label = static_cast<ClickableLabel*>(widget);
+            // The picture shows through behind the labels it holds.
+            const Control* container = control.Container();
+            label->SetOverPicture(container && container->Kind() == ControlKind::PictureBox);
             label->setText(caption);
             label->setWordWrap(control.WordWrap());
             label->setAlignment(ToQtAlignment(control.TextAlignment()));

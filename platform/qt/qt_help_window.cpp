@@ -18,6 +18,7 @@
 #include <map>
 
 #include "qt_classic_look.h"
+#include "qt_control_widgets.h"
 #include "qt_units.h"
 
 namespace platform::qt {
@@ -134,7 +135,12 @@ HelpWindow::HelpWindow(const forms::HelpDocument& document) : QWidget(nullptr, Q
         ShowTopic(ToQString(document.topic));
     }
     UseClassicLook(*this);
+    // The window's own parts in the dialogs' font; the pages bring theirs.
+    const QFont pageFont = browser_->font();
+    setFont(DialogFont());
+    browser_->setFont(pageFont);
     resize(760, 560);
+    contents_->setFocus();
 }
 
 QWidget* HelpWindow::MakeContentsTab(const forms::HelpDocument& document) {

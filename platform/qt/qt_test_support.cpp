@@ -1,9 +1,6 @@
 #include "qt_test_support.h"
 
 #include <QAbstractButton>
-#include <QDir>
-#include <QFileInfo>
-#include <QPixmap>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -94,17 +91,6 @@ std::shared_ptr<AnsweredBox> AnswerNextMessageBox(int buttonId) {
             box.reject();
         }
     });
-}
-
-bool SavePng(QWidget* window, const std::string& path) {
-    if (!window) return false;
-    const QString file = QString::fromStdString(path);
-    QDir().mkpath(QFileInfo(file).absolutePath());
-    return window->grab().save(file, "PNG");
-}
-
-bool SavePng(const std::string& formNameOrTitle, const std::string& path) {
-    return SavePng(FindWindow(formNameOrTitle), path);
 }
 
 }  // namespace platform::qt::testing

@@ -56,9 +56,4 @@ std::shared_ptr<AnsweredBox> AnswerNextMessageBox(int buttonId);
 // (keys, clicks); the record fills in before act runs.
 std::shared_ptr<AnsweredBox> OnNextMessageBox(std::function<void(QMessageBox&)> act);
 
-// Grabs the form's window into a PNG, creating its folder. False when the
-// window cannot be found or the file not written.
-bool SavePng(const std::string& formNameOrTitle, const std::string& path);
-bool SavePng(QWidget* window, const std::string& path);
-
 }  // namespace platform::qt::testing
