@@ -320,7 +320,10 @@ TEST_F(QtBackendTest, EnterAndSpacePressTheFocusedButtonAndNothingElse) {
     ui->Show(form);
     QWidget* window = FindWindow("frmTest");
 
+    QApplication::setActiveWindow(window);  // focus events come to an active window only
     form.cmdOK.SetFocus();
+    auto* ok = FindWidget<QPushButton>("frmTest", "cmdOK");
+    EXPECT_TRUE(ok->isDefault()) << "the focused button looks like the default one";
     testing::PressKey(window, Qt::Key_Return);
     testing::PressKey(window, Qt::Key_Enter, Qt::KeypadModifier);
     testing::PressKey(window, Qt::Key_Space);
@@ -328,6 +331,7 @@ TEST_F(QtBackendTest, EnterAndSpacePressTheFocusedButtonAndNothingElse) {
     EXPECT_EQ(cancelClicks, 0);
 
     form.cmdCancel.SetFocus();
+    EXPECT_FALSE(ok->isDefault());
     testing::PressKey(window, Qt::Key_Return);
     testing::PressKey(window, Qt::Key_Space);
     EXPECT_EQ(cancelClicks, 2) << "the button with the focus, not a default one";

@@ -84,6 +84,16 @@ void CommandButtonWidget::keyPressEvent(QKeyEvent* event) {
     QPushButton::keyPressEvent(event);
 }
 
+void CommandButtonWidget::focusInEvent(QFocusEvent* event) {
+    setDefault(true);
+    QPushButton::focusInEvent(event);
+}
+
+void CommandButtonWidget::focusOutEvent(QFocusEvent* event) {
+    setDefault(false);
+    QPushButton::focusOutEvent(event);
+}
+
 void ClickableLabel::mousePressEvent(QMouseEvent* event) {
     pressed_ = event->button() == Qt::LeftButton;
     QLabel::mousePressEvent(event);

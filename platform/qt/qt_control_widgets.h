@@ -53,6 +53,10 @@ class CommandButtonWidget : public QPushButton {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // The focused button wears the default button's dark frame, as in a
+    // classic dialog, while it has the focus.
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 };
 
 // A picture box: the picture from the top left corner on white, and a

@@ -6,6 +6,7 @@
 
 #include "forms/message_box.h"
 #include "qt_classic_look.h"
+#include "qt_control_widgets.h"
 
 namespace platform::qt {
 
@@ -105,6 +106,7 @@ int ShowMessageBox(QWidget* parent, const QString& text, unsigned style, const Q
     // The buttons lay out in the classic order, Yes before No; they carry
     // no pictures, and Enter or Space presses the one with the focus (the
     // default one until the user tabs away).
+    box.setFont(DialogFont());
     UseClassicLook(box);
     for (QAbstractButton* button : box.buttons()) button->setIcon(QIcon());
 
