@@ -385,6 +385,34 @@ TEST_F(QtBackendTest, ALongPathWithoutSpacesWrapsWholeInsideItsLabel) {
     EXPECT_TRUE(inked);
 }
 
+TEST_F(QtBackendTest, LabelsOverAPictureLetItShowThroughAroundTheirText) {
+    TestForm& form = MakeForm();
+    ui->Show(form);
+    auto* link = FindWidget<ClickableLabel>("frmTest", "lblLink");
+    auto* info = FindWidget<ClickableLabel>("frmTest", "lblInfo");
+    QWidget* picture = FindWidget<QWidget>("frmTest", "picInfo");
+    ASSERT_TRUE(link && info && picture);
+    EXPECT_TRUE(link->OverPicture());
+    EXPECT_FALSE(link->autoFillBackground()) << "its white background is not painted";
+    EXPECT_FALSE(info->OverPicture());
+
+    const QImage with = picture->grab().toImage();
+    link->hide();
+    const QImage without = picture->grab().toImage();
+    link->show();
+    const double ratio = with.devicePixelRatio();
+    const QPoint corner = (link->geometry().topLeft() + QPoint(1, 1)) * ratio;
+    EXPECT_EQ(with.pixel(corner), without.pixel(corner)) << "the picture beside the text";
+    int changed = 0;
+    for (int y = 0; y < link->height() * ratio; ++y) {
+        for (int x = 0; x < link->width() * ratio; ++x) {
+            const QPoint at = link->geometry().topLeft() * ratio + QPoint(x, y);
+            changed += with.pixel(at) != without.pixel(at);
+        }
+    }
+    EXPECT_GT(changed, 50) << "the text itself is painted";
+}
+
 TEST_F(QtBackendTest, WithoutKeyPreviewTheFormSeesNoKeys) {
     TestForm& form = MakeForm(TestStyle(false));
     ui->Show(form);
