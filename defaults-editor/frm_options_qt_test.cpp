@@ -7,7 +7,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <cstdlib>
 #include <memory>
 
 #include "frm_options.h"
@@ -214,16 +213,6 @@ TEST_F(DefaultsDialogQtTest, ResetShowsTheStoredChoicesAgain) {
     qtt::Click(Widget<QPushButton>("cmdCancel"));
     EXPECT_TRUE(bundle.ui->LoadedForms().empty());
     EXPECT_EQ(Stored("TwoPane"), 0u);
-}
-
-TEST_F(DefaultsDialogQtTest, Screenshot) {
-    program->Main();
-    const char* buildDir = std::getenv("KESTROW_BUILD_DIR");
-    const std::string path = std::string(buildDir ? buildDir : KESTROW_BUILD_DIR_DEFAULT) +
-                             "/screenshots/defaults-editor.png";
-    EXPECT_TRUE(qtt::SavePng("frmOptions", path));
-    QImage image(QString::fromStdString(path));
-    EXPECT_EQ(image.size(), Window()->size() * Window()->devicePixelRatio());
 }
 
 }  // namespace

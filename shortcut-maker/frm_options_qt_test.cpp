@@ -1,12 +1,14 @@
-// The dialog road through the real Qt windows (offscreen), and pictures of
-// the three windows for a person to look at.
+// The dialog road through the real Qt windows (offscreen).
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTextBrowser>
+#include <QTreeWidget>
 #include <cstdlib>
 
 #include "forms/message_box.h"
@@ -14,6 +16,8 @@
 #include "frm_options.h"
 #include "frm_start_menu_setting.h"
 #include "mod_main.h"
+#include "posix/chm_help.h"
+#include "qt_control_widgets.h"
 #include "qt_test_support.h"
 #include "testing/maker_harness.h"
 
@@ -41,11 +45,6 @@ class OptionsDialogQtTest : public testing::Test {
     ~OptionsDialogQtTest() override {
         h.program.reset();
         QApplication::processEvents();
-    }
-    static std::string ScreenshotPath(const std::string& file) {
-        const char* buildDir = std::getenv("KESTROW_BUILD_DIR");
-        return std::string(buildDir ? buildDir : KESTROW_BUILD_DIR_DEFAULT) + "/screenshots/" +
-               file;
     }
 
     MakerHarness h;
@@ -102,23 +101,57 @@ TEST_F(OptionsDialogQtTest, RefusedNameIsToldAndSelectedForRetyping) {
     EXPECT_FALSE(fs::exists(h.SideMenu()));
 }
 
-TEST_F(OptionsDialogQtTest, WindowsArePhotographed) {
-    chosen = h.Folder("Trips 2026");
+TEST_F(OptionsDialogQtTest, ALongFolderPathWithoutSpacesIsShownWhole) {
+    chosen = "Z:\\";
+    while (chosen.size() < 200) chosen += "Projektordner" + std::to_string(chosen.size() % 7);
+    chosen.resize(200);
     h.program->Main("");
-    ASSERT_NE(qtt::FindWindow("frmOptions"), nullptr);
-    EXPECT_TRUE(qtt::SavePng("frmOptions", ScreenshotPath("options-dialog.png")));
+    auto* label = qtt::FindWidget<platform::qt::ClickableLabel>("frmOptions", "lblPathInfo");
+    ASSERT_NE(label, nullptr);
+    const QStringList lines = label->WrappedLines();
+    ASSERT_GE(lines.size(), 4);
+    EXPECT_EQ(lines.mid(2).join("").toStdString(), chosen);
+    const QFontMetrics metrics(label->font());
+    EXPECT_LE(lines.size() * metrics.lineSpacing(), label->height()) << "the last line fits";
+    for (const QString& line : lines) {
+        EXPECT_LE(metrics.horizontalAdvance(line), label->contentsRect().width());
+    }
+}
 
-    // Shown without waiting here, so that the test can photograph it.
-    h.platform.ui->Show(h.program->AboutForm(), platform::forms::ShowMode::Modeless,
-                        &h.program->OptionsForm());
-    QApplication::processEvents();
-    EXPECT_TRUE(qtt::SavePng("frmAbout", ScreenshotPath("about-box.png")));
-    h.platform.ui->Unload(h.program->AboutForm());
+// The Help button on the real viewer: the help file built with the programs.
+TEST_F(OptionsDialogQtTest, HelpOpensTheHelpFileWithItsContentsOrTellsItIsMissing) {
+    h.platform.htmlHelp = std::make_unique<platform::ChmHelp>(*h.platform.ui);
+    chosen = h.Folder("Trips");
+    h.program->Main("");
 
-    h.platform.ui->Show(h.program->StartMenuSettingForm());
+    auto missing = qtt::AnswerNextMessageBox(platform::forms::kIdOk);
+    qtt::Click(qtt::FindWidget<QPushButton>("frmOptions", "cmdHelp"));
+    ASSERT_TRUE(missing->shown);
+    EXPECT_EQ(missing->text, "Cannot open the file kestrow.chm.");
+    EXPECT_EQ(qtt::FindWindow("helpWindow"), nullptr);
+    EXPECT_NE(qtt::FindWindow("frmOptions"), nullptr);
+
+    const char* binDir = std::getenv("KESTROW_BIN_DIR");
+    const fs::path built =
+        fs::path(binDir ? binDir : KESTROW_BUILD_DIR_DEFAULT "/bin") / "kestrow.chm";
+    if (!fs::exists(built)) GTEST_SKIP() << "the help file was not built (no chmcmd)";
+    fs::copy_file(built, fs::path(h.Root()) / "bin" / "kestrow.chm");
+    qtt::Click(qtt::FindWidget<QPushButton>("frmOptions", "cmdHelp"));
+    QWidget* window = qtt::FindWindow("helpWindow");
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->windowTitle(), "Kestrow 2005 Help");
+    auto* contents = window->findChild<QTreeWidget*>("helpContents");
+    auto* index = window->findChild<QListWidget*>("helpIndex");
+    auto* browser = window->findChild<QTextBrowser*>("helpBrowser");
+    ASSERT_TRUE(contents && index && browser);
+    EXPECT_EQ(contents->topLevelItem(0)->text(0), "Welcome to Kestrow 2005");
+    EXPECT_GE(contents->topLevelItemCount(), 9);
+    EXPECT_GE(index->count(), 20);
+    EXPECT_TRUE(browser->toPlainText().contains("Kestrow makes shortcuts to folders"));
+
+    qtt::Click(qtt::FindWidget<QPushButton>("frmOptions", "cmdCancel"));
     QApplication::processEvents();
-    EXPECT_TRUE(qtt::SavePng("frmStartMenuSetting", ScreenshotPath("start-menu-setting.png")));
-    h.program->UnloadAllForms();
+    EXPECT_EQ(qtt::FindWindow("helpWindow"), nullptr) << "help goes with the dialog";
 }
 
 }  // namespace

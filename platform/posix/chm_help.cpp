@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "platform_error.h"
@@ -43,6 +45,9 @@ class ChmLibrary {
 namespace {
 
 constexpr LONGUINT64 kLargestObject = 64u << 20;
+// How the viewer tells a help file it cannot show: MB_OK | MB_ICONEXCLAMATION.
+constexpr unsigned kMessageStyle = 0x30;
+const char* const kMessageTitle = "HTML Help";
 
 // One open help file, shared by the window's resource loader.
 class ChmArchive {
@@ -105,7 +110,211 @@ std::string FolderOf(const std::string& objectPath) {
     return objectPath.substr(0, objectPath.rfind('/'));
 }
 
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+// The name of the file a Windows path ends in.
+std::string FileNameOf(const std::string& windowsPath) {
+    const auto slash = windowsPath.find_last_of("\\/");
+    return slash == std::string::npos ? windowsPath : windowsPath.substr(slash + 1);
+}
+
+// A topic as the contents and index name it ("/x.htm", "file.chm::/x.htm",
+// "sub\x.htm#part"): a path from the file's root without the leading "/".
+std::string TopicPath(std::string local) {
+    if (const auto marker = local.find("::"); marker != std::string::npos) {
+        local = local.substr(marker + 2);
+    }
+    std::replace(local.begin(), local.end(), '\\', '/');
+    const auto first = local.find_first_not_of('/');
+    return first == std::string::npos ? std::string() : local.substr(first);
+}
+
+// The names the compiler records in the help file's #SYSTEM object: a
+// version, then records of a 16-bit code, a 16-bit length and the data.
+struct SystemInfo {
+    std::string contentsFile;
+    std::string indexFile;
+    std::string defaultTopic;
+    std::string title;
+};
+
+SystemInfo ReadSystemInfo(const std::string& bytes) {
+    SystemInfo info;
+    auto word = [&bytes](std::size_t at) {
+        return static_cast<unsigned>(static_cast<unsigned char>(bytes[at])) |
+               static_cast<unsigned>(static_cast<unsigned char>(bytes[at + 1])) << 8;
+    };
+    for (std::size_t at = 4; at + 4 <= bytes.size();) {
+        const unsigned code = word(at);
+        const std::size_t length = word(at + 2);
+        if (at + 4 + length > bytes.size()) break;
+        std::string data = bytes.substr(at + 4, length);
+        data = data.substr(0, data.find('\0'));
+        if (code == 0) info.contentsFile = data;
+        if (code == 1) info.indexFile = data;
+        if (code == 2) info.defaultTopic = data;
+        if (code == 3) info.title = data;
+        at += 4 + length;
+    }
+    return info;
+}
+
+void AppendUtf8(std::string& out, unsigned long code) {
+    if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) code = 0xFFFD;
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+// The named and numbered character references a sitemap's values hold.
+std::string DecodeEntities(const std::string& text) {
+    std::string out;
+    for (std::size_t at = 0; at < text.size();) {
+        const auto end = text[at] == '&' ? text.find(';', at) : std::string::npos;
+        if (end == std::string::npos || end - at > 10) {
+            out += text[at++];
+            continue;
+        }
+        const std::string name = text.substr(at + 1, end - at - 1);
+        if (name == "amp") {
+            out += '&';
+        } else if (name == "lt") {
+            out += '<';
+        } else if (name == "gt") {
+            out += '>';
+        } else if (name == "quot") {
+            out += '"';
+        } else if (name == "nbsp") {
+            AppendUtf8(out, 0xA0);
+        } else if (name.size() > 1 && name[0] == '#') {
+            const bool hex = name[1] == 'x' || name[1] == 'X';
+            const std::string digits = name.substr(hex ? 2 : 1);
+            char* rest = nullptr;
+            const unsigned long code = std::strtoul(digits.c_str(), &rest, hex ? 16 : 10);
+            if (digits.empty() || *rest != '\0') {
+                out += text.substr(at, end - at + 1);
+            } else {
+                AppendUtf8(out, code);
+            }
+        } else {
+            out += text.substr(at, end - at + 1);
+        }
+        at = end + 1;
+    }
+    return out;
+}
+
+// A tag's name (lower case) and attributes (names lower case), from the
+// text between its angle brackets.
+struct Tag {
+    std::string name;
+    std::vector<std::pair<std::string, std::string>> attributes;
+
+    std::string Attribute(const std::string& wanted) const {
+        for (const auto& [key, value] : attributes) {
+            if (key == wanted) return value;
+        }
+        return {};
+    }
+};
+
+Tag ParseTag(const std::string& text) {
+    Tag tag;
+    std::size_t at = 0;
+    auto isSpace = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+    auto skipSpaces = [&] {
+        while (at < text.size() && isSpace(text[at])) ++at;
+    };
+    skipSpaces();
+    const std::size_t nameStart = at;
+    while (at < text.size() && !isSpace(text[at]) && text[at] != '/') ++at;
+    if (at == nameStart && at < text.size()) ++at;  // "</ul>": the slash is the name's
+    while (at < text.size() && !isSpace(text[at]) && text[at] != '>') ++at;
+    tag.name = Lower(text.substr(nameStart, at - nameStart));
+    while (true) {
+        skipSpaces();
+        if (at >= text.size()) break;
+        const std::size_t keyStart = at;
+        while (at < text.size() && !isSpace(text[at]) && text[at] != '=') ++at;
+        std::string key = Lower(text.substr(keyStart, at - keyStart));
+        skipSpaces();
+        std::string value;
+        if (at < text.size() && text[at] == '=') {
+            ++at;
+            skipSpaces();
+            if (at < text.size() && (text[at] == '"' || text[at] == '\'')) {
+                const char quote = text[at++];
+                const auto close = text.find(quote, at);
+                value =
+                    text.substr(at, close == std::string::npos ? std::string::npos : close - at);
+                at = close == std::string::npos ? text.size() : close + 1;
+            } else {
+                const std::size_t valueStart = at;
+                while (at < text.size() && !isSpace(text[at])) ++at;
+                value = text.substr(valueStart, at - valueStart);
+            }
+        }
+        if (key.empty()) {
+            ++at;
+            continue;
+        }
+        tag.attributes.emplace_back(std::move(key), DecodeEntities(value));
+    }
+    return tag;
+}
+
 }  // namespace
+
+std::vector<forms::HelpEntry> ParseSitemap(const std::string& html) {
+    std::vector<forms::HelpEntry> entries;
+    std::optional<forms::HelpEntry> entry;  // inside a sitemap object
+    int depth = 0;
+    for (std::size_t at = html.find('<'); at != std::string::npos; at = html.find('<', at)) {
+        if (html.compare(at, 4, "<!--") == 0) {
+            const auto end = html.find("-->", at);
+            at = end == std::string::npos ? html.size() : end + 3;
+            continue;
+        }
+        const auto end = html.find('>', at);
+        if (end == std::string::npos) break;
+        const Tag tag = ParseTag(html.substr(at + 1, end - at - 1));
+        at = end + 1;
+        if (tag.name == "ul") {
+            ++depth;
+        } else if (tag.name == "/ul") {
+            depth = std::max(0, depth - 1);
+        } else if (tag.name == "object" && Lower(tag.Attribute("type")) == "text/sitemap") {
+            entry = forms::HelpEntry{{}, {}, std::max(0, depth - 1)};
+        } else if (tag.name == "param" && entry) {
+            // An index entry may name several topics: the first one opens.
+            const std::string key = Lower(tag.Attribute("name"));
+            if (key == "name" && entry->name.empty()) entry->name = tag.Attribute("value");
+            if (key == "local" && entry->topic.empty()) {
+                entry->topic = TopicPath(tag.Attribute("value"));
+            }
+        } else if (tag.name == "/object" && entry) {
+            if (!entry->name.empty()) entries.push_back(std::move(*entry));
+            entry.reset();
+        }
+    }
+    return entries;
+}
 
 std::string HtmlTitle(const std::string& html) {
     std::string lower = html;
@@ -147,21 +356,49 @@ std::uintptr_t ChmHelp::HtmlHelp(std::uintptr_t, const std::string& file, unsign
         chmPath = file.substr(0, marker);
         if (topic.empty()) topic = file.substr(marker + 2);
     }
+    // A file that cannot be read is told, as the platform's viewer tells it;
+    // the caller still gets only the 0.
+    const std::string fileName = FileNameOf(chmPath);
     const auto posix = TryPosixPathOf(chmPath);
-    if (!posix || topic.empty()) return 0;
-    chmFile* opened = library.open(posix->c_str());
-    if (!opened) return 0;
-    auto archive = std::make_shared<ChmArchive>(library_, opened);
-
+    chmFile* opened = posix ? library.open(posix->c_str()) : nullptr;
+    auto archive = opened ? std::make_shared<ChmArchive>(library_, opened) : nullptr;
+    // Every compiled help file holds its #SYSTEM record; a file cut short
+    // or damaged may open and still not give it.
+    const auto systemBytes = archive ? archive->Read("/#SYSTEM") : std::nullopt;
+    if (!systemBytes) {
+        ui_.MsgBox("Cannot open the file " + fileName + ".", kMessageStyle, kMessageTitle);
+        return 0;
+    }
+    const SystemInfo system = ReadSystemInfo(*systemBytes);
+    if (topic.empty()) topic = system.defaultTopic;
     const std::string topicPath = ObjectPath("", topic);
-    const auto html = archive->Read(topicPath);
-    if (!html) return 0;
-    std::string title = HtmlTitle(*html);
-    if (title.empty()) title = topicPath.substr(1);
+    const auto html = topic.empty() ? std::nullopt : archive->Read(topicPath);
+    if (!html) {
+        ui_.MsgBox("The topic " + topic + " cannot be found in the file " + fileName + ".",
+                   kMessageStyle, kMessageTitle);
+        return 0;
+    }
+
+    forms::HelpDocument document;
+    document.title = system.title;
+    if (document.title.empty()) document.title = HtmlTitle(*html);
+    if (document.title.empty()) document.title = topicPath.substr(1);
+    document.topic = topicPath.substr(1);
+    document.html = *html;
+    // The compiler names the contents and index files; a file made without
+    // those records may still hold them under the help file's own name.
+    const std::string stem = "/" + fileName.substr(0, fileName.rfind('.'));
+    auto sitemap = [&archive](const std::string& named, const std::string& fallback) {
+        auto text = archive->Read(named.empty() ? fallback : ObjectPath("", named));
+        return text ? ParseSitemap(*text) : std::vector<forms::HelpEntry>();
+    };
+    document.contents = sitemap(system.contentsFile, stem + ".hhc");
+    document.index = sitemap(system.indexFile, stem + ".hhk");
     const std::string folder = FolderOf(topicPath);
-    return ui_.Backend().OpenHelpWindow(title, *html, [archive, folder](const std::string& name) {
+    document.resource = [archive, folder](const std::string& name) {
         return archive->Read(ObjectPath(folder, name)).value_or(std::string());
-    });
+    };
+    return ui_.Backend().OpenHelp(document);
 }
 
 }  // namespace platform

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "forms/user_interface.h"
 #include "shell/html_help.h"
@@ -18,9 +19,11 @@ class ChmHelp : public HtmlHelpApi {
     ~ChmHelp() override;
 
     // HH_DISPLAY_TOPIC: file is a Windows path; data the topic, with or
-    // without a leading "/" and an "#anchor". A help file or topic that
-    // cannot be read gives 0, nothing else. HH_CLOSE_ALL closes the windows
-    // when a GUI is loaded and never loads one. Other commands give 0.
+    // without a leading "/" and an "#anchor" (empty: the file's default
+    // topic). The window shows the file's contents and index beside it. A
+    // help file or topic that cannot be read is told in a message box and
+    // gives 0. HH_CLOSE_ALL closes the windows when a GUI is loaded and
+    // never loads one. Other commands give 0.
     std::uintptr_t HtmlHelp(std::uintptr_t owner, const std::string& file, unsigned command,
                             const std::string& data) override;
 
@@ -34,5 +37,9 @@ class ChmHelp : public HtmlHelpApi {
 
 // The text of the first <title> element of html, or empty text.
 std::string HtmlTitle(const std::string& html);
+
+// The entries of a contents (.hhc) or index (.hhk) file: each sitemap
+// object's first name and first topic, at the depth of its list.
+std::vector<forms::HelpEntry> ParseSitemap(const std::string& html);
 
 }  // namespace platform

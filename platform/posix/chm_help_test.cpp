@@ -21,12 +21,12 @@ class RecordingBackend : public forms::ScriptedBackend {
     RecordingBackend(Script& script,
                      std::vector<std::function<std::string(const std::string&)>>& loaders)
         : ScriptedBackend(script), loaders_(loaders) {}
-    std::uintptr_t OpenHelpWindow(
-        const std::string& title, const std::string& html,
-        std::function<std::string(const std::string&)> resource) override {
-        loaders_.push_back(resource);
-        return ScriptedBackend::OpenHelpWindow(title, html, resource);
+    std::uintptr_t OpenHelp(const forms::HelpDocument& document) override {
+        loaders_.push_back(document.resource);
+        documents.push_back(document);
+        return ScriptedBackend::OpenHelp(document);
     }
+    inline static std::vector<forms::HelpDocument> documents;
 
   private:
     std::vector<std::function<std::string(const std::string&)>>& loaders_;
@@ -42,9 +42,21 @@ class ChmHelpTest : public ::testing::Test {
         std::ofstream(src / "other.htm") << "<html><body>Other topic</body></html>";
         fs::create_directory(src / "pics");
         std::ofstream(src / "pics" / "dot.gif") << "GIF89a-dot";
-        std::ofstream(src / "kestrow.hhp") << "[OPTIONS]\nCompiled file=kestrow.chm\n"
-                                              "Default topic=kestrow.htm\nTitle=Kestrow\n\n"
-                                              "[FILES]\nkestrow.htm\nother.htm\npics/dot.gif\n";
+        std::ofstream(src / "toc.hhc")
+            << "<HTML><BODY><UL><LI><OBJECT type=\"text/sitemap\">"
+               "<param name=\"Name\" value=\"Welcome\"><param name=\"Local\" value=\"kestrow.htm\">"
+               "</OBJECT><UL><LI><OBJECT type=\"text/sitemap\">"
+               "<param name=\"Name\" value=\"Other &amp; more\">"
+               "<param name=\"Local\" value=\"other.htm\"></OBJECT></UL></UL></BODY></HTML>";
+        std::ofstream(src / "words.hhk")
+            << "<HTML><BODY><UL><LI><OBJECT type=\"text/sitemap\">"
+               "<param name=\"Name\" value=\"dot\"><param name=\"Local\" value=\"other.htm\">"
+               "</OBJECT></UL></BODY></HTML>";
+        std::ofstream(src / "kestrow.hhp")
+            << "[OPTIONS]\nCompiled file=kestrow.chm\nContents file=toc.hhc\n"
+               "Index file=words.hhk\nDefault topic=kestrow.htm\nTitle=Kestrow Help File\n\n"
+               "[FILES]\nkestrow.htm\nother.htm\npics/dot.gif\n";
+        RecordingBackend::documents.clear();
         const std::string command =
             "cd '" + src.string() + "' && chmcmd kestrow.hhp >/dev/null 2>&1";
         if (std::system(command.c_str()) != 0 || !fs::exists(src / "kestrow.chm") ||
@@ -68,7 +80,7 @@ TEST_F(ChmHelpTest, ShowsTheTopicInAHelpWindowWithItsPictures) {
     const std::string chm = tmp_.Windows("kestrow.chm");
     EXPECT_NE(help_.HtmlHelp(0, chm, kHhDisplayTopic, "kestrow.htm"), 0u);
     ASSERT_EQ(script_.helpWindows.size(), 1u);
-    EXPECT_EQ(script_.helpWindows[0].title, "Kestrow Help");
+    EXPECT_EQ(script_.helpWindows[0].title, "Kestrow Help File") << "the file's own title";
     EXPECT_NE(script_.helpWindows[0].html.find("Shortcuts to folders"), std::string::npos);
     ASSERT_EQ(loaders_.size(), 1u);
     EXPECT_EQ(loaders_[0]("pics/dot.gif"), "GIF89a-dot");
@@ -81,13 +93,52 @@ TEST_F(ChmHelpTest, ShowsTheTopicInAHelpWindowWithItsPictures) {
     EXPECT_EQ(script_.messages.size(), 0u);
 }
 
-TEST_F(ChmHelpTest, AMissingFileOrTopicIsOnlyAZero) {
+TEST_F(ChmHelpTest, TheWindowGetsTheFilesContentsAndIndexWithTheOpeningTopic) {
+    EXPECT_NE(help_.HtmlHelp(0, tmp_.Windows("kestrow.chm"), kHhDisplayTopic, "/kestrow.htm"), 0u);
+    ASSERT_EQ(RecordingBackend::documents.size(), 1u);
+    const forms::HelpDocument& document = RecordingBackend::documents[0];
+    EXPECT_EQ(document.topic, "kestrow.htm");
+    ASSERT_EQ(document.contents.size(), 2u);
+    EXPECT_EQ(document.contents[0].name, "Welcome");
+    EXPECT_EQ(document.contents[1].name, "Other & more");
+    EXPECT_EQ(document.contents[1].topic, "other.htm");
+    EXPECT_EQ(document.contents[1].depth, 1);
+    ASSERT_EQ(document.index.size(), 1u);
+    EXPECT_EQ(document.index[0].name, "dot");
+    // Pages opened by their path name their neighbours from the root.
+    EXPECT_EQ(document.resource("/pics/dot.gif"), "GIF89a-dot");
+
+    // No topic asked for: the file's default topic.
+    EXPECT_NE(help_.HtmlHelp(0, tmp_.Windows("kestrow.chm"), kHhDisplayTopic, ""), 0u);
+    EXPECT_EQ(RecordingBackend::documents.back().topic, "kestrow.htm");
+}
+
+TEST_F(ChmHelpTest, AFileOrTopicThatCannotBeShownIsToldAndGivesZero) {
+    const fs::path damaged = tmp_.Posix() / "damaged.chm";
+    {
+        // A help file cut short after its first kilobyte.
+        std::ifstream whole(tmp_.Posix() / "kestrow.chm", std::ios::binary);
+        std::string bytes(1024, '\0');
+        whole.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(damaged, std::ios::binary) << bytes;
+    }
     EXPECT_EQ(help_.HtmlHelp(0, tmp_.Windows("absent.chm"), kHhDisplayTopic, "kestrow.htm"), 0u);
     EXPECT_EQ(help_.HtmlHelp(0, tmp_.Windows("kestrow.htm"), kHhDisplayTopic, "kestrow.htm"), 0u);
-    EXPECT_EQ(help_.HtmlHelp(0, tmp_.Windows("kestrow.chm"), kHhDisplayTopic, "absent.htm"), 0u);
+    EXPECT_EQ(help_.HtmlHelp(0, tmp_.Windows("damaged.chm"), kHhDisplayTopic, "kestrow.htm"), 0u);
     EXPECT_EQ(help_.HtmlHelp(0, "C:\\kestrow.chm", kHhDisplayTopic, "kestrow.htm"), 0u);
+    EXPECT_EQ(help_.HtmlHelp(0, tmp_.Windows("kestrow.chm"), kHhDisplayTopic, "absent.htm"), 0u);
     EXPECT_TRUE(script_.helpWindows.empty());
-    EXPECT_TRUE(script_.messages.empty());
+    ASSERT_EQ(script_.messages.size(), 5u);
+    EXPECT_EQ(script_.messages[0].text, "Cannot open the file absent.chm.");
+    EXPECT_EQ(script_.messages[1].text, "Cannot open the file kestrow.htm.");
+    EXPECT_EQ(script_.messages[2].text, "Cannot open the file damaged.chm.");
+    EXPECT_EQ(script_.messages[3].text, "Cannot open the file kestrow.chm.");
+    EXPECT_EQ(script_.messages[4].text,
+              "The topic absent.htm cannot be found in the file kestrow.chm.");
+    for (const auto& message : script_.messages) {
+        EXPECT_EQ(message.style, 0x30u);
+        EXPECT_EQ(message.title, "HTML Help");
+    }
 }
 
 TEST_F(ChmHelpTest, CloseAllClosesOpenWindowsAndNeverLoadsAGuiForNothing) {
@@ -111,6 +162,29 @@ TEST(ChmHelpLibraryTest, AMissingLibraryFailsTheCallThatNeedsIt) {
     EXPECT_THROW(help.HtmlHelp(0, "Z:\\x\\kestrow.chm", kHhDisplayTopic, "kestrow.htm"),
                  PlatformError);
     EXPECT_TRUE(script.helpWindows.empty());
+}
+
+TEST(SitemapTest, ReadsNamesTopicsAndDepthsAsTheContentsAndIndexWriteThem) {
+    const auto entries = ParseSitemap(
+        "<!-- <OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"hidden\"></OBJECT> -->"
+        "<OBJECT type=\"text/site properties\"><param name=\"Name\" value=\"not one\"></OBJECT>"
+        "<ul><li><object TYPE='text/sitemap'><PARAM NAME=Name VALUE=\"Book &lt;1&gt;\"></object>"
+        "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"Caf&#233;\">"
+        "<param name=\"Local\" value=\"help.chm::/Sub\\page.htm#part\">"
+        "<param name=\"Name\" value=\"second name\"><param name=\"Local\" value=\"x.htm\">"
+        "</OBJECT></UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Local\" value=\"n.htm\">"
+        "</OBJECT><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"Last\">"
+        "<param name=\"Local\" value=\"/last.htm\"></OBJECT></ul>");
+    ASSERT_EQ(entries.size(), 3u) << "a nameless entry is left out";
+    EXPECT_EQ(entries[0].name, "Book <1>");
+    EXPECT_EQ(entries[0].topic, "");
+    EXPECT_EQ(entries[0].depth, 0);
+    EXPECT_EQ(entries[1].name, "Caf\xC3\xA9");
+    EXPECT_EQ(entries[1].topic, "Sub/page.htm#part");
+    EXPECT_EQ(entries[1].depth, 1);
+    EXPECT_EQ(entries[2].topic, "last.htm");
+    EXPECT_EQ(entries[2].depth, 0);
+    EXPECT_TRUE(ParseSitemap("<ul><li><object type=\"text/sitemap\"><param name=").empty());
 }
 
 TEST(HtmlTitleTest, FindsTheTitleWhateverItsCase) {

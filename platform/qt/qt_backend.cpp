@@ -79,11 +79,18 @@ std::string QtBackend::BrowseForFolder(const std::string& instruction) {
 
 std::uintptr_t QtBackend::OpenHelpWindow(const std::string& title, const std::string& html,
                                          std::function<std::string(const std::string&)> resource) {
+    forms::HelpDocument page;
+    page.title = title;
+    page.html = html;
+    page.resource = std::move(resource);
+    return OpenHelp(page);
+}
+
+std::uintptr_t QtBackend::OpenHelp(const forms::HelpDocument& document) {
     // One help window, as the viewer shows each topic in its window: the old
     // one goes, and with it the help file it holds open.
     CloseHelpWindows();
-    helpWindows_.emplace_back(
-        CreateHelpWindow(ToQString(title), ToQString(html), std::move(resource), DialogParent()));
+    helpWindows_.emplace_back(CreateHelpWindow(document, DialogParent()));
     return ++lastHelpId_;
 }
 

@@ -31,6 +31,7 @@ class QtBackend : public forms::FormsBackend {
     std::string BrowseForFolder(const std::string& instruction) override;
     std::uintptr_t OpenHelpWindow(const std::string& title, const std::string& html,
                                   std::function<std::string(const std::string&)> resource) override;
+    std::uintptr_t OpenHelp(const forms::HelpDocument& document) override;
     void CloseHelpWindows() override;
 
     // The views tell the backend when they come and go, so that waiting

@@ -4,16 +4,21 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -21,6 +26,9 @@
 #include "forms/form.h"
 #include "forms/message_box.h"
 #include "forms/user_interface.h"
+#include "qt_classic_look.h"
+#include "qt_control_widgets.h"
+#include "qt_help_window.h"
 #include "qt_resources.h"
 #include "qt_test_support.h"
 #include "qt_units.h"
@@ -95,7 +103,7 @@ class TestForm : public Form {
     Frame fraPlace;
     OptionButton optSide, optStart;
     CommandButton cmdCancel, cmdOK;
-    PictureBox picInfo;
+    forms::PictureBox picInfo;
     Label lblLink, lblInfo;
 
     int okClicks = 0, linkClicks = 0, activations = 0, unloads = 0;
@@ -297,12 +305,112 @@ TEST_F(QtBackendTest, KeyPreviewSeesKeysFromAnyFocusedControlOnce) {
     const std::vector<std::pair<int, int>> expected{{27, 0}, {27, 0},  {27, 0}, {16, 1},
                                                     {17, 3}, {'A', 3}, {13, 0}};
     EXPECT_EQ(form.keys, expected);
-    EXPECT_EQ(form.okClicks, 0) << "Enter on a focused button presses nothing";
+    EXPECT_EQ(form.okClicks, 1) << "the form sees Enter first, then the focused button";
 
     form.unloadOnEscape = true;
     testing::PressKey(window, Qt::Key_Escape);
     EXPECT_FALSE(form.IsLoaded());
     EXPECT_EQ(form.unloads, 1);
+}
+
+TEST_F(QtBackendTest, EnterAndSpacePressTheFocusedButtonAndNothingElse) {
+    TestForm& form = MakeForm();
+    int cancelClicks = 0;
+    form.cmdCancel.OnClick = [&cancelClicks] { ++cancelClicks; };
+    ui->Show(form);
+    QWidget* window = FindWindow("frmTest");
+
+    QApplication::setActiveWindow(window);  // focus events come to an active window only
+    form.cmdOK.SetFocus();
+    auto* ok = FindWidget<QPushButton>("frmTest", "cmdOK");
+    EXPECT_TRUE(ok->isDefault()) << "the focused button looks like the default one";
+    testing::PressKey(window, Qt::Key_Return);
+    testing::PressKey(window, Qt::Key_Enter, Qt::KeypadModifier);
+    testing::PressKey(window, Qt::Key_Space);
+    EXPECT_EQ(form.okClicks, 3);
+    EXPECT_EQ(cancelClicks, 0);
+
+    form.cmdCancel.SetFocus();
+    EXPECT_FALSE(ok->isDefault());
+    testing::PressKey(window, Qt::Key_Return);
+    testing::PressKey(window, Qt::Key_Space);
+    EXPECT_EQ(cancelClicks, 2) << "the button with the focus, not a default one";
+    EXPECT_EQ(form.okClicks, 3);
+
+    // No default button: Enter in the text box or on an option does nothing.
+    form.txtName.SetFocus();
+    testing::PressKey(window, Qt::Key_Return);
+    form.optSub.SetFocus();
+    testing::PressKey(window, Qt::Key_Return);
+    EXPECT_EQ(form.okClicks, 3);
+    EXPECT_EQ(cancelClicks, 2);
+    EXPECT_TRUE(form.optAll.Value()) << "Enter does not choose the option";
+    testing::PressKey(window, Qt::Key_Space);
+    EXPECT_TRUE(form.optSub.Value()) << "Space chooses the focused option";
+    EXPECT_TRUE(form.IsLoaded());
+}
+
+TEST_F(QtBackendTest, ALongPathWithoutSpacesWrapsWholeInsideItsLabel) {
+    TestForm& form = MakeForm();
+    std::string path = "Z:\\";
+    while (path.size() < 200) path += "Verzeichnis" + std::to_string(path.size() % 10);
+    path.resize(200);
+    const std::string caption = "Kestrow will create a shortcut to the folder\r\n\r\n" + path;
+    form.lblInfo.SetCaption(caption);
+    ui->Show(form);
+    auto* label = FindWidget<ClickableLabel>("frmTest", "lblInfo");
+    ASSERT_NE(label, nullptr);
+    label->setGeometry(QRect(Px(225), Px(285), Px(8160), Px(1275)));  // lblPathInfo's place
+
+    const QStringList lines = label->WrappedLines();
+    ASSERT_GE(lines.size(), 4) << "the path needs more than one line";
+    EXPECT_EQ(lines[0], "Kestrow will create a shortcut to the folder");
+    EXPECT_TRUE(lines[1].isEmpty());
+    EXPECT_EQ(lines.mid(2).join("").toStdString(), path) << "every character, in order";
+    const QFontMetrics metrics(label->font());
+    for (const QString& line : lines) {
+        EXPECT_LE(metrics.horizontalAdvance(line), label->contentsRect().width())
+            << line.toStdString();
+    }
+    EXPECT_LE(lines.size() * metrics.lineSpacing(), label->height()) << "no line is cut off";
+
+    // The last line of the path is painted, not only laid out.
+    const QImage image = label->grab().toImage();
+    const double ratio = image.devicePixelRatio();
+    bool inked = false;
+    for (int y = int((lines.size() - 1) * metrics.lineSpacing() * ratio);
+         y < int(lines.size() * metrics.lineSpacing() * ratio) && y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) inked = inked || qGray(image.pixel(x, y)) < 100;
+    }
+    EXPECT_TRUE(inked);
+}
+
+TEST_F(QtBackendTest, LabelsOverAPictureLetItShowThroughAroundTheirText) {
+    TestForm& form = MakeForm();
+    ui->Show(form);
+    auto* link = FindWidget<ClickableLabel>("frmTest", "lblLink");
+    auto* info = FindWidget<ClickableLabel>("frmTest", "lblInfo");
+    QWidget* picture = FindWidget<QWidget>("frmTest", "picInfo");
+    ASSERT_TRUE(link && info && picture);
+    EXPECT_TRUE(link->OverPicture());
+    EXPECT_FALSE(link->autoFillBackground()) << "its white background is not painted";
+    EXPECT_FALSE(info->OverPicture());
+
+    const QImage with = picture->grab().toImage();
+    link->hide();
+    const QImage without = picture->grab().toImage();
+    link->show();
+    const double ratio = with.devicePixelRatio();
+    const QPoint corner = (link->geometry().topLeft() + QPoint(1, 1)) * ratio;
+    EXPECT_EQ(with.pixel(corner), without.pixel(corner)) << "the picture beside the text";
+    int changed = 0;
+    for (int y = 0; y < link->height() * ratio; ++y) {
+        for (int x = 0; x < link->width() * ratio; ++x) {
+            const QPoint at = link->geometry().topLeft() * ratio + QPoint(x, y);
+            changed += with.pixel(at) != without.pixel(at);
+        }
+    }
+    EXPECT_GT(changed, 50) << "the text itself is painted";
 }
 
 TEST_F(QtBackendTest, WithoutKeyPreviewTheFormSeesNoKeys) {
@@ -337,6 +445,25 @@ TEST_F(QtBackendTest, MessageBoxesShowTheirStyleAndAnswerWithWin32Ids) {
     auto info = AnswerNextMessageBox(kIdOk);
     ui->MsgBox("Done.", 0x40, "Kestrow");
     EXPECT_EQ(info->icon, QMessageBox::Information);
+}
+
+TEST_F(QtBackendTest, EnterAndSpacePressTheFocusedButtonOfAMessageBox) {
+    auto enter = testing::OnNextMessageBox(
+        [](QMessageBox& box) { QTest::keyClick(box.focusWidget(), Qt::Key_Return); });
+    EXPECT_EQ(ui->MsgBox("Replace?", 0x24, "Kestrow"), kIdYes) << "the default has the focus";
+    EXPECT_EQ(enter->buttonsWithPictures, 0);
+
+    auto tabbed = testing::OnNextMessageBox([](QMessageBox& box) {
+        QTest::keyClick(box.focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(box.focusWidget(), Qt::Key_Return);
+    });
+    EXPECT_EQ(ui->MsgBox("Replace?", 0x24, "Kestrow"), kIdNo) << "Enter follows the focus";
+
+    auto space = testing::OnNextMessageBox([](QMessageBox& box) {
+        QTest::keyClick(box.focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(box.focusWidget(), Qt::Key_Space);
+    });
+    EXPECT_EQ(ui->MsgBox("Replace?", 0x124, "Kestrow"), kIdYes) << "from No to Yes, then Space";
 }
 
 TEST_F(QtBackendTest, AMessageBoxClosedWithoutAnAnswerChangesNothing) {
@@ -456,6 +583,101 @@ TEST_F(QtBackendTest, HelpShownAgainReplacesTheOpenHelpWindowAndReleasesItsFile)
     backend.CloseHelpWindows();
 }
 
+// A help file of three topics, one in a folder of its own.
+HelpDocument ThreeTopics() {
+    static const std::map<std::string, std::string> pages{
+        {"/start.htm",
+         "<h1>Welcome</h1><p>Shortcuts to folders. <a href=\"dialog.htm\">On</a></p>"},
+        {"/dialog.htm", "<h1>Options dialog</h1><p>Type a name for the shortcut.</p>"},
+        {"/more/delay.htm", "<h1>Menu delay</h1><p>Folders open faster.</p>"}};
+    HelpDocument document;
+    document.title = "Test Help";
+    document.topic = "start.htm";
+    document.html = pages.at("/start.htm");
+    document.contents = {{"Welcome", "start.htm", 0},
+                         {"Working", "", 0},
+                         {"The dialog", "dialog.htm", 1},
+                         {"The delay", "more/delay.htm#top", 1}};
+    document.index = {{"Delay", "more/delay.htm", 0}, {"Dialog", "dialog.htm", 0}};
+    document.resource = [](const std::string& name) {
+        const auto page = pages.find(name);
+        return page == pages.end() ? std::string() : page->second;
+    };
+    return document;
+}
+
+TEST_F(QtBackendTest, HelpWindowHasContentsIndexAndHistoryFromTheOpeningTopic) {
+    ui->Backend().OpenHelp(ThreeTopics());
+    QWidget* window = FindWindow("Test Help");
+    ASSERT_NE(window, nullptr);
+    auto* browser = window->findChild<QTextBrowser*>("helpBrowser");
+    auto* contents = window->findChild<QTreeWidget*>("helpContents");
+    auto* back = window->findChild<QToolButton*>("helpBack");
+    auto* forward = window->findChild<QToolButton*>("helpForward");
+    auto* home = window->findChild<QToolButton*>("helpHome");
+    ASSERT_TRUE(browser && contents && back && forward && home);
+    auto shows = [browser](const char* text) { return browser->toPlainText().contains(text); };
+    auto clickItem = [contents](QTreeWidgetItem* item) {
+        QTest::mouseClick(contents->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          contents->visualItemRect(item).center());
+    };
+    EXPECT_TRUE(shows("Welcome"));
+
+    ASSERT_EQ(contents->topLevelItemCount(), 2);
+    QTreeWidgetItem* heading = contents->topLevelItem(1);
+    EXPECT_EQ(heading->text(0), "Working");
+    ASSERT_EQ(heading->childCount(), 2);
+    EXPECT_EQ(heading->child(1)->text(0), "The delay");
+
+    clickItem(heading);  // a heading opens nothing
+    EXPECT_TRUE(shows("Welcome"));
+    clickItem(heading->child(1));
+    EXPECT_TRUE(shows("Menu delay")) << "a topic in a folder of its own";
+    EXPECT_TRUE(back->isEnabled());
+    EXPECT_FALSE(forward->isEnabled());
+
+    Click(back);
+    EXPECT_TRUE(shows("Welcome")) << "the opening topic is in the history";
+    EXPECT_TRUE(forward->isEnabled());
+    Click(forward);
+    EXPECT_TRUE(shows("Menu delay"));
+
+    browser->setSource(QUrl("/start.htm"));
+    browser->setSource(QUrl("dialog.htm"));  // a link from the page
+    EXPECT_TRUE(shows("Options dialog"));
+    EXPECT_EQ(contents->currentItem(), heading->child(0)) << "the contents follow the page";
+    Click(home);
+    EXPECT_TRUE(shows("Welcome"));
+
+    auto* word = window->findChild<QLineEdit*>("helpIndexWord");
+    auto* index = window->findChild<QListWidget*>("helpIndex");
+    ASSERT_TRUE(word && index);
+    ASSERT_EQ(index->count(), 2);
+    window->findChild<QTabWidget*>("helpTabs")->setCurrentIndex(1);
+    testing::TypeInto(word, "di");
+    EXPECT_EQ(index->currentItem()->text(), "Dialog");
+    QTest::keyClick(word, Qt::Key_Return);
+    EXPECT_TRUE(shows("Options dialog"));
+
+    auto* help = qobject_cast<HelpWindow*>(window);
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->SearchTopics("FOLDERS"), QStringList({"Welcome", "The delay"}));
+    EXPECT_EQ(help->SearchTopics("folders shortcuts"), QStringList({"Welcome"}));
+    EXPECT_TRUE(help->SearchTopics("nowhere").isEmpty());
+    ui->Backend().CloseHelpWindows();
+}
+
+TEST_F(QtBackendTest, TheFormsAndTheirBoxesWearTheClassicLookButNotTheFolderBrowser) {
+    ui->Show(MakeForm());
+    QWidget* window = FindWindow("frmTest");
+    ASSERT_NE(ClassicStyle(), nullptr) << "Qt's classic style is built into its widgets";
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        EXPECT_EQ(widget->style(), ClassicStyle()) << widget->objectName().toStdString();
+    }
+    EXPECT_EQ(window->palette().color(QPalette::Button), QColor(212, 208, 200));
+    EXPECT_NE(QApplication::style(), ClassicStyle()) << "the application's style is left alone";
+}
+
 TEST_F(QtBackendTest, IconsAndPicturesComeFromTheResourceFoldersOrNotAtAll) {
     const QString folder = QString::fromStdString(BuildFolder()) + "/qt_backend_test_resources";
     QDir(folder).removeRecursively();
@@ -480,18 +702,6 @@ TEST_F(QtBackendTest, IconsAndPicturesComeFromTheResourceFoldersOrNotAtAll) {
     ui->Show(MakeForm(style));
     EXPECT_FALSE(FindWindow("frmTest")->windowIcon().availableSizes().isEmpty());
     ::unsetenv("KESTROW_RESOURCE_DIR");
-}
-
-TEST_F(QtBackendTest, SavesAPictureOfTheWindow) {
-    TestForm& form = MakeForm();
-    form.txtName.SetText("Documents");
-    ui->Show(form);
-    const std::string path = BuildFolder() + "/screenshots/qt_backend_test_form.png";
-    QFile::remove(QString::fromStdString(path));
-    ASSERT_TRUE(testing::SavePng("frmTest", path));
-    const QImage image(QString::fromStdString(path));
-    ASSERT_FALSE(image.isNull());
-    EXPECT_EQ(image.size() / image.devicePixelRatio(), FindWindow("frmTest")->size());
 }
 
 }  // namespace

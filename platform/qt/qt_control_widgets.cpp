@@ -1,13 +1,98 @@
 #include "qt_control_widgets.h"
 
 #include <QFontDatabase>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTextLayout>
 
 #include "qt_resources.h"
 #include "qt_units.h"
 
 namespace platform::qt {
+
+QStringList WrapLines(const QString& text, const QFont& font, int width) {
+    QString plain = text;
+    plain.replace("\r\n", "\n");
+    QStringList lines;
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    for (const QString& paragraph : plain.split('\n')) {
+        if (paragraph.isEmpty()) {
+            lines << QString();
+            continue;
+        }
+        QTextLayout layout(paragraph, font);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            lines << paragraph.mid(line.textStart(), line.textLength());
+        }
+        layout.endLayout();
+    }
+    return lines;
+}
+
+void ClickableLabel::SetOverPicture(bool over) {
+    overPicture_ = over;
+    if (over) setAutoFillBackground(false);
+    update();
+}
+
+QStringList ClickableLabel::WrappedLines() const {
+    return WrapLines(text(), font(), contentsRect().width());
+}
+
+void ClickableLabel::paintEvent(QPaintEvent*) {
+    // The background, when the label has one, is filled before this.
+    QPainter painter(this);
+    painter.setFont(font());
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, foregroundRole()));
+    const QRect area = contentsRect();
+    const int lineHeight = QFontMetrics(font()).lineSpacing();
+    const Qt::Alignment horizontal = alignment() & Qt::AlignHorizontal_Mask;
+    const QColor ink = painter.pen().color();
+    int top = area.top();
+    for (QString line : WrappedLines()) {
+        // A space the break fell on takes no room at the line's end.
+        while (line.endsWith(' ')) line.chop(1);
+        const QRect box(area.left(), top, area.width(), lineHeight);
+        const int flags = horizontal | Qt::AlignTop | Qt::TextSingleLine;
+        if (overPicture_) {
+            painter.setPen(Qt::white);
+            for (const QPoint step : {QPoint(-1, -1), QPoint(0, -1), QPoint(1, -1), QPoint(-1, 0),
+                                      QPoint(1, 0), QPoint(-1, 1), QPoint(0, 1), QPoint(1, 1)}) {
+                painter.drawText(box.translated(step), flags, line);
+            }
+            painter.setPen(ink);
+        }
+        painter.drawText(box, flags, line);
+        top += lineHeight;
+        if (top >= area.bottom()) break;
+    }
+}
+
+void CommandButtonWidget::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && !event->isAutoRepeat() &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        click();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
+}
+
+void CommandButtonWidget::focusInEvent(QFocusEvent* event) {
+    setDefault(true);
+    QPushButton::focusInEvent(event);
+}
+
+void CommandButtonWidget::focusOutEvent(QFocusEvent* event) {
+    setDefault(false);
+    QPushButton::focusOutEvent(event);
+}
 
 void ClickableLabel::mousePressEvent(QMouseEvent* event) {
     pressed_ = event->button() == Qt::LeftButton;
@@ -33,8 +118,19 @@ PictureBox::PictureBox(const QPixmap& picture, QWidget* parent)
 void PictureBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (!picture_.isNull()) painter.drawPixmap(0, 0, picture_);
-    painter.setPen(palette().color(QPalette::Mid));
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    // The classic sunken border, inside the box's own edge.
+    const QRect edge = rect().adjusted(0, 0, -1, -1);
+    painter.setPen(QColor(128, 128, 128));
+    painter.drawPolyline(QPolygon({edge.bottomLeft(), edge.topLeft(), edge.topRight()}));
+    painter.setPen(Qt::white);
+    painter.drawPolyline(QPolygon(
+        {edge.topRight() + QPoint(0, 1), edge.bottomRight(), edge.bottomLeft() + QPoint(1, 0)}));
+    const QRect inner = edge.adjusted(1, 1, -1, -1);
+    painter.setPen(QColor(64, 64, 64));
+    painter.drawPolyline(QPolygon({inner.bottomLeft(), inner.topLeft(), inner.topRight()}));
+    painter.setPen(QColor(212, 208, 200));
+    painter.drawPolyline(QPolygon(
+        {inner.topRight() + QPoint(0, 1), inner.bottomRight(), inner.bottomLeft() + QPoint(1, 0)}));
 }
 
 namespace {

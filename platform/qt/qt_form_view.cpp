@@ -12,6 +12,7 @@
 
 #include "forms/user_interface.h"
 #include "qt_backend.h"
+#include "qt_classic_look.h"
 #include "qt_control_widgets.h"
 #include "qt_resources.h"
 #include "qt_units.h"
@@ -85,12 +86,15 @@ QtFormView::QtFormView(QtBackend& backend, forms::Form& form, forms::Form* owner
     window_->setObjectName(ToQString(form.Name()));
     window_->setWindowTitle(ToQString(style.caption));
     window_->setFont(DialogFont());
+    // Before the controls, which take their colours from their parents.
+    window_->setPalette(ClassicPalette());
     window_->setFixedSize(TwipsToPixels(style.clientWidth, dpi_),
                           TwipsToPixels(style.clientHeight, dpi_));
     if (!style.icon.empty()) window_->setWindowIcon(LoadIcon(ToQString(style.icon)));
     if (modal) window_->setWindowModality(ownerWindow_ ? Qt::WindowModal : Qt::ApplicationModal);
 
     CreateWidgets();
+    UseClassicLook(*window_);
     SetTabOrder();
     for (Control* control : form_.Controls()) Refresh(*control);
 
@@ -153,16 +157,10 @@ void QtFormView::CreateWidgets() {
 QWidget* QtFormView::CreateWidget(Control& control, QWidget* parent) {
     ViewLink* link = link_;
     switch (control.Kind()) {
-        case ControlKind::Frame: {
-            auto* frame = new QGroupBox(parent);
-            // The classic frame: its caption breaks the top edge, and the
-            // children's twips places assume that edge at half a line.
-            frame->setStyleSheet(
-                "QGroupBox { border: 1px solid palette(mid); border-radius: 0;"
-                " margin-top: 0.5em; }"
-                "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }");
-            return frame;
-        }
+        case ControlKind::Frame:
+            // The classic style etches the frame and breaks its top edge,
+            // half a line down, with the caption.
+            return new QGroupBox(parent);
         case ControlKind::OptionButton: {
             auto& option = static_cast<forms::OptionButton&>(control);
             auto* radio = new QRadioButton(parent);
@@ -196,8 +194,8 @@ QWidget* QtFormView::CreateWidget(Control& control, QWidget* parent) {
             return edit;
         }
         case ControlKind::CommandButton: {
-            auto* button = new QPushButton(parent);
-            // Enter presses no button of these dialogs by itself.
+            auto* button = new CommandButtonWidget(parent);
+            // No button is the dialog's default: Enter presses the focused one.
             button->setAutoDefault(false);
             button->setDefault(false);
             QObject::connect(button, &QPushButton::clicked, link, [link, &control] {
@@ -278,7 +276,10 @@ void QtFormView::Refresh(Control& control) {
             break;
         }
         case ControlKind::Label: {
-            auto* label = static_cast<QLabel*>(widget);
+            auto* label = static_cast<ClickableLabel*>(widget);
+            // The picture shows through behind the labels it holds.
+            const Control* container = control.Container();
+            label->SetOverPicture(container && container->Kind() == ControlKind::PictureBox);
             label->setText(caption);
             label->setWordWrap(control.WordWrap());
             label->setAlignment(ToQtAlignment(control.TextAlignment()));

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "forms/message_box.h"
+#include "qt_classic_look.h"
+#include "qt_control_widgets.h"
 
 namespace platform::qt {
 
@@ -100,6 +102,13 @@ int ShowMessageBox(QWidget* parent, const QString& text, unsigned style, const Q
         escape = buttons.back();
     }
     box.setEscapeButton(escape);
+
+    // The buttons lay out in the classic order, Yes before No; they carry
+    // no pictures, and Enter or Space presses the one with the focus (the
+    // default one until the user tabs away).
+    box.setFont(DialogFont());
+    UseClassicLook(box);
+    for (QAbstractButton* button : box.buttons()) button->setIcon(QIcon());
 
     box.exec();
     QAbstractButton* clicked = box.clickedButton();

@@ -1,9 +1,6 @@
 #include "qt_test_support.h"
 
 #include <QAbstractButton>
-#include <QDir>
-#include <QFileInfo>
-#include <QPixmap>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -55,11 +52,11 @@ void PressKey(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers) {
     QCoreApplication::processEvents();
 }
 
-std::shared_ptr<AnsweredBox> AnswerNextMessageBox(int buttonId) {
+std::shared_ptr<AnsweredBox> OnNextMessageBox(std::function<void(QMessageBox&)> act) {
     auto record = std::make_shared<AnsweredBox>();
     auto* timer = new QTimer;
     timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, record, buttonId] {
+    QObject::connect(timer, &QTimer::timeout, [timer, record, act] {
         QMessageBox* box = nullptr;
         for (QWidget* window : QApplication::topLevelWidgets()) {
             auto* candidate = qobject_cast<QMessageBox*>(window);
@@ -74,30 +71,26 @@ std::shared_ptr<AnsweredBox> AnswerNextMessageBox(int buttonId) {
         record->icon = box->icon();
         for (QAbstractButton* button : box->buttons()) {
             record->buttons.push_back(Win32Id(box->standardButton(button)));
+            if (!button->icon().isNull()) record->buttonsWithPictures++;
         }
         if (box->defaultButton()) {
             record->defaultButton = Win32Id(box->standardButton(box->defaultButton()));
         }
-        QAbstractButton* answer = box->button(StandardButtonFor(buttonId));
-        if (answer) {
-            answer->click();
-        } else {
-            box->reject();
-        }
+        act(*box);
     });
     timer->start();
     return record;
 }
 
-bool SavePng(QWidget* window, const std::string& path) {
-    if (!window) return false;
-    const QString file = QString::fromStdString(path);
-    QDir().mkpath(QFileInfo(file).absolutePath());
-    return window->grab().save(file, "PNG");
-}
-
-bool SavePng(const std::string& formNameOrTitle, const std::string& path) {
-    return SavePng(FindWindow(formNameOrTitle), path);
+std::shared_ptr<AnsweredBox> AnswerNextMessageBox(int buttonId) {
+    return OnNextMessageBox([buttonId](QMessageBox& box) {
+        QAbstractButton* answer = box.button(StandardButtonFor(buttonId));
+        if (answer) {
+            answer->click();
+        } else {
+            box.reject();
+        }
+    });
 }
 
 }  // namespace platform::qt::testing

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -44,15 +45,15 @@ struct AnsweredBox {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     std::vector<int> buttons;  // Win32 ids of the buttons offered
     int defaultButton = 0;     // Win32 id of the default button
+    int buttonsWithPictures = 0;
 };
 
 // Answers the next message box that appears with the button of the Win32
 // id (kIdYes, ...). The record fills in when the box has been answered.
 std::shared_ptr<AnsweredBox> AnswerNextMessageBox(int buttonId);
 
-// Grabs the form's window into a PNG, creating its folder. False when the
-// window cannot be found or the file not written.
-bool SavePng(const std::string& formNameOrTitle, const std::string& path);
-bool SavePng(QWidget* window, const std::string& path);
+// Runs act on the next message box that appears, as a user would work it
+// (keys, clicks); the record fills in before act runs.
+std::shared_ptr<AnsweredBox> OnNextMessageBox(std::function<void(QMessageBox&)> act);
 
 }  // namespace platform::qt::testing
