@@ -23,7 +23,7 @@
 #include "platform_error.h"
 #include "posix/registry/sqlite_registry.h"
 #include "settings/registry_test_support.h"
-#include "shell/shell_link_reader.h"
+#include "posix/shell_link/shell_link_reader.h"
 
 namespace {
 
