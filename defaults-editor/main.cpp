@@ -2,15 +2,12 @@
 #include <cstdio>
 #include <exception>
 
+#include "default_platform.h"
 #include "mod_main.h"
-#include "posix/posix_platform.h"
 
 int main(int argc, char** argv) {
-    (void)argc;
     try {
-        platform::PosixPlatformOptions options;
-        options.programPath = argv[0];
-        platform::Platform platform = platform::MakePosixPlatform(options);
+        platform::Platform platform = platform::MakeDefaultPlatform(argc > 0 ? argv[0] : nullptr);
         defaults_editor::modMain program(platform);
         program.Main();
         if (platform.ui) platform.ui->Run();

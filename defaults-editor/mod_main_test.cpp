@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "forms/message_box.h"
-#include "forms/scripted_backend.h"
+#include "testing/scripted_backend.h"
 #include "frm_options.h"
 #include "settings/registry_test_support.h"
 

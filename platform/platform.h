@@ -15,6 +15,8 @@
 #include "shell/shell_execute.h"
 #include "shell/wsh_shell.h"
 
+#include "no_windows_macros.h"
+
 namespace platform {
 
 // Whether another running process holds the same program's instance lock.

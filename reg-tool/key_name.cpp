@@ -1,6 +1,6 @@
 #include "key_name.h"
 
-#include "registry/key_path.h"
+#include "posix/registry/key_path.h"
 #include "text/text.h"
 
 namespace regtool {

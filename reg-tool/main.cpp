@@ -5,7 +5,7 @@
 
 #include "command_line.h"
 #include "commands.h"
-#include "registry/sqlite_registry.h"
+#include "posix/registry/sqlite_registry.h"
 
 int main(int argc, char** argv) {
     try {

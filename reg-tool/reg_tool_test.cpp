@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "registry/sqlite_registry.h"
+#include "posix/registry/sqlite_registry.h"
 #include "registry_tree.h"
 
 namespace regtool {

@@ -13,6 +13,11 @@ packages=(
   fonts-dejavu-core fonts-liberation
   desktop-file-utils xdg-utils
 )
+# The Windows programs (scripts/build-windows.sh) and their tests under Wine.
+if [ "${1:-}" = windows ]; then
+  packages+=(g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+             wine wine64 wine32:i386 fonts-wine xvfb xdotool)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -33,5 +38,8 @@ fi
 
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
+if [[ " ${missing[*]} " == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  "${as_root[@]}" dpkg --add-architecture i386
+fi
 "${as_root[@]}" apt-get update -qq
 "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

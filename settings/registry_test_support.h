@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "registry/registry.h"
-#include "registry/sqlite_registry.h"
+#include "posix/registry/sqlite_registry.h"
 
 namespace settings::testing {
 

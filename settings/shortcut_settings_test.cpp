@@ -8,7 +8,7 @@
 
 #include "easy_reg.h"
 #include "forms/form.h"
-#include "forms/scripted_backend.h"
+#include "testing/scripted_backend.h"
 #include "platform_error.h"
 #include "registry_test_support.h"
 

@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "registry/sqlite_registry.h"
+#include "posix/registry/sqlite_registry.h"
 #include "settings/registry_test_support.h"
 
 namespace {

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "no_windows_macros.h"
+
 namespace platform::forms {
 
 class Control;

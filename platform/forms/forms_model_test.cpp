@@ -3,7 +3,7 @@
 #include "forms/controls.h"
 #include "forms/form.h"
 #include "forms/message_box.h"
-#include "forms/scripted_backend.h"
+#include "testing/scripted_backend.h"
 #include "forms/user_interface.h"
 #include "platform_error.h"
 

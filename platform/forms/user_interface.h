@@ -11,6 +11,8 @@
 
 #include "forms/forms_backend.h"
 
+#include "no_windows_macros.h"
+
 namespace platform::forms {
 
 class Form;

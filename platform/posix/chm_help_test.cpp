@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "forms/scripted_backend.h"
+#include "testing/scripted_backend.h"
 #include "platform_error.h"
-#include "posix/test_folder.h"
+#include "testing/test_folder.h"
 
 namespace platform {
 namespace {

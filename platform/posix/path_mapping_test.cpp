@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "platform_error.h"
-#include "posix/test_folder.h"
+#include "testing/test_folder.h"
 
 namespace platform {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "platform_error.h"
 #include "posix/posix_file_queries.h"
-#include "posix/test_folder.h"
+#include "testing/test_folder.h"
 
 namespace platform {
 namespace {

@@ -1,6 +1,6 @@
 #include "posix/posix_platform.h"
 
-#include "backends/backend_loader.h"
+#include "posix/forms/backend_loader.h"
 #include "posix/chm_help.h"
 #include "posix/flock_instance_check.h"
 #include "posix/path_mapping.h"
@@ -9,7 +9,7 @@
 #include "posix/posix_wsh_shell.h"
 #include "posix/program_folder.h"
 #include "posix/xdg_shell_executor.h"
-#include "registry/sqlite_registry.h"
+#include "posix/registry/sqlite_registry.h"
 
 namespace platform {
 

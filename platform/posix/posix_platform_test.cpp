@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "posix/path_mapping.h"
-#include "posix/test_folder.h"
-#include "shell/shell_link_reader.h"
+#include "testing/test_folder.h"
+#include "posix/shell_link/shell_link_reader.h"
 
 namespace platform {
 namespace {

@@ -6,7 +6,7 @@
 #include "platform_error.h"
 #include "posix/path_mapping.h"
 #include "posix/start_menu.h"
-#include "shell/shell_link_writer.h"
+#include "posix/shell_link/shell_link_writer.h"
 #include "text/text.h"
 
 namespace platform {

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "registry/registry.h"
-#include "shell/shell_link.h"
+#include "posix/shell_link/shell_link.h"
 #include "shell/wsh_shell.h"
 
 namespace platform {

@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "platform_error.h"
-#include "posix/test_folder.h"
-#include "shell/shell_link_reader.h"
+#include "testing/test_folder.h"
+#include "posix/shell_link/shell_link_reader.h"
 
 namespace platform {
 namespace {

@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "platform_error.h"
-#include "posix/test_folder.h"
+#include "testing/test_folder.h"
 
 namespace platform {
 namespace {

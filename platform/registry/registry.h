@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "no_windows_macros.h"
+
 namespace platform {
 
 using RegKey = std::uint32_t;

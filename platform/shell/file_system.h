@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "no_windows_macros.h"
+
 namespace platform {
 
 // File attribute bits.

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "no_windows_macros.h"
+
 namespace platform {
 
 constexpr int kSwShowNormal = 1;

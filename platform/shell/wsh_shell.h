@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "no_windows_macros.h"
+
 namespace platform {
 
 class WshShortcut {

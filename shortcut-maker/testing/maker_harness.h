@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "forms/form.h"
-#include "forms/scripted_backend.h"
+#include "testing/scripted_backend.h"
 #include "forms/user_interface.h"
 #include "mod_main.h"
 #include "platform.h"
@@ -30,7 +30,7 @@
 #include "posix/posix_file_queries.h"
 #include "posix/posix_file_system.h"
 #include "posix/posix_wsh_shell.h"
-#include "registry/sqlite_registry.h"
+#include "posix/registry/sqlite_registry.h"
 #include "settings/registry_test_support.h"
 
 namespace maker_testing {

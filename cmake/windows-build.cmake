@@ -1,0 +1,72 @@
+# The native Windows build: both programs from the same code on the Win32
+# backends, statically linked, and the tests that do not need a POSIX or Qt
+# backend, run under Wine through scripts/wine-run.sh.
+add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601)
+# No MinGW DLL beside the programs: under Wine a missing one only shows as
+# an exit code.
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+set(KESTROW_WINE_DIR ${CMAKE_BINARY_DIR}/wine CACHE PATH
+    "Where the tests keep their private Wine prefix and home")
+
+if(KESTROW_TESTS)
+  enable_testing()
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  include(GoogleTest)
+endif()
+
+# Adds a GoogleTest executable NAME from SOURCES linked to LIBS, run under
+# Wine. Tests are listed when ctest runs, so building never starts Wine.
+function(kestrow_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gmock)
+  set_target_properties(${name} PROPERTIES
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests
+    CROSSCOMPILING_EMULATOR "${CMAKE_SOURCE_DIR}/scripts/wine-run.sh;${KESTROW_WINE_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 300)
+endfunction()
+
+add_subdirectory(platform)
+add_subdirectory(cross-check)
+
+# The programs' own tests run on the POSIX backends (SQLite registry, files
+# under Z:); here only their code is built.
+set(kestrow_tests_wanted ${KESTROW_TESTS})
+set(KESTROW_TESTS OFF)
+add_subdirectory(settings)
+add_subdirectory(shortcut-maker)
+add_subdirectory(defaults-editor)
+set(KESTROW_TESTS ${kestrow_tests_wanted})
+
+set(manifest_rc ${CMAKE_SOURCE_DIR}/resources/windows/manifest.rc)
+set_source_files_properties(${manifest_rc} PROPERTIES
+  OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/resources/windows/kestrow.manifest)
+
+add_executable(Kestrow2005 WIN32
+  shortcut-maker/main.cpp shortcut-maker/Kestrow2005.rc ${manifest_rc})
+target_link_libraries(Kestrow2005 PRIVATE kestrow_shortcut_maker kestrow_win32)
+
+add_executable(KestrowDefaults2005 WIN32
+  defaults-editor/main.cpp defaults-editor/KestrowDefaults2005.rc ${manifest_rc})
+target_link_libraries(KestrowDefaults2005 PRIVATE kestrow_defaults_editor kestrow_win32)
+
+# The help file beside the programs.
+find_program(KESTROW_CHMCMD chmcmd REQUIRED)
+set(help_sources kestrow.hhp kestrow.hhc kestrow.hhk kestrow.css kestrow.htm context.htm
+  dialog.htm options.htm delay.htm defaults.htm linux.htm messages.htm about.htm)
+list(TRANSFORM help_sources PREPEND ${CMAKE_SOURCE_DIR}/resources/help/)
+set(help_stage ${CMAKE_BINARY_DIR}/help)
+file(MAKE_DIRECTORY ${help_stage} ${CMAKE_BINARY_DIR}/bin)
+add_custom_command(
+  OUTPUT ${CMAKE_BINARY_DIR}/bin/kestrow.chm
+  COMMAND ${CMAKE_COMMAND} -E copy ${help_sources} ${help_stage}
+  COMMAND ${KESTROW_CHMCMD} --verbosity 1 kestrow.hhp
+  COMMAND ${CMAKE_COMMAND} -E copy ${help_stage}/kestrow.chm ${CMAKE_BINARY_DIR}/bin/kestrow.chm
+  WORKING_DIRECTORY ${help_stage}
+  DEPENDS ${help_sources}
+  COMMENT "Compiling the help file kestrow.chm"
+  VERBATIM)
+add_custom_target(kestrow_help ALL DEPENDS ${CMAKE_BINARY_DIR}/bin/kestrow.chm)
+

@@ -1,0 +1,19 @@
+// The platform of a real run, made the way this target makes it. Each target
+// implements these once (posix/, win32/), so no program's main names a backend.
+#pragma once
+
+#include <string>
+
+#include "platform.h"
+
+namespace platform {
+
+// argv0 is the program's argv[0], a fallback for finding its own folder.
+Platform MakeDefaultPlatform(const char* argv0);
+
+// The text after the program's own name on its command line, as the
+// programs work with it: a Windows path stays as the user gave it. Throws
+// PlatformError when this target cannot show it as such.
+std::string ProgramCommandLine(int argc, char** argv);
+
+}  // namespace platform

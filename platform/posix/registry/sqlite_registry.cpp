@@ -1,0 +1,389 @@
+#include "posix/registry/sqlite_registry.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <new>
+#include <optional>
+#include <system_error>
+#include <thread>
+
+#include "posix/registry/key_path.h"
+#include "posix/registry/sqlite_connection.h"
+#include "text/text.h"
+
+namespace platform {
+
+namespace {
+
+constexpr std::int64_t kCurrentUserKeyId = 1;
+constexpr std::size_t kMaxValueNameLength = 16383;
+constexpr long kErrorRegistryIoFailed = 1016;
+constexpr std::chrono::seconds kRetryFor{15};
+
+bool IsPredefinedHive(RegKey key) { return key >= kHkeyClassesRoot && key <= 0x80000006u; }
+
+bool IsStringType(std::uint32_t type) {
+    return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
+}
+
+// The failure a call reports when SQLite refused it.
+long ResultOf(int sqliteCode) {
+    switch (sqliteCode & 0xFF) {
+        case SQLITE_CORRUPT:
+        case SQLITE_NOTADB:
+        case SQLITE_SCHEMA:
+            return kErrorBadDb;
+        case SQLITE_READONLY:
+        case SQLITE_PERM:
+        case SQLITE_AUTH:
+            return kErrorAccessDenied;
+        default:
+            return kErrorRegistryIoFailed;
+    }
+}
+
+class SqliteRegistry final : public Registry {
+public:
+    SqliteRegistry(sqlite3* db, bool checkedWhole) : db_(db), checkedWhole_(checkedWhole) {}
+    ~SqliteRegistry() override { CloseStore(db_); }
+
+    long RegOpenKeyEx(RegKey key, const std::string& subKey, std::uint32_t /*options*/,
+                      std::uint32_t access, RegKey* result) override {
+        if (!result) return kErrorInvalidParameter;
+        std::int64_t id = 0;
+        const long rc = Read([&] {
+            const auto parent = Resolve(key, 0);
+            if (!parent.id) return parent.error;
+            const auto parts = SplitKeyPath(subKey);
+            if (!parts) return kErrorFileNotFound;
+            const auto found = Walk(*parent.id, *parts);
+            if (!found) return kErrorFileNotFound;
+            id = *found;
+            return kErrorSuccess;
+        });
+        if (rc == kErrorSuccess) *result = NewHandle(id, access);
+        return rc;
+    }
+
+    long RegQueryValueEx(RegKey key, const std::string& name, std::uint32_t* type,
+                         std::uint8_t* data, std::uint32_t* byteCount) override {
+        if (data && !byteCount) return kErrorInvalidParameter;
+        return Read([&] {
+            const auto owner = Resolve(key, kKeyQueryValue);
+            if (!owner.id) return owner.error;
+            Statement find(db_, "SELECT type, data FROM vals WHERE key_id = ? AND name = ?");
+            find.Bind(1, *owner.id).Bind(2, name);
+            if (!find.Step()) return kErrorFileNotFound;
+            const auto stored = find.Blob(1);
+            const auto size = static_cast<std::uint32_t>(stored.size());
+            if (type) *type = static_cast<std::uint32_t>(find.Int(0));
+            if (data) {
+                const bool fits = *byteCount >= size;
+                if (fits && size > 0) std::memcpy(data, stored.data(), size);
+                *byteCount = size;
+                return fits ? kErrorSuccess : kErrorMoreData;
+            }
+            if (byteCount) *byteCount = size;
+            return kErrorSuccess;
+        });
+    }
+
+    long RegSetValueEx(RegKey key, const std::string& name, std::uint32_t /*reserved*/,
+                       std::uint32_t type, const std::uint8_t* data,
+                       std::uint32_t byteCount) override {
+        if (!data && byteCount > 0) return kErrorInvalidParameter;
+        if (text::Length(name) > kMaxValueNameLength) return kErrorInvalidParameter;
+        std::vector<std::uint8_t> bytes;
+        try {
+            if (byteCount > 0) bytes.assign(data, data + byteCount);
+            if (IsStringType(type) && (bytes.empty() || bytes.back() != 0)) bytes.push_back(0);
+        } catch (const std::bad_alloc&) {
+            return kErrorInvalidParameter;
+        }
+        return Write([&] {
+            const auto owner = Resolve(key, kKeySetValue);
+            if (!owner.id) return owner.error;
+            // Setting what is there already changes nothing, and writes nothing.
+            if (HoldsValue(*owner.id, name, type, bytes)) return kErrorSuccess;
+            if (!ReadyToChange()) return kErrorBadDb;
+            // An existing value keeps the spelling of its name.
+            Statement upsert(db_,
+                             "INSERT INTO vals(key_id, name, type, data) VALUES(?, ?, ?, ?) "
+                             "ON CONFLICT(key_id, name) DO UPDATE SET "
+                             "type = excluded.type, data = excluded.data");
+            upsert.Bind(1, *owner.id).Bind(2, name).Bind(3, std::int64_t{type}).BindBlob(4, bytes);
+            upsert.Run();
+            return kErrorSuccess;
+        });
+    }
+
+    long RegCreateKeyEx(RegKey parent, const std::string& subKey, std::uint32_t access,
+                        RegKey* result) override {
+        if (!result) return kErrorInvalidParameter;
+        const auto parts = SplitKeyPath(subKey);
+        if (!parts) return kErrorInvalidParameter;
+        std::int64_t id = 0;
+        const long rc = Write([&] {
+            const auto base = Resolve(parent, 0);
+            if (!base.id) return base.error;
+            id = *base.id;
+            for (const auto& part : *parts) {
+                if (const auto child = FindChild(id, part)) {
+                    id = *child;
+                    continue;
+                }
+                if (!HasAccess(parent, kKeyCreateSubKey)) return kErrorAccessDenied;
+                if (!ReadyToChange()) return kErrorBadDb;
+                Statement insert(db_, "INSERT INTO keys(parent, name) VALUES(?, ?)");
+                insert.Bind(1, id).Bind(2, part).Run();
+                id = sqlite3_last_insert_rowid(db_);
+            }
+            return kErrorSuccess;
+        });
+        if (rc == kErrorSuccess) *result = NewHandle(id, access);
+        return rc;
+    }
+
+    long RegDeleteValue(RegKey key, const std::string& name) override {
+        return Write([&] {
+            const auto owner = Resolve(key, kKeySetValue);
+            if (!owner.id) return owner.error;
+            if (!ReadyToChange()) return kErrorBadDb;
+            Statement remove(db_, "DELETE FROM vals WHERE key_id = ? AND name = ?");
+            remove.Bind(1, *owner.id).Bind(2, name).Run();
+            return sqlite3_changes(db_) > 0 ? kErrorSuccess : kErrorFileNotFound;
+        });
+    }
+
+    long RegDeleteKey(RegKey key, const std::string& subKey) override {
+        return Write([&] {
+            const auto base = Resolve(key, 0);
+            if (!base.id) return base.error;
+            const auto parts = SplitKeyPath(subKey);
+            if (!parts) return kErrorFileNotFound;
+            const auto target = Walk(*base.id, *parts);
+            if (!target) return kErrorFileNotFound;
+            if (*target == kCurrentUserKeyId) return kErrorAccessDenied;
+            Statement children(db_, "SELECT 1 FROM keys WHERE parent = ? LIMIT 1");
+            children.Bind(1, *target);
+            if (children.Step()) return kErrorAccessDenied;
+            if (!ReadyToChange()) return kErrorBadDb;
+            Statement values(db_, "DELETE FROM vals WHERE key_id = ?");
+            values.Bind(1, *target).Run();
+            Statement remove(db_, "DELETE FROM keys WHERE id = ?");
+            remove.Bind(1, *target).Run();
+            return kErrorSuccess;
+        });
+    }
+
+    long RegCloseKey(RegKey key) override {
+        if (!db_ || broken_) return kErrorBadDb;
+        if (IsPredefinedHive(key)) return kErrorSuccess;
+        return handles_.erase(key) > 0 ? kErrorSuccess : kErrorInvalidHandle;
+    }
+
+    long RegEnumKey(RegKey key, std::uint32_t index, std::string* name) override {
+        if (!name) return kErrorInvalidParameter;
+        return Read([&] {
+            const auto owner = Resolve(key, kKeyEnumerateSubKeys);
+            if (!owner.id) return owner.error;
+            Statement nth(db_,
+                          "SELECT name FROM keys WHERE parent = ? "
+                          "ORDER BY name COLLATE NOCASE, name COLLATE BINARY LIMIT 1 OFFSET ?");
+            nth.Bind(1, *owner.id).Bind(2, std::int64_t{index});
+            if (!nth.Step()) return kErrorNoMoreItems;
+            *name = nth.Text(0);
+            return kErrorSuccess;
+        });
+    }
+
+    long RegEnumValue(RegKey key, std::uint32_t index, std::string* name, std::uint32_t* type,
+                      std::vector<std::uint8_t>* data) override {
+        if (!name) return kErrorInvalidParameter;
+        return Read([&] {
+            const auto owner = Resolve(key, kKeyQueryValue);
+            if (!owner.id) return owner.error;
+            Statement nth(db_,
+                          "SELECT name, type, data FROM vals WHERE key_id = ? "
+                          "ORDER BY name COLLATE NOCASE, name COLLATE BINARY LIMIT 1 OFFSET ?");
+            nth.Bind(1, *owner.id).Bind(2, std::int64_t{index});
+            if (!nth.Step()) return kErrorNoMoreItems;
+            *name = nth.Text(0);
+            if (type) *type = static_cast<std::uint32_t>(nth.Int(1));
+            if (data) *data = nth.Blob(2);
+            return kErrorSuccess;
+        });
+    }
+
+private:
+    struct Handle {
+        std::int64_t id;
+        std::uint32_t access;
+    };
+
+    struct Resolved {
+        std::optional<std::int64_t> id;
+        long error = kErrorSuccess;
+    };
+
+    // A handle names a key id; the key may have been deleted since, by this
+    // process or another one.
+    Resolved Resolve(RegKey key, std::uint32_t neededAccess) {
+        std::int64_t id = 0;
+        if (key == kHkeyCurrentUser) {
+            id = kCurrentUserKeyId;
+        } else if (IsPredefinedHive(key)) {
+            return {std::nullopt, kErrorFileNotFound};
+        } else {
+            const auto it = handles_.find(key);
+            if (it == handles_.end()) return {std::nullopt, kErrorInvalidHandle};
+            if ((it->second.access & neededAccess) != neededAccess)
+                return {std::nullopt, kErrorAccessDenied};
+            id = it->second.id;
+        }
+        Statement exists(db_, "SELECT 1 FROM keys WHERE id = ?");
+        exists.Bind(1, id);
+        if (!exists.Step()) return {std::nullopt, kErrorKeyDeleted};
+        return {id, kErrorSuccess};
+    }
+
+    bool HoldsValue(std::int64_t keyId, const std::string& name, std::uint32_t type,
+                    const std::vector<std::uint8_t>& bytes) {
+        Statement current(db_, "SELECT type, data FROM vals WHERE key_id = ? AND name = ?");
+        current.Bind(1, keyId).Bind(2, name);
+        return current.Step() && current.Int(0) == type && current.Blob(1) == bytes;
+    }
+
+    // A store opened without the whole-file check gets it before this
+    // connection first changes it: a damaged store is never written to.
+    bool ReadyToChange() {
+        if (checkedWhole_) return true;
+        if (!StoreIsIntact(db_)) {
+            broken_ = true;
+            return false;
+        }
+        checkedWhole_ = true;
+        return true;
+    }
+
+    bool HasAccess(RegKey key, std::uint32_t neededAccess) const {
+        if (IsPredefinedHive(key)) return true;
+        const auto it = handles_.find(key);
+        return it != handles_.end() && (it->second.access & neededAccess) == neededAccess;
+    }
+
+    std::optional<std::int64_t> FindChild(std::int64_t parent, const std::string& name) {
+        Statement find(db_, "SELECT id FROM keys WHERE parent = ? AND name = ?");
+        find.Bind(1, parent).Bind(2, name);
+        if (!find.Step()) return std::nullopt;
+        return find.Int(0);
+    }
+
+    std::optional<std::int64_t> Walk(std::int64_t id, const std::vector<std::string>& parts) {
+        for (const auto& part : parts) {
+            const auto child = FindChild(id, part);
+            if (!child) return std::nullopt;
+            id = *child;
+        }
+        return id;
+    }
+
+    RegKey NewHandle(std::int64_t id, std::uint32_t access) {
+        const RegKey handle = nextHandle_++;
+        handles_[handle] = Handle{id, access};
+        return handle;
+    }
+
+    long Read(const std::function<long()>& body) { return InTransaction("BEGIN", body); }
+    long Write(const std::function<long()>& body) { return InTransaction("BEGIN IMMEDIATE", body); }
+
+    // One call, one transaction: committed only when the call succeeds. A
+    // call that met another writer's lock beyond what the busy handler
+    // covers (WAL read-lock races) is run again, as it changed nothing.
+    long InTransaction(const char* begin, const std::function<long()>& body) {
+        const auto deadline = std::chrono::steady_clock::now() + kRetryFor;
+        while (true) {
+            int busy = 0;
+            const long rc = Attempt(begin, body, &busy);
+            if (!busy || std::chrono::steady_clock::now() > deadline) return rc;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+
+    long Attempt(const char* begin, const std::function<long()>& body, int* busy) {
+        if (!db_ || broken_) return kErrorBadDb;
+        try {
+            Statement(db_, begin).Run();
+        } catch (const StoreFailure& failure) {
+            *busy = IsBusy(failure.code);
+            return Failed(failure.code);
+        }
+        long rc = kErrorSuccess;
+        try {
+            rc = body();
+            if (rc == kErrorSuccess) {
+                Statement(db_, "COMMIT").Run();
+                return rc;
+            }
+        } catch (const StoreFailure& failure) {
+            *busy = IsBusy(failure.code);
+            rc = Failed(failure.code);
+        } catch (const std::exception&) {
+            rc = kErrorRegistryIoFailed;
+        }
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        return rc;
+    }
+
+    static bool IsBusy(int code) {
+        const int primary = code & 0xFF;
+        return primary == SQLITE_BUSY || primary == SQLITE_LOCKED || primary == SQLITE_PROTOCOL;
+    }
+
+    // Once the file shows damage, nothing more is written to it.
+    long Failed(int sqliteCode) {
+        const long rc = ResultOf(sqliteCode);
+        if (rc == kErrorBadDb) broken_ = true;
+        return rc;
+    }
+
+    sqlite3* db_;
+    bool broken_ = false;
+    bool checkedWhole_;
+    RegKey nextHandle_ = 1;
+    std::map<RegKey, Handle> handles_;
+};
+
+}  // namespace
+
+std::unique_ptr<Registry> OpenSqliteRegistry(const std::string& dbPath) {
+    try {
+        bool checkedWhole = false;
+        sqlite3* db = OpenStoreFile(dbPath, &checkedWhole);
+        return std::make_unique<SqliteRegistry>(db, checkedWhole);
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+std::string DefaultRegistryPath() {
+    std::filesystem::path base;
+    // A relative XDG_CONFIG_HOME is invalid and ignored, as the XDG rules say.
+    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config == '/') {
+        base = config;
+    } else if (const char* home = std::getenv("HOME"); home && *home) {
+        base = std::filesystem::path(home) / ".config";
+    } else {
+        base = ".config";
+    }
+    const auto folder = base / "kestrow";
+    std::error_code ignored;  // a folder that cannot be made shows as a failing store
+    std::filesystem::create_directories(folder, ignored);
+    return (folder / "registry.db").string();
+}
+
+}  // namespace platform

@@ -1,0 +1,101 @@
+#include "posix/shell_link/replace_file.h"
+
+#include <fcntl.h>
+#include <sys/random.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdint>
+#include <cstring>
+
+#include "platform_error.h"
+
+namespace platform {
+namespace {
+
+std::string Describe(const std::string& what, const std::string& path, int error) {
+    return what + " \"" + path + "\": " + std::strerror(error);
+}
+
+std::string ParentOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+// open() rather than mkstemp(): the kernel then applies the umask (and a
+// default ACL) to the mode; reading the umask means setting it, which races
+// with files that other threads make meanwhile. Close-on-exec keeps the file
+// out of programs started meanwhile.
+int CreateTemporary(const std::string& folder, std::string& temp) {
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        // The kernel's random bytes, asked for directly rather than through
+        // a C++ random device, which probes the processor at every start.
+        // Should they be unavailable the name is still tried: a taken one
+        // only means another attempt.
+        std::uint8_t random[8] = {};
+        if (::getrandom(random, sizeof random, GRND_NONBLOCK) != sizeof random) {
+            const auto mix = static_cast<std::uint64_t>(::getpid()) * 0x9E3779B97F4A7C15u +
+                             static_cast<std::uint64_t>(attempt) * 0xBF58476D1CE4E5B9u;
+            for (int i = 0; i < 8; ++i) random[i] ^= static_cast<std::uint8_t>(mix >> (8 * i));
+        }
+        // A fixed short prefix: the target's own name may already be near the
+        // length limit of a name.
+        temp = folder + "/.kestrow-tmp-";
+        for (std::uint8_t byte : random) temp += kLetters[byte % (sizeof kLetters - 1)];
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+bool WriteAll(int fd, const std::vector<std::uint8_t>& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (n == 0) {
+            errno = ENOSPC;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+// No fsync: a failed or interrupted write never shows, as the rename is the
+// only step a reader can see; what a power cut may cost is a shortcut written
+// in its last seconds, which the user makes again with one click. Flushing
+// took most of the time of making a shortcut.
+void ReplaceFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    std::string temp;
+    const int fd = CreateTemporary(ParentOf(path), temp);
+    if (fd < 0) throw PlatformError(Describe("Cannot write the file", path, errno));
+
+    // A file-size limit would otherwise kill the program instead of failing the write.
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    const bool written = WriteAll(fd, bytes);
+    const int writeError = errno;
+    std::signal(SIGXFSZ, oldHandler);
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed) {
+        const int error = written ? errno : writeError;
+        ::unlink(temp.c_str());
+        throw PlatformError(Describe("Cannot write the file", path, error));
+    }
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temp.c_str());
+        throw PlatformError(Describe("Cannot replace the file", path, error));
+    }
+}
+
+}  // namespace platform

@@ -1,0 +1,254 @@
+#include "posix/shell_link/shell_link_writer.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <thread>
+
+#include "platform_error.h"
+#include "posix/shell_link/shell_link_reader.h"
+
+namespace platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ShellLinkFileTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/kestrow-lnk-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(dir_, ignored);
+    }
+
+    static ShellLink FolderShortcut(const std::string& folder) {
+        ShellLink link;
+        link.targetPath = "C:\\Windows\\explorer.exe";
+        link.arguments = "/e,/root,\"" + folder + "\"";
+        link.description = "Shortcut to the folder\r\n" + folder;
+        link.iconLocation = "explorer.exe";
+        link.iconIndex = 1;
+        link.showCommand = kShowMaximized;
+        return link;
+    }
+
+    static std::vector<std::uint8_t> ReadBytes(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    std::vector<std::string> EntriesOfDir() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir_)) {
+            names.push_back(entry.path().filename().string());
+        }
+        return names;
+    }
+
+    fs::path dir_;
+};
+
+// The output of lnkinfo for the file, or nullopt when lnkinfo is not installed.
+std::optional<std::string> RunLnkinfo(const fs::path& file) {
+    if (::access("/usr/bin/lnkinfo", X_OK) != 0 && std::system("command -v lnkinfo >/dev/null")) {
+        return std::nullopt;
+    }
+    const std::string command = "lnkinfo '" + file.string() + "' 2>&1";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
+    std::string output;
+    char buffer[4096];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0) output.append(buffer, n);
+    return output;
+}
+
+// The value lnkinfo prints after "<label>" up to the end of its line; the
+// description's CR LF makes it print two lines, which the caller expects.
+std::string LnkinfoField(const std::string& output, const std::string& label) {
+    const auto at = output.find("\t" + label);
+    if (at == std::string::npos) return "<missing " + label + ">";
+    auto start = output.find(": ", at);
+    start = output.find_first_not_of(' ', start + 1);
+    const auto end = output.find('\n', start);
+    return output.substr(start, end - start);
+}
+
+TEST_F(ShellLinkFileTest, LnkinfoReadsBackEveryPropertyForNonAsciiFolders) {
+    const std::vector<std::string> folders = {
+        "Z:\\home\\ann\\Документы",
+        "Z:\\home\\ann\\写真 2026",
+        "Z:\\home\\ann\\Trips \"best\" of",
+    };
+    for (const auto& folder : folders) {
+        SCOPED_TRACE(folder);
+        const fs::path file = dir_ / "Shortcut.lnk";
+        const ShellLink link = FolderShortcut(folder);
+        WriteShellLinkFile(file, link);
+
+        const auto output = RunLnkinfo(file);
+        if (!output) GTEST_SKIP() << "lnkinfo is not installed";
+        EXPECT_EQ(output->find("Error"), std::string::npos) << *output;
+        // lnkinfo prints the description's CR LF as is.
+        EXPECT_EQ(LnkinfoField(*output, "Description"), "Shortcut to the folder\r") << *output;
+        EXPECT_NE(output->find("Shortcut to the folder\r\n" + folder + "\n"), std::string::npos)
+            << *output;
+        EXPECT_EQ(LnkinfoField(*output, "Command line arguments"), link.arguments);
+        EXPECT_EQ(LnkinfoField(*output, "Icon location"), "explorer.exe");
+        EXPECT_EQ(LnkinfoField(*output, "Icon index"), "1");
+        EXPECT_EQ(LnkinfoField(*output, "Local path"), "C:\\Windows\\explorer.exe");
+        EXPECT_EQ(output->find("Working directory"), std::string::npos);
+        EXPECT_EQ(output->find("Relative path"), std::string::npos);
+
+        const auto read = ReadShellLinkFile(file);
+        EXPECT_EQ(read.link.description, link.description);
+        EXPECT_EQ(read.link.arguments, link.arguments);
+        EXPECT_EQ(read.link.iconLocation, "explorer.exe");
+        EXPECT_EQ(read.link.targetPath, "C:\\Windows\\explorer.exe");
+    }
+}
+
+std::uint32_t U32At(const std::vector<std::uint8_t>& b, std::size_t at) {
+    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) |
+           (static_cast<std::uint32_t>(b[at + 3]) << 24);
+}
+
+TEST_F(ShellLinkFileTest, HeaderCarriesShowCommandIconIndexAndNoHotKey) {
+    for (std::uint32_t show : {kShowNormal, kShowMaximized, kShowMinNoActive}) {
+        ShellLink link = FolderShortcut("Z:\\data");
+        link.showCommand = show;
+        const fs::path file = dir_ / "a.lnk";
+        WriteShellLinkFile(file, link);
+        const auto bytes = ReadBytes(file);
+        ASSERT_GE(bytes.size(), 0x4Cu);
+        EXPECT_EQ(U32At(bytes, 0), 0x4Cu);
+        EXPECT_EQ(U32At(bytes, 0x3C), show);
+        EXPECT_EQ(U32At(bytes, 0x38), 1u);               // icon index
+        EXPECT_EQ(bytes[0x40] | (bytes[0x41] << 8), 0);  // hot key
+        // Target ID list, link info, name, arguments, icon location, Unicode; nothing else.
+        EXPECT_EQ(U32At(bytes, 0x14), 0x1u | 0x2u | 0x4u | 0x20u | 0x40u | 0x80u);
+        // The file ends with the terminal extra-data block.
+        EXPECT_EQ(U32At(bytes, bytes.size() - 4), 0u);
+    }
+}
+
+TEST_F(ShellLinkFileTest, StringsAreCountedInUtf16Units) {
+    ShellLink link = FolderShortcut("Z:\\x");
+    link.arguments = "a🚲b";  // the bicycle is two UTF-16 units
+    link.description.clear();
+    link.iconLocation.clear();
+    const auto bytes = EncodeShellLink(link);
+    // Without name and icon the arguments are the last string, before the
+    // 4-byte terminal block: count, then 4 units.
+    // (lnkinfo 20181227 decodes surrogate pairs wrongly, so the units are
+    // checked here.)
+    const std::size_t countAt = bytes.size() - 4 - 8 - 2;
+    EXPECT_EQ(bytes[countAt] | (bytes[countAt + 1] << 8), 4);
+    const std::vector<std::uint8_t> units(bytes.begin() + countAt + 2, bytes.end() - 4);
+    EXPECT_EQ(units, (std::vector<std::uint8_t>{'a', 0, 0x3D, 0xD8, 0xB2, 0xDE, 'b', 0}));
+    EXPECT_EQ(DecodeShellLink(bytes).link.arguments, "a🚲b");
+}
+
+TEST_F(ShellLinkFileTest, RefusesWhatTheFormatCannotCarry) {
+    ShellLink relative = FolderShortcut("Z:\\x");
+    relative.targetPath = "explorer.exe";
+    EXPECT_THROW(EncodeShellLink(relative), PlatformError);
+
+    ShellLink badStyle = FolderShortcut("Z:\\x");
+    badStyle.showCommand = 2;
+    EXPECT_THROW(EncodeShellLink(badStyle), PlatformError);
+
+    ShellLink longText = FolderShortcut("Z:\\x");
+    longText.arguments.assign(70000, 'a');
+    EXPECT_THROW(EncodeShellLink(longText), PlatformError);
+}
+
+TEST_F(ShellLinkFileTest, ReplacesAnExistingFileWhole) {
+    const fs::path file = dir_ / "Old.lnk";
+    WriteShellLinkFile(file, FolderShortcut("Z:\\first"));
+    WriteShellLinkFile(file, FolderShortcut("Z:\\second"));
+    EXPECT_EQ(ReadShellLinkFile(file).link.description, "Shortcut to the folder\r\nZ:\\second");
+    EXPECT_EQ(EntriesOfDir(), std::vector<std::string>{"Old.lnk"});
+
+    // A name near the length limit still leaves room for the temporary file.
+    const std::string longName = std::string(251, 'n') + ".lnk";
+    WriteShellLinkFile(dir_ / longName, FolderShortcut("Z:\\x"));
+    EXPECT_TRUE(fs::exists(dir_ / longName));
+}
+
+TEST_F(ShellLinkFileTest, NewFilesFollowTheUmaskWhichOtherThreadsKeepMeanwhile) {
+    const mode_t savedMask = ::umask(022);
+    // Another thread making files while shortcuts are written: none of its
+    // files may ever be made with a cleared umask.
+    std::atomic<bool> stop{false};
+    std::atomic<int> loose{0};
+    const fs::path probe = dir_ / "probe";
+    std::thread other([&] {
+        while (!stop) {
+            ::unlink(probe.c_str());
+            const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd < 0) continue;
+            struct stat st {};
+            if (::fstat(fd, &st) == 0 && (st.st_mode & 022) != 0) ++loose;
+            ::close(fd);
+        }
+    });
+    for (int i = 0; i < 3000; ++i) WriteShellLinkFile(dir_ / "a.lnk", FolderShortcut("Z:\\x"));
+    stop = true;
+    other.join();
+    ::unlink(probe.c_str());
+
+    struct stat st {};
+    ASSERT_EQ(::stat((dir_ / "a.lnk").c_str(), &st), 0);
+    ::umask(savedMask);
+    EXPECT_EQ(st.st_mode & 0777, 0644u);
+    EXPECT_EQ(loose, 0);
+}
+
+TEST_F(ShellLinkFileTest, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
+    const fs::path file = dir_ / "Keep.lnk";
+    WriteShellLinkFile(file, FolderShortcut("Z:\\first"));
+    const auto before = ReadBytes(file);
+
+    // A full disk, as far as this process is concerned.
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 64;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    EXPECT_THROW(WriteShellLinkFile(file, FolderShortcut("Z:\\second")), PlatformError);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &saved), 0);
+
+    EXPECT_EQ(ReadBytes(file), before);
+    EXPECT_EQ(EntriesOfDir(), std::vector<std::string>{"Keep.lnk"});
+}
+
+TEST_F(ShellLinkFileTest, AFailedRenameOrMissingFolderIsReportedAndCleanedUp) {
+    // A non-empty folder where the shortcut should go: the rename fails.
+    fs::create_directories(dir_ / "Busy.lnk" / "inside");
+    EXPECT_THROW(WriteShellLinkFile(dir_ / "Busy.lnk", FolderShortcut("Z:\\x")), PlatformError);
+    EXPECT_TRUE(fs::is_directory(dir_ / "Busy.lnk" / "inside"));
+    EXPECT_EQ(EntriesOfDir(), std::vector<std::string>{"Busy.lnk"});
+
+    // A parent that is a file.
+    std::ofstream(dir_ / "plain") << "x";
+    EXPECT_THROW(WriteShellLinkFile(dir_ / "plain" / "a.lnk", FolderShortcut("Z:\\x")),
+                 PlatformError);
+    EXPECT_EQ(fs::file_size(dir_ / "plain"), 1u);
+}
+
+}  // namespace
+}  // namespace platform

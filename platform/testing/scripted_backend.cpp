@@ -1,0 +1,67 @@
+#include "testing/scripted_backend.h"
+
+#include "forms/form.h"
+#include "forms/message_box.h"
+#include "forms/user_interface.h"
+#include "platform_error.h"
+
+namespace platform::forms {
+namespace {
+
+class ScriptedView : public FormView {
+public:
+    void Refresh(Control&) override {}
+    void Focus(Control&) override {}
+};
+
+}  // namespace
+
+std::unique_ptr<FormView> ScriptedBackend::CreateView(Form& form, Form* owner, bool) {
+    script_.shownForms.push_back(form.Name());
+    if (owner) script_.owners[form.Name()] = owner->Name();
+    return std::make_unique<ScriptedView>();
+}
+
+void ScriptedBackend::RunModal(Form& form) {
+    if (script_.whileModal) script_.whileModal(form);
+    // Nobody can close it later: a modal form the script left open is closed
+    // here, as a user would have to before going on.
+    form.Ui().Unload(form);
+}
+
+void ScriptedBackend::RunUntil(const std::function<bool()>&) {}
+
+void ScriptedBackend::DoEvents() { ++script_.doEventsCalls; }
+
+int ScriptedBackend::MessageBox(const std::string& text, unsigned style, const std::string& title) {
+    ShownMessage shown{text, style, title, 0, {}};
+    if (ui_) {
+        for (Form* form : ui_->LoadedForms()) shown.loadedForms.push_back(form->Name());
+    }
+    if (script_.answers.empty()) {
+        shown.answer = SafeAnswer(style);
+    } else {
+        shown.answer = script_.answers.front();
+        script_.answers.pop_front();
+    }
+    script_.messages.push_back(shown);
+    return shown.answer;
+}
+
+std::string ScriptedBackend::BrowseForFolder(const std::string& instruction) {
+    script_.browserInstruction = instruction;
+    if (!script_.browsedFolder) throw PlatformError("folder browser failed");
+    return *script_.browsedFolder;
+}
+
+std::uintptr_t ScriptedBackend::OpenHelpWindow(const std::string& title, const std::string& html,
+                                               std::function<std::string(const std::string&)>) {
+    script_.helpWindows.push_back({title, html, true});
+    return script_.helpWindows.size();
+}
+
+void ScriptedBackend::CloseHelpWindows() {
+    for (auto& window : script_.helpWindows) window.open = false;
+}
+
+}  // namespace platform::forms

@@ -1,0 +1,22 @@
+// UTF-8 inside the programs, UTF-16 at the Windows API.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace platform::win32 {
+
+// Throws PlatformError for text that is not valid UTF-8: guessing would hand
+// Windows a different name than the user gave.
+std::wstring Wide(const std::string& utf8);
+// The same, as nullopt instead of an exception.
+std::optional<std::wstring> TryWide(const std::string& utf8);
+
+// UTF-16 that is not well formed (a lone surrogate) keeps U+FFFD in its place.
+std::string Utf8(const std::wstring& utf16);
+std::string Utf8(const wchar_t* utf16, std::size_t length);
+
+// The system's text for a Win32 error number, without the trailing newline.
+std::string ErrorText(unsigned long error);
+
+}  // namespace platform::win32

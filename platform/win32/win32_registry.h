@@ -1,0 +1,45 @@
+// The registry through advapi32's W calls: UTF-8 names and string data in
+// the programs, UTF-16 in the registry. Handles given out are small numbers
+// of this object's own, so that they fit the seam's 32-bit keys on 64-bit
+// Windows too; the predefined hives keep their Windows values.
+#pragma once
+
+#include <map>
+
+#include "registry/registry.h"
+
+namespace platform::win32 {
+
+class Win32Registry : public Registry {
+  public:
+    Win32Registry() = default;
+    ~Win32Registry() override;
+    Win32Registry(const Win32Registry&) = delete;
+    Win32Registry& operator=(const Win32Registry&) = delete;
+
+    long RegOpenKeyEx(RegKey key, const std::string& subKey, std::uint32_t options,
+                      std::uint32_t access, RegKey* result) override;
+    long RegQueryValueEx(RegKey key, const std::string& name, std::uint32_t* type,
+                         std::uint8_t* data, std::uint32_t* byteCount) override;
+    long RegSetValueEx(RegKey key, const std::string& name, std::uint32_t reserved,
+                       std::uint32_t type, const std::uint8_t* data,
+                       std::uint32_t byteCount) override;
+    long RegCreateKeyEx(RegKey parent, const std::string& subKey, std::uint32_t access,
+                        RegKey* result) override;
+    long RegDeleteValue(RegKey key, const std::string& name) override;
+    long RegDeleteKey(RegKey key, const std::string& subKey) override;
+    long RegCloseKey(RegKey key) override;
+    long RegEnumKey(RegKey key, std::uint32_t index, std::string* name) override;
+    long RegEnumValue(RegKey key, std::uint32_t index, std::string* name, std::uint32_t* type,
+                      std::vector<std::uint8_t>* data) override;
+
+  private:
+    // The Windows handle behind key, or null when key is not open here.
+    void* Handle(RegKey key) const;
+    RegKey Remember(void* handle);
+
+    std::map<RegKey, void*> open_;
+    RegKey next_ = 1;
+};
+
+}  // namespace platform::win32

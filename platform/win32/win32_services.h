@@ -1,0 +1,58 @@
+// The smaller Windows services behind the seam: shell execute, HTML Help,
+// the single-instance check and the program's own folder.
+#pragma once
+
+#include <string>
+
+#include "platform.h"
+
+namespace platform::win32 {
+
+class Win32ShellExecutor : public ShellExecutor {
+  public:
+    std::intptr_t ShellExecute(std::uintptr_t owner, const char* operation, const std::string& file,
+                               const char* parameters, const std::string& directory,
+                               int showCommand) override;
+};
+
+// hhctrl.ocx is loaded on its first use, so a missing viewer fails the help
+// call only.
+class Win32HtmlHelp : public HtmlHelpApi {
+  public:
+    Win32HtmlHelp() = default;
+    ~Win32HtmlHelp() override;
+    Win32HtmlHelp(const Win32HtmlHelp&) = delete;
+    Win32HtmlHelp& operator=(const Win32HtmlHelp&) = delete;
+
+    std::uintptr_t HtmlHelp(std::uintptr_t owner, const std::string& file, unsigned command,
+                            const std::string& data) override;
+
+  private:
+    void* library_ = nullptr;
+    void* entry_ = nullptr;
+};
+
+// A named mutex per program in the user's session: it dies with the process
+// that holds it, however that process ends.
+class MutexInstanceCheck : public InstanceCheck {
+  public:
+    MutexInstanceCheck() = default;
+    ~MutexInstanceCheck() override;
+    MutexInstanceCheck(const MutexInstanceCheck&) = delete;
+    MutexInstanceCheck& operator=(const MutexInstanceCheck&) = delete;
+
+    bool PreviousInstanceRunning(const std::string& programName) override;
+
+  private:
+    void* mutex_ = nullptr;
+    bool previous_ = false;
+};
+
+// The folder of the running program's file, without a trailing backslash.
+std::string ProgramFolder();
+
+// The text after the program's name on a Windows command line, as the
+// system hands it over: quotes and spacing inside kept.
+std::string ArgumentsOf(const std::wstring& commandLine);
+
+}  // namespace platform::win32

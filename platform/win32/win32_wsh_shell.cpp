@@ -1,0 +1,167 @@
+#include "win32/win32_wsh_shell.h"
+
+#include <charconv>
+
+#include "platform_error.h"
+#include "text/text.h"
+#include "win32/wide_text.h"
+#include "win32/windows_api.h"
+
+namespace platform::win32 {
+namespace {
+
+// COM for the length of one call on this thread; a thread that already has
+// it keeps its own model.
+class ComScope {
+  public:
+    ComScope() : hr_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ~ComScope() {
+        if (SUCCEEDED(hr_)) ::CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+  private:
+    HRESULT hr_;
+};
+
+template <typename T>
+class ComPtr {
+  public:
+    ComPtr() = default;
+    ~ComPtr() {
+        if (p_) p_->Release();
+    }
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    T* operator->() const { return p_; }
+    T** Out() { return &p_; }
+    void** OutVoid() { return reinterpret_cast<void**>(&p_); }
+
+  private:
+    T* p_ = nullptr;
+};
+
+void Check(HRESULT hr, const std::string& what) {
+    if (FAILED(hr)) {
+        throw PlatformError(what + ": " + ErrorText(static_cast<unsigned long>(hr)));
+    }
+}
+
+// A bare program name is resolved the way the shell resolves it when it
+// saves a shortcut: the Windows folder's own program first ("explorer.exe"),
+// else the search path.
+std::wstring ResolveTarget(const std::string& target) {
+    if (target.empty()) throw PlatformError("The shortcut has no target.");
+    const std::wstring wide = Wide(target);
+    if (target.find_first_of("\\/:") != std::string::npos) return wide;
+    wchar_t windows[MAX_PATH];
+    const UINT windowsLength = ::GetWindowsDirectoryW(windows, MAX_PATH);
+    if (windowsLength > 0 && windowsLength < MAX_PATH) {
+        const std::wstring inWindows = std::wstring(windows) + L"\\" + wide;
+        const DWORD attributes = ::GetFileAttributesW(inWindows.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            return inWindows;
+        }
+    }
+    wchar_t found[MAX_PATH];
+    const DWORD length = ::SearchPathW(nullptr, wide.c_str(), nullptr, MAX_PATH, found, nullptr);
+    if (length == 0 || length >= MAX_PATH) {
+        throw PlatformError("The shortcut target \"" + target + "\" was not found.");
+    }
+    return found;
+}
+
+struct IconSpec {
+    std::wstring file;
+    int index = 0;
+};
+
+IconSpec SplitIconLocation(const std::string& location) {
+    const auto comma = location.rfind(',');
+    if (comma == std::string::npos) return {Wide(location), 0};
+    const std::string index = text::TrimSpaces(location.substr(comma + 1));
+    int value = 0;
+    const auto [end, error] = std::from_chars(index.data(), index.data() + index.size(), value);
+    if (index.empty() || error != std::errc() || end != index.data() + index.size()) {
+        throw PlatformError("The icon location \"" + location + "\" has no valid icon number.");
+    }
+    return {Wide(location.substr(0, comma)), value};
+}
+
+class Win32Shortcut : public WshShortcut {
+  public:
+    explicit Win32Shortcut(std::string path) : path_(std::move(path)) {}
+
+    void Save() override {
+        if (!text::EqualsIgnoreCase(text::Right(path_, 4), ".lnk")) {
+            throw PlatformError("The shortcut path \"" + path_ + "\" does not end in \".lnk\".");
+        }
+        if (WindowStyle != 1 && WindowStyle != 3 && WindowStyle != 7) {
+            throw PlatformError("The window style " + std::to_string(WindowStyle) +
+                                " is not one of 1 (normal), 3 (maximized) or 7 (minimized).");
+        }
+        const std::wstring path = Wide(path_);
+        const std::wstring target = ResolveTarget(TargetPath);
+        const IconSpec icon = IconLocation.empty() ? IconSpec{} : SplitIconLocation(IconLocation);
+
+        ComScope com;
+        ComPtr<IShellLinkW> link;
+        Check(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                 link.OutVoid()),
+              "The shell's shortcut object is not available");
+        Check(link->SetPath(target.c_str()), "Cannot set the shortcut's target");
+        Check(link->SetArguments(Wide(Arguments).c_str()), "Cannot set the shortcut's arguments");
+        Check(link->SetShowCmd(WindowStyle), "Cannot set the shortcut's window style");
+        Check(link->SetDescription(Wide(Description).c_str()),
+              "Cannot set the shortcut's description");
+        if (!icon.file.empty()) {
+            Check(link->SetIconLocation(icon.file.c_str(), icon.index),
+                  "Cannot set the shortcut's icon");
+        }
+        ComPtr<IPersistFile> file;
+        Check(link->QueryInterface(IID_IPersistFile, file.OutVoid()),
+              "The shell's shortcut object cannot be saved");
+
+        // Saved beside its place and moved there, so that a failure never
+        // leaves half a shortcut under the real name.
+        const std::wstring temporary =
+            path + L"." + std::to_wstring(::GetCurrentProcessId()) + L".tmp";
+        const HRESULT saved = file->Save(temporary.c_str(), TRUE);
+        if (FAILED(saved)) {
+            ::DeleteFileW(temporary.c_str());
+            Check(saved, "Cannot write the shortcut \"" + path_ + "\"");
+        }
+        if (!::MoveFileExW(temporary.c_str(), path.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            const DWORD error = ::GetLastError();
+            ::DeleteFileW(temporary.c_str());
+            throw PlatformError("Cannot write the shortcut \"" + path_ + "\": " + ErrorText(error));
+        }
+    }
+
+  private:
+    std::string path_;
+};
+
+}  // namespace
+
+std::string Win32WshShell::SpecialFolder(const std::string& name) {
+    if (!text::EqualsIgnoreCase(name, "StartMenu")) {
+        throw PlatformError("The special folder \"" + name + "\" is not known on this system.");
+    }
+    wchar_t folder[MAX_PATH];
+    const HRESULT hr =
+        ::SHGetFolderPathW(nullptr, CSIDL_STARTMENU | CSIDL_FLAG_CREATE, nullptr, 0, folder);
+    if (FAILED(hr)) {
+        throw PlatformError("The Start Menu folder cannot be found: " +
+                            ErrorText(static_cast<unsigned long>(hr)));
+    }
+    return Utf8(folder);
+}
+
+std::unique_ptr<WshShortcut> Win32WshShell::CreateShortcut(const std::string& path) {
+    return std::make_unique<Win32Shortcut>(path);
+}
+
+}  // namespace platform::win32

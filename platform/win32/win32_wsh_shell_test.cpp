@@ -1,0 +1,147 @@
+#include "win32/win32_wsh_shell.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "platform_error.h"
+#include "text/text.h"
+#include "win32/win32_file_system.h"
+#include "win32/win32_test_folder.h"
+#include "win32/windows_api.h"
+
+namespace platform::win32 {
+namespace {
+
+using testing::TestFolder;
+
+struct LoadedLink {
+    std::string path;
+    std::string arguments;
+    std::string description;
+    std::string iconFile;
+    int iconIndex = -1;
+};
+
+// Reads a shortcut back through the shell's own link object.
+LoadedLink LoadLink(const std::string& file) {
+    LoadedLink loaded;
+    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IShellLinkW* link = nullptr;
+    IPersistFile* persist = nullptr;
+    if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                     IID_IShellLinkW, reinterpret_cast<void**>(&link))) &&
+        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist))) &&
+        SUCCEEDED(persist->Load(Wide(file).c_str(), STGM_READ))) {
+        wchar_t buffer[1024];
+        link->GetPath(buffer, 1024, nullptr, 0);
+        loaded.path = Utf8(buffer);
+        link->GetArguments(buffer, 1024);
+        loaded.arguments = Utf8(buffer);
+        link->GetDescription(buffer, 1024);
+        loaded.description = Utf8(buffer);
+        link->GetIconLocation(buffer, 1024, &loaded.iconIndex);
+        loaded.iconFile = Utf8(buffer);
+    }
+    if (persist) persist->Release();
+    if (link) link->Release();
+    ::CoUninitialize();
+    return loaded;
+}
+
+std::vector<unsigned char> Bytes(const std::string& file) {
+    std::ifstream in(Wide(file).c_str(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+int FilesIn(const TestFolder& folder) {
+    int count = 0;
+    WIN32_FIND_DATAW entry;
+    HANDLE search = ::FindFirstFileW(Wide(folder.Path("*")).c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    do {
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++count;
+    } while (::FindNextFileW(search, &entry));
+    ::FindClose(search);
+    return count;
+}
+
+TEST(Win32WshShell, StartMenuIsTheShellsFolder) {
+    Win32WshShell shell;
+    const std::string startMenu = shell.SpecialFolder("StartMenu");
+    EXPECT_TRUE(text::EndsWith(startMenu, "\\Start Menu")) << startMenu;
+    EXPECT_EQ(startMenu.substr(1, 2), ":\\");
+    EXPECT_TRUE(Win32FileSystemObject().FolderExists(startMenu));
+    EXPECT_THROW(shell.SpecialFolder("Nowhere"), PlatformError);
+}
+
+TEST(Win32WshShell, SavedShortcutReadsBackThroughTheShell) {
+    TestFolder folder;
+    Win32WshShell shell;
+    const std::string path = folder.Path("Projekte \xC3\xA4.lnk");
+    auto shortcut = shell.CreateShortcut(path);
+    shortcut->TargetPath = "explorer.exe";
+    shortcut->Arguments = "/e,/root,\"C:\\Data\\Projekte \xC3\xA4\"";
+    shortcut->WindowStyle = 3;
+    shortcut->IconLocation = "C:\\windows\\explorer.exe, 1";
+    shortcut->Description = "Projekte \xC3\xA4";
+    shortcut->Save();
+
+    const LoadedLink loaded = LoadLink(path);
+    EXPECT_TRUE(text::EqualsIgnoreCase(loaded.path, "C:\\windows\\explorer.exe")) << loaded.path;
+    EXPECT_EQ(loaded.arguments, shortcut->Arguments);
+    EXPECT_EQ(loaded.description, shortcut->Description);
+    EXPECT_EQ(loaded.iconFile, "C:\\windows\\explorer.exe");
+    EXPECT_EQ(loaded.iconIndex, 1);
+    // The shell's link object answers 1 for any show command it loads: read
+    // the header field itself.
+    const auto bytes = Bytes(path);
+    ASSERT_GT(bytes.size(), 64u);
+    EXPECT_EQ(bytes[0], 0x4C);
+    EXPECT_EQ(bytes[60], 3);
+    EXPECT_EQ(FilesIn(folder), 1);  // no temporary file left beside it
+}
+
+TEST(Win32WshShell, SaveReplacesAnOldFileWhole) {
+    TestFolder folder;
+    folder.WriteFile("Old.lnk", "not a shortcut");
+    auto shortcut = Win32WshShell().CreateShortcut(folder.Path("Old.lnk"));
+    shortcut->TargetPath = "explorer.exe";
+    shortcut->Arguments = "/n,\"C:\\\"";
+    shortcut->Save();
+    EXPECT_EQ(LoadLink(folder.Path("Old.lnk")).arguments, "/n,\"C:\\\"");
+    EXPECT_EQ(Bytes(folder.Path("Old.lnk"))[60], 1);
+    EXPECT_EQ(FilesIn(folder), 1);
+}
+
+TEST(Win32WshShell, RefusedShortcutsLeaveNothingBehind) {
+    TestFolder folder;
+    Win32WshShell shell;
+    auto missingFolder = shell.CreateShortcut(folder.Path("no such folder\\A.lnk"));
+    missingFolder->TargetPath = "explorer.exe";
+    EXPECT_THROW(missingFolder->Save(), PlatformError);
+
+    auto notALink = shell.CreateShortcut(folder.Path("A.txt"));
+    notALink->TargetPath = "explorer.exe";
+    EXPECT_THROW(notALink->Save(), PlatformError);
+
+    auto badStyle = shell.CreateShortcut(folder.Path("B.lnk"));
+    badStyle->TargetPath = "explorer.exe";
+    badStyle->WindowStyle = 2;
+    EXPECT_THROW(badStyle->Save(), PlatformError);
+
+    auto badIcon = shell.CreateShortcut(folder.Path("C.lnk"));
+    badIcon->TargetPath = "explorer.exe";
+    badIcon->IconLocation = "explorer.exe,one";
+    EXPECT_THROW(badIcon->Save(), PlatformError);
+
+    auto noTarget = shell.CreateShortcut(folder.Path("D.lnk"));
+    EXPECT_THROW(noTarget->Save(), PlatformError);
+
+    EXPECT_EQ(FilesIn(folder), 0);
+}
+
+}  // namespace
+}  // namespace platform::win32
