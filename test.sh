@@ -19,6 +19,9 @@ echo "Windows target: program code compiles."
 
 ctest --test-dir build --output-on-failure -j"$jobs" --timeout 300
 
+# The Debian package and the Windows setup, built and installed for real.
+scripts/test-packages.sh
+
 cmake -S . -B build/sanitized -DCMAKE_BUILD_TYPE=Debug -DKESTROW_SANITIZE=ON >/dev/null
 cmake --build build/sanitized -j"$jobs"
 ctest --test-dir build/sanitized --output-on-failure -j"$jobs" --timeout 300
