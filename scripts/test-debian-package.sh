@@ -72,8 +72,9 @@ in_root() { chroot "$root" env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin 
 echo "== apt install ./kestrow_3.00_amd64.deb"
 cp "$deb" "$root/tmp/"
 # Without recommended packages: what Depends names must be enough.
+# The packages apt fetches stay in the cache for the next run.
 in_root sh -c 'cd /tmp && DEBIAN_FRONTEND=noninteractive apt install -y -q \
-  --no-install-recommends ./kestrow_3.00_amd64.deb' >"$work/apt-install.log" 2>&1 ||
+  --no-install-recommends -o APT::Keep-Downloaded-Packages=true ./kestrow_3.00_amd64.deb' >"$work/apt-install.log" 2>&1 ||
   { tail -20 "$work/apt-install.log"; fail "apt could not install the package"; }
 mapfile -t package_files < <(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { sub(/^\./, "", $6); print $6 }')
 
