@@ -17,6 +17,9 @@ scripts/test-windows.sh
 ctest --test-dir build --output-on-failure -j"$jobs" --timeout 300
 scripts/test-fuzz.sh
 
+# The Debian package and the Windows setup, built and installed for real.
+scripts/test-packages.sh
+
 cmake -S . -B build/sanitized -DCMAKE_BUILD_TYPE=Debug -DKESTROW_SANITIZE=ON >/dev/null
 cmake --build build/sanitized -j"$jobs"
 ctest --test-dir build/sanitized --output-on-failure -j"$jobs" --timeout 300

@@ -6,9 +6,14 @@
 #include "command_line.h"
 #include "commands.h"
 #include "posix/registry/sqlite_registry.h"
+#include "start_menu_command.h"
 
 int main(int argc, char** argv) {
     try {
+        if (regtool::IsStartMenuCommand(argc, argv)) {
+            const auto registry = platform::OpenSqliteRegistry(platform::DefaultRegistryPath());
+            return regtool::PrintStartMenuFolder(*registry, std::cout, std::cerr);
+        }
         const std::vector<std::string> args(argv + 1, argv + argc);
         std::string why;
         const auto command = regtool::ParseCommandLine(args, &why);

@@ -19,3 +19,4 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DKESTROW_TESTS=$tests \
   -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-i686.cmake" "${launcher[@]}" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 echo "Windows programs: $build/bin"
+scripts/build-windows-setup.sh "$build/bin" "$build/kestrow-2005-3.00-setup.exe"

@@ -7,6 +7,7 @@ packages=(
   build-essential cmake pkg-config
   libsqlite3-dev zlib1g-dev qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev
+  debootstrap lintian nsis
   liblnk-utils libchm-dev fp-utils
   g++-mingw-w64-i686
   fonts-dejavu-core fonts-liberation

@@ -3,7 +3,7 @@
 # appeared or changed in the Start Menu, and what each one holds.
 set -uo pipefail
 cd "$(dirname "$0")/.."
-bin="$PWD/build/bin"
+bin="${KESTROW_BIN_DIR:-$PWD/build/bin}"
 
 folder_arg=()
 if [ $# -gt 0 ]; then
@@ -14,15 +14,9 @@ if [ $# -gt 0 ]; then
   folder_arg=("$folder")
 fi
 
-# Where the shortcuts go: the settings store's Start Menu when one is set,
-# else the default folder.
-start_menu="${XDG_DATA_HOME:-$HOME/.local/share}/kestrow/Start Menu"
-set_in_store=$("$bin/kestrow-reg" query \
-  'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders' \
-  /v "Start Menu" 2>/dev/null | sed -n 's/^ *Start Menu *REG_[A-Z_]* *//p')
-if [[ "$set_in_store" == [Zz]:* ]]; then
-  start_menu=$(printf '%s' "${set_in_store:2}" | tr '\\' '/')
-fi
+# Where the shortcuts go, as the programs work it out (a Start Menu set in
+# the settings store, %USERPROFILE% and all, or the default folder).
+start_menu=$("$bin/kestrow-reg" startmenu) || start_menu=""
 
 marker=$(mktemp)
 trap 'rm -f "$marker"' EXIT
@@ -30,7 +24,10 @@ sleep 1  # file times have one-second steps on some file systems
 "$bin/Kestrow2005" "${folder_arg[@]}"
 status=$?
 
-mapfile -t written < <(find "$start_menu" -name '*.lnk' -newer "$marker" 2>/dev/null | sort)
+written=()
+if [ -n "$start_menu" ]; then
+  mapfile -t written < <(find "$start_menu" -name '*.lnk' -newer "$marker" 2>/dev/null | sort)
+fi
 if [ ${#written[@]} -eq 0 ]; then
   echo "No shortcut was written (Start Menu: $start_menu)."
 else

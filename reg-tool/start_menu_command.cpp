@@ -1,0 +1,32 @@
+#include "start_menu_command.h"
+
+#include <string>
+
+#include "platform_error.h"
+#include "posix/path_mapping.h"
+#include "posix/start_menu.h"
+#include "text/text.h"
+
+namespace regtool {
+
+bool IsStartMenuCommand(int argc, char** argv) {
+    return argc == 2 && text::EqualsIgnoreCase(argv[1], "startmenu");
+}
+
+int PrintStartMenuFolder(platform::Registry& registry, std::ostream& out, std::ostream& err) {
+    try {
+        const std::string folder = platform::StartMenuFolder(registry);
+        const auto posix = platform::TryPosixPathOf(folder);
+        if (!posix) {
+            err << "ERROR: The Start Menu folder \"" << folder << "\" is not on the drive Z:.\n";
+            return 1;
+        }
+        out << *posix << "\n";
+        return 0;
+    } catch (const platform::PlatformError& e) {
+        err << "ERROR: " << e.what() << "\n";
+        return 1;
+    }
+}
+
+}  // namespace regtool
