@@ -58,6 +58,7 @@ expect_eq "settings written back" "$(exported_settings)" \
   '"AllFolders"=dword:00000000 "Maximized"=dword:00000000 "SideMenu"=dword:00000001 "TwoPane"=dword:00000000 '
 
 # 2. The Start Menu itself, two panes, maximized, a name beyond ASCII.
+rm -f "$start_menu/Übung 2.lnk"
 set_settings 1 0 1 1
 # Wine quotes an argument that holds a space when it makes the Windows
 # command line; two words give the bare path, as the context command does.
@@ -71,6 +72,20 @@ else
 fi
 expect_eq "settings kept" "$(exported_settings)" \
   '"AllFolders"=dword:00000001 "Maximized"=dword:00000001 "SideMenu"=dword:00000000 "TwoPane"=dword:00000001 '
+
+# 3. Direct mode makes no window, so it loads neither the common controls nor
+# the theme library: either would have Wine start the desktop process.
+rm -f "$start_menu/Kestrow/Quiet.lnk"
+set_settings 1 1 0 0
+# A file, not a pipe: a Wine process the program starts may keep its copy open.
+loaded="$KESTROW_WINE_DIR/loaded.txt"
+WINEDEBUG=+loaddll "$KESTROW_WINE" "$program" 'C:\Data\Quiet' </dev/null >/dev/null 2>"$loaded" ||
+  fail "direct mode exited $?"
+[ -f "$start_menu/Kestrow/Quiet.lnk" ] || fail "no $start_menu/Kestrow/Quiet.lnk"
+grep -qi 'Loaded L".*shell32.dll"' "$loaded" || fail "no library load was seen"
+if grep -iE 'Loaded L".*(comctl32|uxtheme)\.dll"' "$loaded"; then
+  fail "direct mode loaded window libraries"
+fi
 
 if [ "$failures" -eq 0 ]; then echo "direct mode under Wine: all checks passed"; fi
 exit $((failures > 0))

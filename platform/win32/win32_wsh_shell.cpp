@@ -11,10 +11,12 @@ namespace platform::win32 {
 namespace {
 
 // COM for the length of one call on this thread; a thread that already has
-// it keeps its own model.
+// it keeps its own model. The shell's link object lives in any apartment, so
+// a thread without COM joins the multithreaded one: a single-threaded
+// apartment would need a window, and with it the desktop, for nothing.
 class ComScope {
   public:
-    ComScope() : hr_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ComScope() : hr_(::CoInitializeEx(nullptr, COINIT_MULTITHREADED)) {}
     ~ComScope() {
         if (SUCCEEDED(hr_)) ::CoUninitialize();
     }

@@ -143,5 +143,31 @@ TEST(Win32WshShell, RefusedShortcutsLeaveNothingBehind) {
     EXPECT_EQ(FilesIn(folder), 0);
 }
 
+// A thread without COM saves in the multithreaded apartment and is left
+// without COM; the dialogs' thread, a single-threaded apartment, keeps it.
+TEST(Win32WshShell, SaveLeavesTheThreadsApartmentAsItWas) {
+    TestFolder folder;
+    Win32WshShell shell;
+    auto withoutCom = shell.CreateShortcut(folder.Path("Free.lnk"));
+    withoutCom->TargetPath = "explorer.exe";
+    withoutCom->Arguments = "/n,\"C:\\Free\"";
+    withoutCom->Save();
+    EXPECT_EQ(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
+    ::CoUninitialize();
+
+    ASSERT_TRUE(SUCCEEDED(::OleInitialize(nullptr)));
+    auto inApartment = shell.CreateShortcut(folder.Path("Apartment.lnk"));
+    inApartment->TargetPath = "explorer.exe";
+    inApartment->Arguments = "/n,\"C:\\Apartment\"";
+    inApartment->Save();
+    EXPECT_EQ(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_FALSE);
+    ::CoUninitialize();
+    ::OleUninitialize();
+
+    EXPECT_EQ(LoadLink(folder.Path("Free.lnk")).arguments, withoutCom->Arguments);
+    EXPECT_EQ(LoadLink(folder.Path("Apartment.lnk")).arguments, inApartment->Arguments);
+    EXPECT_EQ(FilesIn(folder), 2);
+}
+
 }  // namespace
 }  // namespace platform::win32

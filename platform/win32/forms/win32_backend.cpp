@@ -15,13 +15,36 @@
 #include "win32/wide_text.h"
 
 namespace platform::win32 {
+namespace {
+
+// The common controls are bound when the first form needs them: loading the
+// library makes Wine start the desktop process, which a program that opens
+// no window (direct mode) would otherwise pay for on every run.
+void InitCommonControlsOnFirstUse() {
+    using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    const HMODULE library = LoadLibraryW(L"comctl32.dll");
+    if (!library) {
+        throw PlatformError("the common controls library comctl32.dll cannot be loaded");
+    }
+    const auto init = reinterpret_cast<InitFunction>(
+        reinterpret_cast<void*>(GetProcAddress(library, "InitCommonControlsEx")));
+    if (!init) throw PlatformError("the common controls library has no InitCommonControlsEx");
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    init(&controls);
+}
+
+}  // namespace
 
 Win32FormsBackend::Win32FormsBackend() {
     // The folder browser and the picture decoder are COM objects of this
     // thread's apartment.
     comInitialised_ = SUCCEEDED(OleInitialize(nullptr));
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
+    try {
+        InitCommonControlsOnFirstUse();
+    } catch (...) {
+        if (comInitialised_) OleUninitialize();
+        throw;
+    }
     if (!RegisterPictureBoxClass()) {
         if (comInitialised_) OleUninitialize();
         throw PlatformError("the picture box window class cannot be registered");
