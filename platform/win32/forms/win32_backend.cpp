@@ -1,0 +1,181 @@
+#include "win32/forms/win32_backend.h"
+
+#include <commctrl.h>
+#include <ole2.h>
+#include <shlobj.h>
+
+#include <algorithm>
+
+#include "forms/form.h"
+#include "platform_error.h"
+#include "win32/forms/win32_form_view.h"
+#include "win32/forms/win32_forms_backend.h"
+#include "win32/forms/win32_picture_box.h"
+#include "win32/forms/win32_units.h"
+
+namespace platform::win32 {
+
+Win32FormsBackend::Win32FormsBackend() {
+    // The folder browser and the picture decoder are COM objects of this
+    // thread's apartment.
+    comInitialised_ = SUCCEEDED(OleInitialize(nullptr));
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    if (!RegisterPictureBoxClass()) {
+        if (comInitialised_) OleUninitialize();
+        throw PlatformError("the picture box window class cannot be registered");
+    }
+}
+
+Win32FormsBackend::~Win32FormsBackend() {
+    if (hiddenOwner_) DestroyWindow(hiddenOwner_);
+    if (comInitialised_) OleUninitialize();
+}
+
+std::unique_ptr<forms::FormView> Win32FormsBackend::CreateView(forms::Form& form,
+                                                               forms::Form* owner, bool modal) {
+    return std::make_unique<Win32FormView>(*this, form, owner, modal);
+}
+
+void Win32FormsBackend::RunModal(forms::Form& form) {
+    WaitFor([&form] { return !form.IsLoaded() || !form.View(); });
+}
+
+void Win32FormsBackend::RunUntil(const std::function<bool()>& done) {
+    // With no window left nobody could ever make done() true.
+    WaitFor([this, &done] { return done() || !HasOpenWindows(); });
+}
+
+void Win32FormsBackend::WaitFor(const std::function<bool()>& done) {
+    ThrowPending();
+    while (!done()) {
+        MSG message;
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == -1) throw PlatformError("the message loop failed");
+        if (got == 0) {
+            // Someone asked the thread to end: leave that to the outer loop.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        Process(message);
+        ThrowPending();
+    }
+}
+
+void Win32FormsBackend::DoEvents() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
+        Process(message);
+        ThrowPending();
+    }
+}
+
+bool Win32FormsBackend::Process(MSG& message) {
+    HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+    Win32FormView* view = ViewOfWindow(root);
+    if (view && (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN)) {
+        if (!view->PreviewKey(message)) return true;
+        // The key handler may have closed the form.
+        view = ViewOfWindow(root);
+    }
+    if (view && IsDialogMessageW(root, &message)) return true;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+    return true;
+}
+
+void Win32FormsBackend::Fail(std::exception_ptr error) {
+    if (!pending_) pending_ = error;
+}
+
+void Win32FormsBackend::ThrowPending() {
+    if (!pending_) return;
+    std::exception_ptr error = pending_;
+    pending_ = nullptr;
+    std::rethrow_exception(error);
+}
+
+bool Win32FormsBackend::HasOpenWindows() const {
+    return std::any_of(views_.begin(), views_.end(),
+                       [](const Win32FormView* view) { return IsWindow(view->Window()); });
+}
+
+int Win32FormsBackend::MessageBox(const std::string& text, unsigned style,
+                                  const std::string& title) {
+    const int answer =
+        ::MessageBoxW(DialogParent(), Wide(text).c_str(), Wide(title).c_str(), style);
+    if (answer == 0) throw PlatformError("the message box cannot be shown");
+    return answer;
+}
+
+std::string Win32FormsBackend::BrowseForFolder(const std::string& instruction) {
+    const std::wstring title = Wide(instruction);
+    BROWSEINFOW info{};
+    info.hwndOwner = DialogParent();
+    info.lpszTitle = title.c_str();
+    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
+    if (!chosen) return {};
+    // A long buffer, so that a folder deeper than MAX_PATH comes back whole
+    // instead of failing or cut short; the caller decides what it takes.
+    std::wstring path(32768, L'\0');
+    BOOL converted =
+        SHGetPathFromIDListEx(chosen, path.data(), static_cast<DWORD>(path.size()), GPFIDL_DEFAULT);
+    if (!converted) {
+        path.assign(MAX_PATH, L'\0');
+        converted = SHGetPathFromIDListW(chosen, path.data());
+    }
+    CoTaskMemFree(chosen);
+    if (!converted) throw PlatformError("the chosen folder has no file-system path");
+    path.resize(path.find(L'\0'));
+    return Narrow(path);
+}
+
+std::uintptr_t Win32FormsBackend::OpenHelpWindow(const std::string&, const std::string&,
+                                                 std::function<std::string(const std::string&)>) {
+    throw PlatformError("help windows are shown by HTML Help on this platform");
+}
+
+void Win32FormsBackend::CloseHelpWindows() {}
+
+void Win32FormsBackend::ViewOpened(Win32FormView& view) { views_.push_back(&view); }
+
+void Win32FormsBackend::ViewClosed(Win32FormView& view) {
+    views_.erase(std::remove(views_.begin(), views_.end(), &view), views_.end());
+}
+
+Win32FormView* Win32FormsBackend::ViewOfWindow(HWND window) const {
+    if (!window) return nullptr;
+    for (Win32FormView* view : views_) {
+        if (view->Window() == window) return view;
+    }
+    return nullptr;
+}
+
+HWND Win32FormsBackend::HiddenOwner() {
+    if (!hiddenOwner_) {
+        hiddenOwner_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                       GetModuleHandleW(nullptr), nullptr);
+    }
+    return hiddenOwner_;
+}
+
+HWND Win32FormsBackend::DialogParent() const {
+    const HWND active = GetActiveWindow();
+    if (ViewOfWindow(active)) return active;
+    for (auto it = views_.rbegin(); it != views_.rend(); ++it) {
+        const HWND window = (*it)->Window();
+        if (IsWindowVisible(window) && IsWindowEnabled(window)) return window;
+    }
+    return nullptr;
+}
+
+std::unique_ptr<forms::FormsBackend> MakeWin32FormsBackend() {
+    return std::make_unique<Win32FormsBackend>();
+}
+
+}  // namespace platform::win32

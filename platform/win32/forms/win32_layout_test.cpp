@@ -1,0 +1,152 @@
+// The parts of the backend that need no window: conversions, the dialog
+// template, and the plan of a form's child windows.
+#include "win32/forms/win32_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "forms/controls.h"
+#include "forms/form.h"
+#include "forms/user_interface.h"
+#include "win32/forms/win32_dialog_template.h"
+#include "win32/forms/win32_resources.h"
+#include "win32/forms/win32_units.h"
+#include "win32/forms/win32_windows.h"
+
+namespace platform::win32 {
+namespace {
+
+using namespace platform::forms;
+
+TEST(Win32Units, TextCrossesTheApiUnchanged) {
+    const std::string text = "Caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80";  // é, euro, an emoji
+    const std::wstring wide = Wide(text);
+    EXPECT_EQ(wide, std::wstring(L"Caf\u00e9 \u20ac \xD83D\xDE00"));
+    EXPECT_EQ(Narrow(wide), text);
+    // What Windows itself makes of the same bytes.
+    wchar_t system[32] = {};
+    MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, system, 32);
+    EXPECT_EQ(wide, std::wstring(system));
+}
+
+TEST(Win32Units, CharacterPositionsSkipSurrogatePairs) {
+    const std::wstring text =
+        L"a\xD83D\xDE00"
+        L"b";  // a, one emoji, b
+    EXPECT_EQ(CharsToUnits(text, 0), 0);
+    EXPECT_EQ(CharsToUnits(text, 1), 1);
+    EXPECT_EQ(CharsToUnits(text, 2), 3);
+    EXPECT_EQ(CharsToUnits(text, 3), 4);
+    EXPECT_EQ(CharsToUnits(text, 9), 4);
+    EXPECT_EQ(UnitsToChars(text, 3), 2);
+    EXPECT_EQ(UnitsToChars(text, 4), 3);
+    EXPECT_EQ(UnitsToChars(text, 40), 3);
+}
+
+TEST(Win32Units, TwipsRoundLikeMulDiv) {
+    EXPECT_EQ(TwipsToPixels(8580, 96), 572);
+    EXPECT_EQ(TwipsToPixels(225, 96), 15);
+    EXPECT_EQ(TwipsToPixels(8580, 144), 858);
+    for (int dpi : {96, 120, 144, 192}) {
+        for (int twips = -50; twips <= 9000; twips += 7) {
+            ASSERT_EQ(TwipsToPixels(twips, dpi), MulDiv(twips, dpi, 1440))
+                << twips << " twips at " << dpi;
+        }
+    }
+}
+
+TEST(Win32Resources, PictureNamesBecomeResourceNames) {
+    EXPECT_EQ(PictureResourceName("pictures/about.jpg"), L"PICTURES_ABOUT_JPG");
+    EXPECT_EQ(PictureResourceName("kestrow"), L"KESTROW");
+}
+
+TEST(Win32DialogTemplate, CarriesTheClassicDialogFontAndNoControls) {
+    DialogTemplateSpec spec;
+    spec.style = WS_POPUP | WS_CAPTION;
+    spec.caption = L"Kestrow 2005";
+    const std::vector<std::uint16_t> words = BuildDialogTemplate(spec);
+    const auto* header = reinterpret_cast<const DLGTEMPLATE*>(words.data());
+    EXPECT_EQ(header->style, static_cast<DWORD>(WS_POPUP | WS_CAPTION | DS_SETFONT));
+    EXPECT_EQ(header->cdit, 0);
+    // Header, menu, class, caption, then point size and face name.
+    const std::size_t captionAt = sizeof(DLGTEMPLATE) / 2 + 2;
+    EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(&words[captionAt])), L"Kestrow 2005");
+    const std::size_t pointsAt = captionAt + spec.caption.size() + 1;
+    EXPECT_EQ(words[pointsAt], 8);
+    EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(&words[pointsAt + 1])),
+              L"MS Sans Serif");
+}
+
+// Two frames of two options each, a text box, buttons, and a picture box
+// holding a label, with tab indices out of creation order.
+class PlanForm : public Form {
+  public:
+    explicit PlanForm(UserInterface& ui) : Form(ui, "frmPlan", FormStyle{}) {}
+    Frame fraA{*this, "fraA", {240, 960, 3225, 1470}, 3, "A"};
+    OptionButton optA1{*this, &fraA, "optA1", {240, 405, 2475, 270}, 4, "A1", true};
+    OptionButton optA2{*this, &fraA, "optA2", {240, 930, 2475, 270}, 5, "A2", false};
+    Frame fraB{*this, "fraB", {3720, 960, 3225, 1470}, 6, "B"};
+    OptionButton optB1{*this, &fraB, "optB1", {240, 405, 2460, 270}, 7, "B1", true};
+    OptionButton optB2{*this, &fraB, "optB2", {240, 930, 2460, 270}, 8, "B2", false};
+    CommandButton cmdOK{*this, nullptr, "cmdOK", {7230, 2655, 1140, 345}, 0, "OK"};
+    TextBox txtName{*this, "txtName", {225, 2235, 8145, 315}, 1, 50};
+    PictureBox picInfo{*this, "picInfo", {563, 540, 7305, 4740}, 2, "pictures/about.jpg"};
+    Label lblTitle{*this, &picInfo, "lblTitle", {1530, 255, 4230, 315}, 9, "Title"};
+};
+
+std::vector<std::string> Names(const std::vector<ChildPlan>& plans) {
+    std::vector<std::string> names;
+    for (const ChildPlan& plan : plans) names.push_back(plan.control->Name());
+    return names;
+}
+
+const ChildPlan& PlanOf(const std::vector<ChildPlan>& plans, const std::string& name) {
+    for (const ChildPlan& plan : plans) {
+        if (plan.control->Name() == name) return plan;
+    }
+    throw std::runtime_error("no plan for " + name);
+}
+
+TEST(Win32Layout, ControlsFollowTheTabIndexAndContainersLieBeneath) {
+    UserInterface ui(nullptr);
+    PlanForm form(ui);
+    const auto plans = PlanChildren(form, 96);
+    EXPECT_EQ(Names(plans),
+              (std::vector<std::string>{"cmdOK", "txtName", "optA1", "optA2", "optB1", "optB2",
+                                        "lblTitle", "picInfo", "fraA", "fraB"}));
+}
+
+TEST(Win32Layout, HeldControlsMoveWithTheirContainer) {
+    UserInterface ui(nullptr);
+    PlanForm form(ui);
+    const auto plans = PlanChildren(form, 96);
+    const ChildPlan& optB2 = PlanOf(plans, "optB2");
+    EXPECT_EQ(optB2.x, (3720 + 240) / 15);
+    EXPECT_EQ(optB2.y, (960 + 930) / 15);
+    EXPECT_EQ(optB2.width, 164);
+    EXPECT_EQ(optB2.height, 18);
+    const ChildPlan& title = PlanOf(plans, "lblTitle");
+    EXPECT_EQ(title.x, (563 + 1530) / 15 + 1);  // 139.53 rounds up
+    EXPECT_EQ(title.y, (540 + 255) / 15);
+
+    const auto large = PlanChildren(form, 144);
+    EXPECT_EQ(PlanOf(large, "optB2").x, 396);
+    EXPECT_EQ(PlanOf(large, "txtName").width, MulDiv(8145, 144, 1440));
+}
+
+TEST(Win32Layout, EachFramesOptionsMakeOneArrowGroup) {
+    UserInterface ui(nullptr);
+    PlanForm form(ui);
+    const auto plans = PlanChildren(form, 96);
+    EXPECT_TRUE(PlanOf(plans, "optA1").group);
+    EXPECT_FALSE(PlanOf(plans, "optA2").group);
+    EXPECT_TRUE(PlanOf(plans, "optB1").group);
+    EXPECT_FALSE(PlanOf(plans, "optB2").group);
+    // The control after a group ends it.
+    EXPECT_TRUE(PlanOf(plans, "lblTitle").group);
+    EXPECT_TRUE(PlanOf(plans, "txtName").group);
+}
+
+}  // namespace
+}  // namespace platform::win32

@@ -1,0 +1,23 @@
+// The picture box control: a window that paints its background colour, a
+// picture from its top left corner and a thin border, beneath the controls
+// it holds.
+#pragma once
+
+#include "win32/forms/win32_windows.h"
+
+namespace platform::win32 {
+
+constexpr const wchar_t* kPictureBoxClass = L"KestrowPictureBox";
+
+// What a picture box shows; its owner keeps it alive as long as the window.
+struct PictureBoxState {
+    HBITMAP picture = nullptr;
+    COLORREF background = RGB(255, 255, 255);
+};
+
+bool RegisterPictureBoxClass();
+
+// Points the window at its state (lParam of CreateWindowExW does the same).
+void SetPictureBoxState(HWND window, PictureBoxState* state);
+
+}  // namespace platform::win32

@@ -1,0 +1,121 @@
+#include "win32/forms/win32_resources.h"
+
+#include <ole2.h>
+#include <olectl.h>
+
+#include <cwctype>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "win32/forms/win32_units.h"
+
+namespace platform::win32 {
+
+namespace {
+
+std::vector<char> ResourceBytes(const std::wstring& name) {
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC found = FindResourceW(module, name.c_str(), MAKEINTRESOURCEW(10));  // RT_RCDATA
+    if (!found) return {};
+    HGLOBAL loaded = LoadResource(module, found);
+    const void* data = loaded ? LockResource(loaded) : nullptr;
+    if (!data) return {};
+    const auto* bytes = static_cast<const char*>(data);
+    return std::vector<char>(bytes, bytes + SizeofResource(module, found));
+}
+
+std::wstring ProgramFolder() {
+    std::wstring path(32768, L'\0');
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    path.resize(length);
+    const auto slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+std::vector<char> FileBytes(const std::string& relativePath) {
+    // Names come from the program's own tables; a path leaving the program
+    // folder is not one of them.
+    if (relativePath.empty() || relativePath.find("..") != std::string::npos ||
+        relativePath.find(':') != std::string::npos || relativePath[0] == '/' ||
+        relativePath[0] == '\\') {
+        return {};
+    }
+    std::wstring path = ProgramFolder() + L"\\" + Wide(relativePath);
+    for (wchar_t& unit : path) {
+        if (unit == L'/') unit = L'\\';
+    }
+    std::ifstream file(path.c_str(), std::ios::binary);
+    if (!file) return {};
+    return std::vector<char>(std::istreambuf_iterator<char>(file), {});
+}
+
+// OLE decodes JPEG and GIF as well as BMP; the decoded bitmap is copied so
+// that it outlives the picture object.
+HBITMAP DecodePicture(const std::vector<char>& bytes) {
+    if (bytes.empty()) return nullptr;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    if (!memory) return nullptr;
+    void* target = GlobalLock(memory);
+    if (!target) {
+        GlobalFree(memory);
+        return nullptr;
+    }
+    CopyMemory(target, bytes.data(), bytes.size());
+    GlobalUnlock(memory);
+
+    IStream* stream = nullptr;
+    if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {
+        GlobalFree(memory);
+        return nullptr;
+    }
+    IPicture* picture = nullptr;
+    HRESULT result = OleLoadPicture(stream, static_cast<LONG>(bytes.size()), FALSE, IID_IPicture,
+                                    reinterpret_cast<void**>(&picture));
+    stream->Release();
+    if (FAILED(result) || !picture) return nullptr;
+
+    HBITMAP copy = nullptr;
+    OLE_HANDLE handle = 0;
+    short type = PICTYPE_NONE;
+    if (SUCCEEDED(picture->get_Type(&type)) && type == PICTYPE_BITMAP &&
+        SUCCEEDED(picture->get_Handle(&handle))) {
+        copy =
+            static_cast<HBITMAP>(CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)),
+                                           IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    }
+    picture->Release();
+    return copy;
+}
+
+}  // namespace
+
+std::wstring PictureResourceName(const std::string& picture) {
+    std::wstring name;
+    for (char c : picture) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80 && std::iswalnum(byte)) {
+            name += static_cast<wchar_t>(std::towupper(byte));
+        } else {
+            name += L'_';
+        }
+    }
+    return name;
+}
+
+HICON LoadFormIcon(const std::string& name, int size) {
+    HMODULE module = GetModuleHandleW(nullptr);
+    HANDLE icon = nullptr;
+    if (!name.empty()) {
+        icon = LoadImageW(module, PictureResourceName(name).c_str(), IMAGE_ICON, size, size, 0);
+    }
+    if (!icon) icon = LoadImageW(module, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0);
+    return static_cast<HICON>(icon);
+}
+
+HBITMAP LoadPictureBitmap(const std::string& picture) {
+    HBITMAP bitmap = DecodePicture(ResourceBytes(PictureResourceName(picture)));
+    return bitmap ? bitmap : DecodePicture(FileBytes(picture));
+}
+
+}  // namespace platform::win32

@@ -1,0 +1,25 @@
+// The program's artwork for the forms: icons and pictures from the
+// executable's resources, or from files beside it.
+#pragma once
+
+#include <string>
+
+#include "win32/forms/win32_windows.h"
+
+namespace platform::win32 {
+
+// The resource name of a picture path of the forms model:
+// "pictures/about.jpg" -> "PICTURES_ABOUT_JPG".
+std::wstring PictureResourceName(const std::string& picture);
+
+// An icon of the given pixel size by name ("kestrow" -> resource KESTROW),
+// else the executable's first icon; null when there is none. The caller
+// destroys it.
+HICON LoadFormIcon(const std::string& name, int size);
+
+// A picture (JPEG, GIF or BMP) from the resource of PictureResourceName(),
+// else from the file at that relative path in the program's folder; null
+// when neither can be read. The caller deletes the bitmap.
+HBITMAP LoadPictureBitmap(const std::string& picture);
+
+}  // namespace platform::win32

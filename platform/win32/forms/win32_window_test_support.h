@@ -1,0 +1,133 @@
+// Driving real windows from inside a test: pumping messages, keys posted to
+// the focused control, and a helper thread that answers the next message
+// box the way a user would.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "forms/user_interface.h"
+#include "win32/forms/win32_windows.h"
+
+namespace platform::win32::testing {
+
+// Processes messages for a while, so that posted input takes effect.
+inline void Pump(forms::UserInterface& ui, int milliseconds = 30) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    do {
+        ui.DoEvents();
+        Sleep(5);
+    } while (std::chrono::steady_clock::now() < end);
+}
+
+// A key press as the keyboard delivers it: down and up at the focused window.
+inline void PressKey(forms::UserInterface& ui, WPARAM key) {
+    HWND target = GetFocus();
+    PostMessageW(target, WM_KEYDOWN, key, 1);
+    PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+    Pump(ui);
+}
+
+inline std::wstring ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+inline std::wstring TextOf(HWND window) {
+    wchar_t text[1024] = {};
+    GetWindowTextW(window, text, 1024);
+    return text;
+}
+
+// Asks for a picture of a window as the screen shows it, when the folder
+// KESTROW_SCREENSHOT_DIR names one: writes "<name>.request" holding the
+// window's place as WIDTHxHEIGHT+X+Y and keeps the window painted until a
+// watcher outside (which grabs the X screen) has removed the request.
+inline void SaveScreenshot(HWND window, const std::string& name) {
+    const char* folder = std::getenv("KESTROW_SCREENSHOT_DIR");
+    if (!folder || !*folder) return;
+    RECT rect;
+    GetWindowRect(window, &rect);
+    const std::string request = std::string(folder) + "/" + name + ".request";
+    {
+        std::ofstream out(request);
+        out << (rect.right - rect.left) << 'x' << (rect.bottom - rect.top) << '+' << rect.left
+            << '+' << rect.top << '\n';
+    }
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < until && std::ifstream(request)) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        Sleep(20);
+    }
+}
+
+// What a message box showed and what it was answered.
+struct AnsweredBox {
+    std::wstring title;
+    std::wstring text;  // its longest static text
+    bool found = false;
+};
+
+// Waits on a thread of its own for a message box (a dialog of the system's
+// class with the given title), reads it, and presses answer.
+class MessageBoxAnswerer {
+  public:
+    MessageBoxAnswerer(std::wstring title, int answer)
+        : title_(std::move(title)), answer_(answer), thread_([this] { Run(); }) {}
+    ~MessageBoxAnswerer() {
+        stop_ = true;
+        if (thread_.joinable()) thread_.join();
+    }
+    // Waits for the thread to have answered (or given up).
+    AnsweredBox Result() {
+        if (thread_.joinable()) thread_.join();
+        return box_;
+    }
+
+  private:
+    void Run() {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!stop_ && std::chrono::steady_clock::now() < end) {
+            HWND box = FindWindowW(L"#32770", title_.c_str());
+            if (box && IsWindowVisible(box) && IsWindowEnabled(box) && IsMessageBox(box)) {
+                box_.found = true;
+                box_.title = TextOf(box);
+                EnumChildWindows(
+                    box,
+                    [](HWND child, LPARAM self) -> BOOL {
+                        auto* answered = reinterpret_cast<AnsweredBox*>(self);
+                        const std::wstring text = TextOf(child);
+                        if (ClassOf(child) == L"Static" && text.size() > answered->text.size()) {
+                            answered->text = text;
+                        }
+                        return TRUE;
+                    },
+                    reinterpret_cast<LPARAM>(&box_));
+                PostMessageW(box, WM_COMMAND, answer_, 0);
+                return;
+            }
+            Sleep(10);
+        }
+    }
+    // Our forms are dialogs too; a message box has a button for its answer.
+    bool IsMessageBox(HWND box) const { return GetDlgItem(box, answer_) != nullptr; }
+
+    std::wstring title_;
+    int answer_;
+    std::atomic<bool> stop_{false};
+    AnsweredBox box_;
+    std::thread thread_;
+};
+
+}  // namespace platform::win32::testing
