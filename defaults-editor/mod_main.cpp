@@ -1,5 +1,7 @@
 #include "mod_main.h"
 
+#include <exception>
+#include <string>
 #include <vector>
 
 #include "forms/message_box.h"
@@ -17,7 +19,8 @@ constexpr const char* kMessageTitle = "Kestrow Default Settings";
 modMain::modMain(platform::Platform& platform)
     : Settings(
           platform, [this] { return settings::SettingsOptionButtons::Of(Options()); },
-          [this] { HandleUnexpectedError(); }),
+          [this] { HandleUnexpectedError(); },
+          [this](const std::string& problem) { ReportStoreProblem(problem); }),
       platform_(platform) {}
 
 modMain::~modMain() {
@@ -58,14 +61,30 @@ void modMain::Main() {
 }
 
 void modMain::HandleUnexpectedError() {
+    // Called inside the trap that caught the failure: a platform failure
+    // carries a sentence for the user.
+    std::string message = "Unexpected Error";
+    if (const std::exception_ptr caught = std::current_exception()) {
+        try {
+            std::rethrow_exception(caught);
+        } catch (const platform::PlatformError& e) {
+            message += "\r\n\r\n" + std::string(e.what());
+        } catch (...) {
+        }
+    }
+    CloseWithMessage(message);
+}
+
+void modMain::ReportStoreProblem(const std::string& strProblem) { CloseWithMessage(strProblem); }
+
+void modMain::CloseWithMessage(const std::string& strText) {
     errorReported_ = true;
     try {
         platform::forms::UserInterface& ui = Ui();
         // Unloading shortens the list; walk a copy.
         const std::vector<platform::forms::Form*> loaded = ui.LoadedForms();
         for (platform::forms::Form* form : loaded) ui.Unload(*form);
-        ui.MsgBox("Unexpected Error", platform::forms::kMbOk | platform::forms::kMbIconHand,
-                  kMessageTitle);
+        ui.MsgBox(strText, platform::forms::kMbOk | platform::forms::kMbIconHand, kMessageTitle);
     } catch (...) {
         // With no way left to tell the user, the failing exit status is
         // what reports the error.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "platform.h"
 #include "settings/shortcut_settings.h"
@@ -22,8 +23,12 @@ class modMain {
     // modeless and returns. The caller then runs the message loop.
     void Main();
 
-    // Unloads every form, then shows "Unexpected Error".
+    // Unloads every form, then shows "Unexpected Error" (with the cause
+    // when a platform failure gave one).
     void HandleUnexpectedError();
+    // Unloads every form, then tells the user that the settings store could
+    // not be used (the text names it and the cause); the run then fails.
+    void ReportStoreProblem(const std::string& strProblem);
     // Whether HandleUnexpectedError has run, so that the process can end
     // with a failure status.
     bool ErrorReported() const { return errorReported_; }
@@ -40,6 +45,7 @@ class modMain {
 
   private:
     platform::forms::UserInterface& Ui();
+    void CloseWithMessage(const std::string& strText);
 
     platform::Platform& platform_;
     std::unique_ptr<frmOptions> options_;

@@ -1,7 +1,9 @@
 #include "mod_main.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
+#include <chrono>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -181,7 +183,7 @@ TEST_F(DefaultsEditorTest, AFailureWhileSavingClosesTheDialogBeforeTheMessage) {
     run.Form().cmdOK.Click();
     ASSERT_EQ(run.script.messages.size(), 1u);
     const platform::forms::ShownMessage& message = run.script.messages[0];
-    EXPECT_EQ(message.text, "Unexpected Error");
+    EXPECT_EQ(message.text, "Unexpected Error\r\n\r\nthe registry is not available");
     EXPECT_EQ(message.style, 0x10u);
     EXPECT_EQ(message.title, "Kestrow Default Settings");
     EXPECT_TRUE(message.loadedForms.empty()) << "the dialog must be gone first";
@@ -195,12 +197,15 @@ TEST_F(DefaultsEditorTest, AStartThatCannotAskForOtherInstancesReportsTheError) 
     run.bundle.instances.reset();
     run.program->Main();
     ASSERT_EQ(run.script.messages.size(), 1u);
-    EXPECT_EQ(run.script.messages[0].text, "Unexpected Error");
+    EXPECT_EQ(run.script.messages[0].text,
+              "Unexpected Error\r\n\r\nno instance check is available");
     EXPECT_FALSE(run.Running());
     EXPECT_TRUE(run.program->ErrorReported());
 }
 
-TEST_F(DefaultsEditorTest, ADamagedStoreShowsTheDefaultsAndIsLeftUntouched) {
+// A store it cannot use is told at start, naming the file, before the user
+// makes choices that could not be kept; the file stays as it was.
+TEST_F(DefaultsEditorTest, ADamagedStoreIsToldAtStartAndLeftUntouched) {
     const std::string garbage = "this is not a database\x01\x02\x03 and never was";
     {
         std::ofstream out(dir.RegistryPath(), std::ios::binary);
@@ -214,16 +219,58 @@ TEST_F(DefaultsEditorTest, ADamagedStoreShowsTheDefaultsAndIsLeftUntouched) {
 
     EditorRun run(dir.RegistryPath());
     run.program->Main();
+    EXPECT_FALSE(run.Running());
+    ASSERT_EQ(run.script.messages.size(), 1u);
+    const platform::forms::ShownMessage& message = run.script.messages[0];
+    EXPECT_EQ(message.text, "The settings store \"" + dir.RegistryPath() +
+                                "\" is damaged or is not a settings store. It was left as it is.");
+    EXPECT_EQ(message.style, 0x10u);
+    EXPECT_EQ(message.title, "Kestrow Default Settings");
+    EXPECT_TRUE(run.program->ErrorReported());
+    EXPECT_EQ(contents(), before);
+}
+
+// Another program holds the store's write lock.
+class HeldStoreEditorTest : public DefaultsEditorTest {
+  protected:
+    void Hold() {
+        ASSERT_EQ(sqlite3_open(dir.RegistryPath().c_str(), &holder_), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(holder_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    }
+    void Release() { sqlite3_exec(holder_, "ROLLBACK", nullptr, nullptr, nullptr); }
+    void TearDown() override {
+        Release();
+        sqlite3_close(holder_);
+    }
+    sqlite3* holder_ = nullptr;
+};
+
+TEST_F(HeldStoreEditorTest, TheDialogComesAtOnceAndASaveThatCannotHappenSaysBusy) {
+    Store("AllFolders", platform::kRegDword, Dword(1));
+    Store("SideMenu", platform::kRegDword, Dword(0));
+    Store("TwoPane", platform::kRegDword, Dword(1));
+    Store("Maximized", platform::kRegDword, Dword(1));
+    Hold();
+    EditorRun run(dir.RegistryPath());
+    const auto start = std::chrono::steady_clock::now();
+    run.program->Main();
+    // Loading what is stored as it is stored writes nothing, so waits for nothing.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2500));
     ASSERT_TRUE(run.Running());
-    EXPECT_EQ(run.FirstButtons(), (std::vector<bool>{true, true, true, true}));
-    run.Form().optNormal.SetValue(true);
-    run.Form().cmdReset.Click();
+    EXPECT_EQ(run.FirstButtons(), (std::vector<bool>{true, false, true, true}));
+
     run.Form().optNormal.SetValue(true);
     run.Form().cmdOK.Click();
+    ASSERT_EQ(run.script.messages.size(), 1u);
+    EXPECT_EQ(run.script.messages[0].text.rfind(
+                  "The settings store \"" + dir.RegistryPath() + "\" is busy", 0),
+              0u)
+        << run.script.messages[0].text;
+    EXPECT_TRUE(run.script.messages[0].loadedForms.empty()) << "the dialog is gone first";
     EXPECT_FALSE(run.Running());
-    EXPECT_TRUE(run.script.messages.empty());
-    EXPECT_FALSE(run.program->ErrorReported());
-    EXPECT_EQ(contents(), before);
+    EXPECT_TRUE(run.program->ErrorReported()) << "the run ends as a failure";
+    Release();
+    EXPECT_EQ(Stored(), (std::vector<std::uint32_t>{1, 0, 1, 1}));
 }
 
 }  // namespace

@@ -58,13 +58,22 @@ std::string EasyReg::SubKeyOrDefault(const std::string& subKey) const {
     return TrimBackslashes(subKey.empty() ? defaultSubKey_ : subKey);
 }
 
+// Blanks, then trailing and leading backslashes, as often as they uncover
+// one another (a blank before a last backslash goes with it), so
+// that trimming a trimmed path changes nothing: the writers trim on their
+// way through more than once, and must reach the key a reader reaches.
 std::string EasyReg::TrimBackslashes(const std::string& strPath) {
-    std::string::size_type first = strPath.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    std::string path = strPath.substr(first, strPath.find_last_not_of(' ') - first + 1);
-    while (!path.empty() && path.back() == '\\') path.pop_back();
-    std::string::size_type lead = path.find_first_not_of('\\');
-    return lead == std::string::npos ? std::string() : path.substr(lead);
+    std::string path = strPath;
+    while (true) {
+        const std::string::size_type first = path.find_first_not_of(' ');
+        if (first == std::string::npos) return {};
+        std::string trimmed = path.substr(first, path.find_last_not_of(' ') - first + 1);
+        while (!trimmed.empty() && trimmed.back() == '\\') trimmed.pop_back();
+        const std::string::size_type lead = trimmed.find_first_not_of('\\');
+        trimmed = lead == std::string::npos ? std::string() : trimmed.substr(lead);
+        if (trimmed == path) return path;
+        path = std::move(trimmed);
+    }
 }
 
 bool EasyReg::KeyOpens(std::int32_t hive, const std::string& path) {

@@ -187,6 +187,18 @@ TEST_F(EasyRegTest, SurroundingBlanksAndBackslashesAddressTheSameKey) {
     reg.DefaultSubKey(" \\" + kKey + "\\ ");
     EXPECT_EQ(reg.GetValue("V", ok), "padded");
     EXPECT_EQ(reg.DefaultSubKey(), " \\" + kKey + "\\ ") << "the property keeps what was set";
+
+    // A blank that a trimmed backslash uncovers: writers, which trim on
+    // their way more than once, and readers must reach one and the same key.
+    const std::string uncovered = "Software\\Foo \\";
+    EXPECT_TRUE(reg.SetString("W", "written", 0, uncovered));
+    EXPECT_TRUE(reg.SetDWord("D", 7, 0, uncovered));
+    EXPECT_EQ(reg.GetValue("W", ok, "", 0, uncovered), "written");
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(reg.GetValue("D", ok, "", 0, uncovered), "7");
+    EXPECT_TRUE(reg.ExistingKey(0, uncovered));
+    EXPECT_EQ(reg.GetValueType("W", 0, uncovered), "STRING");
+    EXPECT_TRUE(reg.DeleteValue("W", 0, uncovered));
 }
 
 TEST_F(EasyRegTest, CreateKeyAnswersTrueForExistingKeysAndCreatesBelowTheHive) {

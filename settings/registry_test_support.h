@@ -11,6 +11,7 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "registry/registry.h"
@@ -98,14 +99,24 @@ class TestRegistry : public platform::Registry {
                       std::uint32_t* type, std::vector<std::uint8_t>* data) override {
         return inner_->RegEnumValue(key, index, name, type, data);
     }
+    // The store's own problem that the failing calls report, as the real
+    // store does after a busy or damaged call; empty: they report none.
+    std::string storeProblem;
+    std::string TakeStoreProblem() override {
+        std::string inner = inner_->TakeStoreProblem();
+        return pending_.empty() ? inner : std::exchange(pending_, std::string());
+    }
 
   private:
     long Fault(const std::string& call) {
         ++calls;
         if (throwing.count(call)) throw std::runtime_error(call + " broke");
-        return failing.count(call) ? platform::kErrorAccessDenied : 0;
+        if (!failing.count(call)) return 0;
+        if (!storeProblem.empty()) pending_ = storeProblem;
+        return platform::kErrorAccessDenied;
     }
     std::unique_ptr<platform::Registry> inner_;
+    std::string pending_;
 };
 
 struct RawValue {

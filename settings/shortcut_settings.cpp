@@ -9,16 +9,20 @@ namespace settings {
 namespace {
 
 constexpr const char* kValueNames[4] = {"AllFolders", "SideMenu", "TwoPane", "Maximized"};
+// For a registry that cannot say more about why a value was not stored.
+constexpr const char* kNotStored = "The settings could not be stored in the registry.";
 
 std::int32_t AsFlag(bool on) { return on ? 1 : 0; }
 
 }  // namespace
 
 ShortcutSettings::ShortcutSettings(platform::Platform& platform, OptionButtonsAccessor options,
-                                   ErrorRoutine handleUnexpectedError)
+                                   ErrorRoutine handleUnexpectedError,
+                                   StoreFailureRoutine reportStoreFailure)
     : platform_(platform),
       options_(std::move(options)),
-      handleUnexpectedError_(std::move(handleUnexpectedError)) {}
+      handleUnexpectedError_(std::move(handleUnexpectedError)),
+      reportStoreFailure_(std::move(reportStoreFailure)) {}
 
 platform::Registry& ShortcutSettings::RegistryOrThrow() const {
     if (!platform_.registry) throw platform::PlatformError("the registry is not available");
@@ -42,9 +46,24 @@ void ShortcutSettings::ReportFailure() {
     if (handleUnexpectedError_) handleUnexpectedError_();
 }
 
+bool ShortcutSettings::StoreFailed(platform::Registry& registry, bool writesFailed) {
+    std::string problem = registry.TakeStoreProblem();
+    if (problem.empty() && !writesFailed) return false;
+    if (problem.empty()) problem = kNotStored;
+    ++failuresReported_;
+    if (reportStoreFailure_) {
+        reportStoreFailure_(problem);
+    } else if (handleUnexpectedError_) {
+        handleUnexpectedError_();
+    }
+    return true;
+}
+
 void ShortcutSettings::LoadDefaultSettings() {
     try {
-        EasyReg reg(RegistryOrThrow());
+        platform::Registry& registry = RegistryOrThrow();
+        registry.TakeStoreProblem();  // what came before is not this load's
+        EasyReg reg(registry);
         reg.DefaultHive(kSettingsHive);
         reg.DefaultSubKey(kSettingsKey);
         std::int32_t* flags[4] = {&lngAllFolders, &lngSideMenu, &lngTwoPane, &lngMaximized};
@@ -52,7 +71,10 @@ void ShortcutSettings::LoadDefaultSettings() {
             bool blnSuccess = false;
             *flags[i] = AsFlag(reg.GetValue(kValueNames[i], blnSuccess, "", 0, "") != "0");
         }
-        for (int i = 0; i < 4; ++i) reg.SetDWord(kValueNames[i], *flags[i], 0, "");
+        if (StoreFailed(registry)) return;
+        bool writesFailed = false;
+        for (int i = 0; i < 4; ++i) writesFailed |= !reg.SetDWord(kValueNames[i], *flags[i], 0, "");
+        StoreFailed(registry, writesFailed);
     } catch (...) {
         ReportFailure();
     }
@@ -82,7 +104,9 @@ void ShortcutSettings::ShowDefaultSettings() {
 
 void ShortcutSettings::SaveDefaultSettings() {
     try {
-        EasyReg reg(RegistryOrThrow());
+        platform::Registry& registry = RegistryOrThrow();
+        registry.TakeStoreProblem();
+        EasyReg reg(registry);
         reg.DefaultHive(kSettingsHive);
         reg.DefaultSubKey(kSettingsKey);
         SettingsOptionButtons o = ReachOptions();
@@ -91,7 +115,9 @@ void ShortcutSettings::SaveDefaultSettings() {
         lngTwoPane = AsFlag(o.optTwoPane->Value());
         lngMaximized = AsFlag(o.optMaximized->Value());
         const std::int32_t flags[4] = {lngAllFolders, lngSideMenu, lngTwoPane, lngMaximized};
-        for (int i = 0; i < 4; ++i) reg.SetDWord(kValueNames[i], flags[i], 0, "");
+        bool writesFailed = false;
+        for (int i = 0; i < 4; ++i) writesFailed |= !reg.SetDWord(kValueNames[i], flags[i], 0, "");
+        StoreFailed(registry, writesFailed);
     } catch (...) {
         ReportFailure();
     }

@@ -43,9 +43,14 @@ class ShortcutSettings {
     using OptionButtonsAccessor = std::function<SettingsOptionButtons()>;
     // The program's HandleUnexpectedError.
     using ErrorRoutine = std::function<void()>;
+    // Tells the user that the settings store could not be used, and why;
+    // like the error routine it closes the program's forms. Empty: the
+    // error routine stands in.
+    using StoreFailureRoutine = std::function<void(const std::string& problem)>;
 
     ShortcutSettings(platform::Platform& platform, OptionButtonsAccessor options,
-                     ErrorRoutine handleUnexpectedError);
+                     ErrorRoutine handleUnexpectedError,
+                     StoreFailureRoutine reportStoreFailure = {});
 
     // Each holds 1 or 0 once loaded; 0 before.
     std::int32_t lngAllFolders = 0;
@@ -54,21 +59,28 @@ class ShortcutSettings {
     std::int32_t lngMaximized = 0;
 
     // Reads the four values into the flags (anything but the text "0" is 1,
-    // a missing value too) and writes them straight back as DWORDs.
+    // a missing value too) and writes them straight back as DWORDs. A store
+    // that could not be read is reported and nothing is written back: the
+    // defaults standing in for unread values must not replace them.
     void LoadDefaultSettings();
     // Loads, then sets the option buttons from the flags.
     void ShowDefaultSettings();
-    // Takes the flags from the four "on" buttons and stores them.
+    // Takes the flags from the four "on" buttons and stores them; a value
+    // that could not be stored is reported, never passed over.
     void SaveDefaultSettings();
 
   private:
     platform::Registry& RegistryOrThrow() const;
     SettingsOptionButtons ReachOptions() const;
     void ReportFailure();
+    // Reports the store's problem when a call since the last look met one,
+    // or when writesFailed; true when it did.
+    bool StoreFailed(platform::Registry& registry, bool writesFailed = false);
 
     platform::Platform& platform_;
     OptionButtonsAccessor options_;
     ErrorRoutine handleUnexpectedError_;
+    StoreFailureRoutine reportStoreFailure_;
     unsigned failuresReported_ = 0;
 };
 

@@ -174,23 +174,58 @@ TEST_F(ShortcutSettingsTest, SaveStoresTheShownChoicesAsDwordOnesAndZeros) {
     EXPECT_EQ(errors, 0);
 }
 
-TEST_F(ShortcutSettingsTest, ARefusedSaveIsSilentAndTheNextLoadReadsWhatIsStored) {
+TEST_F(ShortcutSettingsTest, ARefusedSaveIsReportedAndTheNextLoadReadsWhatIsStored) {
     settings.LoadDefaultSettings();
     registry->failing = {"RegSetValueEx"};
     form->optSubfoldersOnly.SetValue(true);
     settings.SaveDefaultSettings();
-    EXPECT_EQ(errors, 0);
+    EXPECT_EQ(errors, 1) << "a save that did not happen is never passed over";
     EXPECT_EQ(settings.lngAllFolders, 0);
     registry->failing.clear();
     settings.LoadDefaultSettings();
     EXPECT_EQ(settings.lngAllFolders, 1);
 }
 
-TEST_F(ShortcutSettingsTest, AnUnreadableStoreLoadsTheDefaultsWithoutAnError) {
+// A registry that breaks on every call cannot say why; that the values
+// could not be kept is still told once, and the dialog is left alone.
+TEST_F(ShortcutSettingsTest, ARegistryThatFailsEveryCallIsReportedOnce) {
     registry->throwing = {"RegOpenKeyEx", "RegCreateKeyEx"};
+    form->optNormal.SetValue(true);
     settings.ShowDefaultSettings();
     EXPECT_EQ(Flags(), (std::vector<std::int32_t>{1, 1, 1, 1}));
-    EXPECT_EQ(FirstButtons(), (std::vector<bool>{true, true, true, true}));
+    EXPECT_TRUE(form->optNormal.Value());
+    EXPECT_EQ(errors, 1);
+}
+
+// Values that could not be read must not be replaced by the defaults that
+// stood in for them; the user hears why, naming the store.
+TEST_F(ShortcutSettingsTest, AStoreThatFailsTheReadsIsReportedAndKeepsItsValues) {
+    WriteRaw(*registry, kSettingsKey, "SideMenu", platform::kRegDword, Dword(0));
+    std::vector<std::string> problems;
+    ShortcutSettings told{bundle, [this] { return form->Buttons(); }, [this] { ++errors; },
+                          [&](const std::string& problem) { problems.push_back(problem); }};
+    registry->failing = {"RegQueryValueEx"};
+    registry->storeProblem = "The settings store \"x.db\" is busy.";
+    told.LoadDefaultSettings();
+    EXPECT_EQ(problems, std::vector<std::string>{"The settings store \"x.db\" is busy."});
+    EXPECT_EQ(errors, 0);
+    registry->failing.clear();
+    EXPECT_EQ(ReadRaw(*registry, kSettingsKey, "SideMenu")->data, Dword(0)) << "not written back";
+    EXPECT_FALSE(ReadRaw(*registry, kSettingsKey, "AllFolders")) << "nothing written at all";
+
+    // Shown: the dialog is left alone once the load has failed.
+    registry->failing = {"RegQueryValueEx"};
+    form->optStartMenu.SetValue(true);
+    told.ShowDefaultSettings();
+    EXPECT_EQ(problems.size(), 2u);
+    EXPECT_TRUE(form->optStartMenu.Value());
+
+    // Saved: a store that cannot say why still never passes a lost save over.
+    registry->failing = {"RegSetValueEx"};
+    registry->storeProblem.clear();
+    told.SaveDefaultSettings();
+    ASSERT_EQ(problems.size(), 3u);
+    EXPECT_EQ(problems.back(), "The settings could not be stored in the registry.");
     EXPECT_EQ(errors, 0);
 }
 

@@ -1,7 +1,11 @@
-// A settings store that is damaged: the shortcut maker still works with the
-// default options and never touches the file.
+// A settings store the shortcut maker cannot use (damaged, a folder in its
+// place, held by another program): the user is told which file and why, no
+// shortcut is made with options the user did not choose, the run fails, and
+// the file is never touched.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -14,52 +18,115 @@ namespace {
 
 using namespace maker_testing;
 
-class DamagedStoreTest : public testing::Test {
-protected:
-    void SetUp() override {
-        // Start over on a damaged file, as a fresh start would find it.
-        h.platform.registry.reset();
-        storePath = h.Root() + "/registry.db";
-        for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(storePath + suffix);
-        std::ofstream out(storePath, std::ios::binary);
-        for (int i = 0; i < 100; ++i) out << "not a settings store \x01\x02\x03\n";
-        out.close();
-        before = ReadBytes(storePath);
+class UnusableStoreTest : public testing::Test {
+  protected:
+    // Start over on the store at storePath, as a fresh start would find it.
+    void Reopen() {
         h.platform.registry = platform::OpenSqliteRegistry(storePath);
         h.platform.createScriptShell = [registry = h.platform.registry.get()] {
             return std::make_unique<platform::PosixWshShell>(*registry);
         };
     }
-    std::string storePath;
-    std::vector<std::uint8_t> before;
+    void Damage() {
+        h.platform.registry.reset();
+        for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(storePath + suffix);
+        std::ofstream out(storePath, std::ios::binary);
+        for (int i = 0; i < 100; ++i) out << "not a settings store \x01\x02\x03\n";
+        out.close();
+        before = ReadBytes(storePath);
+        Reopen();
+    }
+    // The one message shown, which must name the store.
+    std::string OnlyMessage() {
+        EXPECT_EQ(h.script.messages.size(), 1u);
+        if (h.script.messages.empty()) return {};
+        const auto& message = h.script.messages.front();
+        EXPECT_EQ(message.title, "Kestrow");
+        EXPECT_NE(message.text.find("\"" + storePath + "\""), std::string::npos) << message.text;
+        EXPECT_EQ(message.text.find("Unexpected error"), std::string::npos) << message.text;
+        return message.text;
+    }
+    std::vector<std::string> ShortcutsMade() {
+        std::vector<std::string> made;
+        if (!fs::exists(h.StartMenu())) return made;
+        for (const auto& entry : fs::recursive_directory_iterator(h.StartMenu())) {
+            if (entry.is_regular_file()) made.push_back(entry.path().filename().string());
+        }
+        return made;
+    }
+
     MakerHarness h;
+    std::string storePath = h.Root() + "/registry.db";
+    std::vector<std::uint8_t> before;
 };
 
-TEST_F(DamagedStoreTest, DirectModeWritesWithTheDefaultsAndLeavesTheFileAlone) {
-    const std::string folder = h.Folder("Projects");
-    h.program->Main(folder);
-    EXPECT_EQ(h.program->ExitCode(), 0);
-    // All four options at 1: side menu, all folders, two panes, maximized.
-    ExpectFolderShortcut(h.SideMenu() / "Projects.lnk", "/e,\"" + folder + "\"", folder, 3);
-    for (const auto& message : h.script.messages) {
-        EXPECT_EQ(message.text.find("Unexpected error"), std::string::npos) << message.text;
-    }
+TEST_F(UnusableStoreTest, DirectModeSaysTheStoreIsDamagedWritesNothingAndFails) {
+    Damage();
+    h.program->Main(h.Folder("Projects"));
+    EXPECT_NE(OnlyMessage().find("is damaged or is not a settings store"), std::string::npos);
+    EXPECT_EQ(h.program->ExitCode(), 1);
+    EXPECT_EQ(ShortcutsMade(), std::vector<std::string>{});
     EXPECT_EQ(ReadBytes(storePath), before);
 }
 
-TEST_F(DamagedStoreTest, DialogShowsEveryDefaultOptionOn) {
+TEST_F(UnusableStoreTest, DialogModeSaysSoBeforeShowingOptionsItCouldNotRead) {
+    Damage();
     h.script.browsedFolder = h.Folder("Photos");
     h.program->Main("");
-    frmOptions& form = h.program->OptionsForm();
-    ASSERT_TRUE(form.IsLoaded());
-    EXPECT_TRUE(form.optAllFolders.Value());
-    EXPECT_TRUE(form.optSideMenu.Value());
-    EXPECT_TRUE(form.optTwoPane.Value());
-    EXPECT_TRUE(form.optMaximized.Value());
-    EXPECT_TRUE(h.script.messages.empty());
-    form.cmdDefault.Click();  // a save the store refuses passes quietly
-    EXPECT_TRUE(form.IsLoaded());
+    EXPECT_NE(OnlyMessage().find("is damaged"), std::string::npos);
+    EXPECT_FALSE(h.program->OptionsForm().IsLoaded());
+    EXPECT_EQ(h.program->ExitCode(), 1);
     EXPECT_EQ(ReadBytes(storePath), before);
+}
+
+TEST_F(UnusableStoreTest, AFolderInPlaceOfTheStoreIsNamedAsTheCause) {
+    h.platform.registry.reset();
+    for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(storePath + suffix);
+    fs::create_directories(storePath);
+    Reopen();
+    h.program->Main(h.Folder("Projects"));
+    EXPECT_NE(OnlyMessage().find("cannot be opened: Is a directory"), std::string::npos);
+    EXPECT_EQ(h.program->ExitCode(), 1);
+    EXPECT_EQ(ShortcutsMade(), std::vector<std::string>{});
+    EXPECT_TRUE(fs::is_directory(storePath));
+}
+
+// Another program holds the store's write lock for longer than we wait.
+class HeldStoreTest : public UnusableStoreTest {
+  protected:
+    void Hold() {
+        ASSERT_EQ(sqlite3_open(storePath.c_str(), &holder_), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(holder_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    }
+    void TearDown() override {
+        sqlite3_exec(holder_, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(holder_);
+    }
+    sqlite3* holder_ = nullptr;
+};
+
+TEST_F(HeldStoreTest, StoredSettingsThatNeedNoChangeAreUsedWithoutTheWriteLock) {
+    h.StoreDefaults(1, 0, 1, 0);
+    h.SetDword(MakerHarness::kSettingsKey, "CheckStartMenuDelay", 1);
+    h.SetMenuDelay("100");
+    Hold();
+    const auto start = std::chrono::steady_clock::now();
+    const std::string folder = h.Folder("Projects");
+    h.program->Main(folder);
+    EXPECT_EQ(h.program->ExitCode(), 0);
+    EXPECT_TRUE(h.script.messages.empty());
+    ExpectFolderShortcut(h.StartMenu() / "Projects.lnk", "/e,\"" + folder + "\"", folder, 1);
+    // Far less than the wait for a held lock: no write was due, none was asked for.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2500));
+}
+
+TEST_F(HeldStoreTest, ADueChangeWaitsThenSaysTheStoreIsBusyAndMakesNothing) {
+    h.SetMenuDelay("100");  // the settings key itself is still to be written
+    Hold();
+    h.program->Main(h.Folder("Projects"));
+    EXPECT_NE(OnlyMessage().find("is busy: another program has been using it"), std::string::npos);
+    EXPECT_EQ(h.program->ExitCode(), 1);
+    EXPECT_EQ(ShortcutsMade(), std::vector<std::string>{});
 }
 
 }  // namespace

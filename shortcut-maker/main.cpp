@@ -2,15 +2,26 @@
 // a folder on the command line it writes one at once; without, it asks.
 #include <cstdio>
 #include <exception>
+#include <string>
 
 #include "default_platform.h"
 #include "mod_main.h"
+#include "platform_error.h"
 
 int main(int argc, char** argv) {
     try {
         platform::Platform platform = platform::MakeDefaultPlatform(argc > 0 ? argv[0] : nullptr);
         modMain program(platform);
-        program.Main(platform::ProgramCommandLine(argc, argv));
+        std::string folder;
+        try {
+            folder = platform::ProgramCommandLine(argc, argv);
+        } catch (const platform::PlatformError& e) {
+            // Started from the file manager there is no terminal to read:
+            // the refusal goes where the user looks.
+            program.RefuseFolder(e.what());
+            return program.ExitCode();
+        }
+        program.Main(folder);
         platform.ui->Run();
         return program.ExitCode();
     } catch (const std::exception& e) {

@@ -1,6 +1,5 @@
 // The Start Menu delay check that follows every shortcut written.
 #include <cctype>
-#include <cmath>
 #include <cstdint>
 #include <exception>
 #include <limits>
@@ -41,7 +40,24 @@ std::int32_t ParseDelay(const std::string& text) {
         if (digits.size() > 40) throw platform::PlatformError("out of range");
     }
     if (!sawDigit) throw platform::PlatformError("not a number");
-    const double value = std::nearbyint(std::stod(digits)) * (negative ? -1 : 1);
+    // Worked out digit by digit: the C library's conversions follow the
+    // locale, in which the decimal point may be a comma.
+    const std::size_t point = digits.find('.');
+    std::string whole = digits.substr(0, point);
+    const std::string fraction = point == std::string::npos ? "" : digits.substr(point + 1);
+    whole.erase(0, whole.find_first_not_of('0'));
+    if (whole.size() > 10) throw platform::PlatformError("out of range");
+    std::int64_t value = 0;
+    for (char c : whole) value = value * 10 + (c - '0');
+    if (!fraction.empty()) {
+        const bool exactlyHalf =
+            fraction[0] == '5' && fraction.find_first_not_of('0', 1) == std::string::npos;
+        if (fraction[0] > '5' || (fraction[0] == '5' && !exactlyHalf) ||
+            (exactlyHalf && value % 2 == 1)) {
+            ++value;
+        }
+    }
+    if (negative) value = -value;
     if (value > std::numeric_limits<std::int32_t>::max() ||
         value < std::numeric_limits<std::int32_t>::min()) {
         throw platform::PlatformError("out of range");

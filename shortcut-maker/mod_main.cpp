@@ -27,9 +27,9 @@ bool EndsWithSeparator(const std::string& s) {
 
 modMain::modMain(platform::Platform& platform)
     : Settings(
-          platform,
-          [this] { return settings::SettingsOptionButtons::Of(OptionsForm()); },
-          [this] { HandleUnexpectedError(); }),
+          platform, [this] { return settings::SettingsOptionButtons::Of(OptionsForm()); },
+          [this] { HandleUnexpectedError(); },
+          [this](const std::string& problem) { ReportStoreProblem(problem); }),
       platform_(platform) {}
 
 modMain::~modMain() {
@@ -101,6 +101,9 @@ void modMain::Main(const std::string& commandLine) {
 void modMain::RunMainFlow() {
     try {
         StartMenuPath = GetScriptShell().SpecialFolder("StartMenu");
+        // The Start Menu may be set in the store: one that could not be read
+        // would put the shortcut somewhere else without a word.
+        if (StoreProblemReported()) return;
         if (text::LastChar(StartMenuPath) != "\\") StartMenuPath += "\\";
         SideMenuPath = StartMenuPath + "Kestrow\\";
 
@@ -115,6 +118,15 @@ void modMain::RunMainFlow() {
 
         if (FolderPath.empty()) {
             UnloadAllForms();
+            return;
+        }
+        // Bytes that are no text would reach the shortcut as other
+        // characters, and so open another folder.
+        if (!text::IsValidUtf8(FolderPath)) {
+            UnloadAllForms();
+            RefuseFolder("The folder \"" + text::FromUtf16(text::ToUtf16(FolderPath)) +
+                         "\" has a name that is not valid text, so a shortcut cannot name it "
+                         "exactly. Rename the folder and try again.");
             return;
         }
         DefaultName = DeriveDefaultName(FolderPath);
@@ -152,19 +164,53 @@ void modMain::UnloadAllForms() {
 
 void modMain::HandleUnexpectedError() {
     ++errorRoutineRuns_;
-    static const std::string kMessage =
-        "Unexpected error.\r\n\r\nTry installing the latest version of Windows Script.\r\n\r\n"
-        "It can be downloaded for free from Microsoft.";
+    // Called inside the trap that caught the failure: a platform failure
+    // carries a sentence for the user, which goes after the first line.
+    std::string cause;
+    if (const std::exception_ptr caught = std::current_exception()) {
+        try {
+            std::rethrow_exception(caught);
+        } catch (const platform::PlatformError& e) {
+            cause = e.what();
+        } catch (...) {
+        }
+    }
+    const std::string message = "Unexpected error.\r\n\r\n" +
+                                (cause.empty() ? std::string() : cause + "\r\n\r\n") +
+                                "Try installing the latest version of Windows Script.\r\n\r\n"
+                                "It can be downloaded for free from Microsoft.";
     try {
         UnloadAllForms();
     } catch (const std::exception&) {
     }
     try {
-        Ui().MsgBox(kMessage, platform::forms::kMbOk | platform::forms::kMbIconHand, kTitle);
+        Ui().MsgBox(message, platform::forms::kMbOk | platform::forms::kMbIconHand, kTitle);
     } catch (const std::exception& e) {
         // Nothing can show it: the terminal is the last place it can go.
-        std::fprintf(stderr, "%s: Unexpected error. (%s)\n", kTitle.c_str(), e.what());
+        std::fprintf(stderr, "%s: Unexpected error. %s(%s)\n", kTitle.c_str(),
+                     cause.empty() ? "" : (cause + " ").c_str(), e.what());
     }
+}
+
+void modMain::ReportStoreProblem(const std::string& strProblem) {
+    ++errorRoutineRuns_;
+    try {
+        UnloadAllForms();
+    } catch (const std::exception&) {
+    }
+    try {
+        Ui().MsgBox(strProblem, platform::forms::kMbOk | platform::forms::kMbIconHand, kTitle);
+    } catch (const std::exception&) {
+        std::fprintf(stderr, "%s: %s\n", kTitle.c_str(), strProblem.c_str());
+    }
+}
+
+bool modMain::StoreProblemReported() {
+    if (!platform_.registry) return false;
+    const std::string problem = platform_.registry->TakeStoreProblem();
+    if (problem.empty()) return false;
+    ReportStoreProblem(problem);
+    return true;
 }
 
 std::string modMain::BrowseForFolder() {
@@ -173,8 +219,14 @@ std::string modMain::BrowseForFolder() {
         std::string path = platform_.browseForFolder("Select a folder you need a shortcut to");
         const auto nul = path.find('\0');
         if (nul != std::string::npos) path.resize(nul);
-        // A path that does not fit the buffer fails to convert.
-        if (text::Length(path) > kMaxPathLength) return {};
+        // A path that does not fit the buffer fails to convert; the user
+        // chose it, so is told, rather than left wondering.
+        if (text::Length(path) > kMaxPathLength) {
+            RefuseFolder("The folder \"" + path + "\" has a path longer than " +
+                         std::to_string(kMaxPathLength) +
+                         " characters, which a shortcut cannot hold.");
+            return {};
+        }
         if (!path.empty() && text::EndsWith(path, "\\") && text::Length(path) > 3) path.pop_back();
         return path;
     } catch (const std::exception&) {

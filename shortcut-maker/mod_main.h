@@ -89,8 +89,18 @@ class modMain {
     // Names come from the command line unchecked, and a ".." or a separator
     // in one must never let the program write elsewhere.
     bool ShortcutPathIsSafe() const;
-    // Tells the user that the shortcut name cannot be used.
+    // Tells the user why the shortcut cannot be made where ShortcutPath
+    // points: the name, or a location that leads out of the Start Menu.
     void RefuseUnsafeShortcutPath();
+    // Tells the user that the folder given cannot be used and ends the run
+    // with a failure; in a message box when one can be shown.
+    void RefuseFolder(const std::string& strText);
+    // Tells the user that the settings store could not be used (the text
+    // names it and the cause), closing every form first, as the error
+    // routine does; the run ends with a failure.
+    void ReportStoreProblem(const std::string& strProblem);
+    // Whether the store failed a call since the last look; reported if so.
+    bool StoreProblemReported();
     // A message box with OK and the exclamation icon. It never throws: when
     // no box can be shown the text goes to standard error instead.
     void Warn(const std::string& strText);
@@ -109,8 +119,9 @@ class modMain {
     // How many times the error routine has run; callers compare before and
     // after a trapped call to stop work the routine has cut short.
     unsigned ErrorRoutineRuns() const { return errorRoutineRuns_; }
-    // 0, or 1 when the run failed (the error routine ran or a shortcut was refused).
-    int ExitCode() const { return errorRoutineRuns_ > 0 || refusedUnsafePath_ ? 1 : 0; }
+    // 0, or 1 when the run failed (the error routine ran, the store failed,
+    // or a shortcut or folder was refused).
+    int ExitCode() const { return errorRoutineRuns_ > 0 || refused_ ? 1 : 0; }
 
   private:
     platform::Platform& platform_;
@@ -118,7 +129,7 @@ class modMain {
     std::unique_ptr<frmAbout> about_;
     std::unique_ptr<frmStartMenuSetting> startMenuSetting_;
     unsigned errorRoutineRuns_ = 0;
-    bool refusedUnsafePath_ = false;
+    bool refused_ = false;
 };
 
 // The message box title of the shortcut maker.

@@ -64,8 +64,39 @@ bool modMain::ShortcutPathIsSafe() const {
 
 void modMain::RefuseUnsafeShortcutPath() {
     // In the dialog the user can still choose another name or place.
-    if (DirectMode) refusedUnsafePath_ = true;
-    Warn("A shortcut called \"" + ShortcutName +
-         "\" cannot be made: its name must be a plain file name that keeps the shortcut inside "
-         "the Start Menu.");
+    if (DirectMode) refused_ = true;
+    const bool plainName =
+        !ShortcutName.empty() && ShortcutName.find_first_of("\\/") == std::string::npos;
+    // With a plain name only the folder can lead elsewhere: the Start Menu
+    // itself, or the side menu inside it.
+    bool startMenuUsable = true;
+    if (plainName && platform_.isInsideFolder) {
+        try {
+            startMenuUsable =
+                platform_.isInsideFolder(StartMenuPath + ShortcutName + ".lnk", StartMenuPath);
+        } catch (const std::exception&) {
+            startMenuUsable = false;
+        }
+    }
+    if (!plainName) {
+        Warn("A shortcut called \"" + ShortcutName +
+             "\" cannot be made: its name must be a plain file name that keeps the shortcut "
+             "inside the Start Menu.");
+    } else if (!startMenuUsable) {
+        Warn("The Start Menu folder \"" + StartMenuPath +
+             "\" cannot be reached on this system, so no shortcut can be made in it.");
+    } else if (text::StartsWith(ShortcutPath, SideMenuPath)) {
+        Warn("The side menu folder \"" + SideMenuPath +
+             "\" leads outside the Start Menu (it may be a link to another folder), so no "
+             "shortcut is made in it.");
+    } else {
+        Warn("A shortcut called \"" + ShortcutName +
+             "\" cannot be made: its name must be a plain file name that keeps the shortcut "
+             "inside the Start Menu.");
+    }
+}
+
+void modMain::RefuseFolder(const std::string& strText) {
+    refused_ = true;
+    Warn(strText);
 }

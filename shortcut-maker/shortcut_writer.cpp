@@ -66,7 +66,13 @@ bool modMain::PrepareShortcutPath(bool blnSideMenu) {
         return false;
     }
     if (blnSideMenu && !GetFileSystem().FolderExists(SideMenuPath)) {
-        GetFileSystem().CreateFolder(SideMenuPath);
+        try {
+            GetFileSystem().CreateFolder(SideMenuPath);
+        } catch (const std::exception&) {
+            // Another run may have made it since it was looked for: a side
+            // menu that is there is all this step is for, whoever made it.
+            if (!GetFileSystem().FolderExists(SideMenuPath)) throw;
+        }
     }
     return true;
 }

@@ -39,6 +39,46 @@ bool Wanted(int attributes, int mask) {
     return true;
 }
 
+bool StatEntry(const std::string& path, struct stat& st) {
+    return ::stat(path.c_str(), &st) == 0 || ::lstat(path.c_str(), &st) == 0;
+}
+
+std::string SwapAsciiCase(std::string name) {
+    for (char& c : name) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        } else if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return name;
+}
+
+// The entry's own spelling of name, which st describes. Where the file
+// system ignores letter case, as Windows' does, name may be spelt otherwise
+// than the entry it found; the name with every letter's case swapped then
+// finds the same file, which on any other file system it does not.
+std::string StoredName(const std::string& prefix, const std::string& name, const struct stat& st) {
+    const std::string swapped = SwapAsciiCase(name);
+    struct stat other {};
+    if (swapped == name || !StatEntry(prefix + swapped, other) || other.st_ino != st.st_ino ||
+        other.st_dev != st.st_dev) {
+        return name;
+    }
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(prefix.c_str()), ::closedir);
+    if (!dir) return name;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const std::string candidate = entry->d_name;
+        if (candidate == name) return name;
+        struct stat found {};
+        if (text::EqualsIgnoreCase(candidate, name) && StatEntry(prefix + candidate, found) &&
+            found.st_ino == st.st_ino && found.st_dev == st.st_dev) {
+            return candidate;
+        }
+    }
+    return name;
+}
+
 }  // namespace
 
 bool MatchesWildcard(const std::string& name, const std::string& pattern) {
@@ -62,9 +102,9 @@ std::string PosixFileQueries::Dir(const std::string& path, int attributeMask) {
     // reading a folder that may hold hundreds of shortcuts.
     if (pattern.find_first_of("*?") == std::string::npos) {
         struct stat st {};
-        const std::string full = prefix + pattern;
-        if (::stat(full.c_str(), &st) != 0 && ::lstat(full.c_str(), &st) != 0) return {};
-        return Wanted(AttributesOf(pattern, st), attributeMask) ? pattern : std::string();
+        if (!StatEntry(prefix + pattern, st)) return {};
+        const std::string stored = StoredName(prefix, pattern, st);
+        return Wanted(AttributesOf(stored, st), attributeMask) ? stored : std::string();
     }
 
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder->c_str()), ::closedir);

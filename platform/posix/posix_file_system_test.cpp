@@ -95,6 +95,13 @@ TEST_F(PosixFileSystemTest, DirMatchesCaseSensitivelyAndHonoursTheMask) {
     EXPECT_EQ(queries_.Dir(tmp_.Windows("Locked.lnk"), 1), "Locked.lnk");
     EXPECT_EQ(queries_.Dir(tmp_.Windows("Missing.lnk"), 7), "");
     EXPECT_EQ(queries_.Dir("C:\\Windows", 16), "");
+
+    // One file under two spellings (which is how a file system that ignores
+    // case answers both): each name is answered as it is stored.
+    fs::create_hard_link(tmp_.Posix() / "Data.lnk", tmp_.Posix() / "dATA.LNK");
+    EXPECT_EQ(queries_.Dir(tmp_.Windows("Data.lnk"), 0), "Data.lnk");
+    EXPECT_EQ(queries_.Dir(tmp_.Windows("dATA.LNK"), 0), "dATA.LNK");
+    EXPECT_EQ(queries_.Dir(tmp_.Windows("data.lnk"), 0), "");
 }
 
 TEST_F(PosixFileSystemTest, DirWildcardsAnswerTheFirstMatchInNameOrder) {

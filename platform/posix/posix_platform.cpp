@@ -1,5 +1,7 @@
 #include "posix/posix_platform.h"
 
+#include <csignal>
+
 #include "posix/forms/backend_loader.h"
 #include "posix/chm_help.h"
 #include "posix/flock_instance_check.h"
@@ -14,6 +16,9 @@
 namespace platform {
 
 Platform MakePosixPlatform(const PosixPlatformOptions& options) {
+    // A file-size limit (ulimit -f) fails the write that meets it, which the
+    // program then reports, instead of killing the program without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
     Platform platform;
     platform.registry = OpenSqliteRegistry(options.registryPath.empty() ? DefaultRegistryPath()
                                                                         : options.registryPath);

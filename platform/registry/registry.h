@@ -45,13 +45,15 @@ constexpr long kErrorFileNotFound = 2;
 constexpr long kErrorAccessDenied = 5;
 constexpr long kErrorInvalidHandle = 6;
 constexpr long kErrorInvalidParameter = 87;
+constexpr long kErrorDiskFull = 112;
+constexpr long kErrorBusy = 170;
 constexpr long kErrorMoreData = 234;
 constexpr long kErrorNoMoreItems = 259;
 constexpr long kErrorBadDb = 1009;
 constexpr long kErrorKeyDeleted = 1018;
 
 class Registry {
-public:
+  public:
     virtual ~Registry() = default;
 
     // Opens an existing key below key (a hive or an open key). An empty
@@ -80,6 +82,12 @@ public:
 
     // Deletes subKey below key; fails when it has sub-keys.
     virtual long RegDeleteKey(RegKey key, const std::string& subKey) = 0;
+
+    // Why the store itself failed a call since this was last asked (busy,
+    // damaged, read-only, full), as a sentence for the user that names the
+    // store; empty when no call met such a failure. A missing key or value
+    // is no failure of the store. Asking clears it.
+    virtual std::string TakeStoreProblem() { return {}; }
 
     virtual long RegCloseKey(RegKey key) = 0;
 

@@ -4,20 +4,32 @@ namespace text {
 namespace {
 
 // Byte length of the sequence that starts at s[i], never past the end and
-// never longer than the well-formed prefix.
+// never longer than the well-formed prefix. Well-formed means the shortest
+// form of a code point up to U+10FFFF that is not a surrogate: an overlong
+// form, a surrogate or a number past U+10FFFF would decode to something
+// UTF-16 cannot carry, or to another character than the bytes seem to say.
 std::size_t SequenceLength(std::string_view s, std::size_t i) {
     const auto lead = static_cast<unsigned char>(s[i]);
     std::size_t want = 1;
-    if (lead >= 0xF0 && lead <= 0xF4) {
-        want = 4;
-    } else if (lead >= 0xE0) {
-        want = lead <= 0xEF ? 3 : 1;
-    } else if (lead >= 0xC2) {
+    // The range the second byte must be in; the later ones are 80..BF.
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
         want = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        want = 3;
+        if (lead == 0xE0) low = 0xA0;   // no overlong forms
+        if (lead == 0xED) high = 0x9F;  // no surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        want = 4;
+        if (lead == 0xF0) low = 0x90;   // no overlong forms
+        if (lead == 0xF4) high = 0x8F;  // nothing past U+10FFFF
     }
     std::size_t n = 1;
-    while (n < want && i + n < s.size() &&
-           (static_cast<unsigned char>(s[i + n]) & 0xC0) == 0x80) {
+    while (n < want && i + n < s.size()) {
+        const auto next = static_cast<unsigned char>(s[i + n]);
+        const bool fits = n == 1 ? next >= low && next <= high : (next & 0xC0) == 0x80;
+        if (!fits) break;
         ++n;
     }
     return n == want ? n : 1;
@@ -35,13 +47,24 @@ std::size_t ByteOffset(std::string_view s, std::size_t chars) {
 
 }  // namespace
 
+bool IsValidUtf8(std::string_view s) {
+    for (std::size_t i = 0; i < s.size();) {
+        const std::size_t n = SequenceLength(s, i);
+        if (n == 1 && static_cast<unsigned char>(s[i]) >= 0x80) return false;
+        i += n;
+    }
+    return true;
+}
+
 std::size_t Length(std::string_view s) {
     std::size_t count = 0;
     for (std::size_t i = 0; i < s.size(); i += SequenceLength(s, i)) ++count;
     return count;
 }
 
-std::string Left(std::string_view s, std::size_t n) { return std::string(s.substr(0, ByteOffset(s, n))); }
+std::string Left(std::string_view s, std::size_t n) {
+    return std::string(s.substr(0, ByteOffset(s, n)));
+}
 
 std::string Right(std::string_view s, std::size_t n) {
     const std::size_t total = Length(s);
@@ -65,7 +88,9 @@ std::string TrimSpaces(std::string_view s) {
     return std::string(s.substr(first, last - first + 1));
 }
 
-bool StartsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
+bool StartsWith(std::string_view s, std::string_view prefix) {
+    return s.substr(0, prefix.size()) == prefix;
+}
 
 bool EndsWith(std::string_view s, std::string_view suffix) {
     return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
@@ -79,7 +104,9 @@ std::string AsciiLower(std::string_view s) {
     return out;
 }
 
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) { return AsciiLower(a) == AsciiLower(b); }
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
+    return AsciiLower(a) == AsciiLower(b);
+}
 
 void AppendUtf8(char32_t cp, std::string& out) {
     if (cp < 0x80) {
@@ -131,7 +158,8 @@ std::string FromUtf16(std::u16string_view s) {
     std::string out;
     for (std::size_t i = 0; i < s.size(); ++i) {
         char32_t cp = s[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 &&
+            s[i + 1] <= 0xDFFF) {
             cp = 0x10000 + ((cp - 0xD800) << 10) + (s[i + 1] - 0xDC00);
             ++i;
         } else if (cp >= 0xD800 && cp <= 0xDFFF) {

@@ -10,6 +10,10 @@
 
 namespace text {
 
+// Whether s is well-formed UTF-8: shortest forms only, no surrogates,
+// nothing past U+10FFFF. Only such text survives ToUtf16 unchanged.
+bool IsValidUtf8(std::string_view s);
+
 // Number of characters (code points) in s. A stray byte that does not start
 // a valid sequence counts as one character.
 std::size_t Length(std::string_view s);
@@ -37,7 +41,9 @@ bool EndsWith(std::string_view s, std::string_view suffix);
 std::string AsciiLower(std::string_view s);
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 
-// UTF-8 <-> UTF-16LE, for file formats that store Unicode strings.
+// UTF-8 <-> UTF-16LE, for file formats that store Unicode strings. A byte
+// that starts no well-formed sequence becomes U+FFFD, as does a lone
+// surrogate on the way back.
 std::u16string ToUtf16(std::string_view s);
 std::string FromUtf16(std::u16string_view s);
 

@@ -1,17 +1,21 @@
 #include "posix/registry/sqlite_connection.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <filesystem>
 #include <map>
 #include <mutex>
-#include <utility>
-
-#include <filesystem>
 #include <system_error>
+#include <thread>
+#include <utility>
 
 namespace platform {
 
 namespace {
 
-constexpr int kBusyTimeoutMs = 15000;
 constexpr const char* kFormatName = "kestrow-registry 1";
 
 // Tables only; the hive row for HKEY_CURRENT_USER is always key 1. NOCASE
@@ -64,16 +68,8 @@ enum class StoreState { AsWeLeaveIt, Unusual, CutShort };
 // zeros, which no check of its structure need notice. Anything else (a
 // crash, another program writing right now, a tool that switched the
 // journal or added bytes) earns the whole-file check before it is used.
-// Only reads.
-StoreState StateOf(sqlite3* db, const std::string& path) {
-    std::error_code ec;
-    const auto logSize = std::filesystem::file_size(path + "-wal", ec);
-    if (!ec && logSize > 0) return StoreState::Unusual;
-    const auto fileSize = std::filesystem::file_size(path, ec);
-    if (ec) return StoreState::Unusual;
-    const std::int64_t pages = PragmaNumber(db, "PRAGMA page_count");
-    const std::int64_t pageSize = PragmaNumber(db, "PRAGMA page_size");
-    if (pages <= 0 || pageSize <= 0) return StoreState::Unusual;
+StoreState SizeState(sqlite3* db, std::uintmax_t fileSize, std::int64_t pages,
+                     std::int64_t pageSize) {
     const auto expected =
         static_cast<std::uintmax_t>(pages) * static_cast<std::uintmax_t>(pageSize);
     if (fileSize < expected) return StoreState::CutShort;
@@ -82,6 +78,31 @@ StoreState StateOf(sqlite3* db, const std::string& path) {
     return mode.Step() && mode.Text(0) == "wal" ? StoreState::AsWeLeaveIt : StoreState::Unusual;
 }
 
+// Only reads. The page count is taken first, inside a read transaction that
+// lasts until the sizes are known: another program may grow the store
+// meanwhile, and with pages that its log still holds the file is rightly
+// shorter than the count. An empty log seen while the transaction stands
+// means that the snapshot's pages were all in the file.
+StoreState StateOf(sqlite3* db, const std::string& path) {
+    Execute(db, "BEGIN");
+    try {
+        const StoreState state = [&] {
+            const std::int64_t pages = PragmaNumber(db, "PRAGMA page_count");
+            const std::int64_t pageSize = PragmaNumber(db, "PRAGMA page_size");
+            std::error_code ec;
+            const auto logSize = std::filesystem::file_size(path + "-wal", ec);
+            if (!ec && logSize > 0) return StoreState::Unusual;
+            const auto fileSize = std::filesystem::file_size(path, ec);
+            if (ec || pages <= 0 || pageSize <= 0) return StoreState::Unusual;
+            return SizeState(db, fileSize, pages, pageSize);
+        }();
+        Execute(db, "COMMIT");
+        return state;
+    } catch (const StoreFailure&) {
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
 // Closes a file refused as a store as it was found. A log that was there
 // stays there, never copied into the file (SQLite may leave the index file
 // it made for reading it); one that reading the file made is empty, and
@@ -254,12 +275,65 @@ void Execute(sqlite3* db, const char* sql) {
     if (rc != SQLITE_OK) throw StoreFailure{rc};
 }
 
-sqlite3* OpenStoreFile(const std::string& path, bool* checkedWhole) {
-    if (checkedWhole) *checkedWhole = false;
+StoreFault FaultOf(sqlite3* db, int sqliteCode) {
+    const int systemError = db ? sqlite3_system_errno(db) : 0;
+    switch (sqliteCode & 0xFF) {
+        case SQLITE_OK:
+        case SQLITE_DONE:
+        case SQLITE_ROW:
+            return {};
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+        case SQLITE_PROTOCOL:
+            return {StoreTrouble::Busy, 0};
+        case SQLITE_CORRUPT:
+        case SQLITE_NOTADB:
+        case SQLITE_SCHEMA:
+        case SQLITE_FORMAT:
+            return {StoreTrouble::Damaged, 0};
+        case SQLITE_READONLY:
+        case SQLITE_PERM:
+        case SQLITE_AUTH:
+            return {StoreTrouble::ReadOnly, 0};
+        case SQLITE_FULL:
+            return {StoreTrouble::Full, 0};
+        case SQLITE_CANTOPEN:
+            return {StoreTrouble::CannotOpen, systemError};
+        default:
+            return {StoreTrouble::Io, systemError};
+    }
+}
+
+namespace {
+
+// A new store is made private to its user, as the user's own settings are;
+// SQLite would make it readable by all. O_EXCL: another program making it at
+// the same moment wins, and a planted link is never followed.
+StoreFault CreatePrivateFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+        ::close(fd);
+        return {};
+    }
+    if (errno == EEXIST) return {};
+    return {StoreTrouble::CannotOpen, errno};
+}
+
+// One try at opening; null with fault set when it did not work out.
+sqlite3* TryOpenStoreFile(const std::string& path, bool* checkedWhole, StoreFault& fault) {
     std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    const bool exists = std::filesystem::exists(status);
-    if (exists && !std::filesystem::is_regular_file(status)) return nullptr;
+    auto status = std::filesystem::symlink_status(path, ec);
+    if (!std::filesystem::exists(status)) {
+        fault = CreatePrivateFile(path);
+        if (fault.trouble != StoreTrouble::None) return nullptr;
+    }
+    status = std::filesystem::status(path, ec);
+    if (!std::filesystem::is_regular_file(status)) {
+        fault = {StoreTrouble::CannotOpen, std::filesystem::is_directory(status) ? EISDIR
+                                           : std::filesystem::exists(status)     ? EINVAL
+                                                                                 : ENOENT};
+        return nullptr;
+    }
 
     // A connection belongs to one registry object on one thread: SQLite's own
     // locks and allocation counters were a good part of a short run's work.
@@ -268,15 +342,16 @@ sqlite3* OpenStoreFile(const std::string& path, bool* checkedWhole) {
         return true;
     }();
     (void)configured;
-    const int flags =
-        SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (exists ? 0 : SQLITE_OPEN_CREATE);
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(path.c_str(), &db, flags, nullptr) != SQLITE_OK) {
+    const int opened =
+        sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (opened != SQLITE_OK) {
+        fault = FaultOf(db, opened);
         CloseStore(db);
         return nullptr;
     }
     sqlite3_extended_result_codes(db, 0);
-    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    sqlite3_busy_timeout(db, kBusyWaitMs);
     const bool hadLog = std::filesystem::exists(path + "-wal", ec);
     try {
         // Only reads until the file is known to be ours (or an empty database
@@ -287,10 +362,12 @@ sqlite3* OpenStoreFile(const std::string& path, bool* checkedWhole) {
             checked = true;  // nothing in it to be damaged
         } else if (!IsOurStore(db)) {
             CloseUntouched(db, hadLog);
+            fault = {StoreTrouble::Damaged, 0};
             return nullptr;
         } else if (const StoreState state = StateOf(db, path); state != StoreState::AsWeLeaveIt) {
             if (state == StoreState::CutShort || !StoreIsIntact(db)) {
                 CloseUntouched(db, hadLog);
+                fault = {StoreTrouble::Damaged, 0};
                 return nullptr;
             }
             checked = true;
@@ -301,11 +378,34 @@ sqlite3* OpenStoreFile(const std::string& path, bool* checkedWhole) {
         KeepLogFiles(db);
         Execute(db, "PRAGMA foreign_keys=ON");
         if (checkedWhole) *checkedWhole = checked;
-    } catch (const StoreFailure&) {
+    } catch (const StoreFailure& failure) {
+        fault = FaultOf(db, failure.code);
         CloseUntouched(db, hadLog);
         return nullptr;
     }
     return db;
+}
+
+}  // namespace
+
+// Several programs opening one store at once meet each other's locks where
+// SQLite's busy handler does not wait for them (the switch of a new store to
+// WAL, the first read of another program's log): such an open changed
+// nothing and is tried again, within the same bounded wait.
+sqlite3* OpenStoreFile(const std::string& path, bool* checkedWhole, StoreFault* fault) {
+    if (checkedWhole) *checkedWhole = false;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyWaitMs);
+    for (unsigned attempt = 0;; ++attempt) {
+        StoreFault found;
+        sqlite3* db = TryOpenStoreFile(path, checkedWhole, found);
+        if (db) return db;
+        if (found.trouble != StoreTrouble::Busy || std::chrono::steady_clock::now() > deadline) {
+            if (fault) *fault = found;
+            return nullptr;
+        }
+        // Staggered, so that programs that met once do not meet again.
+        std::this_thread::sleep_for(std::chrono::milliseconds(2 + (attempt * 7 + ::getpid()) % 13));
+    }
 }
 
 }  // namespace platform

@@ -18,7 +18,7 @@ struct StoreFailure {
 struct CachedStatement;
 
 class Statement {
-public:
+  public:
     Statement(sqlite3* db, const char* sql);
     ~Statement();
     Statement(const Statement&) = delete;
@@ -36,7 +36,7 @@ public:
     std::string Text(int column) const;
     std::vector<std::uint8_t> Blob(int column) const;
 
-private:
+  private:
     sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
     CachedStatement* cached_ = nullptr;  // null: prepared for this use only
@@ -48,13 +48,39 @@ void CloseStore(sqlite3* db);
 // Runs sql (no results expected); throws StoreFailure on error.
 void Execute(sqlite3* db, const char* sql);
 
-// Opens the store at path, creating it when the file is missing or holds an
-// empty database. Returns null, having written nothing, when the path is not
-// a regular file, not a SQLite database, some other database, or damaged as
-// far as can be told without reading it all; a store not left the way our
-// programs leave it is checked whole first, and checkedWhole (when given)
-// tells whether that happened.
-sqlite3* OpenStoreFile(const std::string& path, bool* checkedWhole = nullptr);
+// What kept a store from being used.
+enum class StoreTrouble {
+    None,
+    CannotOpen,  // the file system refused the file (systemError says why)
+    Damaged,     // not a store of ours, or damaged
+    Busy,        // another program held it beyond the wait
+    ReadOnly,    // it may be read but not changed
+    Full,        // no room to grow it
+    Io,          // reading or writing failed (systemError says why)
+};
+
+struct StoreFault {
+    StoreTrouble trouble = StoreTrouble::None;
+    int systemError = 0;  // errno, when the system gave one
+};
+
+// The trouble a SQLite result code stands for; systemError comes from db.
+StoreFault FaultOf(sqlite3* db, int sqliteCode);
+
+// How long a store held by another program is waited for, in all, before
+// the call that wanted it gives up and says the store is busy.
+constexpr int kBusyWaitMs = 5000;
+
+// Opens the store at path, creating it (private to its user) when the file
+// is missing or holds an empty database. Returns null, having written
+// nothing, when the path is not a regular file, not a SQLite database, some
+// other database, or damaged as far as can be told without reading it all;
+// a store not left the way our programs leave it is checked whole first, and
+// checkedWhole (when given) tells whether that happened. A store that other
+// programs are opening or changing at the same moment is waited for, at most
+// kBusyWaitMs; fault (when given) says why null was returned.
+sqlite3* OpenStoreFile(const std::string& path, bool* checkedWhole = nullptr,
+                       StoreFault* fault = nullptr);
 
 // The whole-file structure check, which the registry also runs once before
 // it first changes a store it opened without one.

@@ -1,5 +1,9 @@
 #include "posix/registry/sqlite_registry.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -22,7 +26,7 @@ namespace {
 constexpr std::int64_t kCurrentUserKeyId = 1;
 constexpr std::size_t kMaxValueNameLength = 16383;
 constexpr long kErrorRegistryIoFailed = 1016;
-constexpr std::chrono::seconds kRetryFor{15};
+constexpr std::chrono::milliseconds kRetryFor{kBusyWaitMs};
 
 bool IsPredefinedHive(RegKey key) { return key >= kHkeyClassesRoot && key <= 0x80000006u; }
 
@@ -30,26 +34,64 @@ bool IsStringType(std::uint32_t type) {
     return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
 }
 
-// The failure a call reports when SQLite refused it.
-long ResultOf(int sqliteCode) {
-    switch (sqliteCode & 0xFF) {
-        case SQLITE_CORRUPT:
-        case SQLITE_NOTADB:
-        case SQLITE_SCHEMA:
+// The failure a call reports when the store refused it.
+long ResultOf(StoreTrouble trouble) {
+    switch (trouble) {
+        case StoreTrouble::None:
+            return kErrorSuccess;
+        case StoreTrouble::Damaged:
+        case StoreTrouble::CannotOpen:
             return kErrorBadDb;
-        case SQLITE_READONLY:
-        case SQLITE_PERM:
-        case SQLITE_AUTH:
+        case StoreTrouble::ReadOnly:
             return kErrorAccessDenied;
-        default:
-            return kErrorRegistryIoFailed;
+        case StoreTrouble::Busy:
+            return kErrorBusy;
+        case StoreTrouble::Full:
+            return kErrorDiskFull;
+        case StoreTrouble::Io:
+            break;
     }
+    return kErrorRegistryIoFailed;
+}
+
+std::string SystemReason(int systemError) {
+    return systemError ? std::strerror(systemError) : "the system gave no reason";
+}
+
+// What the user is told, naming the file so that it can be found.
+std::string ProblemText(const StoreFault& fault, const std::string& path) {
+    const std::string store = "The settings store \"" + path + "\" ";
+    switch (fault.trouble) {
+        case StoreTrouble::None:
+            return {};
+        case StoreTrouble::CannotOpen:
+            return store + "cannot be opened: " + SystemReason(fault.systemError) + ".";
+        case StoreTrouble::Damaged:
+            return store + "is damaged or is not a settings store. It was left as it is.";
+        case StoreTrouble::Busy:
+            return store + "is busy: another program has been using it for more than " +
+                   std::to_string(kBusyWaitMs / 1000) + " seconds. Try again in a moment.";
+        case StoreTrouble::ReadOnly:
+            return store + "cannot be changed: access is denied.";
+        case StoreTrouble::Full:
+            return store + "cannot be changed: the disk is full.";
+        case StoreTrouble::Io:
+            break;
+    }
+    return store + "cannot be read or written: " + SystemReason(fault.systemError) + ".";
 }
 
 class SqliteRegistry final : public Registry {
-public:
-    SqliteRegistry(sqlite3* db, bool checkedWhole) : db_(db), checkedWhole_(checkedWhole) {}
+  public:
+    SqliteRegistry(sqlite3* db, bool checkedWhole, StoreFault openFault, std::string path)
+        : db_(db), checkedWhole_(checkedWhole), openFault_(openFault), path_(std::move(path)) {}
     ~SqliteRegistry() override { CloseStore(db_); }
+
+    std::string TakeStoreProblem() override {
+        std::string problem = ProblemText(problem_, path_);
+        problem_ = {};
+        return problem;
+    }
 
     long RegOpenKeyEx(RegKey key, const std::string& subKey, std::uint32_t /*options*/,
                       std::uint32_t access, RegKey* result) override {
@@ -104,10 +146,19 @@ public:
         } catch (const std::bad_alloc&) {
             return kErrorInvalidParameter;
         }
+        // Setting what is there already changes nothing and takes no write
+        // lock, which another program may be holding for a while.
+        bool unchanged = false;
+        const long looked = Read([&] {
+            const auto owner = Resolve(key, kKeySetValue);
+            if (!owner.id) return owner.error;
+            unchanged = HoldsValue(*owner.id, name, type, bytes);
+            return kErrorSuccess;
+        });
+        if (looked != kErrorSuccess || unchanged) return looked;
         return Write([&] {
             const auto owner = Resolve(key, kKeySetValue);
             if (!owner.id) return owner.error;
-            // Setting what is there already changes nothing, and writes nothing.
             if (HoldsValue(*owner.id, name, type, bytes)) return kErrorSuccess;
             if (!ReadyToChange()) return kErrorBadDb;
             // An existing value keeps the spelling of its name.
@@ -181,7 +232,7 @@ public:
     }
 
     long RegCloseKey(RegKey key) override {
-        if (!db_ || broken_) return kErrorBadDb;
+        if (!db_ || broken_) return Unusable();
         if (IsPredefinedHive(key)) return kErrorSuccess;
         return handles_.erase(key) > 0 ? kErrorSuccess : kErrorInvalidHandle;
     }
@@ -219,7 +270,7 @@ public:
         });
     }
 
-private:
+  private:
     struct Handle {
         std::int64_t id;
         std::uint32_t access;
@@ -264,6 +315,7 @@ private:
         if (checkedWhole_) return true;
         if (!StoreIsIntact(db_)) {
             broken_ = true;
+            problem_ = {StoreTrouble::Damaged, 0};
             return false;
         }
         checkedWhole_ = true;
@@ -302,20 +354,40 @@ private:
     long Write(const std::function<long()>& body) { return InTransaction("BEGIN IMMEDIATE", body); }
 
     // One call, one transaction: committed only when the call succeeds. A
-    // call that met another writer's lock beyond what the busy handler
-    // covers (WAL read-lock races) is run again, as it changed nothing.
+    // call that met another program's lock is run again, as it changed
+    // nothing, until the wait runs out. The wait is shared by the calls that
+    // follow one another while the store stays busy, so that a program that
+    // makes several calls still says "busy" after one bounded wait; a call
+    // that goes through makes the whole wait available again.
     long InTransaction(const char* begin, const std::function<long()>& body) {
-        const auto deadline = std::chrono::steady_clock::now() + kRetryFor;
+        const bool writes = std::strcmp(begin, "BEGIN IMMEDIATE") == 0;
+        const StoreFault before = problem_;
+        const auto deadline = std::chrono::steady_clock::now() + busyWaitLeft_;
         while (true) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            if (db_)
+                sqlite3_busy_timeout(db_, static_cast<int>(std::max<long long>(0, left.count())));
             int busy = 0;
             const long rc = Attempt(begin, body, &busy);
-            if (!busy || std::chrono::steady_clock::now() > deadline) return rc;
+            if (!busy) {
+                // Waiting that ended well was no failure of the store.
+                if (problem_.trouble == StoreTrouble::Busy) problem_ = before;
+                // Reads pass beside a held write lock: only a write that got
+                // through shows that the store is free again.
+                if (writes) busyWaitLeft_ = kRetryFor;
+                return rc;
+            }
+            if (std::chrono::steady_clock::now() >= deadline) {
+                busyWaitLeft_ = std::chrono::milliseconds(0);
+                return rc;
+            }
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
     }
 
     long Attempt(const char* begin, const std::function<long()>& body, int* busy) {
-        if (!db_ || broken_) return kErrorBadDb;
+        if (!db_ || broken_) return Unusable();
         try {
             Statement(db_, begin).Run();
         } catch (const StoreFailure& failure) {
@@ -333,6 +405,7 @@ private:
             *busy = IsBusy(failure.code);
             rc = Failed(failure.code);
         } catch (const std::exception&) {
+            problem_ = {StoreTrouble::Io, 0};
             rc = kErrorRegistryIoFailed;
         }
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -346,14 +419,24 @@ private:
 
     // Once the file shows damage, nothing more is written to it.
     long Failed(int sqliteCode) {
-        const long rc = ResultOf(sqliteCode);
-        if (rc == kErrorBadDb) broken_ = true;
-        return rc;
+        problem_ = FaultOf(db_, sqliteCode);
+        if (problem_.trouble == StoreTrouble::Damaged) broken_ = true;
+        return ResultOf(problem_.trouble);
+    }
+
+    // A store that was never opened, or showed damage: every call fails.
+    long Unusable() {
+        problem_ = db_ ? StoreFault{StoreTrouble::Damaged, 0} : openFault_;
+        return ResultOf(problem_.trouble);
     }
 
     sqlite3* db_;
     bool broken_ = false;
     bool checkedWhole_;
+    StoreFault openFault_;
+    std::string path_;
+    StoreFault problem_;
+    std::chrono::milliseconds busyWaitLeft_ = kRetryFor;
     RegKey nextHandle_ = 1;
     std::map<RegKey, Handle> handles_;
 };
@@ -363,8 +446,10 @@ private:
 std::unique_ptr<Registry> OpenSqliteRegistry(const std::string& dbPath) {
     try {
         bool checkedWhole = false;
-        sqlite3* db = OpenStoreFile(dbPath, &checkedWhole);
-        return std::make_unique<SqliteRegistry>(db, checkedWhole);
+        StoreFault fault;
+        sqlite3* db = OpenStoreFile(dbPath, &checkedWhole, &fault);
+        if (!db && fault.trouble == StoreTrouble::None) fault.trouble = StoreTrouble::Damaged;
+        return std::make_unique<SqliteRegistry>(db, checkedWhole, fault, dbPath);
     } catch (...) {
         return nullptr;
     }
@@ -381,8 +466,13 @@ std::string DefaultRegistryPath() {
         base = ".config";
     }
     const auto folder = base / "kestrow";
-    std::error_code ignored;  // a folder that cannot be made shows as a failing store
-    std::filesystem::create_directories(folder, ignored);
+    // Folders made here are private to the user, as the store in them is. One
+    // that cannot be made shows as a store that cannot be opened.
+    std::filesystem::path sofar;
+    for (const auto& part : folder) {
+        sofar /= part;
+        if (::mkdir(sofar.c_str(), 0700) != 0 && errno != EEXIST) break;
+    }
     return (folder / "registry.db").string();
 }
 

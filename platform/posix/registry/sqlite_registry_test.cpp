@@ -21,7 +21,7 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
 class TempDir {
-public:
+  public:
     TempDir() {
         std::string pattern = (fs::temp_directory_path() / "kestrow-reg-XXXXXX").string();
         path_ = mkdtemp(pattern.data());
@@ -33,7 +33,7 @@ public:
     }
     const fs::path& path() const { return path_; }
 
-private:
+  private:
     fs::path path_;
 };
 
@@ -51,7 +51,7 @@ void WriteFile(const fs::path& path, const Bytes& bytes) {
 Bytes AsBytes(const std::string& s) { return Bytes(s.begin(), s.end()); }
 
 class SqliteRegistryTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { registry_ = OpenSqliteRegistry(DbPath()); }
 
     std::string DbPath() const { return (dir_.path() / "registry.db").string(); }
@@ -255,6 +255,18 @@ TEST_F(SqliteRegistryTest, DefaultPathFollowsXdgConfigHomeAndMakesTheFolder) {
         unsetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(path, (config / "kestrow" / "registry.db").string());
     EXPECT_TRUE(fs::is_directory(config / "kestrow"));
+
+    // The user's settings are the user's own, as a Windows user hive is.
+    auto registry = OpenSqliteRegistry(path);
+    const Bytes one{1, 0, 0, 0};
+    ASSERT_EQ(registry->RegSetValueEx(kHkeyCurrentUser, "v", 0, kRegDword, one.data(), 4), 0);
+    EXPECT_EQ(fs::status(config).permissions() & fs::perms::all, fs::perms::owner_all);
+    EXPECT_EQ(fs::status(config / "kestrow").permissions() & fs::perms::all, fs::perms::owner_all);
+    for (const char* suffix : {"", "-wal", "-shm"}) {
+        EXPECT_EQ(fs::status(path + suffix).permissions() & fs::perms::all,
+                  fs::perms::owner_read | fs::perms::owner_write)
+            << suffix;
+    }
 }
 
 std::uintmax_t LogSize(const std::string& path) {
@@ -284,6 +296,11 @@ void ExpectUnusableAndUntouched(const std::string& path) {
     EXPECT_NE(registry->RegEnumKey(kHkeyCurrentUser, 0, &name), 0);
     EXPECT_NE(registry->RegEnumValue(kHkeyCurrentUser, 0, &name, nullptr, nullptr), 0);
     EXPECT_NE(registry->RegCloseKey(kHkeyCurrentUser), 0);
+    // The user is told which file it is, and never that it is merely busy.
+    const std::string problem = registry->TakeStoreProblem();
+    EXPECT_NE(problem.find("\"" + path + "\""), std::string::npos) << problem;
+    EXPECT_EQ(problem.find("busy"), std::string::npos) << problem;
+    EXPECT_EQ(registry->TakeStoreProblem(), "") << "asking clears it";
     registry.reset();
     if (fs::is_regular_file(path)) {
         EXPECT_EQ(ReadFile(path), before);
@@ -332,9 +349,9 @@ void MakeBigStore(const std::string& path) {
     ASSERT_EQ(store->RegCreateKeyEx(kHkeyCurrentUser, "Big", kKeyAllUsual, &key), 0);
     const Bytes blob(2000, 0xAB);
     for (int i = 0; i < 100; ++i) {
-        ASSERT_EQ(store->RegSetValueEx(key, "v" + std::to_string(i), 0, kRegBinary, blob.data(),
-                                       2000),
-                  0);
+        ASSERT_EQ(
+            store->RegSetValueEx(key, "v" + std::to_string(i), 0, kRegBinary, blob.data(), 2000),
+            0);
     }
 }
 
@@ -438,13 +455,12 @@ TEST_F(SqliteRegistryTest, DamageInsideAStoreOfTheRightLengthStopsEveryChange) {
     const Bytes two{2, 0, 0, 0};
     using Change = std::function<long(Registry&, RegKey)>;
     const std::vector<std::pair<std::string, Change>> changes = {
-        {"set", [&](Registry& r, RegKey k) {
-             return r.RegSetValueEx(k, "same", 0, kRegDword, two.data(), 4);
-         }},
-        {"add", [&](Registry& r, RegKey k) {
-             return r.RegSetValueEx(k, "other", 0, kRegDword, two.data(), 4);
-         }},
-        {"create key", [](Registry& r, RegKey k) {
+        {"set", [&](Registry& r,
+                    RegKey k) { return r.RegSetValueEx(k, "same", 0, kRegDword, two.data(), 4); }},
+        {"add", [&](Registry& r,
+                    RegKey k) { return r.RegSetValueEx(k, "other", 0, kRegDword, two.data(), 4); }},
+        {"create key",
+         [](Registry& r, RegKey k) {
              RegKey created = 0;
              return r.RegCreateKeyEx(k, "Sub", kKeyAllUsual, &created);
          }},

@@ -197,6 +197,10 @@ void WriteLinkInfo(Bytes& out, const std::string& localBasePath) {
 }
 
 void WriteCountedString(Bytes& out, const std::string& value, const char* what) {
+    // Bytes that are no text would be stored as other characters.
+    if (!text::IsValidUtf8(value)) {
+        throw PlatformError(std::string("The shortcut's ") + what + " is not valid text.");
+    }
     const std::u16string units = text::ToUtf16(value);
     if (units.size() > 0xFFFF) {
         throw PlatformError(std::string("The shortcut's ") + what +

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -174,6 +175,49 @@ TEST_F(ShellLinkFileTest, RefusesWhatTheFormatCannotCarry) {
     ShellLink longText = FolderShortcut("Z:\\x");
     longText.arguments.assign(70000, 'a');
     EXPECT_THROW(EncodeShellLink(longText), PlatformError);
+
+    // Bytes that are no text would be stored as another folder's name.
+    for (const char* folder : {"Z:\\bad\xFF", "Z:\\\xED\xA0\x80"}) {
+        EXPECT_THROW(EncodeShellLink(FolderShortcut(folder)), PlatformError) << folder;
+    }
+}
+
+TEST_F(ShellLinkFileTest, StaleTemporaryFilesOfKilledRunsAreRemovedAndNothingElse) {
+    const auto age = [](const fs::path& path) {
+        const timespec times[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+        ::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW);
+    };
+    const fs::path outside = dir_ / "outside";
+    fs::create_directories(outside);
+    std::ofstream(outside / "precious") << "keep";
+    const fs::path stale = dir_ / ".kestrow-tmp-abcd1234";
+    const fs::path fresh = dir_ / ".kestrow-tmp-efgh5678";  // a run writing right now
+    const fs::path notOurs = dir_ / ".kestrow-tmp-notours";
+    const fs::path link = dir_ / ".kestrow-tmp-link0000";
+    const fs::path folder = dir_ / ".kestrow-tmp-fold0000";
+    for (const auto& file : {stale, fresh, notOurs}) std::ofstream(file) << "half";
+    fs::create_symlink(outside / "precious", link);
+    fs::create_directories(folder);
+    for (const auto& path : {stale, notOurs, link, folder}) age(path);
+    fs::path otherUser;
+    if (::geteuid() == 0) {
+        otherUser = dir_ / ".kestrow-tmp-user0000";
+        std::ofstream(otherUser) << "theirs";
+        ASSERT_EQ(::chown(otherUser.c_str(), 4321, 4321), 0);
+        age(otherUser);
+    }
+
+    WriteShellLinkFile(dir_ / "New.lnk", FolderShortcut("Z:\\x"));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(stale)));
+    EXPECT_TRUE(fs::exists(fresh));
+    EXPECT_TRUE(fs::exists(notOurs));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_TRUE(fs::is_directory(folder));
+    if (!otherUser.empty()) {
+        EXPECT_TRUE(fs::exists(otherUser));
+    }
+    EXPECT_EQ(ReadBytes(outside / "precious").size(), 4u);
+    EXPECT_TRUE(fs::exists(dir_ / "New.lnk"));
 }
 
 TEST_F(ShellLinkFileTest, ReplacesAnExistingFileWhole) {

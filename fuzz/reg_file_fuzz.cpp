@@ -1,0 +1,25 @@
+// Any bytes handed to import: parsed or refused with a reason, never a crash.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "reg_file_format.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    std::string error;
+    const auto entries = regtool::ParseRegFile(bytes, &error);
+    // A refused file must tell the user which line is wrong.
+    if (!entries && error.empty()) std::abort();
+    if (entries) {
+        for (const auto& entry : *entries) {
+            // Every entry names a key below the hive.
+            if (entry.path.empty() && entry.kind != regtool::RegFileEntry::Kind::kSetValue &&
+                entry.kind != regtool::RegFileEntry::Kind::kDeleteValue) {
+                std::abort();
+            }
+        }
+    }
+    return 0;
+}

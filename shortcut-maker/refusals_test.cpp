@@ -1,0 +1,138 @@
+// What the shortcut maker refuses, and that it names the real cause: folder
+// names a shortcut cannot hold, places outside the Start Menu, a side menu
+// another run made first, a write the system stops.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+#include <string>
+
+#include "forms/message_box.h"
+#include "frm_options.h"
+#include "testing/maker_harness.h"
+#include "text/text.h"
+
+namespace {
+
+using namespace maker_testing;
+
+class RefusalsTest : public testing::Test {
+  protected:
+    void SetUp() override { h.SetMenuDelay("100"); }
+
+    // The one message shown, with the shortcut maker's title.
+    std::string OnlyMessage() {
+        EXPECT_EQ(h.script.messages.size(), 1u);
+        if (h.script.messages.empty()) return {};
+        EXPECT_EQ(h.script.messages.front().title, "Kestrow");
+        return h.script.messages.front().text;
+    }
+    int FilesIn(const fs::path& folder) {
+        if (!fs::exists(folder)) return 0;
+        int count = 0;
+        for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+            count += entry.is_regular_file() || entry.is_symlink();
+        }
+        return count;
+    }
+
+    MakerHarness h;
+};
+
+// Bytes that are no text (here a stray byte, and the UTF-8 form of a lone
+// surrogate) would reach the shortcut as other characters: another folder.
+TEST_F(RefusalsTest, AFolderNameThatIsNoTextIsRefusedAndNothingIsWritten) {
+    for (const std::string bad : {"bad\xFF", "bad\xED\xA0\x80"}) {
+        MakerHarness run;
+        run.SetMenuDelay("100");
+        fs::create_directories(run.Root() + "/folders/" + bad);
+        run.program->Main("Z:" + run.Root() + "/folders/" + bad);
+        ASSERT_EQ(run.script.messages.size(), 1u);
+        EXPECT_NE(run.script.messages[0].text.find("has a name that is not valid text"),
+                  std::string::npos);
+        EXPECT_TRUE(text::IsValidUtf8(run.script.messages[0].text)) << "shown as it can be";
+        EXPECT_EQ(run.program->ExitCode(), 1);
+        EXPECT_FALSE(fs::exists(run.StartMenu() / "Kestrow"));
+    }
+}
+
+TEST_F(RefusalsTest, AFolderRefusedFromTheCommandLineIsShownInAMessageBox) {
+    h.program->RefuseFolder("The folder \"/a\\b\" has a backslash in a name.");
+    EXPECT_EQ(OnlyMessage(), "The folder \"/a\\b\" has a backslash in a name.");
+    EXPECT_EQ(h.script.messages.front().style,
+              platform::forms::kMbOk | platform::forms::kMbIconExclamation);
+    EXPECT_EQ(h.program->ExitCode(), 1);
+}
+
+TEST_F(RefusalsTest, AChosenFolderTooLongForAShortcutIsToldNotDropped) {
+    h.script.browsedFolder = "Z:\\" + std::string(300, 'd');
+    h.program->Main("");
+    EXPECT_NE(OnlyMessage().find("longer than 259 characters"), std::string::npos);
+    EXPECT_FALSE(h.program->OptionsForm().IsLoaded());
+    EXPECT_EQ(h.program->ExitCode(), 1);
+}
+
+TEST_F(RefusalsTest, AStartMenuThisSystemCannotReachIsNamedAsTheCause) {
+    h.SetString("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
+                "Start Menu", "C:\\Users\\ann\\Start Menu");
+    h.program->Main(h.Folder("Projects"));
+    EXPECT_NE(OnlyMessage().find("The Start Menu folder \"C:\\Users\\ann\\Start Menu\\\" cannot be "
+                                 "reached on this system"),
+              std::string::npos);
+    EXPECT_EQ(h.program->ExitCode(), 1);
+}
+
+// Two first runs at once: the other one made the side menu between this
+// run's look and its own attempt to make it.
+TEST_F(RefusalsTest, ASideMenuAnotherRunMadeMeanwhileIsUsed) {
+    class LateLook : public platform::PosixFileSystemObject {
+      public:
+        explicit LateLook(fs::path sideMenu) : sideMenu_(std::move(sideMenu)) {}
+        bool FolderExists(const std::string& path) override {
+            if (!looked_) {
+                looked_ = true;
+                fs::create_directories(sideMenu_);  // the other run, just now
+                return false;
+            }
+            return PosixFileSystemObject::FolderExists(path);
+        }
+
+      private:
+        fs::path sideMenu_;
+        bool looked_ = false;
+    };
+    h.platform.createFileSystem = [&] { return std::make_unique<LateLook>(h.SideMenu()); };
+    const std::string folder = h.Folder("Projects");
+    h.program->Main(folder);
+    EXPECT_TRUE(h.script.messages.empty()) << h.script.messages[0].text;
+    EXPECT_EQ(h.program->ExitCode(), 0);
+    ExpectFolderShortcut(h.SideMenu() / "Projects.lnk", "/e,\"" + folder + "\"", folder, 3);
+}
+
+TEST_F(RefusalsTest, AWriteTheSystemStopsNamesItsCauseInTheErrorMessage) {
+    h.StoreDefaults(1, 1, 1, 1);
+    const std::string folder = h.Folder("Projects");
+    fs::create_directories(h.SideMenu());
+    // A limit on file sizes, as ulimit -f sets it.
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 64;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    h.program->Main(folder);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    const std::string message = OnlyMessage();
+    EXPECT_EQ(message.rfind("Unexpected error.\r\n\r\nCannot write the file \"", 0), 0u) << message;
+    EXPECT_NE(message.find("File too large\r\n\r\nTry installing the latest version of Windows "
+                           "Script.\r\n\r\nIt can be downloaded for free from Microsoft."),
+              std::string::npos)
+        << message;
+    EXPECT_EQ(h.program->ExitCode(), 1);
+    EXPECT_EQ(FilesIn(h.SideMenu()), 0) << "no half-written shortcut or temporary file";
+}
+
+}  // namespace
