@@ -11,7 +11,9 @@
 #include <thread>
 #include <vector>
 
-#include "settings/registry_test_support.h"
+#include "posix/registry/sqlite_registry.h"
+#include "testing/test_folder.h"
+#include "testing/test_registry.h"
 #include "settings/shortcut_settings.h"
 
 namespace defaults_editor {
@@ -24,7 +26,7 @@ std::string ProgramPath() {
 
 // Starts the program with a private configuration and runtime folder; its
 // standard error goes to errPath. qtOffscreen: windows can be shown.
-pid_t Start(const settings::testing::TempDir& home, bool qtOffscreen, const std::string& errPath) {
+pid_t Start(const platform::testing::TestFolder& home, bool qtOffscreen, const std::string& errPath) {
     pid_t pid = fork();
     if (pid != 0) return pid;
     unsetenv("DISPLAY");
@@ -59,14 +61,14 @@ std::string ReadFile(const std::string& path) {
 }
 
 TEST(DefaultsEditorProcessTest, WithNoWayToShowTheDialogItReportsTheErrorAndFails) {
-    settings::testing::TempDir home;
+    platform::testing::TestFolder home;
     const std::string err = home.Path() + "/err.txt";
     EXPECT_EQ(Finish(Start(home, false, err)), 1);
     EXPECT_NE(ReadFile(err).find("Unexpected Error"), std::string::npos) << ReadFile(err);
 }
 
 TEST(DefaultsEditorProcessTest, ASecondInstanceIsToldAndEndsSuccessfully) {
-    settings::testing::TempDir home;
+    platform::testing::TestFolder home;
     const std::string dbPath = home.Path() + "/kestrow/registry.db";
     pid_t first = Start(home, true, home.Path() + "/first.txt");
     ASSERT_GT(first, 0);
@@ -75,7 +77,7 @@ TEST(DefaultsEditorProcessTest, ASecondInstanceIsToldAndEndsSuccessfully) {
     for (int i = 0; i < 200 && !up; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         auto registry = platform::OpenSqliteRegistry(dbPath);
-        up = settings::testing::ReadRaw(*registry, settings::kSettingsKey, "Maximized").has_value();
+        up = platform::testing::ReadRaw(*registry, settings::kSettingsKey, "Maximized").has_value();
     }
     EXPECT_TRUE(up) << ReadFile(home.Path() + "/first.txt");
 

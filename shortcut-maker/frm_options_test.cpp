@@ -9,15 +9,16 @@
 #include "mod_main.h"
 #include "testing/maker_harness.h"
 
+namespace shortcut_maker {
 namespace {
 
-using maker_testing::ExpectFolderShortcut;
-using maker_testing::MakerHarness;
-using maker_testing::ReadBytes;
+using testing::ExpectFolderShortcut;
+using testing::MakerHarness;
+using testing::ReadBytes;
 namespace fs = std::filesystem;
 using namespace platform::forms;
 
-class OptionsDialogTest : public testing::Test {
+class OptionsDialogTest : public ::testing::Test {
   protected:
     void SetUp() override {
         h.SetMenuDelay("100");
@@ -72,7 +73,7 @@ TEST_F(OptionsDialogTest, OkWritesTheShownOptionsAndNeverTheDefaults) {
     EXPECT_TRUE(h.LoadedForms().empty());
     const auto sideMenu = h.Raw(MakerHarness::kSettingsKey, "SideMenu");
     ASSERT_TRUE(sideMenu);
-    EXPECT_EQ(sideMenu->data, settings::testing::Dword(1)) << "OK stores no defaults";
+    EXPECT_EQ(sideMenu->data, platform::testing::Dword(1)) << "OK stores no defaults";
     EXPECT_EQ(h.program->ExitCode(), 0);
     EXPECT_FALSE(h.program->ScriptShell) << "released when the dialog unloaded";
     EXPECT_FALSE(h.program->FileSystem);
@@ -201,9 +202,9 @@ TEST_F(OptionsDialogTest, ResetShowsStoredValuesAndDefaultStoresShownOnes) {
     form.cmdDefault.Click();
     EXPECT_TRUE(form.IsLoaded());
     EXPECT_TRUE(h.script.messages.empty());
-    EXPECT_EQ(h.Raw(MakerHarness::kSettingsKey, "AllFolders")->data, settings::testing::Dword(0));
-    EXPECT_EQ(h.Raw(MakerHarness::kSettingsKey, "TwoPane")->data, settings::testing::Dword(1));
-    EXPECT_EQ(h.Raw(MakerHarness::kSettingsKey, "Maximized")->data, settings::testing::Dword(0));
+    EXPECT_EQ(h.Raw(MakerHarness::kSettingsKey, "AllFolders")->data, platform::testing::Dword(0));
+    EXPECT_EQ(h.Raw(MakerHarness::kSettingsKey, "TwoPane")->data, platform::testing::Dword(1));
+    EXPECT_EQ(h.Raw(MakerHarness::kSettingsKey, "Maximized")->data, platform::testing::Dword(0));
     EXPECT_EQ(h.program->lngMaximized, 0);
     EXPECT_EQ(h.program->lngTwoPane, 1);
 }
@@ -258,3 +259,4 @@ TEST_F(OptionsDialogTest, AboutBoxIsModalOverTheDialogAndGivesTheNameBack) {
 }
 
 }  // namespace
+}  // namespace shortcut_maker
