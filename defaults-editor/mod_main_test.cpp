@@ -20,10 +20,7 @@ namespace defaults_editor {
 namespace {
 
 using settings::kSettingsKey;
-using platform::testing::Dword;
-using platform::testing::ReadRaw;
-using platform::testing::Text;
-using platform::testing::WriteRaw;
+using namespace platform::testing;
 
 class FixedInstanceCheck : public platform::InstanceCheck {
   public:

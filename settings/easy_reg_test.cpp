@@ -9,10 +9,7 @@
 namespace settings {
 namespace {
 
-using platform::testing::Dword;
-using platform::testing::ReadRaw;
-using platform::testing::Text;
-using platform::testing::WriteRaw;
+using namespace platform::testing;
 
 constexpr std::int32_t kHkcu = static_cast<std::int32_t>(platform::kHkeyCurrentUser);
 const std::string kKey = "Software\\Tamsholt\\Kestrow 2005";

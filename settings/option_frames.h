@@ -14,18 +14,12 @@ class OptionFrames {
     // top: the first row's top in twips; firstTabIndex: fraFolderTree's.
     OptionFrames(platform::forms::Form& form, int top, int firstTabIndex);
 
-    platform::forms::Frame fraFolderTree;
-    platform::forms::OptionButton optAllFolders;
-    platform::forms::OptionButton optSubfoldersOnly;
-    platform::forms::Frame fraShortcutLocation;
-    platform::forms::OptionButton optSideMenu;
-    platform::forms::OptionButton optStartMenu;
-    platform::forms::Frame fraWindowStyle;
-    platform::forms::OptionButton optTwoPane;
-    platform::forms::OptionButton optFolderWindow;
-    platform::forms::Frame fraWindowSize;
-    platform::forms::OptionButton optMaximized;
-    platform::forms::OptionButton optNormal;
+    // The frames come first: each button is made inside its frame.
+    platform::forms::Frame fraFolderTree, fraShortcutLocation, fraWindowStyle, fraWindowSize;
+    platform::forms::OptionButton optAllFolders, optSubfoldersOnly;  // in fraFolderTree
+    platform::forms::OptionButton optSideMenu, optStartMenu;         // in fraShortcutLocation
+    platform::forms::OptionButton optTwoPane, optFolderWindow;       // in fraWindowStyle
+    platform::forms::OptionButton optMaximized, optNormal;           // in fraWindowSize
 };
 
 }  // namespace settings

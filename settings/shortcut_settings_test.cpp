@@ -18,10 +18,7 @@ namespace settings {
 namespace {
 
 using platform::forms::Form;
-using platform::testing::Dword;
-using platform::testing::ReadRaw;
-using platform::testing::Text;
-using platform::testing::WriteRaw;
+using namespace platform::testing;
 
 const char* const kNames[4] = {"AllFolders", "SideMenu", "TwoPane", "Maximized"};
 

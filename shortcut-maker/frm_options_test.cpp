@@ -12,9 +12,7 @@
 namespace shortcut_maker {
 namespace {
 
-using testing::ExpectFolderShortcut;
-using testing::MakerHarness;
-using testing::ReadBytes;
+using namespace testing;
 namespace fs = std::filesystem;
 using namespace platform::forms;
 
@@ -83,10 +81,7 @@ TEST_F(OptionsDialogTest, NameOfSpacesOnlyIsRefused) {
     frmOptions& form = Open();
     form.txtName.SetText("   ");
     form.cmdOK.Click();
-    ASSERT_EQ(h.script.messages.size(), 1u);
-    EXPECT_EQ(h.script.messages[0].text, "You did not enter a name");
-    EXPECT_EQ(h.script.messages[0].style, 0x30u);
-    EXPECT_EQ(h.script.messages[0].title, "Kestrow");
+    h.ExpectOneMessage("You did not enter a name", 0x30u);
     EXPECT_TRUE(form.IsLoaded());
     ExpectNameSelected(form);
     EXPECT_TRUE(FilesIn(h.SideMenu()).empty());

@@ -55,10 +55,7 @@ TEST_F(HelpTest, UnreachableViewerIsToldAndLeavesTheDialogAsItWas) {
     form.optStartMenu.SetValue(true);
     h.htmlHelp->unreachable = true;
     form.cmdHelp.Click();
-    ASSERT_EQ(h.script.messages.size(), 1u);
-    EXPECT_EQ(h.script.messages[0].text, "Problem with HTML Help.");
-    EXPECT_EQ(h.script.messages[0].style, 0x30u);
-    EXPECT_EQ(h.script.messages[0].title, "Kestrow");
+    h.ExpectOneMessage("Problem with HTML Help.", 0x30u);
     EXPECT_TRUE(form.IsLoaded());
     EXPECT_EQ(form.txtName.Text(), "Typed");
     EXPECT_TRUE(form.optStartMenu.Value());

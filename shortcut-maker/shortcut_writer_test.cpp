@@ -11,9 +11,7 @@
 namespace shortcut_maker {
 namespace {
 
-using testing::ExpectFolderShortcut;
-using testing::MakerHarness;
-using testing::ReadBytes;
+using namespace testing;
 namespace fs = std::filesystem;
 using namespace platform::forms;
 

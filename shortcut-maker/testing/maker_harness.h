@@ -146,6 +146,15 @@ class MakerHarness {
         SetString("Control Panel\\Desktop", "MenuShowDelay", text);
     }
 
+    // Checks that exactly one message box was shown: this text and style,
+    // under the program's title.
+    void ExpectOneMessage(const std::string& text, unsigned style) const {
+        ASSERT_EQ(script.messages.size(), 1u);
+        EXPECT_EQ(script.messages[0].text, text);
+        EXPECT_EQ(script.messages[0].style, style);
+        EXPECT_EQ(script.messages[0].title, "Kestrow");
+    }
+
     std::vector<std::string> LoadedForms() const {
         std::vector<std::string> names;
         for (auto* form : platform.ui->LoadedForms()) names.push_back(form->Name());
