@@ -18,6 +18,7 @@ cmake --build build/windows-check -j"$jobs"
 echo "Windows target: program code compiles."
 
 ctest --test-dir build --output-on-failure -j"$jobs" --timeout 300
+scripts/test-fuzz.sh
 
 cmake -S . -B build/sanitized -DCMAKE_BUILD_TYPE=Debug -DKESTROW_SANITIZE=ON >/dev/null
 cmake --build build/sanitized -j"$jobs"

@@ -2,6 +2,7 @@
 // no window can be shown.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -26,9 +27,12 @@ std::string ProgramPath() {
 
 // Starts the program with a private configuration and runtime folder; its
 // standard error goes to errPath. qtOffscreen: windows can be shown.
-pid_t Start(const platform::testing::TestFolder& home, bool qtOffscreen, const std::string& errPath) {
+pid_t Start(const platform::testing::TestFolder& home, bool qtOffscreen, const std::string& errPath,
+            rlim_t fileSizeLimit = RLIM_INFINITY) {
     pid_t pid = fork();
     if (pid != 0) return pid;
+    const rlimit limit{fileSizeLimit, fileSizeLimit};
+    if (fileSizeLimit != RLIM_INFINITY && setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(125);
     unsetenv("DISPLAY");
     unsetenv("WAYLAND_DISPLAY");
     if (qtOffscreen) {
@@ -65,6 +69,20 @@ TEST(DefaultsEditorProcessTest, WithNoWayToShowTheDialogItReportsTheErrorAndFail
     const std::string err = home.Path() + "/err.txt";
     EXPECT_EQ(Finish(Start(home, false, err)), 1);
     EXPECT_NE(ReadFile(err).find("Unexpected Error"), std::string::npos) << ReadFile(err);
+}
+
+// The new store cannot grow past the limit: the program says so, naming
+// the store, and fails, instead of being killed by the limit's signal.
+TEST(DefaultsEditorProcessTest, AFileSizeLimitIsAClearErrorNotADeathBySignal) {
+    platform::testing::TestFolder home;
+    const std::string err = home.Path() + "/err.txt";
+    EXPECT_EQ(Finish(Start(home, false, err, 400)), 1);
+    const std::string told = ReadFile(err);
+    EXPECT_NE(told.find("The settings store \"" + home.Path() +
+                        "/kestrow/registry.db\" cannot be "
+                        "read or written: File too large."),
+              std::string::npos)
+        << told;
 }
 
 TEST(DefaultsEditorProcessTest, ASecondInstanceIsToldAndEndsSuccessfully) {

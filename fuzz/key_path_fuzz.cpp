@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::size_t start = 0;
         while (true) {
             const std::size_t end = path.find('\\', start);
-            const std::string name = path.substr(start, end == std::string::npos ? end : end - start);
+            const std::string name =
+                path.substr(start, end == std::string::npos ? end : end - start);
             reason |= name.empty() || text::Length(name) > platform::kMaxKeyNameLength;
             if (end == std::string::npos) break;
             start = end + 1;

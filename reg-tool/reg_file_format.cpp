@@ -159,10 +159,12 @@ public:
             number_ = lines_[i].number;
             if (text.empty() || text[0] == u';') continue;
             // Long hex lists go on over several lines, each but the last ending in "\".
-            while (text.back() == u'\\' && text[0] != u'[' && i + 1 < lines_.size()) {
+            while (!text.empty() && text.back() == u'\\' && text[0] != u'[' &&
+                   i + 1 < lines_.size()) {
                 text.pop_back();
                 text += Trim(lines_[++i].text);
             }
+            if (text.empty()) continue;
             if (!(text[0] == u'[' ? Section(text) : ValueEntry(text))) return std::nullopt;
         }
         return entries_;

@@ -132,6 +132,15 @@ TEST(RegFileFormat, MalformedFilesAreRefusedWithTheLineNumber) {
     EXPECT_EQ(ParseError(header + "[HKEY_CURRENT_USER\\X\n").rfind("line 3", 0), 0u);
 }
 
+// Found by fuzzing: a line of a lone "\" (a continuation of nothing) before a
+// blank line left nothing to look at.
+TEST(RegFileFormat, AContinuationOfNothingIsAnEmptyLine) {
+    std::string error;
+    const auto entries = ParseRegFile("Windows Registry Editor Version 5.00\r\n\\\r\n\r\n", &error);
+    ASSERT_TRUE(entries) << error;
+    EXPECT_TRUE(entries->empty());
+}
+
 TEST(Utf16Escape, CarriesBytesThatAreNotUtf8) {
     for (const std::string& s : {std::string("plain"), std::string("\xC3\xA9\xF0\x9F\x98\x80"),
                                  std::string("\xFF\xFE\x80"), std::string("\xED\xA0\x80"),

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -112,14 +111,13 @@ TEST_F(HeldStoreTest, StoredSettingsThatNeedNoChangeAreUsedWithoutTheWriteLock) 
     h.SetDword(MakerHarness::kSettingsKey, "CheckStartMenuDelay", 1);
     h.SetMenuDelay("100");
     Hold();
-    const auto start = std::chrono::steady_clock::now();
+    // A write that was asked for would have met the held lock and failed
+    // as busy, with a message and a failing run.
     const std::string folder = h.Folder("Projects");
     h.program->Main(folder);
     EXPECT_EQ(h.program->ExitCode(), 0);
     EXPECT_TRUE(h.script.messages.empty());
     ExpectFolderShortcut(h.StartMenu() / "Projects.lnk", "/e,\"" + folder + "\"", folder, 1);
-    // Far less than the wait for a held lock: no write was due, none was asked for.
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2500));
 }
 
 TEST_F(HeldStoreTest, ADueChangeWaitsThenSaysTheStoreIsBusyAndMakesNothing) {

@@ -32,13 +32,14 @@ class ProgramTest : public ::testing::Test {
     fs::path SideMenu() const { return Root() + "/data/kestrow/Start Menu/Kestrow"; }
 
     // Runs the program without display or terminal; its exit code.
-    int Run(const std::string& arguments) {
+    int Run(const std::string& arguments, const std::string& before = "") {
         const char* binDir = std::getenv("KESTROW_BIN_DIR");
-        const std::string command =
-            "cd '" + Root() + "' && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME='" +
-            Root() + "/home' XDG_CONFIG_HOME='" + Root() + "/config' XDG_DATA_HOME='" + Root() +
-            "/data' setsid -w '" + (binDir ? binDir : KESTROW_BIN_DIR_DEFAULT) + "/Kestrow2005' " +
-            arguments + " </dev/null >out.txt 2>err.txt";
+        const std::string command = "cd '" + Root() + "' && " + before +
+                                    "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME='" +
+                                    Root() + "/home' XDG_CONFIG_HOME='" + Root() +
+                                    "/config' XDG_DATA_HOME='" + Root() + "/data' setsid -w '" +
+                                    (binDir ? binDir : KESTROW_BIN_DIR_DEFAULT) + "/Kestrow2005' " +
+                                    arguments + " </dev/null >out.txt 2>err.txt";
         const int status = std::system(command.c_str());
         out = Slurp(Root() + "/out.txt");
         err = Slurp(Root() + "/err.txt");
@@ -70,6 +71,38 @@ TEST_F(ProgramTest, RefusedShortcutExitsNonZeroWithTheReasonOnStandardError) {
     EXPECT_EQ(Run("'\\\\\\\\'"), 1);
     EXPECT_NE(err.find("inside the Start Menu"), std::string::npos) << err;
     EXPECT_FALSE(fs::exists(SideMenu()));
+}
+
+TEST_F(ProgramTest, AFolderNameThatIsNoTextIsRefusedAndNothingIsWritten) {
+    fs::create_directories(Root() + "/bad\xFF");
+    EXPECT_EQ(Run("'" + Root() + "/bad\xFF'"), 1);
+    EXPECT_NE(err.find("has a name that is not valid text"), std::string::npos) << err;
+    EXPECT_FALSE(fs::exists(SideMenu()));
+}
+
+TEST_F(ProgramTest, AFolderWithABackslashInANameIsRefusedAsABoxWouldShowIt) {
+    fs::create_directories(Root() + "/a\\b");
+    EXPECT_EQ(Run("'" + Root() + "/a\\b'"), 1);
+    // Through the message box, which with no display is written out.
+    EXPECT_NE(err.find("Kestrow: Warning: The folder \""), std::string::npos) << err;
+    EXPECT_NE(err.find("has a backslash in a name"), std::string::npos) << err;
+    EXPECT_FALSE(fs::exists(SideMenu()));
+}
+
+// A limit on file sizes stops the write, which is told; the program is not
+// killed by the signal the limit would send.
+TEST_F(ProgramTest, AFileSizeLimitIsAClearErrorNotADeathBySignal) {
+    fs::create_directories(Root() + "/Photos");
+    ASSERT_EQ(Run("'" + Root() + "/Photos'"), 0) << err;  // the store is made and filled
+    fs::create_directories(Root() + "/Trips");
+    const auto written = fs::file_size(SideMenu() / "Photos.lnk");
+    ASSERT_GT(written, 400u);
+    // Room for the message, not for a shortcut.
+    EXPECT_EQ(Run("'" + Root() + "/Trips'", "prlimit --fsize=400 "), 1) << err;
+    // Whichever write meets the limit first (the store's or the shortcut's)
+    // is told with its cause.
+    EXPECT_NE(err.find("File too large"), std::string::npos) << err;
+    EXPECT_FALSE(fs::exists(SideMenu() / "Trips.lnk"));
 }
 
 TEST_F(ProgramTest, AdviceThatCannotBeShownIsNoFailure) {

@@ -67,16 +67,20 @@ std::string StoredName(const std::string& prefix, const std::string& name, const
     }
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(prefix.c_str()), ::closedir);
     if (!dir) return name;
+    // The name as asked wins when it is there itself (links may give a file
+    // several spellings); otherwise the spelling the entry has.
+    std::string stored;
     while (const dirent* entry = ::readdir(dir.get())) {
         const std::string candidate = entry->d_name;
         if (candidate == name) return name;
         struct stat found {};
-        if (text::EqualsIgnoreCase(candidate, name) && StatEntry(prefix + candidate, found) &&
-            found.st_ino == st.st_ino && found.st_dev == st.st_dev) {
-            return candidate;
+        if (stored.empty() && text::EqualsIgnoreCase(candidate, name) &&
+            StatEntry(prefix + candidate, found) && found.st_ino == st.st_ino &&
+            found.st_dev == st.st_dev) {
+            stored = candidate;
         }
     }
-    return name;
+    return stored.empty() ? name : stored;
 }
 
 }  // namespace

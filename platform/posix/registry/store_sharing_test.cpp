@@ -243,8 +243,8 @@ class HeldStoreTest : public ::testing::Test {
     const Bytes zero_ = Dword(0);
 };
 
+// A write lock asked for would have been refused as busy.
 TEST_F(HeldStoreTest, ReadsAndValuesThatAreAlreadySetNeedNoWriteLock) {
-    const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(registry_->RegSetValueEx(kHkeyCurrentUser, "Same", 0, kRegDword, one_.data(), 4),
               kErrorSuccess);
     Bytes read(4);
@@ -253,8 +253,6 @@ TEST_F(HeldStoreTest, ReadsAndValuesThatAreAlreadySetNeedNoWriteLock) {
               kErrorSuccess);
     EXPECT_EQ(read, one_);
     EXPECT_EQ(registry_->TakeStoreProblem(), "");
-    // Far below the wait for a lock: none was asked for.
-    EXPECT_LT(Seconds(start), kBusyWaitMs / 2000.0);
 }
 
 TEST_F(HeldStoreTest, AChangeWaitsABoundedTimeThenSaysTheStoreIsBusy) {
@@ -272,7 +270,7 @@ TEST_F(HeldStoreTest, AChangeWaitsABoundedTimeThenSaysTheStoreIsBusy) {
     const auto again = std::chrono::steady_clock::now();
     EXPECT_EQ(registry_->RegSetValueEx(kHkeyCurrentUser, "Other", 0, kRegDword, one_.data(), 4),
               kErrorBusy);
-    EXPECT_LT(Seconds(again), kBusyWaitMs / 2000.0);
+    EXPECT_LT(Seconds(again), kBusyWaitMs / 1000.0 * 0.5);
     EXPECT_NE(registry_->TakeStoreProblem().find("is busy"), std::string::npos);
 
     // ...and once the other program is done, changes go through as usual.

@@ -1,0 +1,242 @@
+// Several programs at once on one store and one Start Menu, some killed at a
+// random moment: afterwards every acknowledged write is there, no shortcut
+// is half-written, the store is sound, and nothing left over stops the next
+// run. Short here; KESTROW_SOAK_RUNS=2000 runs a longer soak.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform_error.h"
+#include "posix/registry/sqlite_registry.h"
+#include "testing/test_folder.h"
+#include "testing/test_registry.h"
+#include "posix/shell_link/shell_link_reader.h"
+
+namespace shortcut_maker {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string BinDir() {
+    const char* bin = std::getenv("KESTROW_BIN_DIR");
+    return bin ? bin : KESTROW_BIN_DIR_DEFAULT;
+}
+
+class SoakTest : public ::testing::Test {
+  protected:
+    SoakTest() {
+        fs::create_directories(Root() + "/config/kestrow");
+        fs::create_directories(Root() + "/home");
+    }
+    std::string Root() const { return dir.Path(); }
+    std::string Store() const { return Root() + "/config/kestrow/registry.db"; }
+    fs::path StartMenu() const { return Root() + "/data/kestrow/Start Menu"; }
+
+    // Starts a program with the test's private folders and no display.
+    pid_t Start(const std::vector<std::string>& arguments) {
+        const pid_t pid = fork();
+        if (pid != 0) return pid;
+        setsid();
+        unsetenv("DISPLAY");
+        unsetenv("WAYLAND_DISPLAY");
+        unsetenv("QT_QPA_PLATFORM");
+        setenv("HOME", (Root() + "/home").c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (Root() + "/config").c_str(), 1);
+        setenv("XDG_DATA_HOME", (Root() + "/data").c_str(), 1);
+        const int null = open("/dev/null", O_RDWR);
+        dup2(null, 0);
+        dup2(null, 1);
+        dup2(null, 2);
+        std::vector<char*> argv;
+        for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+
+    platform::testing::TestFolder dir;
+};
+
+struct SoakRun {
+    enum Kind { kShortcut, kSetting, kValue } kind;
+    int number;
+    bool killed = false;
+    int status = -1;
+};
+
+TEST_F(SoakTest, KilledAndConcurrentRunsLoseNothingAndLeaveNothingInTheWay) {
+    const char* asked = std::getenv("KESTROW_SOAK_RUNS");
+    const int kRuns = asked && std::atoi(asked) > 0 ? std::atoi(asked) : 120;
+    constexpr int kAtOnce = 4;
+    const std::string maker = BinDir() + "/Kestrow2005";
+    const std::string reg = BinDir() + "/kestrow-reg";
+    {
+        auto registry = platform::OpenSqliteRegistry(Store());
+        platform::testing::WriteRaw(*registry, "Control Panel\\Desktop", "MenuShowDelay",
+                                    platform::kRegSz, platform::testing::Text("100"));
+    }
+    std::mt19937 random(20261207);
+    std::map<pid_t, SoakRun> running;
+    std::vector<SoakRun> finished;
+    int started = 0;
+    while (started < kRuns || !running.empty()) {
+        while (started < kRuns && static_cast<int>(running.size()) < kAtOnce) {
+            SoakRun run{static_cast<SoakRun::Kind>(started % 3), started};
+            std::vector<std::string> arguments;
+            if (run.kind == SoakRun::kShortcut) {
+                const std::string folder = Root() + "/folders/f" + std::to_string(started);
+                fs::create_directories(folder);
+                arguments = {maker, folder};
+            } else if (run.kind == SoakRun::kSetting) {
+                const char* names[] = {"AllFolders", "SideMenu", "TwoPane", "Maximized"};
+                arguments = {reg,
+                             "add",
+                             "HKCU\\Software\\Tamsholt\\Kestrow 2005",
+                             "/v",
+                             names[started % 4],
+                             "/t",
+                             "REG_DWORD",
+                             "/d",
+                             std::to_string(random() % 2),
+                             "/f"};
+            } else {
+                arguments = {reg,
+                             "add",
+                             "HKCU\\Software\\Soak",
+                             "/v",
+                             "w" + std::to_string(started),
+                             "/t",
+                             "REG_DWORD",
+                             "/d",
+                             std::to_string(started),
+                             "/f"};
+            }
+            const pid_t pid = Start(arguments);
+            ASSERT_GT(pid, 0);
+            // One run in four is killed, at a random moment of its life.
+            if (random() % 4 == 0) {
+                std::this_thread::sleep_for(std::chrono::microseconds(random() % 60000));
+                run.killed = kill(pid, SIGKILL) == 0;
+            }
+            running[pid] = run;
+            ++started;
+        }
+        int status = 0;
+        const pid_t done = waitpid(-1, &status, 0);
+        ASSERT_GT(done, 0);
+        SoakRun run = running.at(done);
+        running.erase(done);
+        run.killed = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        finished.push_back(run);
+    }
+
+    int killed = 0;
+    int failedUnkilled = 0;
+    int lost = 0;
+    auto registry = platform::OpenSqliteRegistry(Store());
+    for (const SoakRun& run : finished) {
+        killed += run.killed;
+        if (run.killed) continue;
+        failedUnkilled += run.status != 0;
+        if (run.status != 0) {
+            ADD_FAILURE() << "run " << run.number << " (kind " << run.kind << ") exited "
+                          << run.status;
+            continue;
+        }
+        if (run.kind == SoakRun::kValue) {
+            const auto value = platform::testing::ReadRaw(*registry, "Software\\Soak",
+                                                          "w" + std::to_string(run.number));
+            lost += !value || value->data != platform::testing::Dword(run.number);
+        } else if (run.kind == SoakRun::kShortcut) {
+            const std::string name = "f" + std::to_string(run.number) + ".lnk";
+            lost += !fs::exists(StartMenu() / name) && !fs::exists(StartMenu() / "Kestrow" / name);
+        }
+    }
+    EXPECT_EQ(failedUnkilled, 0);
+    EXPECT_EQ(lost, 0);
+    EXPECT_GT(killed, 0) << "the soak killed nothing";
+
+    // The settings hold what our programs write, and only that.
+    for (const char* name : {"AllFolders", "SideMenu", "TwoPane", "Maximized"}) {
+        const auto value =
+            platform::testing::ReadRaw(*registry, "Software\\Tamsholt\\Kestrow 2005", name);
+        ASSERT_TRUE(value) << name;
+        EXPECT_TRUE(value->data == platform::testing::Dword(0) ||
+                    value->data == platform::testing::Dword(1))
+            << name;
+    }
+    EXPECT_EQ(registry->TakeStoreProblem(), "");
+    registry.reset();
+
+    // Every shortcut there is whole; temporary files are the only leftovers.
+    int shortcuts = 0;
+    std::vector<fs::path> leftovers;
+    for (const auto& entry : fs::recursive_directory_iterator(StartMenu())) {
+        if (!entry.is_regular_file()) continue;
+        const std::string name = entry.path().filename().string();
+        if (name.rfind(".kestrow-tmp-", 0) == 0) {
+            leftovers.push_back(entry.path());
+            continue;
+        }
+        ++shortcuts;
+        try {
+            const auto contents = platform::ReadShellLinkFile(entry.path().string());
+            // The side menu's own shortcut opens the side menu.
+            const std::string opened = name == "Kestrow.lnk"
+                                           ? "\\Kestrow\\\""
+                                           : "\\folders\\" + name.substr(0, name.size() - 4) + "\"";
+            EXPECT_NE(contents.link.arguments.find(opened), std::string::npos)
+                << name << ": " << contents.link.arguments;
+        } catch (const platform::PlatformError& e) {
+            ADD_FAILURE() << name << " is not a whole shortcut: " << e.what();
+        }
+    }
+    EXPECT_GT(shortcuts, 0);
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(Store().c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    sqlite3_stmt* check = nullptr;
+    sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &check, nullptr);
+    ASSERT_EQ(sqlite3_step(check), SQLITE_ROW);
+    EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(check, 0)), "ok");
+    sqlite3_finalize(check);
+    sqlite3_close(db);
+
+    // Once they are old, the next run clears the leftovers and works as ever.
+    for (const auto& leftover : leftovers) {
+        const timespec old[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
+        utimensat(AT_FDCWD, leftover.c_str(), old, 0);
+    }
+    std::printf("%d runs, %d killed, %d temporary files left by killed runs\n", kRuns, killed,
+                static_cast<int>(leftovers.size()));
+    for (const char* menu : {"", "/Kestrow"}) {
+        // One run into each folder that may hold leftovers.
+        auto registry2 = platform::OpenSqliteRegistry(Store());
+        platform::testing::WriteRaw(*registry2, "Software\\Tamsholt\\Kestrow 2005", "SideMenu",
+                                    platform::kRegDword, platform::testing::Dword(*menu ? 1 : 0));
+        registry2.reset();
+        const std::string folder = Root() + "/folders/last" + std::string(*menu ? "1" : "0");
+        fs::create_directories(folder);
+        int status = 0;
+        waitpid(Start({maker, folder}), &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    }
+    for (const auto& leftover : leftovers) EXPECT_FALSE(fs::exists(leftover)) << leftover;
+}
+
+}  // namespace
+}  // namespace shortcut_maker
