@@ -11,11 +11,8 @@ jobs=$(nproc)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
 
-# The Windows target: the programs' code must compile with MinGW.
-cmake -S . -B build/windows-check -DKESTROW_PROGRAM_CODE_ONLY=ON \
-  -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-i686.cmake" >/dev/null
-cmake --build build/windows-check -j"$jobs"
-echo "Windows target: program code compiles."
+# The native Windows programs, built and tested under Wine.
+scripts/test-windows.sh
 
 ctest --test-dir build --output-on-failure -j"$jobs" --timeout 300
 scripts/test-fuzz.sh

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "default_platform.h"
+#include "win32/forms/win32_forms_backend.h"
 #include "win32/wide_text.h"
 #include "win32/win32_file_system.h"
 #include "win32/win32_registry.h"
@@ -11,9 +12,6 @@
 #include "win32/windows_api.h"
 
 namespace platform::win32 {
-
-// Made by the forms backend's own unit.
-std::unique_ptr<forms::FormsBackend> MakeWin32FormsBackend();
 
 Platform MakeWin32Platform(forms::UserInterface::BackendFactory formsBackend) {
     Platform platform;

@@ -123,15 +123,22 @@ Win32FormView::Win32FormView(Win32FormsBackend& backend, forms::Form& form, form
         throw PlatformError("the window of " + form.Name() + " cannot be made (error " +
                             std::to_string(GetLastError()) + ")");
     }
-    dialogFont_ = reinterpret_cast<HFONT>(SendMessageW(dialog_, WM_GETFONT, 0, 0));
+    try {
+        dialogFont_ = reinterpret_cast<HFONT>(SendMessageW(dialog_, WM_GETFONT, 0, 0));
 
-    CreateChildren();
-    PlaceWindow(ownerWindow, TwipsToPixels(style.clientWidth, dpi_),
-                TwipsToPixels(style.clientHeight, dpi_));
-    SetIcon();
-    for (Control* control : form_.Controls()) Refresh(*control);
-    if (modal) DisableOthers(ownerWindow);
-
+        CreateChildren();
+        PlaceWindow(ownerWindow, TwipsToPixels(style.clientWidth, dpi_),
+                    TwipsToPixels(style.clientHeight, dpi_));
+        SetIcon();
+        for (Control* control : form_.Controls()) Refresh(*control);
+        if (modal) DisableOthers(ownerWindow);
+    } catch (...) {
+        // No view will own the half-made window.
+        SetWindowLongPtrW(dialog_, DWLP_USER, 0);
+        DestroyWindow(dialog_);
+        ReleaseResources();
+        throw;
+    }
     backend_.ViewOpened(*this);
     ShowWindow(dialog_, SW_SHOW);
     SetForegroundWindow(dialog_);
@@ -165,13 +172,21 @@ Win32FormView::~Win32FormView() {
     DestroyWindow(dialog_);
     if (wasActive && owner && IsWindowVisible(owner)) SetActiveWindow(owner);
 
+    ReleaseResources();
+}
+
+void Win32FormView::ReleaseResources() {
     for (auto& [key, font] : fonts_) DeleteObject(font);
+    fonts_.clear();
     for (auto& [colour, brush] : brushes_) DeleteObject(brush);
+    brushes_.clear();
     for (auto& [control, state] : pictures_) {
         if (state->picture) DeleteObject(state->picture);
     }
+    pictures_.clear();
     if (smallIcon_) DestroyIcon(smallIcon_);
     if (bigIcon_) DestroyIcon(bigIcon_);
+    smallIcon_ = bigIcon_ = nullptr;
 }
 
 void Win32FormView::CreateChildren() {

@@ -49,6 +49,8 @@ class Win32FormView : public forms::FormView {
     };
 
     void CreateChildren();
+    // GDI objects and icons the view made; its windows must be gone first.
+    void ReleaseResources();
     HWND CreateChild(forms::Control& control, int x, int y, int width, int height, bool group,
                      int id);
     void PlaceWindow(HWND ownerWindow, int clientWidth, int clientHeight);

@@ -196,8 +196,8 @@ class ShortcutMakerDialog : public ::testing::Test {
     shortcut_maker::frmOptions& Dialog() { return program_->OptionsForm(); }
 
     // Presses OK while a helper thread answers the message box it shows.
-    testing::AnsweredBox OkAnswering(int answer) {
-        MessageBoxAnswerer answerer(L"Kestrow", answer);
+    testing::AnsweredBox OkAnswering(int answer, const std::string& screenshot = {}) {
+        MessageBoxAnswerer answerer(L"Kestrow", answer, screenshot);
         Click(Dialog(), Dialog().cmdOK);
         return answerer.Result();
     }
@@ -261,7 +261,7 @@ TEST_F(ShortcutMakerDialog, ReplaceQuestionKeepsTheOldShortcutOnNoAndReplacesItO
     const fs::path existing = sideMenu_ / L"Projects.lnk";
     std::ofstream(existing, std::ios::binary) << "old shortcut";
 
-    testing::AnsweredBox box = OkAnswering(kIdNo);
+    testing::AnsweredBox box = OkAnswering(kIdNo, "replace-question");
     ASSERT_TRUE(box.found);
     EXPECT_EQ(box.text, L"A shortcut called Projects already exists. Do you want to replace it?");
     EXPECT_EQ(ReadAll(existing), "old shortcut");

@@ -5,6 +5,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "forms/controls.h"
@@ -16,6 +17,7 @@
 #include "win32/forms/win32_backend.h"
 #include "win32/forms/win32_form_view.h"
 #include "win32/forms/win32_forms_backend.h"
+#include "win32/forms/win32_units.h"
 #include "win32/forms/win32_window_test_support.h"
 
 namespace platform::win32 {
@@ -321,6 +323,58 @@ TEST_F(Win32WindowTest, DoEventsRunsWhatIsPending) {
     EXPECT_TRUE(dialog.clicks.empty());
     ui.DoEvents();
     EXPECT_EQ(dialog.clicks, std::vector<std::string>{"cmdOK"});
+}
+
+struct BrowserSearch {
+    std::wstring instruction;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindInstruction(HWND child, LPARAM context) {
+    auto* search = reinterpret_cast<BrowserSearch*>(context);
+    if (testing::TextOf(child) != search->instruction) return TRUE;
+    search->found = GetAncestor(child, GA_ROOT);
+    return FALSE;
+}
+
+BOOL CALLBACK FindBrowser(HWND window, LPARAM context) {
+    if (IsWindowVisible(window)) EnumChildWindows(window, FindInstruction, context);
+    return reinterpret_cast<BrowserSearch*>(context)->found ? FALSE : TRUE;
+}
+
+// Waits for the folder browser showing the instruction and presses button
+// in it, as a user would; false when no browser came.
+bool PressInFolderBrowser(const std::wstring& instruction, int button) {
+    for (int tries = 0; tries < 500; ++tries) {
+        BrowserSearch search{instruction};
+        EnumWindows(FindBrowser, reinterpret_cast<LPARAM>(&search));
+        if (search.found && IsWindowEnabled(GetDlgItem(search.found, button))) {
+            Sleep(100);  // let it finish filling its tree
+            if (button == IDOK) testing::SaveScreenshot(search.found, "folder-browser");
+            PostMessageW(search.found, WM_COMMAND, button, 0);
+            return true;
+        }
+        Sleep(20);
+    }
+    return false;
+}
+
+TEST_F(Win32WindowTest, FolderBrowserShowsTheInstructionAndReturnsTheChosenFolder) {
+    const std::string instruction = "Select a folder you need a shortcut to";
+    bool seen = false;
+    std::thread cancel([&] { seen = PressInFolderBrowser(Wide(instruction), IDCANCEL); });
+    EXPECT_EQ(ui.Backend().BrowseForFolder(instruction), "");
+    cancel.join();
+    EXPECT_TRUE(seen);
+
+    // It starts at the desktop, which is a folder of the file system.
+    std::thread ok([&] { seen = PressInFolderBrowser(Wide(instruction), IDOK); });
+    const std::string chosen = ui.Backend().BrowseForFolder(instruction);
+    ok.join();
+    EXPECT_TRUE(seen);
+    wchar_t profile[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH);
+    EXPECT_EQ(chosen, Narrow(profile) + "\\Desktop");
 }
 
 TEST_F(Win32WindowTest, HelpWindowsAreLeftToHtmlHelp) {

@@ -83,8 +83,12 @@ struct AnsweredBox {
 // class with the given title), reads it, and presses answer.
 class MessageBoxAnswerer {
   public:
-    MessageBoxAnswerer(std::wstring title, int answer)
-        : title_(std::move(title)), answer_(answer), thread_([this] { Run(); }) {}
+    // screenshot: a name for a picture of the box (see SaveScreenshot).
+    MessageBoxAnswerer(std::wstring title, int answer, std::string screenshot = {})
+        : title_(std::move(title)),
+          answer_(answer),
+          screenshot_(std::move(screenshot)),
+          thread_([this] { Run(); }) {}
     ~MessageBoxAnswerer() {
         stop_ = true;
         if (thread_.joinable()) thread_.join();
@@ -114,6 +118,7 @@ class MessageBoxAnswerer {
                         return TRUE;
                     },
                     reinterpret_cast<LPARAM>(&box_));
+                if (!screenshot_.empty()) SaveScreenshot(box, screenshot_);
                 PostMessageW(box, WM_COMMAND, answer_, 0);
                 return;
             }
@@ -125,6 +130,7 @@ class MessageBoxAnswerer {
 
     std::wstring title_;
     int answer_;
+    std::string screenshot_;
     std::atomic<bool> stop_{false};
     AnsweredBox box_;
     std::thread thread_;

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Direct mode of Kestrow2005.exe under Wine against a minimal Win32 program
+# writing a file of the same size, side by side under the same warm Wine
+# server. Prints the median wall time of each, and their ratio (goal: 1.5 at
+# most; exits 1 above it).
+#   direct_mode_wine_bench.sh [BUILD_DIR] [RUNS]   (default build/windows, 25)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=$(cd "${1:-$root/build/windows}" && pwd)
+runs=${2:-25}
+. "$root/scripts/wine-env.sh"
+wine_dir=$build/wine-bench
+kestrow_wine_env "$wine_dir"
+trap 'kestrow_wine_stop; rm -rf "$wine_dir"' EXIT
+kestrow_wine_ready
+"$KESTROW_WINE" reg add 'HKCU\Control Panel\Desktop' /v MenuShowDelay /t REG_SZ /d 100 /f \
+  </dev/null >/dev/null 2>&1
+
+maker=$build/bin/Kestrow2005.exe
+baseline=$build/bin/write_file_baseline_win32.exe
+side_menu_posix=$(find "$WINEPREFIX/drive_c/users" -path '*/Public' -prune -o -type d \
+  -path '*/AppData/Roaming/Microsoft/Windows/Start Menu' -print | head -1)/Kestrow
+
+now() { date +%s%N; }
+# One untimed run of each: the side menu and its own shortcut exist from here on.
+"$KESTROW_WINE" "$maker" 'C:\Data\Warm' </dev/null >/dev/null 2>&1
+size=$(stat -c %s "$side_menu_posix/Warm.lnk")
+"$KESTROW_WINE" "$baseline" 'C:\baseline.bin' "$size" </dev/null >/dev/null 2>&1
+
+maker_times=()
+baseline_times=()
+for i in $(seq 1 "$runs"); do
+  rm -f "$side_menu_posix/Bench.lnk"
+  t0=$(now)
+  "$KESTROW_WINE" "$maker" 'C:\Data\Bench' </dev/null >/dev/null 2>&1 || { echo "Kestrow2005.exe failed"; exit 2; }
+  t1=$(now)
+  "$KESTROW_WINE" "$baseline" 'C:\baseline.bin' "$size" </dev/null >/dev/null 2>&1 || { echo "baseline failed"; exit 2; }
+  t2=$(now)
+  maker_times+=($(( (t1 - t0) / 1000 )))
+  baseline_times+=($(( (t2 - t1) / 1000 )))
+done
+median() { printf '%s\n' "$@" | sort -n | awk '{v[NR]=$1} END {print (NR%2 ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2)}'; }
+m=$(median "${maker_times[@]}")
+b=$(median "${baseline_times[@]}")
+awk -v m="$m" -v b="$b" -v n="$runs" -v s="$size" -v arch="$KESTROW_WINE_ARCH" 'BEGIN {
+  printf "runs %d (%s), shortcut %d bytes\n", n, arch, s
+  printf "Kestrow2005.exe direct mode: median %.1f ms\n", m / 1000
+  printf "write_file_baseline_win32:   median %.1f ms\n", b / 1000
+  printf "ratio %.2f (goal <= 1.5)\n", m / b
+  exit (m / b > 1.5)
+}'
