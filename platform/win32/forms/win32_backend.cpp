@@ -12,6 +12,7 @@
 #include "win32/forms/win32_forms_backend.h"
 #include "win32/forms/win32_picture_box.h"
 #include "win32/forms/win32_units.h"
+#include "win32/wide_text.h"
 
 namespace platform::win32 {
 
@@ -132,7 +133,7 @@ std::string Win32FormsBackend::BrowseForFolder(const std::string& instruction) {
     CoTaskMemFree(chosen);
     if (!converted) throw PlatformError("the chosen folder has no file-system path");
     path.resize(path.find(L'\0'));
-    return Narrow(path);
+    return Utf8(path);
 }
 
 std::uintptr_t Win32FormsBackend::OpenHelpWindow(const std::string&, const std::string&,

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "forms/forms_backend.h"
-#include "win32/forms/win32_windows.h"
+#include "win32/windows_api.h"
 
 namespace platform::win32 {
 

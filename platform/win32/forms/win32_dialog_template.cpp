@@ -1,6 +1,6 @@
 #include "win32/forms/win32_dialog_template.h"
 
-#include "win32/forms/win32_windows.h"
+#include "win32/windows_api.h"
 
 namespace platform::win32 {
 

@@ -14,6 +14,7 @@
 #include "win32/forms/win32_layout.h"
 #include "win32/forms/win32_resources.h"
 #include "win32/forms/win32_units.h"
+#include "win32/wide_text.h"
 
 namespace platform::win32 {
 
@@ -549,7 +550,7 @@ void Win32FormView::TextEdited(forms::TextBox& box) {
         SetWindowTextW(window, text.c_str());
         SendMessageW(window, EM_SETSEL, from, from);
     }
-    box.SetText(Narrow(text));
+    box.SetText(Utf8(text));
     syncing_ = false;
     SelectionMoved(box);
 }

@@ -14,7 +14,7 @@
 #include "forms/form.h"
 #include "forms/forms_backend.h"
 #include "win32/forms/win32_picture_box.h"
-#include "win32/forms/win32_windows.h"
+#include "win32/windows_api.h"
 
 namespace platform::win32 {
 

@@ -12,23 +12,12 @@
 #include "win32/forms/win32_dialog_template.h"
 #include "win32/forms/win32_resources.h"
 #include "win32/forms/win32_units.h"
-#include "win32/forms/win32_windows.h"
+#include "win32/windows_api.h"
 
 namespace platform::win32 {
 namespace {
 
 using namespace platform::forms;
-
-TEST(Win32Units, TextCrossesTheApiUnchanged) {
-    const std::string text = "Caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80";  // é, euro, an emoji
-    const std::wstring wide = Wide(text);
-    EXPECT_EQ(wide, std::wstring(L"Caf\u00e9 \u20ac \xD83D\xDE00"));
-    EXPECT_EQ(Narrow(wide), text);
-    // What Windows itself makes of the same bytes.
-    wchar_t system[32] = {};
-    MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, system, 32);
-    EXPECT_EQ(wide, std::wstring(system));
-}
 
 TEST(Win32Units, CharacterPositionsSkipSurrogatePairs) {
     const std::wstring text =

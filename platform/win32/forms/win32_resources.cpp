@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "win32/forms/win32_units.h"
+#include "win32/wide_text.h"
 
 namespace platform::win32 {
 

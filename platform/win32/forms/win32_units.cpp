@@ -1,7 +1,5 @@
 #include "win32/forms/win32_units.h"
 
-#include "text/text.h"
-
 namespace platform::win32 {
 
 namespace {
@@ -10,16 +8,6 @@ bool IsHighSurrogate(wchar_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool IsLowSurrogate(wchar_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
 }  // namespace
-
-std::wstring Wide(std::string_view utf8) {
-    const std::u16string units = text::ToUtf16(utf8);
-    return std::wstring(units.begin(), units.end());
-}
-
-std::string Narrow(std::wstring_view utf16) {
-    const std::u16string units(utf16.begin(), utf16.end());
-    return text::FromUtf16(units);
-}
 
 int TwipsToPixels(int twips, int dpi) {
     if (dpi <= 0) dpi = 96;

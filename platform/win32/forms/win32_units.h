@@ -1,15 +1,10 @@
-// Conversions at the Win32 boundary: UTF-8 inside the programs, UTF-16 at
-// the API; twips in the forms model, pixels on the screen; characters in the
-// model, UTF-16 units in an edit control.
+// Conversions for the forms: twips in the model, pixels on the screen;
+// characters in the model, UTF-16 units in an edit control.
 #pragma once
 
-#include <string>
 #include <string_view>
 
 namespace platform::win32 {
-
-std::wstring Wide(std::string_view utf8);
-std::string Narrow(std::wstring_view utf16);
 
 // Pixels for a length in twips at dpi dots per inch, rounded to the nearest
 // pixel as MulDiv(twips, dpi, 1440) rounds.

@@ -19,6 +19,12 @@
 #include "win32/forms/win32_forms_backend.h"
 #include "win32/forms/win32_units.h"
 #include "win32/forms/win32_window_test_support.h"
+#include "win32/wide_text.h"
+
+// clang-format off
+#include "win32/windows_api.h"
+#include <commctrl.h>
+// clang-format on
 
 namespace platform::win32 {
 namespace {
@@ -158,6 +164,52 @@ TEST_F(Win32WindowTest, ControlsStandWhereTheTableSaysInTheDialogFont) {
     EXPECT_FALSE(style & WS_MAXIMIZEBOX);
     EXPECT_NE(SendMessageW(window, WM_GETICON, ICON_SMALL, 0), 0);
     testing::SaveScreenshot(window, "test-dialog");
+}
+
+BOOL CALLBACK FindToolTipOf(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<std::pair<HWND, HWND>*>(context);
+    if (testing::ClassOf(window) != TOOLTIPS_CLASSW ||
+        GetWindow(window, GW_OWNER) != search->first) {
+        return TRUE;
+    }
+    search->second = window;
+    return FALSE;
+}
+
+std::wstring ToolTipOf(HWND dialog, HWND control) {
+    std::pair<HWND, HWND> search{dialog, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), FindToolTipOf, reinterpret_cast<LPARAM>(&search));
+    if (!search.second) return L"(no tool tip window)";
+    wchar_t text[256] = {};
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = dialog;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = text;
+    SendMessageW(search.second, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
+    return text;
+}
+
+TEST_F(Win32WindowTest, ToolTipsAndTheLinkCursorFollowTheModel) {
+    ShowDialog();
+    HWND window = View(dialog).Window();
+    EXPECT_EQ(ToolTipOf(window, WindowOf(dialog, dialog.cmdOK)),
+              L"Click here to create the shortcut and exit");
+    EXPECT_EQ(ToolTipOf(window, WindowOf(dialog, dialog.cmdCancel)), L"");
+    dialog.cmdCancel.SetToolTipText("Click here to exit");
+    EXPECT_EQ(ToolTipOf(window, WindowOf(dialog, dialog.cmdCancel)), L"Click here to exit");
+
+    // Over a link label the pointer is the hand.
+    dialog.lblInfo.SetPointer(MousePointer::PointingHand);
+    HWND label = WindowOf(dialog, dialog.lblInfo);
+    SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)));  // IDC_ARROW
+    SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(label),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, MAKEINTRESOURCEW(32649)));  // IDC_HAND
+    SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)));
+    SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(WindowOf(dialog, dialog.cmdOK)),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_NE(GetCursor(), LoadCursorW(nullptr, MAKEINTRESOURCEW(32649)));
 }
 
 TEST_F(Win32WindowTest, TabWalksTheTableOrderEnteringEachFrameAtItsChosenOption) {
@@ -374,7 +426,7 @@ TEST_F(Win32WindowTest, FolderBrowserShowsTheInstructionAndReturnsTheChosenFolde
     EXPECT_TRUE(seen);
     wchar_t profile[MAX_PATH] = {};
     GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH);
-    EXPECT_EQ(chosen, Narrow(profile) + "\\Desktop");
+    EXPECT_EQ(chosen, Utf8(profile) + "\\Desktop");
 }
 
 TEST_F(Win32WindowTest, HelpWindowsAreLeftToHtmlHelp) {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "forms/user_interface.h"
-#include "win32/forms/win32_windows.h"
+#include "win32/windows_api.h"
 
 namespace platform::win32::testing {
 
@@ -79,6 +79,13 @@ struct AnsweredBox {
     bool found = false;
 };
 
+inline BOOL CALLBACK KeepLongestStatic(HWND child, LPARAM context) {
+    auto* answered = reinterpret_cast<AnsweredBox*>(context);
+    const std::wstring text = TextOf(child);
+    if (ClassOf(child) == L"Static" && text.size() > answered->text.size()) answered->text = text;
+    return TRUE;
+}
+
 // Waits on a thread of its own for a message box (a dialog of the system's
 // class with the given title), reads it, and presses answer.
 class MessageBoxAnswerer {
@@ -107,17 +114,7 @@ class MessageBoxAnswerer {
             if (box && IsWindowVisible(box) && IsWindowEnabled(box) && IsMessageBox(box)) {
                 box_.found = true;
                 box_.title = TextOf(box);
-                EnumChildWindows(
-                    box,
-                    [](HWND child, LPARAM self) -> BOOL {
-                        auto* answered = reinterpret_cast<AnsweredBox*>(self);
-                        const std::wstring text = TextOf(child);
-                        if (ClassOf(child) == L"Static" && text.size() > answered->text.size()) {
-                            answered->text = text;
-                        }
-                        return TRUE;
-                    },
-                    reinterpret_cast<LPARAM>(&box_));
+                EnumChildWindows(box, KeepLongestStatic, reinterpret_cast<LPARAM>(&box_));
                 if (!screenshot_.empty()) SaveScreenshot(box, screenshot_);
                 PostMessageW(box, WM_COMMAND, answer_, 0);
                 return;
