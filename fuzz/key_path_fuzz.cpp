@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "registry/key_path.h"
+#include "posix/registry/key_path.h"
 #include "text/text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "platform_error.h"
-#include "shell/shell_link_reader.h"
-#include "shell/shell_link_writer.h"
+#include "posix/shell_link/shell_link_reader.h"
+#include "posix/shell_link/shell_link_writer.h"
 
 namespace {
 
