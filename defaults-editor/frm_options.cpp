@@ -28,27 +28,8 @@ const char* const kOptionInfo =
 
 frmOptions::frmOptions(platform::forms::UserInterface& ui, modMain& program)
     : Form(ui, "frmOptions", DialogStyle()),
+      OptionFrames(*this, 960, 3),
       lblOptionInfo(*this, nullptr, "lblOptionInfo", {225, 255, 8160, 405}, 15, kOptionInfo),
-      fraFolderTree(*this, "fraFolderTree", {240, 960, 3225, 1470}, 3, "Folder tree"),
-      optAllFolders(*this, &fraFolderTree, "optAllFolders", {240, 405, 2475, 270}, 4,
-                    "Show all folders", true),
-      optSubfoldersOnly(*this, &fraFolderTree, "optSubfoldersOnly", {240, 930, 2475, 270}, 5,
-                        "Show subfolders only", false),
-      fraShortcutLocation(*this, "fraShortcutLocation", {3720, 960, 3225, 1470}, 6,
-                          "Shortcut location"),
-      optSideMenu(*this, &fraShortcutLocation, "optSideMenu", {240, 405, 2460, 270}, 7,
-                  "Put shortcut on side menu", true),
-      optStartMenu(*this, &fraShortcutLocation, "optStartMenu", {240, 930, 2460, 270}, 8,
-                   "Put shortcut on Start Menu", false),
-      fraWindowStyle(*this, "fraWindowStyle", {240, 2610, 3225, 1470}, 9, "Window style"),
-      optTwoPane(*this, &fraWindowStyle, "optTwoPane", {240, 405, 2460, 270}, 10,
-                 "Show two-pane window", true),
-      optFolderWindow(*this, &fraWindowStyle, "optFolderWindow", {240, 930, 2460, 270}, 11,
-                      "Show folder window only", false),
-      fraWindowSize(*this, "fraWindowSize", {3720, 2610, 3225, 1470}, 12, "Window size"),
-      optMaximized(*this, &fraWindowSize, "optMaximized", {240, 405, 2460, 270}, 13, "Maximized",
-                   true),
-      optNormal(*this, &fraWindowSize, "optNormal", {240, 930, 2460, 270}, 14, "Normal", false),
       cmdOK(*this, nullptr, "cmdOK", {7230, 2655, 1140, 345}, 0, "OK",
             "Click here to make the current settings default and exit"),
       cmdCancel(*this, nullptr, "cmdCancel", {7230, 3195, 1140, 345}, 1, "Cancel",
@@ -62,38 +43,30 @@ frmOptions::frmOptions(platform::forms::UserInterface& ui, modMain& program)
 }
 
 void frmOptions::Form_Load() {
-    try {
+    program_.Trap([&] {
         program_.ShowDefaultSettings();
-    } catch (...) {
-        program_.HandleUnexpectedError();
-    }
+    });
 }
 
 void frmOptions::cmdOK_Click() {
-    try {
+    program_.Trap([&] {
         program_.SaveDefaultSettings();
         // After a failed save the error routine has unloaded the dialog
         // already; a second unload does nothing.
         Ui().Unload(*this);
-    } catch (...) {
-        program_.HandleUnexpectedError();
-    }
+    });
 }
 
 void frmOptions::cmdCancel_Click() {
-    try {
+    program_.Trap([&] {
         Ui().Unload(*this);
-    } catch (...) {
-        program_.HandleUnexpectedError();
-    }
+    });
 }
 
 void frmOptions::cmdReset_Click() {
-    try {
+    program_.Trap([&] {
         program_.ShowDefaultSettings();
-    } catch (...) {
-        program_.HandleUnexpectedError();
-    }
+    });
 }
 
 }  // namespace defaults_editor

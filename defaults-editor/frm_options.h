@@ -5,12 +5,15 @@
 #include "forms/controls.h"
 #include "forms/form.h"
 #include "forms/user_interface.h"
+#include "settings/option_frames.h"
 
 namespace defaults_editor {
 
 class modMain;
 
-class frmOptions : public platform::forms::Form {
+// The option frames are a base, so that their buttons keep the names the
+// settings routines use.
+class frmOptions : public platform::forms::Form, public settings::OptionFrames {
   public:
     frmOptions(platform::forms::UserInterface& ui, modMain& program);
 
@@ -20,18 +23,6 @@ class frmOptions : public platform::forms::Form {
     void cmdReset_Click();
 
     platform::forms::Label lblOptionInfo;
-    platform::forms::Frame fraFolderTree;
-    platform::forms::OptionButton optAllFolders;
-    platform::forms::OptionButton optSubfoldersOnly;
-    platform::forms::Frame fraShortcutLocation;
-    platform::forms::OptionButton optSideMenu;
-    platform::forms::OptionButton optStartMenu;
-    platform::forms::Frame fraWindowStyle;
-    platform::forms::OptionButton optTwoPane;
-    platform::forms::OptionButton optFolderWindow;
-    platform::forms::Frame fraWindowSize;
-    platform::forms::OptionButton optMaximized;
-    platform::forms::OptionButton optNormal;
     platform::forms::CommandButton cmdOK;
     platform::forms::CommandButton cmdCancel;
     platform::forms::CommandButton cmdReset;

@@ -13,7 +13,9 @@
 #include "mod_main.h"
 #include "qt_test_support.h"
 #include "qt_units.h"
-#include "settings/registry_test_support.h"
+#include "posix/registry/sqlite_registry.h"
+#include "testing/test_folder.h"
+#include "testing/test_registry.h"
 
 namespace defaults_editor {
 namespace {
@@ -90,7 +92,7 @@ class DefaultsDialogQtTest : public ::testing::Test {
     static void SetUpTestSuite() { qtt::EnsureApplication(); }
 
     DefaultsDialogQtTest() {
-        bundle.registry = platform::OpenSqliteRegistry(dir.RegistryPath());
+        bundle.registry = platform::OpenSqliteRegistry(dir.Path("registry.db"));
         bundle.ui = std::make_unique<platform::forms::UserInterface>(qtt::QtBackendFactory());
         bundle.instances = std::make_unique<FixedInstanceCheck>();
         program = std::make_unique<modMain>(bundle);
@@ -107,12 +109,12 @@ class DefaultsDialogQtTest : public ::testing::Test {
     }
     int Px(int twips) const { return qRound(twips * platform::qt::LayoutDpi() / 1440.0); }
     std::uint32_t Stored(const char* name) {
-        auto raw = settings::testing::ReadRaw(*bundle.registry, settings::kSettingsKey, name);
+        auto raw = platform::testing::ReadRaw(*bundle.registry, settings::kSettingsKey, name);
         if (!raw || raw->type != platform::kRegDword || raw->data.size() != 4) return 99;
         return raw->data[0];
     }
 
-    settings::testing::TempDir dir;
+    platform::testing::TestFolder dir;
     platform::Platform bundle;
     std::unique_ptr<modMain> program;
 };
@@ -199,8 +201,8 @@ TEST_F(DefaultsDialogQtTest, ClickingOptionsAndOkStoresThemAndEndsTheProgram) {
 }
 
 TEST_F(DefaultsDialogQtTest, ResetShowsTheStoredChoicesAgain) {
-    settings::testing::WriteRaw(*bundle.registry, settings::kSettingsKey, "TwoPane",
-                                platform::kRegDword, settings::testing::Dword(0));
+    platform::testing::WriteRaw(*bundle.registry, settings::kSettingsKey, "TwoPane",
+                                platform::kRegDword, platform::testing::Dword(0));
     program->Main();
     EXPECT_TRUE(Widget<QRadioButton>("optFolderWindow")->isChecked());
     ClickOption(Widget<QRadioButton>("optTwoPane"));

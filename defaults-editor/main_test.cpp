@@ -12,7 +12,9 @@
 #include <thread>
 #include <vector>
 
-#include "settings/registry_test_support.h"
+#include "posix/registry/sqlite_registry.h"
+#include "testing/test_folder.h"
+#include "testing/test_registry.h"
 #include "settings/shortcut_settings.h"
 
 namespace defaults_editor {
@@ -25,7 +27,7 @@ std::string ProgramPath() {
 
 // Starts the program with a private configuration and runtime folder; its
 // standard error goes to errPath. qtOffscreen: windows can be shown.
-pid_t Start(const settings::testing::TempDir& home, bool qtOffscreen, const std::string& errPath,
+pid_t Start(const platform::testing::TestFolder& home, bool qtOffscreen, const std::string& errPath,
             rlim_t fileSizeLimit = RLIM_INFINITY) {
     pid_t pid = fork();
     if (pid != 0) return pid;
@@ -63,7 +65,7 @@ std::string ReadFile(const std::string& path) {
 }
 
 TEST(DefaultsEditorProcessTest, WithNoWayToShowTheDialogItReportsTheErrorAndFails) {
-    settings::testing::TempDir home;
+    platform::testing::TestFolder home;
     const std::string err = home.Path() + "/err.txt";
     EXPECT_EQ(Finish(Start(home, false, err)), 1);
     EXPECT_NE(ReadFile(err).find("Unexpected Error"), std::string::npos) << ReadFile(err);
@@ -72,7 +74,7 @@ TEST(DefaultsEditorProcessTest, WithNoWayToShowTheDialogItReportsTheErrorAndFail
 // The new store cannot grow past the limit: the program says so, naming
 // the store, and fails, instead of being killed by the limit's signal.
 TEST(DefaultsEditorProcessTest, AFileSizeLimitIsAClearErrorNotADeathBySignal) {
-    settings::testing::TempDir home;
+    platform::testing::TestFolder home;
     const std::string err = home.Path() + "/err.txt";
     EXPECT_EQ(Finish(Start(home, false, err, 400)), 1);
     const std::string told = ReadFile(err);
@@ -84,7 +86,7 @@ TEST(DefaultsEditorProcessTest, AFileSizeLimitIsAClearErrorNotADeathBySignal) {
 }
 
 TEST(DefaultsEditorProcessTest, ASecondInstanceIsToldAndEndsSuccessfully) {
-    settings::testing::TempDir home;
+    platform::testing::TestFolder home;
     const std::string dbPath = home.Path() + "/kestrow/registry.db";
     pid_t first = Start(home, true, home.Path() + "/first.txt");
     ASSERT_GT(first, 0);
@@ -93,7 +95,7 @@ TEST(DefaultsEditorProcessTest, ASecondInstanceIsToldAndEndsSuccessfully) {
     for (int i = 0; i < 200 && !up; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         auto registry = platform::OpenSqliteRegistry(dbPath);
-        up = settings::testing::ReadRaw(*registry, settings::kSettingsKey, "Maximized").has_value();
+        up = platform::testing::ReadRaw(*registry, settings::kSettingsKey, "Maximized").has_value();
     }
     EXPECT_TRUE(up) << ReadFile(home.Path() + "/first.txt");
 

@@ -18,7 +18,7 @@ constexpr const char* kMessageTitle = "Kestrow Default Settings";
 
 modMain::modMain(platform::Platform& platform)
     : Settings(
-          platform, [this] { return settings::SettingsOptionButtons::Of(Options()); },
+          platform, [this]() -> settings::OptionFrames& { return Options(); },
           [this] { HandleUnexpectedError(); },
           [this](const std::string& problem) { ReportStoreProblem(problem); }),
       platform_(platform) {}
@@ -35,10 +35,7 @@ modMain::~modMain() {
     }
 }
 
-platform::forms::UserInterface& modMain::Ui() {
-    if (!platform_.ui) throw platform::PlatformError("no user interface is available");
-    return *platform_.ui;
-}
+platform::forms::UserInterface& modMain::Ui() { return *platform_.ui; }
 
 frmOptions& modMain::Options() {
     if (!options_) options_ = std::make_unique<frmOptions>(Ui(), *this);
@@ -46,8 +43,7 @@ frmOptions& modMain::Options() {
 }
 
 void modMain::Main() {
-    try {
-        if (!platform_.instances) throw platform::PlatformError("no instance check is available");
+    Trap([&] {
         if (platform_.instances->PreviousInstanceRunning(kProgramName)) {
             Ui().MsgBox("Kestrow 2005 Default Settings is already running on your system.",
                         platform::forms::kMbOk | platform::forms::kMbIconInformation,
@@ -55,9 +51,7 @@ void modMain::Main() {
             return;
         }
         Ui().Show(Options(), platform::forms::ShowMode::Modeless);
-    } catch (...) {
-        HandleUnexpectedError();
-    }
+    });
 }
 
 void modMain::HandleUnexpectedError() {

@@ -4,7 +4,9 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
+#include "error_trap.h"
 #include "platform.h"
 #include "settings/shortcut_settings.h"
 
@@ -26,6 +28,12 @@ class modMain {
     // Unloads every form, then shows "Unexpected Error" (with the cause
     // when a platform failure gave one).
     void HandleUnexpectedError();
+    // Runs a routine or handler under its error trap: a failure inside it
+    // goes to HandleUnexpectedError.
+    template <typename Routine>
+    void Trap(Routine&& routine) {
+        platform::RunTrapped(std::forward<Routine>(routine), [this] { HandleUnexpectedError(); });
+    }
     // Unloads every form, then tells the user that the settings store could
     // not be used (the text names it and the cause); the run then fails.
     void ReportStoreProblem(const std::string& strProblem);

@@ -10,16 +10,16 @@
 #include "forms/message_box.h"
 #include "testing/scripted_backend.h"
 #include "frm_options.h"
-#include "settings/registry_test_support.h"
+#include "posix/registry/sqlite_registry.h"
+#include "platform_error.h"
+#include "testing/test_folder.h"
+#include "testing/test_registry.h"
 
 namespace defaults_editor {
 namespace {
 
 using settings::kSettingsKey;
-using settings::testing::Dword;
-using settings::testing::ReadRaw;
-using settings::testing::Text;
-using settings::testing::WriteRaw;
+using namespace platform::testing;
 
 class FixedInstanceCheck : public platform::InstanceCheck {
   public:
@@ -34,11 +34,19 @@ class FixedInstanceCheck : public platform::InstanceCheck {
     bool running_;
 };
 
+// An instance check the system cannot give.
+class UnreachableInstanceCheck : public platform::InstanceCheck {
+  public:
+    bool PreviousInstanceRunning(const std::string&) override {
+        throw platform::PlatformError("no instance check is available");
+    }
+};
+
 // One run of the editor on the store at dbPath, with a scripted user interface.
 struct EditorRun {
     EditorRun(const std::string& dbPath, bool otherInstance = false) {
         auto decorated =
-            std::make_unique<settings::testing::TestRegistry>(platform::OpenSqliteRegistry(dbPath));
+            std::make_unique<platform::testing::TestRegistry>(platform::OpenSqliteRegistry(dbPath));
         registry = decorated.get();
         bundle.registry = std::move(decorated);
         bundle.ui = std::make_unique<platform::forms::UserInterface>([this] {
@@ -57,7 +65,7 @@ struct EditorRun {
                 Form().optMaximized.Value()};
     }
 
-    settings::testing::TestRegistry* registry = nullptr;
+    platform::testing::TestRegistry* registry = nullptr;
     FixedInstanceCheck* instances = nullptr;
     platform::forms::ScriptedBackend::Script script;
     platform::Platform bundle;
@@ -67,7 +75,7 @@ struct EditorRun {
 class DefaultsEditorTest : public ::testing::Test {
   protected:
     std::vector<std::uint32_t> Stored() {
-        auto registry = platform::OpenSqliteRegistry(dir.RegistryPath());
+        auto registry = platform::OpenSqliteRegistry(dir.Path("registry.db"));
         std::vector<std::uint32_t> values;
         for (const char* name : {"AllFolders", "SideMenu", "TwoPane", "Maximized"}) {
             auto raw = ReadRaw(*registry, kSettingsKey, name);
@@ -82,17 +90,17 @@ class DefaultsEditorTest : public ::testing::Test {
         return values;
     }
     void Store(const char* name, std::uint32_t type, const std::vector<std::uint8_t>& data) {
-        auto registry = platform::OpenSqliteRegistry(dir.RegistryPath());
+        auto registry = platform::OpenSqliteRegistry(dir.Path("registry.db"));
         WriteRaw(*registry, kSettingsKey, name, type, data);
     }
 
-    settings::testing::TempDir dir;
+    platform::testing::TestFolder dir;
 };
 
 TEST_F(DefaultsEditorTest, StartShowsTheStoredDefaultsAndCancelLeavesThemAsDwords) {
     Store("AllFolders", platform::kRegSz, Text("0"));
     Store("TwoPane", platform::kRegDword, Dword(7));
-    EditorRun run(dir.RegistryPath());
+    EditorRun run(dir.Path("registry.db"));
     run.program->Main();
     EXPECT_EQ(run.instances->asked, "KestrowDefaults2005");
     ASSERT_TRUE(run.Form().IsLoaded());
@@ -109,11 +117,11 @@ TEST_F(DefaultsEditorTest, StartShowsTheStoredDefaultsAndCancelLeavesThemAsDword
 }
 
 TEST_F(DefaultsEditorTest, ASecondInstanceIsRefusedAndTheFirstKeepsItsChoices) {
-    EditorRun first(dir.RegistryPath());
+    EditorRun first(dir.Path("registry.db"));
     first.program->Main();
     first.Form().optStartMenu.SetValue(true);
 
-    EditorRun second(dir.RegistryPath(), true);
+    EditorRun second(dir.Path("registry.db"), true);
     second.program->Main();
     ASSERT_EQ(second.script.messages.size(), 1u);
     const platform::forms::ShownMessage& message = second.script.messages[0];
@@ -133,7 +141,7 @@ TEST_F(DefaultsEditorTest, ASecondInstanceIsRefusedAndTheFirstKeepsItsChoices) {
 TEST_F(DefaultsEditorTest, ResetBringsBackTheStoredValuesNotTheDesignTimeOnes) {
     Store("SideMenu", platform::kRegDword, Dword(0));
     Store("Maximized", platform::kRegDword, Dword(0));
-    EditorRun run(dir.RegistryPath());
+    EditorRun run(dir.Path("registry.db"));
     run.program->Main();
     run.Form().optSideMenu.SetValue(true);
     run.Form().optSubfoldersOnly.SetValue(true);
@@ -147,7 +155,7 @@ TEST_F(DefaultsEditorTest, ResetBringsBackTheStoredValuesNotTheDesignTimeOnes) {
 }
 
 TEST_F(DefaultsEditorTest, TheCloseBoxStoresNothing) {
-    EditorRun run(dir.RegistryPath());
+    EditorRun run(dir.Path("registry.db"));
     run.program->Main();
     run.Form().optSubfoldersOnly.SetValue(true);
     run.Form().optNormal.SetValue(true);
@@ -158,7 +166,7 @@ TEST_F(DefaultsEditorTest, TheCloseBoxStoresNothing) {
 
 TEST_F(DefaultsEditorTest, OkStoresExactlyTheShownChoicesAndTheNextStartSeesThem) {
     {
-        EditorRun run(dir.RegistryPath());
+        EditorRun run(dir.Path("registry.db"));
         run.program->Main();
         run.Form().optSubfoldersOnly.SetValue(true);
         run.Form().optFolderWindow.SetValue(true);
@@ -169,16 +177,16 @@ TEST_F(DefaultsEditorTest, OkStoresExactlyTheShownChoicesAndTheNextStartSeesThem
         EXPECT_TRUE(run.script.messages.empty());
     }
     EXPECT_EQ(Stored(), (std::vector<std::uint32_t>{0, 1, 0, 1}));
-    EditorRun next(dir.RegistryPath());
+    EditorRun next(dir.Path("registry.db"));
     next.program->Main();
     EXPECT_EQ(next.FirstButtons(), (std::vector<bool>{false, true, false, true}));
 }
 
 TEST_F(DefaultsEditorTest, AFailureWhileSavingClosesTheDialogBeforeTheMessage) {
-    EditorRun run(dir.RegistryPath());
+    EditorRun run(dir.Path("registry.db"));
     run.program->Main();
     run.Form().optStartMenu.SetValue(true);
-    auto gone = std::move(run.bundle.registry);  // the store becomes unreachable
+    run.bundle.registry = std::make_unique<platform::testing::UnreachableRegistry>();
     run.Form().cmdOK.Click();
     ASSERT_EQ(run.script.messages.size(), 1u);
     const platform::forms::ShownMessage& message = run.script.messages[0];
@@ -192,8 +200,8 @@ TEST_F(DefaultsEditorTest, AFailureWhileSavingClosesTheDialogBeforeTheMessage) {
 }
 
 TEST_F(DefaultsEditorTest, AStartThatCannotAskForOtherInstancesReportsTheError) {
-    EditorRun run(dir.RegistryPath());
-    run.bundle.instances.reset();
+    EditorRun run(dir.Path("registry.db"));
+    run.bundle.instances = std::make_unique<UnreachableInstanceCheck>();
     run.program->Main();
     ASSERT_EQ(run.script.messages.size(), 1u);
     EXPECT_EQ(run.script.messages[0].text,
@@ -207,21 +215,21 @@ TEST_F(DefaultsEditorTest, AStartThatCannotAskForOtherInstancesReportsTheError) 
 TEST_F(DefaultsEditorTest, ADamagedStoreIsToldAtStartAndLeftUntouched) {
     const std::string garbage = "this is not a database\x01\x02\x03 and never was";
     {
-        std::ofstream out(dir.RegistryPath(), std::ios::binary);
+        std::ofstream out(dir.Path("registry.db"), std::ios::binary);
         for (int i = 0; i < 200; ++i) out << garbage;
     }
     auto contents = [&] {
-        std::ifstream in(dir.RegistryPath(), std::ios::binary);
+        std::ifstream in(dir.Path("registry.db"), std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     };
     const std::string before = contents();
 
-    EditorRun run(dir.RegistryPath());
+    EditorRun run(dir.Path("registry.db"));
     run.program->Main();
     EXPECT_FALSE(run.Running());
     ASSERT_EQ(run.script.messages.size(), 1u);
     const platform::forms::ShownMessage& message = run.script.messages[0];
-    EXPECT_EQ(message.text, "The settings store \"" + dir.RegistryPath() +
+    EXPECT_EQ(message.text, "The settings store \"" + dir.Path("registry.db") +
                                 "\" is damaged or is not a settings store. It was left as it is.");
     EXPECT_EQ(message.style, 0x10u);
     EXPECT_EQ(message.title, "Kestrow Default Settings");
@@ -233,7 +241,7 @@ TEST_F(DefaultsEditorTest, ADamagedStoreIsToldAtStartAndLeftUntouched) {
 class HeldStoreEditorTest : public DefaultsEditorTest {
   protected:
     void Hold() {
-        ASSERT_EQ(sqlite3_open(dir.RegistryPath().c_str(), &holder_), SQLITE_OK);
+        ASSERT_EQ(sqlite3_open(dir.Path("registry.db").c_str(), &holder_), SQLITE_OK);
         ASSERT_EQ(sqlite3_exec(holder_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
     }
     void Release() { sqlite3_exec(holder_, "ROLLBACK", nullptr, nullptr, nullptr); }
@@ -250,7 +258,7 @@ TEST_F(HeldStoreEditorTest, TheDialogComesAtOnceAndASaveThatCannotHappenSaysBusy
     Store("TwoPane", platform::kRegDword, Dword(1));
     Store("Maximized", platform::kRegDword, Dword(1));
     Hold();
-    EditorRun run(dir.RegistryPath());
+    EditorRun run(dir.Path("registry.db"));
     run.program->Main();
     // Loading what is stored as it is stored writes nothing, so meets no lock.
     ASSERT_TRUE(run.Running());
@@ -261,7 +269,7 @@ TEST_F(HeldStoreEditorTest, TheDialogComesAtOnceAndASaveThatCannotHappenSaysBusy
     run.Form().cmdOK.Click();
     ASSERT_EQ(run.script.messages.size(), 1u);
     EXPECT_EQ(run.script.messages[0].text.rfind(
-                  "The settings store \"" + dir.RegistryPath() + "\" is busy", 0),
+                  "The settings store \"" + dir.Path("registry.db") + "\" is busy", 0),
               0u)
         << run.script.messages[0].text;
     EXPECT_TRUE(run.script.messages[0].loadedForms.empty()) << "the dialog is gone first";

@@ -9,7 +9,10 @@
 namespace platform {
 
 // argv0 is the program's argv[0], a fallback for finding its own folder.
-Platform MakeDefaultPlatform(const char* argv0);
+// formsBackend, when given, makes the forms backend in place of this
+// target's own (a test's scripted one). The bundle is complete.
+Platform MakeDefaultPlatform(const char* argv0,
+                             forms::UserInterface::BackendFactory formsBackend = {});
 
 // The text after the program's own name on its command line, as the
 // programs work with it: a Windows path stays as the user gave it. Throws

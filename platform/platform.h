@@ -45,9 +45,13 @@ struct Platform {
     // Throws PlatformError when it cannot be shown.
     std::function<std::string(const std::string& instruction)> browseForFolder;
     // Whether a Windows path lies inside a folder (a Windows path) once both
-    // are resolved the way this platform opens them. Empty: no check beyond
-    // the programs' own.
+    // are resolved the way this platform opens them.
     std::function<bool(const std::string& path, const std::string& folder)> isInsideFolder;
 };
+
+// Throws PlatformError naming the first member that is missing. The
+// functions that make a platform call it once, so the programs can rely on
+// every member being there.
+void CheckComplete(const Platform& platform);
 
 }  // namespace platform

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "testing/test_folder.h"
+
 namespace regtool {
 
 namespace fs = std::filesystem;
@@ -36,12 +38,7 @@ inline std::string ShellQuoted(const std::string& s) {
 
 class RegToolTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "kestrow-regtool-XXXXXX").string();
-        dir_ = mkdtemp(pattern.data());
-        UseConfig(dir_ / "config");
-    }
-    void TearDown() override { fs::remove_all(dir_); }
+    void SetUp() override { UseConfig(dir_ / "config"); }
 
     void UseConfig(const fs::path& config) {
         config_ = config;
@@ -78,7 +75,8 @@ class RegToolTest : public ::testing::Test {
         EXPECT_EQ(r.out, "The operation completed successfully.\n");
     }
 
-    fs::path dir_;
+    platform::testing::TestFolder folder_;
+    fs::path dir_ = folder_.Native();
     fs::path config_;
 };
 

@@ -2,22 +2,21 @@
 
 #include <gtest/gtest.h>
 
-#include "registry_test_support.h"
+#include "posix/registry/sqlite_registry.h"
+#include "testing/test_folder.h"
+#include "testing/test_registry.h"
 
 namespace settings {
 namespace {
 
-using testing::Dword;
-using testing::ReadRaw;
-using testing::Text;
-using testing::WriteRaw;
+using namespace platform::testing;
 
 constexpr std::int32_t kHkcu = static_cast<std::int32_t>(platform::kHkeyCurrentUser);
 const std::string kKey = "Software\\Tamsholt\\Kestrow 2005";
 
 class EasyRegTest : public ::testing::Test {
   protected:
-    EasyRegTest() : registry(platform::OpenSqliteRegistry(dir.RegistryPath())), reg(registry) {
+    EasyRegTest() : registry(platform::OpenSqliteRegistry(dir.Path("registry.db"))), reg(registry) {
         reg.DefaultHive(kHkcu);
         reg.DefaultSubKey(kKey);
         WriteRaw(registry, "Software", "marker", platform::kRegDword, Dword(0));
@@ -28,8 +27,8 @@ class EasyRegTest : public ::testing::Test {
         return reg.GetValue(name, ok, def);
     }
 
-    testing::TempDir dir;
-    testing::TestRegistry registry;
+    platform::testing::TestFolder dir;
+    platform::testing::TestRegistry registry;
     EasyReg reg;
 };
 
@@ -230,8 +229,8 @@ TEST_F(EasyRegTest, ExistenceAndDeletion) {
 }
 
 TEST(EasyRegDefaultsTest, PropertiesStartEmptyAndAnUnsetHiveFails) {
-    testing::TempDir dir;
-    testing::TestRegistry registry(platform::OpenSqliteRegistry(dir.RegistryPath()));
+    platform::testing::TestFolder dir;
+    platform::testing::TestRegistry registry(platform::OpenSqliteRegistry(dir.Path("registry.db")));
     EasyReg reg(registry);
     EXPECT_EQ(reg.DefaultHive(), 0);
     EXPECT_EQ(reg.DefaultSubKey(), "");

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "easy_reg.h"
+#include "error_trap.h"
 #include "platform_error.h"
 
 namespace settings {
@@ -16,7 +17,7 @@ std::int32_t AsFlag(bool on) { return on ? 1 : 0; }
 
 }  // namespace
 
-ShortcutSettings::ShortcutSettings(platform::Platform& platform, OptionButtonsAccessor options,
+ShortcutSettings::ShortcutSettings(platform::Platform& platform, OptionFramesAccessor options,
                                    ErrorRoutine handleUnexpectedError,
                                    StoreFailureRoutine reportStoreFailure)
     : platform_(platform),
@@ -24,21 +25,11 @@ ShortcutSettings::ShortcutSettings(platform::Platform& platform, OptionButtonsAc
       handleUnexpectedError_(std::move(handleUnexpectedError)),
       reportStoreFailure_(std::move(reportStoreFailure)) {}
 
-platform::Registry& ShortcutSettings::RegistryOrThrow() const {
-    if (!platform_.registry) throw platform::PlatformError("the registry is not available");
-    return *platform_.registry;
-}
+platform::Registry& ShortcutSettings::Store() const { return *platform_.registry; }
 
-SettingsOptionButtons ShortcutSettings::ReachOptions() const {
+OptionFrames& ShortcutSettings::ReachOptions() const {
     if (!options_) throw platform::PlatformError("the options dialog is not available");
-    SettingsOptionButtons buttons = options_();
-    for (platform::forms::OptionButton* button :
-         {buttons.optAllFolders, buttons.optSubfoldersOnly, buttons.optSideMenu,
-          buttons.optStartMenu, buttons.optTwoPane, buttons.optFolderWindow, buttons.optMaximized,
-          buttons.optNormal}) {
-        if (!button) throw platform::PlatformError("an option button of the dialog is missing");
-    }
-    return buttons;
+    return options_();
 }
 
 void ShortcutSettings::ReportFailure() {
@@ -60,24 +51,24 @@ bool ShortcutSettings::StoreFailed(platform::Registry& registry, bool writesFail
 }
 
 void ShortcutSettings::LoadDefaultSettings() {
-    try {
-        platform::Registry& registry = RegistryOrThrow();
-        registry.TakeStoreProblem();  // what came before is not this load's
-        EasyReg reg(registry);
-        reg.DefaultHive(kSettingsHive);
-        reg.DefaultSubKey(kSettingsKey);
-        std::int32_t* flags[4] = {&lngAllFolders, &lngSideMenu, &lngTwoPane, &lngMaximized};
-        for (int i = 0; i < 4; ++i) {
-            bool blnSuccess = false;
-            *flags[i] = AsFlag(reg.GetValue(kValueNames[i], blnSuccess, "", 0, "") != "0");
-        }
-        if (StoreFailed(registry)) return;
-        bool writesFailed = false;
-        for (int i = 0; i < 4; ++i) writesFailed |= !reg.SetDWord(kValueNames[i], *flags[i], 0, "");
-        StoreFailed(registry, writesFailed);
-    } catch (...) {
-        ReportFailure();
-    }
+    platform::RunTrapped(
+        [&] {
+            platform::Registry& registry = Store();
+            registry.TakeStoreProblem();  // what came before is not this load's
+            EasyReg reg(registry);
+            reg.DefaultHive(kSettingsHive);
+            reg.DefaultSubKey(kSettingsKey);
+            std::int32_t* flags[4] = {&lngAllFolders, &lngSideMenu, &lngTwoPane, &lngMaximized};
+            for (int i = 0; i < 4; ++i) {
+                bool blnSuccess = false;
+                *flags[i] = AsFlag(reg.GetValue(kValueNames[i], blnSuccess, "", 0, "") != "0");
+            }
+            if (StoreFailed(registry)) return;
+            bool writesFailed = false;
+            for (int i = 0; i < 4; ++i) writesFailed |= !reg.SetDWord(kValueNames[i], *flags[i], 0, "");
+            StoreFailed(registry, writesFailed);
+        },
+        [this] { ReportFailure(); });
 }
 
 void ShortcutSettings::ShowDefaultSettings() {
@@ -86,41 +77,41 @@ void ShortcutSettings::ShowDefaultSettings() {
     // The error routine has closed the dialog: touching it again would
     // bring it back.
     if (failuresReported_ != failuresBefore) return;
-    try {
-        SettingsOptionButtons o = ReachOptions();
-        o.optAllFolders->SetValue(lngAllFolders != 0);
-        o.optSideMenu->SetValue(lngSideMenu != 0);
-        o.optTwoPane->SetValue(lngTwoPane != 0);
-        o.optMaximized->SetValue(lngMaximized != 0);
-        o.optSubfoldersOnly->SetValue(lngAllFolders == 0);
-        o.optStartMenu->SetValue(lngSideMenu == 0);
-        o.optFolderWindow->SetValue(lngTwoPane == 0);
-        o.optNormal->SetValue(lngMaximized == 0);
-        if (platform_.ui) platform_.ui->DoEvents();
-    } catch (...) {
-        ReportFailure();
-    }
+    platform::RunTrapped(
+        [&] {
+            OptionFrames& o = ReachOptions();
+            o.optAllFolders.SetValue(lngAllFolders != 0);
+            o.optSideMenu.SetValue(lngSideMenu != 0);
+            o.optTwoPane.SetValue(lngTwoPane != 0);
+            o.optMaximized.SetValue(lngMaximized != 0);
+            o.optSubfoldersOnly.SetValue(lngAllFolders == 0);
+            o.optStartMenu.SetValue(lngSideMenu == 0);
+            o.optFolderWindow.SetValue(lngTwoPane == 0);
+            o.optNormal.SetValue(lngMaximized == 0);
+            platform_.ui->DoEvents();
+        },
+        [this] { ReportFailure(); });
 }
 
 void ShortcutSettings::SaveDefaultSettings() {
-    try {
-        platform::Registry& registry = RegistryOrThrow();
-        registry.TakeStoreProblem();
-        EasyReg reg(registry);
-        reg.DefaultHive(kSettingsHive);
-        reg.DefaultSubKey(kSettingsKey);
-        SettingsOptionButtons o = ReachOptions();
-        lngAllFolders = AsFlag(o.optAllFolders->Value());
-        lngSideMenu = AsFlag(o.optSideMenu->Value());
-        lngTwoPane = AsFlag(o.optTwoPane->Value());
-        lngMaximized = AsFlag(o.optMaximized->Value());
-        const std::int32_t flags[4] = {lngAllFolders, lngSideMenu, lngTwoPane, lngMaximized};
-        bool writesFailed = false;
-        for (int i = 0; i < 4; ++i) writesFailed |= !reg.SetDWord(kValueNames[i], flags[i], 0, "");
-        StoreFailed(registry, writesFailed);
-    } catch (...) {
-        ReportFailure();
-    }
+    platform::RunTrapped(
+        [&] {
+            platform::Registry& registry = Store();
+            registry.TakeStoreProblem();
+            EasyReg reg(registry);
+            reg.DefaultHive(kSettingsHive);
+            reg.DefaultSubKey(kSettingsKey);
+            OptionFrames& o = ReachOptions();
+            lngAllFolders = AsFlag(o.optAllFolders.Value());
+            lngSideMenu = AsFlag(o.optSideMenu.Value());
+            lngTwoPane = AsFlag(o.optTwoPane.Value());
+            lngMaximized = AsFlag(o.optMaximized.Value());
+            const std::int32_t flags[4] = {lngAllFolders, lngSideMenu, lngTwoPane, lngMaximized};
+            bool writesFailed = false;
+            for (int i = 0; i < 4; ++i) writesFailed |= !reg.SetDWord(kValueNames[i], flags[i], 0, "");
+            StoreFailed(registry, writesFailed);
+        },
+        [this] { ReportFailure(); });
 }
 
 }  // namespace settings

@@ -1,13 +1,13 @@
 // The four shortcut settings both programs keep in their modMain: held as
 // 1 or 0 in the lng flags, stored as REG_DWORD 1 or 0 under the settings key,
-// and shown in the eight option buttons of the program's frmOptions.
+// and shown in the option frames of the program's frmOptions.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <string>
 
-#include "forms/controls.h"
+#include "option_frames.h"
 #include "platform.h"
 
 namespace settings {
@@ -16,31 +16,11 @@ namespace settings {
 constexpr std::int32_t kSettingsHive = static_cast<std::int32_t>(platform::kHkeyCurrentUser);
 inline const std::string kSettingsKey = "Software\\Tamsholt\\Kestrow 2005";
 
-// The option buttons of a program's frmOptions, one pair per setting: the
-// first of each pair sets the flag, the second clears it.
-struct SettingsOptionButtons {
-    platform::forms::OptionButton* optAllFolders = nullptr;
-    platform::forms::OptionButton* optSubfoldersOnly = nullptr;
-    platform::forms::OptionButton* optSideMenu = nullptr;
-    platform::forms::OptionButton* optStartMenu = nullptr;
-    platform::forms::OptionButton* optTwoPane = nullptr;
-    platform::forms::OptionButton* optFolderWindow = nullptr;
-    platform::forms::OptionButton* optMaximized = nullptr;
-    platform::forms::OptionButton* optNormal = nullptr;
-
-    // The eight buttons of either program's options dialog, which name them alike.
-    template <class OptionsForm>
-    static SettingsOptionButtons Of(OptionsForm& form) {
-        return {&form.optAllFolders, &form.optSubfoldersOnly, &form.optSideMenu,
-                &form.optStartMenu,  &form.optTwoPane,        &form.optFolderWindow,
-                &form.optMaximized,  &form.optNormal};
-    }
-};
-
 class ShortcutSettings {
   public:
-    // Reaches the program's frmOptions (creating it on first use); may throw.
-    using OptionButtonsAccessor = std::function<SettingsOptionButtons()>;
+    // Reaches the option frames of the program's frmOptions (creating it on
+    // first use); may throw.
+    using OptionFramesAccessor = std::function<OptionFrames&()>;
     // The program's HandleUnexpectedError.
     using ErrorRoutine = std::function<void()>;
     // Tells the user that the settings store could not be used, and why;
@@ -48,7 +28,7 @@ class ShortcutSettings {
     // error routine stands in.
     using StoreFailureRoutine = std::function<void(const std::string& problem)>;
 
-    ShortcutSettings(platform::Platform& platform, OptionButtonsAccessor options,
+    ShortcutSettings(platform::Platform& platform, OptionFramesAccessor options,
                      ErrorRoutine handleUnexpectedError,
                      StoreFailureRoutine reportStoreFailure = {});
 
@@ -70,15 +50,15 @@ class ShortcutSettings {
     void SaveDefaultSettings();
 
   private:
-    platform::Registry& RegistryOrThrow() const;
-    SettingsOptionButtons ReachOptions() const;
+    platform::Registry& Store() const;
+    OptionFrames& ReachOptions() const;
     void ReportFailure();
     // Reports the store's problem when a call since the last look met one,
     // or when writesFailed; true when it did.
     bool StoreFailed(platform::Registry& registry, bool writesFailed = false);
 
     platform::Platform& platform_;
-    OptionButtonsAccessor options_;
+    OptionFramesAccessor options_;
     ErrorRoutine handleUnexpectedError_;
     StoreFailureRoutine reportStoreFailure_;
     unsigned failuresReported_ = 0;

@@ -10,49 +10,30 @@
 #include "forms/form.h"
 #include "testing/scripted_backend.h"
 #include "platform_error.h"
-#include "registry_test_support.h"
+#include "posix/registry/sqlite_registry.h"
+#include "testing/test_folder.h"
+#include "testing/test_registry.h"
 
 namespace settings {
 namespace {
 
 using platform::forms::Form;
-using platform::forms::Frame;
-using platform::forms::OptionButton;
-using testing::Dword;
-using testing::ReadRaw;
-using testing::Text;
-using testing::WriteRaw;
+using namespace platform::testing;
 
 const char* const kNames[4] = {"AllFolders", "SideMenu", "TwoPane", "Maximized"};
 
-// The option pairs as a program's dialog holds them, first buttons on.
-class OptionsForm : public Form {
+// The option frames as a program's dialog holds them, first buttons on.
+class OptionsForm : public Form, public OptionFrames {
   public:
-    explicit OptionsForm(platform::forms::UserInterface& ui) : Form(ui, "frmOptions", {}) {}
-    Frame fraFolderTree{*this, "fraFolderTree", {}, 0, "Folder tree"};
-    OptionButton optAllFolders{*this, &fraFolderTree, "optAllFolders", {}, 1, "a", true};
-    OptionButton optSubfoldersOnly{*this, &fraFolderTree, "optSubfoldersOnly", {}, 2, "b", false};
-    Frame fraShortcutLocation{*this, "fraShortcutLocation", {}, 3, "Shortcut location"};
-    OptionButton optSideMenu{*this, &fraShortcutLocation, "optSideMenu", {}, 4, "c", true};
-    OptionButton optStartMenu{*this, &fraShortcutLocation, "optStartMenu", {}, 5, "d", false};
-    Frame fraWindowStyle{*this, "fraWindowStyle", {}, 6, "Window style"};
-    OptionButton optTwoPane{*this, &fraWindowStyle, "optTwoPane", {}, 7, "e", true};
-    OptionButton optFolderWindow{*this, &fraWindowStyle, "optFolderWindow", {}, 8, "f", false};
-    Frame fraWindowSize{*this, "fraWindowSize", {}, 9, "Window size"};
-    OptionButton optMaximized{*this, &fraWindowSize, "optMaximized", {}, 10, "g", true};
-    OptionButton optNormal{*this, &fraWindowSize, "optNormal", {}, 11, "h", false};
-
-    SettingsOptionButtons Buttons() {
-        return {&optAllFolders, &optSubfoldersOnly, &optSideMenu,  &optStartMenu,
-                &optTwoPane,    &optFolderWindow,   &optMaximized, &optNormal};
-    }
+    explicit OptionsForm(platform::forms::UserInterface& ui)
+        : Form(ui, "frmOptions", {}), OptionFrames(*this, 0, 0) {}
 };
 
 class ShortcutSettingsTest : public ::testing::Test {
   protected:
     ShortcutSettingsTest() {
-        auto decorated = std::make_unique<testing::TestRegistry>(
-            platform::OpenSqliteRegistry(dir.RegistryPath()));
+        auto decorated = std::make_unique<platform::testing::TestRegistry>(
+            platform::OpenSqliteRegistry(dir.Path("registry.db")));
         registry = decorated.get();
         bundle.registry = std::move(decorated);
         bundle.ui = std::make_unique<platform::forms::UserInterface>(
@@ -87,17 +68,17 @@ class ShortcutSettingsTest : public ::testing::Test {
         return values;
     }
 
-    testing::TempDir dir;
-    testing::TestRegistry* registry = nullptr;
+    platform::testing::TestFolder dir;
+    platform::testing::TestRegistry* registry = nullptr;
     platform::forms::ScriptedBackend::Script script;
     platform::Platform bundle;
     std::unique_ptr<OptionsForm> form;
     int errors = 0;
     bool reachable = true;
     ShortcutSettings settings{bundle,
-                              [this] {
+                              [this]() -> OptionFrames& {
                                   if (!reachable) throw platform::PlatformError("no dialog");
-                                  return form->Buttons();
+                                  return *form;
                               },
                               [this] { ++errors; }};
 };
@@ -202,7 +183,7 @@ TEST_F(ShortcutSettingsTest, ARegistryThatFailsEveryCallIsReportedOnce) {
 TEST_F(ShortcutSettingsTest, AStoreThatFailsTheReadsIsReportedAndKeepsItsValues) {
     WriteRaw(*registry, kSettingsKey, "SideMenu", platform::kRegDword, Dword(0));
     std::vector<std::string> problems;
-    ShortcutSettings told{bundle, [this] { return form->Buttons(); }, [this] { ++errors; },
+    ShortcutSettings told{bundle, [this]() -> OptionFrames& { return *form; }, [this] { ++errors; },
                           [&](const std::string& problem) { problems.push_back(problem); }};
     registry->failing = {"RegQueryValueEx"};
     registry->storeProblem = "The settings store \"x.db\" is busy.";
@@ -244,7 +225,7 @@ TEST_F(ShortcutSettingsTest, FailuresOutsideTheRegistryGoToTheErrorRoutineOnce) 
 
 TEST_F(ShortcutSettingsTest, AFailedLoadLeavesTheDialogAlone) {
     form->optStartMenu.SetValue(true);
-    auto kept = std::move(bundle.registry);
+    registry->throwing = {"RegOpenKeyEx", "RegCreateKeyEx"};
     settings.ShowDefaultSettings();
     EXPECT_EQ(errors, 1) << "the failure is reported by the load, and only there";
     EXPECT_TRUE(form->optStartMenu.Value());
@@ -254,7 +235,7 @@ TEST_F(ShortcutSettingsTest, AFailedLoadLeavesTheDialogAlone) {
 
 // Two processes loading and saving the same store at once, without locks.
 TEST(ShortcutSettingsProcessesTest, ConcurrentLoadsAndSavesLeaveAConsistentStore) {
-    testing::TempDir dir;
+    platform::testing::TestFolder dir;
     const int kCycles = 40;
     pid_t children[2];
     for (int child = 0; child < 2; ++child) {
@@ -262,14 +243,14 @@ TEST(ShortcutSettingsProcessesTest, ConcurrentLoadsAndSavesLeaveAConsistentStore
         ASSERT_NE(children[child], -1);
         if (children[child] == 0) {
             platform::Platform bundle;
-            bundle.registry = platform::OpenSqliteRegistry(dir.RegistryPath());
+            bundle.registry = platform::OpenSqliteRegistry(dir.Path("registry.db"));
             platform::forms::ScriptedBackend::Script script;
             bundle.ui = std::make_unique<platform::forms::UserInterface>(
                 [&] { return std::make_unique<platform::forms::ScriptedBackend>(script); });
             OptionsForm form(*bundle.ui);
             int errors = 0;
             ShortcutSettings settings(
-                bundle, [&] { return form.Buttons(); }, [&] { ++errors; });
+                bundle, [&]() -> OptionFrames& { return form; }, [&] { ++errors; });
             int bad = 0;
             for (int i = 0; i < kCycles; ++i) {
                 settings.ShowDefaultSettings();
@@ -289,7 +270,7 @@ TEST(ShortcutSettingsProcessesTest, ConcurrentLoadsAndSavesLeaveAConsistentStore
         ASSERT_EQ(waitpid(pid, &status, 0), pid);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
     }
-    auto registry = platform::OpenSqliteRegistry(dir.RegistryPath());
+    auto registry = platform::OpenSqliteRegistry(dir.Path("registry.db"));
     for (const char* name : kNames) {
         auto raw = ReadRaw(*registry, kSettingsKey, name);
         ASSERT_TRUE(raw) << name;

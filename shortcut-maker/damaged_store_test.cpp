@@ -12,12 +12,14 @@
 
 #include "frm_options.h"
 #include "testing/maker_harness.h"
+#include "posix/posix_wsh_shell.h"
 
+namespace shortcut_maker {
 namespace {
 
-using namespace maker_testing;
+using namespace testing;
 
-class UnusableStoreTest : public testing::Test {
+class UnusableStoreTest : public ::testing::Test {
   protected:
     // Start over on the store at storePath, as a fresh start would find it.
     void Reopen() {
@@ -55,7 +57,7 @@ class UnusableStoreTest : public testing::Test {
     }
 
     MakerHarness h;
-    std::string storePath = h.Root() + "/registry.db";
+    std::string storePath = h.StorePath();
     std::vector<std::uint8_t> before;
 };
 
@@ -128,3 +130,4 @@ TEST_F(HeldStoreTest, ADueChangeWaitsThenSaysTheStoreIsBusyAndMakesNothing) {
 }
 
 }  // namespace
+}  // namespace shortcut_maker

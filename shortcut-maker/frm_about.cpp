@@ -5,6 +5,8 @@
 #include "forms/user_interface.h"
 #include "mod_main.h"
 
+namespace shortcut_maker {
+
 namespace {
 
 using namespace platform::forms;
@@ -56,33 +58,31 @@ frmAbout::frmAbout(modMain& main) : Form(main.Ui(), "frmAbout", AboutStyle()), m
 }
 
 void frmAbout::cmdOK_Click() {
-    try {
+    main_.Trap([&] {
         Ui().Unload(*this);
-    } catch (const std::exception&) {
-        main_.HandleUnexpectedError();
-    }
+    });
 }
 
 void frmAbout::Form_KeyDown(int KeyCode, int) {
-    try {
+    main_.Trap([&] {
         if (KeyCode == kEscape) Ui().Unload(*this);
-    } catch (const std::exception&) {
-        main_.HandleUnexpectedError();
-    }
+    });
 }
 
 void frmAbout::lblLink_Click() {
-    try {
-        main_.OpenWebLink(lblLink.Caption());
-    } catch (const std::exception&) {
-        main_.Warn("Problem with browser.");
-    }
+    platform::RunTrapped(
+        [&] {
+            main_.OpenWebLink(lblLink.Caption());
+        },
+        [&] { main_.Warn("Problem with browser."); });
 }
 
 void frmAbout::lblMailLink_Click() {
-    try {
-        main_.OpenMailLink(lblMailLink.Caption());
-    } catch (const std::exception&) {
-        main_.Warn("Problem with mail client.");
-    }
+    platform::RunTrapped(
+        [&] {
+            main_.OpenMailLink(lblMailLink.Caption());
+        },
+        [&] { main_.Warn("Problem with mail client."); });
 }
+
+}  // namespace shortcut_maker

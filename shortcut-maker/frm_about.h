@@ -5,6 +5,8 @@
 #include "forms/controls.h"
 #include "forms/form.h"
 
+namespace shortcut_maker {
+
 class modMain;
 
 class frmAbout : public platform::forms::Form {
@@ -60,3 +62,5 @@ class frmAbout : public platform::forms::Form {
   private:
     modMain& main_;
 };
+
+}  // namespace shortcut_maker

@@ -7,12 +7,13 @@
 #include "mod_main.h"
 #include "testing/maker_harness.h"
 
+namespace shortcut_maker {
 namespace {
 
-using maker_testing::MakerHarness;
+using testing::MakerHarness;
 using namespace platform::forms;
 
-class AboutBoxTest : public testing::Test {
+class AboutBoxTest : public ::testing::Test {
   protected:
     void SetUp() override {
         h.script.browsedFolder = h.Folder("Photos");
@@ -92,11 +93,11 @@ TEST(WarningWithoutWindowsTest, ProblemsThatCannotBeShownGoToStandardError) {
     h.platform.ui = std::make_unique<UserInterface>([] { return nullptr; });
     h.shellExecutor->unreachable = true;
     h.htmlHelp->unreachable = true;
-    testing::internal::CaptureStderr();
+    ::testing::internal::CaptureStderr();
     h.program->AboutForm().lblLink.Click();
     h.program->AboutForm().lblMailLink.Click();
     h.program->OptionsForm().cmdHelp.Click();
-    const std::string err = testing::internal::GetCapturedStderr();
+    const std::string err = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(err,
               "Kestrow: Problem with browser.\nKestrow: Problem with mail client.\n"
               "Kestrow: Problem with HTML Help.\n");
@@ -104,3 +105,4 @@ TEST(WarningWithoutWindowsTest, ProblemsThatCannotBeShownGoToStandardError) {
 }
 
 }  // namespace
+}  // namespace shortcut_maker

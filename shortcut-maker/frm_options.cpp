@@ -10,6 +10,8 @@
 #include "mod_main.h"
 #include "text/text.h"
 
+namespace shortcut_maker {
+
 namespace {
 
 using namespace platform::forms;
@@ -32,7 +34,8 @@ constexpr const char* kForbiddenCharacters = "\\/:*?\"<>|";
 
 }  // namespace
 
-frmOptions::frmOptions(modMain& main) : Form(main.Ui(), "frmOptions", OptionsStyle()), main_(main) {
+frmOptions::frmOptions(modMain& main)
+    : Form(main.Ui(), "frmOptions", OptionsStyle()), OptionFrames(*this, 3615, 1), main_(main) {
     cmdOK.OnClick = [this] { cmdOK_Click(); };
     cmdCancel.OnClick = [this] { cmdCancel_Click(); };
     cmdReset.OnClick = [this] { cmdReset_Click(); };
@@ -42,22 +45,18 @@ frmOptions::frmOptions(modMain& main) : Form(main.Ui(), "frmOptions", OptionsSty
 }
 
 void frmOptions::Form_Load() {
-    try {
+    main_.Trap([&] {
         txtName.SetText(main_.DefaultName);
         lblPathInfo.SetCaption("Kestrow will create a shortcut to the folder\r\n\r\n" +
                                main_.FolderPath);
         main_.Settings.ShowDefaultSettings();
-    } catch (const std::exception&) {
-        main_.HandleUnexpectedError();
-    }
+    });
 }
 
 void frmOptions::Form_Activate() {
-    try {
+    main_.Trap([&] {
         FocusAndSelectAll();
-    } catch (const std::exception&) {
-        main_.HandleUnexpectedError();
-    }
+    });
 }
 
 void frmOptions::FocusAndSelectAll() {
@@ -66,7 +65,7 @@ void frmOptions::FocusAndSelectAll() {
 }
 
 void frmOptions::cmdOK_Click() {
-    try {
+    main_.Trap([&] {
         main_.ShortcutArguments = modMain::ComposeExplorerArguments(
             optAllFolders.Value() ? 1 : 0, optTwoPane.Value() ? 1 : 0, main_.FolderPath);
         main_.ShortcutWindowStyle = optMaximized.Value() ? 3 : 1;
@@ -90,17 +89,13 @@ void frmOptions::cmdOK_Click() {
         }
         main_.CreateFolderShortcut();
         Ui().Unload(*this);
-    } catch (const std::exception&) {
-        main_.HandleUnexpectedError();
-    }
+    });
 }
 
 void frmOptions::cmdCancel_Click() {
-    try {
+    main_.Trap([&] {
         main_.UnloadAllForms();
-    } catch (const std::exception&) {
-        main_.HandleUnexpectedError();
-    }
+    });
 }
 
 void frmOptions::cmdReset_Click() { main_.Settings.ShowDefaultSettings(); }
@@ -108,23 +103,20 @@ void frmOptions::cmdReset_Click() { main_.Settings.ShowDefaultSettings(); }
 void frmOptions::cmdDefault_Click() { main_.Settings.SaveDefaultSettings(); }
 
 void frmOptions::cmdAbout_Click() {
-    try {
+    main_.Trap([&] {
         Ui().Show(main_.AboutForm(), ShowMode::Modal, this);
-    } catch (const std::exception&) {
-        main_.HandleUnexpectedError();
-    }
+    });
 }
 
 void frmOptions::cmdHelp_Click() {
-    try {
-        if (!main_.Platform().programFolder) throw std::runtime_error("no program folder");
-        HTMLHelp& viewer = main_.GetHelpViewer();
-        viewer.CHMFile(main_.Platform().programFolder() + "\\kestrow.chm");
-        viewer.TopicURL("kestrow.htm");
-        viewer.DisplayTopicURL();
-    } catch (const std::exception&) {
-        main_.Warn("Problem with HTML Help.");
-    }
+    platform::RunTrapped(
+        [&] {
+            HTMLHelp& viewer = main_.GetHelpViewer();
+            viewer.CHMFile(main_.Platform().programFolder() + "\\kestrow.chm");
+            viewer.TopicURL("kestrow.htm");
+            viewer.DisplayTopicURL();
+        },
+        [&] { main_.Warn("Problem with HTML Help."); });
 }
 
 void frmOptions::Form_Unload() {
@@ -141,3 +133,5 @@ void frmOptions::Form_Unload() {
     main_.CurrentShortcut.reset();
     main_.FileSystem.reset();
 }
+
+}  // namespace shortcut_maker

@@ -4,10 +4,15 @@
 
 #include "forms/controls.h"
 #include "forms/form.h"
+#include "settings/option_frames.h"
+
+namespace shortcut_maker {
 
 class modMain;
 
-class frmOptions : public platform::forms::Form {
+// The option frames are a base, so that their buttons keep the names the
+// dialog's handlers and the settings routines use.
+class frmOptions : public platform::forms::Form, public settings::OptionFrames {
   public:
     explicit frmOptions(modMain& main);
 
@@ -21,45 +26,10 @@ class frmOptions : public platform::forms::Form {
     void cmdAbout_Click();
     void cmdHelp_Click();
 
-    using Frame = platform::forms::Frame;
-    using OptionButton = platform::forms::OptionButton;
     using CommandButton = platform::forms::CommandButton;
     using Label = platform::forms::Label;
 
     platform::forms::TextBox txtName{*this, "txtName", {225, 2235, 8145, 315}, 0, 50};
-    Frame fraFolderTree{*this, "fraFolderTree", {240, 3615, 3225, 1470}, 1, "Folder tree"};
-    OptionButton optAllFolders{
-        *this, &fraFolderTree, "optAllFolders", {240, 405, 2475, 270}, 2, "Show all folders", true};
-    OptionButton optSubfoldersOnly{*this,
-                                   &fraFolderTree,
-                                   "optSubfoldersOnly",
-                                   {240, 930, 2475, 270},
-                                   3,
-                                   "Show subfolders only",
-                                   false};
-    Frame fraShortcutLocation{
-        *this, "fraShortcutLocation", {3720, 3615, 3225, 1470}, 4, "Shortcut location"};
-    OptionButton optSideMenu{
-        *this, &fraShortcutLocation,        "optSideMenu", {240, 405, 2460, 270},
-        5,     "Put shortcut on side menu", true};
-    OptionButton optStartMenu{
-        *this, &fraShortcutLocation,         "optStartMenu", {240, 930, 2460, 270},
-        6,     "Put shortcut on Start Menu", false};
-    Frame fraWindowStyle{*this, "fraWindowStyle", {240, 5265, 3225, 1470}, 7, "Window style"};
-    OptionButton optTwoPane{*this, &fraWindowStyle,        "optTwoPane", {240, 405, 2460, 270},
-                            8,     "Show two-pane window", true};
-    OptionButton optFolderWindow{*this,
-                                 &fraWindowStyle,
-                                 "optFolderWindow",
-                                 {240, 930, 2460, 270},
-                                 9,
-                                 "Show folder window only",
-                                 false};
-    Frame fraWindowSize{*this, "fraWindowSize", {3720, 5265, 3225, 1470}, 10, "Window size"};
-    OptionButton optMaximized{
-        *this, &fraWindowSize, "optMaximized", {240, 405, 2460, 270}, 11, "Maximized", true};
-    OptionButton optNormal{*this, &fraWindowSize, "optNormal", {240, 930, 2460, 270},
-                           12,    "Normal",       false};
     CommandButton cmdOK{*this,
                         nullptr,
                         "cmdOK",
@@ -120,3 +90,5 @@ class frmOptions : public platform::forms::Form {
 
     modMain& main_;
 };
+
+}  // namespace shortcut_maker

@@ -21,11 +21,12 @@
 #include "qt_test_support.h"
 #include "testing/maker_harness.h"
 
+namespace shortcut_maker {
 namespace {
 
 namespace qtt = platform::qt::testing;
 namespace fs = std::filesystem;
-using maker_testing::MakerHarness;
+using testing::MakerHarness;
 
 // Clicks an option where a user aims: on its round indicator.
 void ClickOption(QRadioButton* option) {
@@ -34,7 +35,7 @@ void ClickOption(QRadioButton* option) {
     QApplication::processEvents();
 }
 
-class OptionsDialogQtTest : public testing::Test {
+class OptionsDialogQtTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() { qtt::EnsureApplication(); }
     OptionsDialogQtTest() {
@@ -76,12 +77,12 @@ TEST_F(OptionsDialogQtTest, ChosenFolderNamedTypedAndReplacedThroughTheWindows) 
     EXPECT_EQ(box->title, "Kestrow");
     EXPECT_EQ(box->icon, QMessageBox::Question);
     EXPECT_EQ(box->defaultButton, platform::forms::kIdYes);
-    maker_testing::ExpectFolderShortcut(h.SideMenu() / "Holiday.lnk", "/n,/root,\"" + chosen + "\"",
+    testing::ExpectFolderShortcut(h.SideMenu() / "Holiday.lnk", "/n,/root,\"" + chosen + "\"",
                                         chosen, 1);
     EXPECT_EQ(qtt::FindWindow("frmOptions"), nullptr) << "OK closes the dialog";
     EXPECT_TRUE(h.LoadedForms().empty());
     // OK stored nothing: the defaults are as they were.
-    EXPECT_EQ(h.Raw(MakerHarness::kSettingsKey, "AllFolders")->data, settings::testing::Dword(1));
+    EXPECT_EQ(h.Raw(MakerHarness::kSettingsKey, "AllFolders")->data, platform::testing::Dword(1));
 }
 
 TEST_F(OptionsDialogQtTest, RefusedNameIsToldAndSelectedForRetyping) {
@@ -155,3 +156,4 @@ TEST_F(OptionsDialogQtTest, HelpOpensTheHelpFileWithItsContentsOrTellsItIsMissin
 }
 
 }  // namespace
+}  // namespace shortcut_maker

@@ -9,15 +9,14 @@
 #include "mod_main.h"
 #include "testing/maker_harness.h"
 
+namespace shortcut_maker {
 namespace {
 
-using maker_testing::ExpectFolderShortcut;
-using maker_testing::MakerHarness;
-using maker_testing::ReadBytes;
+using namespace testing;
 namespace fs = std::filesystem;
 using namespace platform::forms;
 
-class OptionsDialogTest : public testing::Test {
+class OptionsDialogTest : public ::testing::Test {
   protected:
     void SetUp() override {
         h.SetMenuDelay("100");
@@ -72,7 +71,7 @@ TEST_F(OptionsDialogTest, OkWritesTheShownOptionsAndNeverTheDefaults) {
     EXPECT_TRUE(h.LoadedForms().empty());
     const auto sideMenu = h.Raw(MakerHarness::kSettingsKey, "SideMenu");
     ASSERT_TRUE(sideMenu);
-    EXPECT_EQ(sideMenu->data, settings::testing::Dword(1)) << "OK stores no defaults";
+    EXPECT_EQ(sideMenu->data, platform::testing::Dword(1)) << "OK stores no defaults";
     EXPECT_EQ(h.program->ExitCode(), 0);
     EXPECT_FALSE(h.program->ScriptShell) << "released when the dialog unloaded";
     EXPECT_FALSE(h.program->FileSystem);
@@ -82,10 +81,7 @@ TEST_F(OptionsDialogTest, NameOfSpacesOnlyIsRefused) {
     frmOptions& form = Open();
     form.txtName.SetText("   ");
     form.cmdOK.Click();
-    ASSERT_EQ(h.script.messages.size(), 1u);
-    EXPECT_EQ(h.script.messages[0].text, "You did not enter a name");
-    EXPECT_EQ(h.script.messages[0].style, 0x30u);
-    EXPECT_EQ(h.script.messages[0].title, "Kestrow");
+    h.ExpectOneMessage("You did not enter a name", 0x30u);
     EXPECT_TRUE(form.IsLoaded());
     ExpectNameSelected(form);
     EXPECT_TRUE(FilesIn(h.SideMenu()).empty());
@@ -201,9 +197,9 @@ TEST_F(OptionsDialogTest, ResetShowsStoredValuesAndDefaultStoresShownOnes) {
     form.cmdDefault.Click();
     EXPECT_TRUE(form.IsLoaded());
     EXPECT_TRUE(h.script.messages.empty());
-    EXPECT_EQ(h.Raw(MakerHarness::kSettingsKey, "AllFolders")->data, settings::testing::Dword(0));
-    EXPECT_EQ(h.Raw(MakerHarness::kSettingsKey, "TwoPane")->data, settings::testing::Dword(1));
-    EXPECT_EQ(h.Raw(MakerHarness::kSettingsKey, "Maximized")->data, settings::testing::Dword(0));
+    EXPECT_EQ(h.Raw(MakerHarness::kSettingsKey, "AllFolders")->data, platform::testing::Dword(0));
+    EXPECT_EQ(h.Raw(MakerHarness::kSettingsKey, "TwoPane")->data, platform::testing::Dword(1));
+    EXPECT_EQ(h.Raw(MakerHarness::kSettingsKey, "Maximized")->data, platform::testing::Dword(0));
     EXPECT_EQ(h.program->lngMaximized, 0);
     EXPECT_EQ(h.program->lngTwoPane, 1);
 }
@@ -258,3 +254,4 @@ TEST_F(OptionsDialogTest, AboutBoxIsModalOverTheDialogAndGivesTheNameBack) {
 }
 
 }  // namespace
+}  // namespace shortcut_maker

@@ -6,6 +6,8 @@
 #include "mod_main.h"
 #include "settings/easy_reg.h"
 
+namespace shortcut_maker {
+
 namespace {
 
 platform::forms::FormStyle AdvisorStyle() {
@@ -31,29 +33,25 @@ frmStartMenuSetting::frmStartMenuSetting(modMain& main)
 }
 
 void frmStartMenuSetting::cmdYes_Click() {
-    try {
-        settings::EasyReg reg(main_.RegistryOrThrow());
+    main_.Trap([&] {
+        settings::EasyReg reg(main_.Store());
         reg.SetString("MenuShowDelay", "100", settings::kSettingsHive, "Control Panel\\Desktop");
         Ui().Unload(*this);
-    } catch (const std::exception&) {
-        main_.HandleUnexpectedError();
-    }
+    });
 }
 
 void frmStartMenuSetting::cmNo_Click() {
-    try {
+    main_.Trap([&] {
         Ui().Unload(*this);
-    } catch (const std::exception&) {
-        main_.HandleUnexpectedError();
-    }
+    });
 }
 
 void frmStartMenuSetting::cmdNoMore_Click() {
-    try {
-        settings::EasyReg reg(main_.RegistryOrThrow());
+    main_.Trap([&] {
+        settings::EasyReg reg(main_.Store());
         reg.SetDWord("CheckStartMenuDelay", 0, settings::kSettingsHive, settings::kSettingsKey);
         Ui().Unload(*this);
-    } catch (const std::exception&) {
-        main_.HandleUnexpectedError();
-    }
+    });
 }
+
+}  // namespace shortcut_maker

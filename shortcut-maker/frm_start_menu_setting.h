@@ -4,6 +4,8 @@
 #include "forms/controls.h"
 #include "forms/form.h"
 
+namespace shortcut_maker {
+
 class modMain;
 
 class frmStartMenuSetting : public platform::forms::Form {
@@ -35,3 +37,5 @@ class frmStartMenuSetting : public platform::forms::Form {
   private:
     modMain& main_;
 };
+
+}  // namespace shortcut_maker

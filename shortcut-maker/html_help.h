@@ -6,6 +6,8 @@
 
 #include "platform.h"
 
+namespace shortcut_maker {
+
 class HTMLHelp {
   public:
     explicit HTMLHelp(platform::Platform& platform) : platform_(platform) {}
@@ -27,3 +29,5 @@ class HTMLHelp {
     std::string chmFile_;
     std::string topicUrl_;
 };
+
+}  // namespace shortcut_maker

@@ -3,16 +3,19 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "frm_options.h"
 #include "mod_main.h"
 #include "testing/maker_harness.h"
 
+namespace shortcut_maker {
 namespace {
 
-using maker_testing::MakerHarness;
+using testing::MakerHarness;
 namespace fs = std::filesystem;
 
-class HelpTest : public testing::Test {
+class HelpTest : public ::testing::Test {
   protected:
     void SetUp() override {
         h.script.browsedFolder = h.Folder("Photos");
@@ -52,10 +55,7 @@ TEST_F(HelpTest, UnreachableViewerIsToldAndLeavesTheDialogAsItWas) {
     form.optStartMenu.SetValue(true);
     h.htmlHelp->unreachable = true;
     form.cmdHelp.Click();
-    ASSERT_EQ(h.script.messages.size(), 1u);
-    EXPECT_EQ(h.script.messages[0].text, "Problem with HTML Help.");
-    EXPECT_EQ(h.script.messages[0].style, 0x30u);
-    EXPECT_EQ(h.script.messages[0].title, "Kestrow");
+    h.ExpectOneMessage("Problem with HTML Help.", 0x30u);
     EXPECT_TRUE(form.IsLoaded());
     EXPECT_EQ(form.txtName.Text(), "Typed");
     EXPECT_TRUE(form.optStartMenu.Value());
@@ -79,9 +79,14 @@ TEST_F(HelpTest, ClosingTheDialogClosesHelpWindowsAndReleasesTheViewer) {
 
 TEST(HelpViewerLifeTest, DialogUnloadedBeforeTheViewerExistsIsQuiet) {
     MakerHarness h;
-    h.script.browsedFolder = h.Folder("Photos");
-    // A failure while the dialog loads closes it before Main makes the viewer.
-    auto kept = std::move(h.platform.registry);
+    // A failure while the dialog loads closes it before Main makes the viewer:
+    // the store becomes unreachable once the folder is chosen.
+    std::unique_ptr<platform::Registry> kept;
+    h.platform.browseForFolder = [&](const std::string&) {
+        kept = std::exchange(h.platform.registry,
+                             std::make_unique<platform::testing::UnreachableRegistry>());
+        return h.Folder("Photos");
+    };
     h.program->Main("");
     ASSERT_EQ(h.script.messages.size(), 1u);
     EXPECT_EQ(h.script.messages[0].text.rfind("Unexpected error.", 0), 0u);
@@ -91,3 +96,4 @@ TEST(HelpViewerLifeTest, DialogUnloadedBeforeTheViewerExistsIsQuiet) {
 }
 
 }  // namespace
+}  // namespace shortcut_maker

@@ -11,7 +11,7 @@
 int main(int argc, char** argv) {
     try {
         platform::Platform platform = platform::MakeDefaultPlatform(argc > 0 ? argv[0] : nullptr);
-        modMain program(platform);
+        shortcut_maker::modMain program(platform);
         std::string folder;
         try {
             folder = platform::ProgramCommandLine(argc, argv);

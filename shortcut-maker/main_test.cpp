@@ -10,21 +10,23 @@
 #include <string>
 
 #include "posix/registry/sqlite_registry.h"
-#include "settings/registry_test_support.h"
+#include "testing/test_folder.h"
+#include "testing/test_registry.h"
 
+namespace shortcut_maker {
 namespace {
 
 namespace fs = std::filesystem;
 
-class ProgramTest : public testing::Test {
+class ProgramTest : public ::testing::Test {
   protected:
     ProgramTest() {
         fs::create_directories(Root() + "/config/kestrow");
         fs::create_directories(Root() + "/home");
         // No window is due: the delay already meets the advice.
         auto registry = platform::OpenSqliteRegistry(Root() + "/config/kestrow/registry.db");
-        settings::testing::WriteRaw(*registry, "Control Panel\\Desktop", "MenuShowDelay",
-                                    platform::kRegSz, settings::testing::Text("100"));
+        platform::testing::WriteRaw(*registry, "Control Panel\\Desktop", "MenuShowDelay",
+                                    platform::kRegSz, platform::testing::Text("100"));
     }
     std::string Root() const { return dir.Path(); }
     fs::path SideMenu() const { return Root() + "/data/kestrow/Start Menu/Kestrow"; }
@@ -50,7 +52,7 @@ class ProgramTest : public testing::Test {
         return s.str();
     }
 
-    settings::testing::TempDir dir;
+    platform::testing::TestFolder dir;
     std::string out;
     std::string err;
 };
@@ -106,8 +108,8 @@ TEST_F(ProgramTest, AFileSizeLimitIsAClearErrorNotADeathBySignal) {
 TEST_F(ProgramTest, AdviceThatCannotBeShownIsNoFailure) {
     {
         auto registry = platform::OpenSqliteRegistry(Root() + "/config/kestrow/registry.db");
-        settings::testing::WriteRaw(*registry, "Control Panel\\Desktop", "MenuShowDelay",
-                                    platform::kRegSz, settings::testing::Text("400"));
+        platform::testing::WriteRaw(*registry, "Control Panel\\Desktop", "MenuShowDelay",
+                                    platform::kRegSz, platform::testing::Text("400"));
     }
     fs::create_directories(Root() + "/Photos");
     EXPECT_EQ(Run("'" + Root() + "/Photos'"), 0) << err;
@@ -130,3 +132,4 @@ TEST_F(ProgramTest, WithNobodyToAskAnExistingShortcutIsKept) {
 }
 
 }  // namespace
+}  // namespace shortcut_maker

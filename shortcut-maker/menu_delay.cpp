@@ -3,11 +3,14 @@
 #include <cstdint>
 #include <exception>
 #include <limits>
+#include <optional>
 
 #include "frm_start_menu_setting.h"
 #include "mod_main.h"
 #include "platform_error.h"
 #include "settings/easy_reg.h"
+
+namespace shortcut_maker {
 
 namespace {
 
@@ -16,8 +19,8 @@ constexpr std::int32_t kUnreadableDelay = 101;
 const std::string kDesktopKey = "Control Panel\\Desktop";
 
 // The delay text as a whole number: surrounding spaces, a sign and a
-// fraction (rounded half to even) are accepted; anything else throws.
-std::int32_t ParseDelay(const std::string& text) {
+// fraction (rounded half to even) are accepted; anything else is no number.
+std::optional<std::int32_t> ParseDelay(const std::string& text) {
     std::size_t i = 0;
     std::size_t end = text.size();
     while (i < end && text[i] == ' ') ++i;
@@ -34,19 +37,19 @@ std::int32_t ParseDelay(const std::string& text) {
         } else if (c == '.' && !sawPoint) {
             sawPoint = true;
         } else {
-            throw platform::PlatformError("not a number");
+            return std::nullopt;
         }
         digits += c;
-        if (digits.size() > 40) throw platform::PlatformError("out of range");
+        if (digits.size() > 40) return std::nullopt;
     }
-    if (!sawDigit) throw platform::PlatformError("not a number");
+    if (!sawDigit) return std::nullopt;
     // Worked out digit by digit: the C library's conversions follow the
     // locale, in which the decimal point may be a comma.
     const std::size_t point = digits.find('.');
     std::string whole = digits.substr(0, point);
     const std::string fraction = point == std::string::npos ? "" : digits.substr(point + 1);
     whole.erase(0, whole.find_first_not_of('0'));
-    if (whole.size() > 10) throw platform::PlatformError("out of range");
+    if (whole.size() > 10) return std::nullopt;
     std::int64_t value = 0;
     for (char c : whole) value = value * 10 + (c - '0');
     if (!fraction.empty()) {
@@ -60,7 +63,7 @@ std::int32_t ParseDelay(const std::string& text) {
     if (negative) value = -value;
     if (value > std::numeric_limits<std::int32_t>::max() ||
         value < std::numeric_limits<std::int32_t>::min()) {
-        throw platform::PlatformError("out of range");
+        return std::nullopt;
     }
     return static_cast<std::int32_t>(value);
 }
@@ -70,16 +73,17 @@ std::int32_t ParseDelay(const std::string& text) {
 void modMain::AdviseOnMenuDelay() {
     std::int32_t delay = kUnreadableDelay;
     try {
-        settings::EasyReg reg(RegistryOrThrow());
+        settings::EasyReg reg(Store());
         bool blnSuccess = false;
-        delay = ParseDelay(
-            reg.GetValue("MenuShowDelay", blnSuccess, "", settings::kSettingsHive, kDesktopKey));
+        delay = ParseDelay(reg.GetValue("MenuShowDelay", blnSuccess, "", settings::kSettingsHive,
+                                        kDesktopKey))
+                    .value_or(kUnreadableDelay);
     } catch (const std::exception&) {
         delay = kUnreadableDelay;
     }
 
-    try {
-        settings::EasyReg reg(RegistryOrThrow());
+    Trap([&] {
+        settings::EasyReg reg(Store());
         reg.DefaultHive(settings::kSettingsHive);
         reg.DefaultSubKey(settings::kSettingsKey);
         bool blnSuccess = false;
@@ -93,7 +97,7 @@ void modMain::AdviseOnMenuDelay() {
                 // time, which is no failure of the shortcut just written.
             }
         }
-    } catch (const std::exception&) {
-        HandleUnexpectedError();
-    }
+    });
 }
+
+}  // namespace shortcut_maker

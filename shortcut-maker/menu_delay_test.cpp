@@ -5,10 +5,11 @@
 #include "mod_main.h"
 #include "testing/maker_harness.h"
 
+namespace shortcut_maker {
 namespace {
 
-using maker_testing::MakerHarness;
-using settings::testing::RawValue;
+using testing::MakerHarness;
+using platform::testing::RawValue;
 
 const std::string kDesktop = "Control Panel\\Desktop";
 const std::string kCheck = "CheckStartMenuDelay";
@@ -68,16 +69,16 @@ TEST(MenuDelayTest, CheckValueIsNormalisedAndZeroSilencesTheAdvisor) {
         std::uint32_t rewritten;
     };
     const std::vector<Case> cases = {
-        {"DWORD 0", platform::kRegDword, settings::testing::Dword(0), 0},
-        {"string 0", platform::kRegSz, settings::testing::Text("0"), 0},
-        {"DWORD 2", platform::kRegDword, settings::testing::Dword(2), 1},
-        {"string no", platform::kRegSz, settings::testing::Text("no"), 1},
+        {"DWORD 0", platform::kRegDword, platform::testing::Dword(0), 0},
+        {"string 0", platform::kRegSz, platform::testing::Text("0"), 0},
+        {"DWORD 2", platform::kRegDword, platform::testing::Dword(2), 1},
+        {"string no", platform::kRegSz, platform::testing::Text("no"), 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         MakerHarness h;
         h.SetMenuDelay("400");
-        settings::testing::WriteRaw(*h.platform.registry, MakerHarness::kSettingsKey, kCheck,
+        platform::testing::WriteRaw(*h.platform.registry, MakerHarness::kSettingsKey, kCheck,
                                     c.type, c.data);
         h.program->AdviseOnMenuDelay();
         EXPECT_EQ(AdvisorOpen(h), c.rewritten == 1);
@@ -85,7 +86,7 @@ TEST(MenuDelayTest, CheckValueIsNormalisedAndZeroSilencesTheAdvisor) {
     }
 }
 
-class AdvisorButtonsTest : public testing::Test {
+class AdvisorButtonsTest : public ::testing::Test {
   protected:
     void Advise() {
         h.program->AdviseOnMenuDelay();
@@ -139,3 +140,4 @@ TEST(MenuDelayTest, DirectModeLeavesTheAdvisorAsTheLastWindow) {
 }
 
 }  // namespace
+}  // namespace shortcut_maker

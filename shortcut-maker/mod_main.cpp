@@ -12,6 +12,8 @@
 #include "platform_error.h"
 #include "text/text.h"
 
+namespace shortcut_maker {
+
 namespace {
 
 constexpr std::size_t kMaxNameLength = 50;
@@ -27,7 +29,7 @@ bool EndsWithSeparator(const std::string& s) {
 
 modMain::modMain(platform::Platform& platform)
     : Settings(
-          platform, [this] { return settings::SettingsOptionButtons::Of(OptionsForm()); },
+          platform, [this]() -> settings::OptionFrames& { return OptionsForm(); },
           [this] { HandleUnexpectedError(); },
           [this](const std::string& problem) { ReportStoreProblem(problem); }),
       platform_(platform) {}
@@ -35,24 +37,17 @@ modMain::modMain(platform::Platform& platform)
 modMain::~modMain() {
     // The user interface keeps pointers to loaded forms; none may outlive us there.
     try {
-        if (platform_.ui) UnloadAllForms();
+        UnloadAllForms();
     } catch (...) {
     }
 }
 
-platform::forms::UserInterface& modMain::Ui() {
-    if (!platform_.ui) throw platform::PlatformError("no user interface");
-    return *platform_.ui;
-}
+platform::forms::UserInterface& modMain::Ui() { return *platform_.ui; }
 
-platform::Registry& modMain::RegistryOrThrow() {
-    if (!platform_.registry) throw platform::PlatformError("the registry is not available");
-    return *platform_.registry;
-}
+platform::Registry& modMain::Store() { return *platform_.registry; }
 
 platform::WshShell& modMain::GetScriptShell() {
     if (!ScriptShell) {
-        if (!platform_.createScriptShell) throw platform::PlatformError("no script shell");
         ScriptShell = platform_.createScriptShell();
         if (!ScriptShell) throw platform::PlatformError("the script shell could not be made");
     }
@@ -61,7 +56,6 @@ platform::WshShell& modMain::GetScriptShell() {
 
 platform::FileSystemObject& modMain::GetFileSystem() {
     if (!FileSystem) {
-        if (!platform_.createFileSystem) throw platform::PlatformError("no file system object");
         FileSystem = platform_.createFileSystem();
         if (!FileSystem) throw platform::PlatformError("the file system object could not be made");
     }
@@ -99,7 +93,7 @@ void modMain::Main(const std::string& commandLine) {
 }
 
 void modMain::RunMainFlow() {
-    try {
+    Trap([&] {
         StartMenuPath = GetScriptShell().SpecialFolder("StartMenu");
         // The Start Menu may be set in the store: one that could not be read
         // would put the shortcut somewhere else without a word.
@@ -136,9 +130,7 @@ void modMain::RunMainFlow() {
         } else {
             Ui().Show(OptionsForm());
         }
-    } catch (const std::exception&) {
-        HandleUnexpectedError();
-    }
+    });
 }
 
 std::string modMain::DeriveDefaultName(const std::string& strFolderPath) {
@@ -206,7 +198,6 @@ void modMain::ReportStoreProblem(const std::string& strProblem) {
 }
 
 bool modMain::StoreProblemReported() {
-    if (!platform_.registry) return false;
     const std::string problem = platform_.registry->TakeStoreProblem();
     if (problem.empty()) return false;
     ReportStoreProblem(problem);
@@ -215,7 +206,6 @@ bool modMain::StoreProblemReported() {
 
 std::string modMain::BrowseForFolder() {
     try {
-        if (!platform_.browseForFolder) return {};
         std::string path = platform_.browseForFolder("Select a folder you need a shortcut to");
         const auto nul = path.find('\0');
         if (nul != std::string::npos) path.resize(nul);
@@ -252,9 +242,10 @@ void modMain::Warn(const std::string& strText) {
 }
 
 void modMain::OpenWebLink(const std::string& strTarget) {
-    if (!platform_.shellExecutor) throw platform::PlatformError("the shell cannot be reached");
     platform_.shellExecutor->ShellExecute(0, nullptr, strTarget, nullptr, "C:\\",
                                           platform::kSwShowNormal);
 }
 
 void modMain::OpenMailLink(const std::string& strAddress) { OpenWebLink("mailto:" + strAddress); }
+
+}  // namespace shortcut_maker

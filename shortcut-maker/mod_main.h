@@ -6,9 +6,13 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
+#include "error_trap.h"
 #include "platform.h"
 #include "settings/shortcut_settings.h"
+
+namespace shortcut_maker {
 
 class frmAbout;
 class frmOptions;
@@ -62,6 +66,12 @@ class modMain {
     void RunMainFlow();
     void UnloadAllForms();
     void HandleUnexpectedError();
+    // Runs a routine or handler under its error trap: a failure inside it
+    // goes to HandleUnexpectedError.
+    template <typename Routine>
+    void Trap(Routine&& routine) {
+        platform::RunTrapped(std::forward<Routine>(routine), [this] { HandleUnexpectedError(); });
+    }
     std::string BrowseForFolder();
     static std::string GetLastPathComponent(const std::string& strPath,
                                             const std::string& strSeparator);
@@ -114,7 +124,8 @@ class modMain {
 
     platform::Platform& Platform() { return platform_; }
     platform::forms::UserInterface& Ui();
-    platform::Registry& RegistryOrThrow();
+    // The settings store the platform gives.
+    platform::Registry& Store();
 
     // How many times the error routine has run; callers compare before and
     // after a trapped call to stop work the routine has cut short.
@@ -134,3 +145,5 @@ class modMain {
 
 // The message box title of the shortcut maker.
 inline const std::string kTitle = "Kestrow";
+
+}  // namespace shortcut_maker

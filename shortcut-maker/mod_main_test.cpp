@@ -7,9 +7,10 @@
 #include "testing/maker_harness.h"
 #include "text/text.h"
 
+namespace shortcut_maker {
 namespace {
 
-using maker_testing::MakerHarness;
+using testing::MakerHarness;
 using namespace platform::forms;
 
 const std::string kUnexpected =
@@ -98,7 +99,7 @@ TEST(MainFlowTest, CancelledOrFailedBrowserEndsQuietly) {
         EXPECT_FALSE(h.program->DirectMode);
         EXPECT_TRUE(h.script.messages.empty());
         EXPECT_TRUE(h.platform.ui->LoadedForms().empty());
-        EXPECT_FALSE(maker_testing::fs::exists(h.SideMenu()));
+        EXPECT_FALSE(testing::fs::exists(h.SideMenu()));
         EXPECT_EQ(h.program->ExitCode(), 0);
     }
 }
@@ -169,11 +170,12 @@ TEST(ErrorRoutineTest, GoesToStandardErrorWhenNoWindowCanBeShown) {
     h.platform.createScriptShell = []() -> std::unique_ptr<platform::WshShell> {
         throw platform::PlatformError("no script host");
     };
-    testing::internal::CaptureStderr();
+    ::testing::internal::CaptureStderr();
     h.program->Main(h.Folder("Projects"));
-    const std::string err = testing::internal::GetCapturedStderr();
+    const std::string err = ::testing::internal::GetCapturedStderr();
     EXPECT_NE(err.find("Unexpected error."), std::string::npos) << err;
     EXPECT_EQ(h.program->ExitCode(), 1);
 }
 
 }  // namespace
+}  // namespace shortcut_maker

@@ -5,6 +5,8 @@
 #include "mod_main.h"
 #include "text/text.h"
 
+namespace shortcut_maker {
+
 namespace {
 
 // The components of a Windows path with "." and ".." resolved; false when a
@@ -52,14 +54,11 @@ bool modMain::ShortcutPathIsSafe() const {
         if (!text::EqualsIgnoreCase(shortcut[i], startMenu[i])) return false;
     }
     // The platform knows what links and mappings make of the path.
-    if (platform_.isInsideFolder) {
-        try {
-            return platform_.isInsideFolder(ShortcutPath, StartMenuPath);
-        } catch (const std::exception&) {
-            return false;
-        }
+    try {
+        return platform_.isInsideFolder(ShortcutPath, StartMenuPath);
+    } catch (const std::exception&) {
+        return false;
     }
-    return true;
 }
 
 void modMain::RefuseUnsafeShortcutPath() {
@@ -70,7 +69,7 @@ void modMain::RefuseUnsafeShortcutPath() {
     // With a plain name only the folder can lead elsewhere: the Start Menu
     // itself, or the side menu inside it.
     bool startMenuUsable = true;
-    if (plainName && platform_.isInsideFolder) {
+    if (plainName) {
         try {
             startMenuUsable =
                 platform_.isInsideFolder(StartMenuPath + ShortcutName + ".lnk", StartMenuPath);
@@ -100,3 +99,5 @@ void modMain::RefuseFolder(const std::string& strText) {
     refused_ = true;
     Warn(strText);
 }
+
+}  // namespace shortcut_maker

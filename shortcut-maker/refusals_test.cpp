@@ -11,13 +11,15 @@
 #include "forms/message_box.h"
 #include "frm_options.h"
 #include "testing/maker_harness.h"
+#include "posix/posix_file_system.h"
 #include "text/text.h"
 
+namespace shortcut_maker {
 namespace {
 
-using namespace maker_testing;
+using namespace testing;
 
-class RefusalsTest : public testing::Test {
+class RefusalsTest : public ::testing::Test {
   protected:
     void SetUp() override { h.SetMenuDelay("100"); }
 
@@ -136,3 +138,4 @@ TEST_F(RefusalsTest, AWriteTheSystemStopsNamesItsCauseInTheErrorMessage) {
 }
 
 }  // namespace
+}  // namespace shortcut_maker

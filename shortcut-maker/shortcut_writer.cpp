@@ -6,6 +6,8 @@
 #include "platform_error.h"
 #include "text/text.h"
 
+namespace shortcut_maker {
+
 namespace {
 
 const std::string kExplorer = "explorer.exe";
@@ -41,7 +43,7 @@ std::string modMain::ComposeExplorerArguments(std::int32_t lngAll, std::int32_t 
 }
 
 void modMain::CreateShortcutDirectly() {
-    try {
+    Trap([&] {
         const unsigned runsBefore = ErrorRoutineRuns();
         Settings.LoadDefaultSettings();
         // The settings could not be loaded and the user has been told: no
@@ -54,9 +56,7 @@ void modMain::CreateShortcutDirectly() {
         if (!PrepareShortcutPath(lngSideMenu == 1)) return;
         if (!ReplaceExistingShortcut()) return;
         CreateFolderShortcut();
-    } catch (const std::exception&) {
-        HandleUnexpectedError();
-    }
+    });
 }
 
 bool modMain::PrepareShortcutPath(bool blnSideMenu) {
@@ -91,7 +91,7 @@ bool modMain::ReplaceExistingShortcut() {
 }
 
 void modMain::CreateFolderShortcut() {
-    try {
+    Trap([&] {
         // Every caller checks first; this guards the write itself.
         if (!ShortcutPathIsSafe()) throw platform::PlatformError("shortcut outside the Start Menu");
 
@@ -111,14 +111,11 @@ void modMain::CreateFolderShortcut() {
             CurrentShortcut->Save();
         }
         AdviseOnMenuDelay();
-    } catch (const std::exception&) {
-        HandleUnexpectedError();
-    }
+    });
 }
 
 bool modMain::IsExistingFolder(const std::string& strPath) {
     try {
-        if (!platform_.files) return false;
         platform::FileQueries& files = *platform_.files;
         std::string copy = strPath;
         if (text::Length(copy) <= 3) {
@@ -137,7 +134,6 @@ bool modMain::IsExistingFolder(const std::string& strPath) {
 
 bool modMain::IsExistingFile(const std::string& strPath) {
     try {
-        if (!platform_.files) return false;
         const std::string copy = WithoutOneTrailingBackslash(strPath);
         const std::string name = GetLastPathComponent(copy, "\\");
         const std::string entry = platform_.files->Dir(
@@ -147,3 +143,5 @@ bool modMain::IsExistingFile(const std::string& strPath) {
         return false;
     }
 }
+
+}  // namespace shortcut_maker

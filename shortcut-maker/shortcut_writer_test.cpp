@@ -2,15 +2,16 @@
 // checked on disk and through lnkinfo.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "forms/message_box.h"
 #include "mod_main.h"
 #include "testing/maker_harness.h"
 
+namespace shortcut_maker {
 namespace {
 
-using maker_testing::ExpectFolderShortcut;
-using maker_testing::MakerHarness;
-using maker_testing::ReadBytes;
+using namespace testing;
 namespace fs = std::filesystem;
 using namespace platform::forms;
 
@@ -26,7 +27,7 @@ TEST(ComposeExplorerArgumentsTest, FourSwitchesAndOnlyOneCountsAsOn) {
         << "any flag other than 1 is off";
 }
 
-class DirectModeTest : public testing::Test {
+class DirectModeTest : public ::testing::Test {
   protected:
     void SetUp() override { h.SetMenuDelay("100"); }
     MakerHarness h;
@@ -164,7 +165,9 @@ TEST_F(DirectModeTest, NamesThatCannotStayInsideAreRefusedWithNothingWritten) {
 }
 
 TEST_F(DirectModeTest, UnreadableSettingsStopTheWriteAfterTheOneMessage) {
-    auto kept = std::move(h.platform.registry);
+    // The shell keeps the store it was made with.
+    auto kept = std::exchange(h.platform.registry,
+                              std::make_unique<platform::testing::UnreachableRegistry>());
     h.program->Main(h.Folder("Projects"));
     ASSERT_EQ(h.script.messages.size(), 1u);
     EXPECT_EQ(h.script.messages[0].text.rfind("Unexpected error.", 0), 0u);
@@ -219,3 +222,4 @@ TEST_F(DirectModeTest, PathTestsAnswerFalseForWhatIsNotThere) {
 }
 
 }  // namespace
+}  // namespace shortcut_maker

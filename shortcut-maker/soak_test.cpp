@@ -22,9 +22,11 @@
 
 #include "platform_error.h"
 #include "posix/registry/sqlite_registry.h"
-#include "settings/registry_test_support.h"
+#include "testing/test_folder.h"
+#include "testing/test_registry.h"
 #include "posix/shell_link/shell_link_reader.h"
 
+namespace shortcut_maker {
 namespace {
 
 namespace fs = std::filesystem;
@@ -34,7 +36,7 @@ std::string BinDir() {
     return bin ? bin : KESTROW_BIN_DIR_DEFAULT;
 }
 
-class SoakTest : public testing::Test {
+class SoakTest : public ::testing::Test {
   protected:
     SoakTest() {
         fs::create_directories(Root() + "/config/kestrow");
@@ -66,7 +68,7 @@ class SoakTest : public testing::Test {
         _exit(127);
     }
 
-    settings::testing::TempDir dir;
+    platform::testing::TestFolder dir;
 };
 
 struct SoakRun {
@@ -84,8 +86,8 @@ TEST_F(SoakTest, KilledAndConcurrentRunsLoseNothingAndLeaveNothingInTheWay) {
     const std::string reg = BinDir() + "/kestrow-reg";
     {
         auto registry = platform::OpenSqliteRegistry(Store());
-        settings::testing::WriteRaw(*registry, "Control Panel\\Desktop", "MenuShowDelay",
-                                    platform::kRegSz, settings::testing::Text("100"));
+        platform::testing::WriteRaw(*registry, "Control Panel\\Desktop", "MenuShowDelay",
+                                    platform::kRegSz, platform::testing::Text("100"));
     }
     std::mt19937 random(20261207);
     std::map<pid_t, SoakRun> running;
@@ -157,9 +159,9 @@ TEST_F(SoakTest, KilledAndConcurrentRunsLoseNothingAndLeaveNothingInTheWay) {
             continue;
         }
         if (run.kind == SoakRun::kValue) {
-            const auto value = settings::testing::ReadRaw(*registry, "Software\\Soak",
+            const auto value = platform::testing::ReadRaw(*registry, "Software\\Soak",
                                                           "w" + std::to_string(run.number));
-            lost += !value || value->data != settings::testing::Dword(run.number);
+            lost += !value || value->data != platform::testing::Dword(run.number);
         } else if (run.kind == SoakRun::kShortcut) {
             const std::string name = "f" + std::to_string(run.number) + ".lnk";
             lost += !fs::exists(StartMenu() / name) && !fs::exists(StartMenu() / "Kestrow" / name);
@@ -172,10 +174,10 @@ TEST_F(SoakTest, KilledAndConcurrentRunsLoseNothingAndLeaveNothingInTheWay) {
     // The settings hold what our programs write, and only that.
     for (const char* name : {"AllFolders", "SideMenu", "TwoPane", "Maximized"}) {
         const auto value =
-            settings::testing::ReadRaw(*registry, "Software\\Tamsholt\\Kestrow 2005", name);
+            platform::testing::ReadRaw(*registry, "Software\\Tamsholt\\Kestrow 2005", name);
         ASSERT_TRUE(value) << name;
-        EXPECT_TRUE(value->data == settings::testing::Dword(0) ||
-                    value->data == settings::testing::Dword(1))
+        EXPECT_TRUE(value->data == platform::testing::Dword(0) ||
+                    value->data == platform::testing::Dword(1))
             << name;
     }
     EXPECT_EQ(registry->TakeStoreProblem(), "");
@@ -224,8 +226,8 @@ TEST_F(SoakTest, KilledAndConcurrentRunsLoseNothingAndLeaveNothingInTheWay) {
     for (const char* menu : {"", "/Kestrow"}) {
         // One run into each folder that may hold leftovers.
         auto registry2 = platform::OpenSqliteRegistry(Store());
-        settings::testing::WriteRaw(*registry2, "Software\\Tamsholt\\Kestrow 2005", "SideMenu",
-                                    platform::kRegDword, settings::testing::Dword(*menu ? 1 : 0));
+        platform::testing::WriteRaw(*registry2, "Software\\Tamsholt\\Kestrow 2005", "SideMenu",
+                                    platform::kRegDword, platform::testing::Dword(*menu ? 1 : 0));
         registry2.reset();
         const std::string folder = Root() + "/folders/last" + std::string(*menu ? "1" : "0");
         fs::create_directories(folder);
@@ -237,3 +239,4 @@ TEST_F(SoakTest, KilledAndConcurrentRunsLoseNothingAndLeaveNothingInTheWay) {
 }
 
 }  // namespace
+}  // namespace shortcut_maker

@@ -35,7 +35,7 @@ class RecordingBackend : public forms::ScriptedBackend {
 class ChmHelpTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        const fs::path src = tmp_.Posix();
+        const fs::path src = tmp_.Native();
         std::ofstream(src / "kestrow.htm")
             << "<html><head><title> Kestrow Help </title></head><body>"
                "<p>Shortcuts to folders</p><img src=\"pics/dot.gif\"></body></html>";

@@ -1,13 +1,17 @@
 #include "default_platform.h"
 
+#include <utility>
+
 #include "posix/command_line_folder.h"
 #include "posix/posix_platform.h"
 
 namespace platform {
 
-Platform MakeDefaultPlatform(const char* argv0) {
+Platform MakeDefaultPlatform(const char* argv0,
+                             forms::UserInterface::BackendFactory formsBackend) {
     PosixPlatformOptions options;
     options.programPath = argv0 ? argv0 : "";
+    options.formsBackend = std::move(formsBackend);
     return MakePosixPlatform(options);
 }
 

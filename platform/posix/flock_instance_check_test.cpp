@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "platform_error.h"
+#include "testing/scoped_env.h"
 #include "testing/test_folder.h"
 
 namespace platform {
@@ -50,7 +51,7 @@ class LockHolder {
 
 TEST(FlockInstanceCheckTest, ALockHeldByAnotherProcessDiesWithIt) {
     testing::TestFolder tmp;
-    testing::ScopedEnv runtime("XDG_RUNTIME_DIR", tmp.Posix().c_str());
+    testing::ScopedEnv runtime("XDG_RUNTIME_DIR", tmp.Native().c_str());
     LockHolder holder("KestrowDefaults2005");
     ASSERT_EQ(holder.answer(), 'l');
 
@@ -69,9 +70,9 @@ TEST(FlockInstanceCheckTest, ALockHeldByAnotherProcessDiesWithIt) {
 TEST(FlockInstanceCheckTest, WithoutARuntimeFolderUsesAPrivateTemporaryFolder) {
     testing::TestFolder tmp;
     testing::ScopedEnv runtime("XDG_RUNTIME_DIR", nullptr);
-    testing::ScopedEnv tmpdir("TMPDIR", tmp.Posix().c_str());
+    testing::ScopedEnv tmpdir("TMPDIR", tmp.Native().c_str());
     const std::string folder = LockFolder();
-    EXPECT_EQ(fs::path(folder).parent_path(), tmp.Posix());
+    EXPECT_EQ(fs::path(folder).parent_path(), tmp.Native());
     struct stat st {};
     ASSERT_EQ(::stat(folder.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);

@@ -59,10 +59,10 @@ TEST(PathMappingTest, InsideFolderSeesThroughDotsAndPrefixes) {
 
 TEST(PathMappingTest, InsideFolderSeesThroughSymbolicLinks) {
     testing::TestFolder tmp;
-    fs::create_directories(tmp.Posix() / "menu" / "sub");
-    fs::create_directories(tmp.Posix() / "outside");
-    fs::create_directory_symlink(tmp.Posix() / "outside", tmp.Posix() / "menu" / "escape");
-    fs::create_directory_symlink(tmp.Posix() / "menu" / "sub", tmp.Posix() / "menu" / "alias");
+    fs::create_directories(tmp.Native() / "menu" / "sub");
+    fs::create_directories(tmp.Native() / "outside");
+    fs::create_directory_symlink(tmp.Native() / "outside", tmp.Native() / "menu" / "escape");
+    fs::create_directory_symlink(tmp.Native() / "menu" / "sub", tmp.Native() / "menu" / "alias");
     const std::string menu = tmp.Windows("menu");
 
     EXPECT_FALSE(IsInsideFolder(menu + "\\escape\\x.lnk", menu));
@@ -71,7 +71,7 @@ TEST(PathMappingTest, InsideFolderSeesThroughSymbolicLinks) {
     EXPECT_TRUE(IsInsideFolder(menu + "\\sub\\not-yet\\x.lnk", menu));
 
     // A Start Menu that is itself a link to elsewhere still contains its files.
-    fs::create_directory_symlink(tmp.Posix() / "menu", tmp.Posix() / "linked-menu");
+    fs::create_directory_symlink(tmp.Native() / "menu", tmp.Native() / "linked-menu");
     EXPECT_TRUE(
         IsInsideFolder(tmp.Windows("linked-menu") + "\\sub\\x.lnk", tmp.Windows("linked-menu")));
 }

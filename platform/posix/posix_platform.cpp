@@ -1,6 +1,7 @@
 #include "posix/posix_platform.h"
 
 #include <csignal>
+#include <utility>
 
 #include "posix/forms/backend_loader.h"
 #include "posix/chm_help.h"
@@ -23,8 +24,11 @@ Platform MakePosixPlatform(const PosixPlatformOptions& options) {
     platform.registry = OpenSqliteRegistry(options.registryPath.empty() ? DefaultRegistryPath()
                                                                         : options.registryPath);
     const std::string programPath = options.programPath;
-    platform.ui = std::make_unique<forms::UserInterface>(
-        [programPath] { return LoadBestBackend(ProgramFolderPosix(programPath)); });
+    forms::UserInterface::BackendFactory formsBackend = options.formsBackend;
+    if (!formsBackend) {
+        formsBackend = [programPath] { return LoadBestBackend(ProgramFolderPosix(programPath)); };
+    }
+    platform.ui = std::make_unique<forms::UserInterface>(std::move(formsBackend));
 
     // The registry and the UI are owned by the bundle; their addresses stay
     // put when the bundle is moved.
@@ -43,6 +47,7 @@ Platform MakePosixPlatform(const PosixPlatformOptions& options) {
     platform.isInsideFolder = [](const std::string& path, const std::string& folder) {
         return IsInsideFolder(path, folder);
     };
+    CheckComplete(platform);
     return platform;
 }
 

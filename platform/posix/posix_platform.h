@@ -11,6 +11,8 @@ namespace platform {
 struct PosixPlatformOptions {
     std::string programPath;   // argv[0] resolved, for the program's folder
     std::string registryPath;  // empty: DefaultRegistryPath()
+    // Empty: the best backend this session can show.
+    forms::UserInterface::BackendFactory formsBackend;
 };
 
 Platform MakePosixPlatform(const PosixPlatformOptions& options);

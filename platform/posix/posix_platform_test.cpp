@@ -4,7 +4,9 @@
 
 #include <filesystem>
 
+#include "platform_error.h"
 #include "posix/path_mapping.h"
+#include "testing/scoped_env.h"
 #include "testing/test_folder.h"
 #include "posix/shell_link/shell_link_reader.h"
 
@@ -16,16 +18,14 @@ namespace fs = std::filesystem;
 class PosixPlatformTest : public ::testing::Test {
   protected:
     testing::TestFolder tmp_;
-    testing::ScopedEnv home_{"HOME", tmp_.Posix().c_str()};
+    testing::ScopedEnv home_{"HOME", tmp_.Native().c_str()};
     testing::ScopedEnv data_{"XDG_DATA_HOME", nullptr};
     testing::ScopedEnv config_{"XDG_CONFIG_HOME", nullptr};
-    testing::ScopedEnv runtime_{"XDG_RUNTIME_DIR", tmp_.Posix().c_str()};
+    testing::ScopedEnv runtime_{"XDG_RUNTIME_DIR", tmp_.Native().c_str()};
 };
 
 TEST_F(PosixPlatformTest, TheBundleWritesShortcutsIntoTheRegisteredStartMenu) {
-    Platform platform = MakePosixPlatform({"", (tmp_.Posix() / "registry.db").string()});
-    ASSERT_TRUE(platform.registry && platform.ui && platform.files && platform.shellExecutor &&
-                platform.htmlHelp && platform.instances);
+    Platform platform = MakePosixPlatform({"", (tmp_.Native() / "registry.db").string(), {}});
 
     // The Start Menu named in the registry wins over the XDG default.
     RegKey key = 0;
@@ -40,7 +40,7 @@ TEST_F(PosixPlatformTest, TheBundleWritesShortcutsIntoTheRegisteredStartMenu) {
                                                static_cast<std::uint32_t>(menu.size())),
               kErrorSuccess);
     platform.registry->RegCloseKey(key);
-    fs::create_directory(tmp_.Posix() / "Menu");
+    fs::create_directory(tmp_.Native() / "Menu");
 
     Platform moved = std::move(platform);  // main hands the bundle on
     auto shell = moved.createScriptShell();
@@ -56,20 +56,35 @@ TEST_F(PosixPlatformTest, TheBundleWritesShortcutsIntoTheRegisteredStartMenu) {
     shortcut->Description = "Shortcut to the folder\r\nZ:\\data";
     shortcut->Save();
     EXPECT_TRUE(fso->FileExists(startMenu + "\\Kestrow\\Data.lnk"));
-    EXPECT_EQ(ReadShellLinkFile(tmp_.Posix() / "Menu/Kestrow/Data.lnk").link.arguments,
+    EXPECT_EQ(ReadShellLinkFile(tmp_.Native() / "Menu/Kestrow/Data.lnk").link.arguments,
               "/e,\"Z:\\data\"");
     EXPECT_EQ(moved.files->Dir(startMenu + "\\Kestrow", 16), "Kestrow");
-    ASSERT_TRUE(moved.isInsideFolder);
     EXPECT_TRUE(moved.isInsideFolder(startMenu + "\\Kestrow\\Data.lnk", startMenu));
     EXPECT_FALSE(moved.isInsideFolder(startMenu + "\\..\\Data.lnk", startMenu));
 }
 
 TEST_F(PosixPlatformTest, ProgramFolderIsTheTestBinarysFolderAsAZPath) {
-    Platform platform = MakePosixPlatform({"", (tmp_.Posix() / "registry.db").string()});
+    Platform platform = MakePosixPlatform({"", (tmp_.Native() / "registry.db").string(), {}});
     const std::string folder = platform.programFolder();
     EXPECT_EQ(PosixPathOf(folder), fs::canonical("/proc/self/exe").parent_path().string());
     EXPECT_NE(folder.back(), '\\');
     EXPECT_FALSE(platform.ui->BackendLoaded());  // nothing shown, no GUI loaded
+}
+
+// The programs rely on every member being there; a bundle missing one is
+// refused where it is made, naming the member.
+TEST_F(PosixPlatformTest, ABundleIsCompleteOrRefusedByName) {
+    Platform platform = MakePosixPlatform({"", (tmp_.Native() / "registry.db").string(), {}});
+    EXPECT_NO_THROW(CheckComplete(platform));
+    platform.isInsideFolder = nullptr;
+    try {
+        CheckComplete(platform);
+        ADD_FAILURE() << "a bundle without isInsideFolder passed";
+    } catch (const PlatformError& error) {
+        EXPECT_STREQ(error.what(), "the platform has no isInsideFolder");
+    }
+    platform.htmlHelp.reset();
+    EXPECT_THROW(CheckComplete(platform), PlatformError);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "platform_error.h"
+#include "testing/scoped_env.h"
 #include "testing/test_folder.h"
 
 namespace platform {
@@ -21,20 +22,20 @@ namespace fs = std::filesystem;
 class XdgShellExecutorTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        fs::create_directory(tmp_.Posix() / "bin");
-        const fs::path script = tmp_.Posix() / "bin" / "xdg-open";
+        fs::create_directory(tmp_.Native() / "bin");
+        const fs::path script = tmp_.Native() / "bin" / "xdg-open";
         // Records its argument and working folder; the sleep shows that the
         // caller does not wait for it.
         std::ofstream(script) << "#!/bin/sh\nsleep 1\nprintf '%s\\n%s' \"$1\" \"$PWD\" > '"
-                              << (tmp_.Posix() / "opened.tmp").string() << "'\nmv '"
-                              << (tmp_.Posix() / "opened.tmp").string() << "' '"
-                              << (tmp_.Posix() / "opened").string() << "'\n";
+                              << (tmp_.Native() / "opened.tmp").string() << "'\nmv '"
+                              << (tmp_.Native() / "opened.tmp").string() << "' '"
+                              << (tmp_.Native() / "opened").string() << "'\n";
         fs::permissions(script, fs::perms::owner_all);
     }
 
     // What the fake xdg-open recorded, waiting for it at most 10 seconds.
     std::string Recorded() {
-        const fs::path record = tmp_.Posix() / "opened";
+        const fs::path record = tmp_.Native() / "opened";
         for (int i = 0; i < 200 && !fs::exists(record); ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
@@ -43,7 +44,7 @@ class XdgShellExecutorTest : public ::testing::Test {
     }
 
     testing::TestFolder tmp_;
-    testing::ScopedEnv path_{"PATH", ((tmp_.Posix() / "bin").string() + ":/usr/bin:/bin").c_str()};
+    testing::ScopedEnv path_{"PATH", ((tmp_.Native() / "bin").string() + ":/usr/bin:/bin").c_str()};
     XdgShellExecutor executor_;
 };
 
@@ -53,17 +54,17 @@ TEST_F(XdgShellExecutorTest, StartsXdgOpenWithoutWaitingForIt) {
                                      kSwShowNormal),
               42);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(900));
-    EXPECT_FALSE(fs::exists(tmp_.Posix() / "opened"));
+    EXPECT_FALSE(fs::exists(tmp_.Native() / "opened"));
     EXPECT_EQ(Recorded(), "mailto:ann@example.org\n" + fs::current_path().string());
 }
 
 TEST_F(XdgShellExecutorTest, HandsZPathsOverAsPosixPathsInTheirWorkingFolder) {
-    fs::create_directory(tmp_.Posix() / "work");
+    fs::create_directory(tmp_.Native() / "work");
     EXPECT_GT(executor_.ShellExecute(0, "open", tmp_.Windows("help page.html"), nullptr,
                                      tmp_.Windows("work"), kSwShowNormal),
               32);
     EXPECT_EQ(Recorded(),
-              (tmp_.Posix() / "help page.html").string() + "\n" + (tmp_.Posix() / "work").string());
+              (tmp_.Native() / "help page.html").string() + "\n" + (tmp_.Native() / "work").string());
 }
 
 // The descriptors above 2 leading to /dev/null that a program started now
@@ -84,8 +85,8 @@ std::string InheritedNullDescriptors() {
 }
 
 TEST_F(XdgShellExecutorTest, XdgOpenInheritsNoDescriptorOfItsStart) {
-    const fs::path script = tmp_.Posix() / "bin" / "xdg-open";
-    const std::string record = (tmp_.Posix() / "opened").string();
+    const fs::path script = tmp_.Native() / "bin" / "xdg-open";
+    const std::string record = (tmp_.Native() / "opened").string();
     std::ofstream(script) << "#!/bin/sh\nfind /proc/self/fd/ -mindepth 1 -lname /dev/null "
                              "-printf '%f\\n' | sort -n | sed 1d > '"
                           << record << ".tmp'\nmv '" << record << ".tmp' '" << record << "'\n";
@@ -98,7 +99,7 @@ TEST_F(XdgShellExecutorTest, XdgOpenInheritsNoDescriptorOfItsStart) {
 
 TEST_F(XdgShellExecutorTest, FailsWhenXdgOpenIsMissingOrTheVerbIsUnknown) {
     EXPECT_LE(executor_.ShellExecute(0, "print", "http://example.org", nullptr, "C:\\", 1), 32);
-    testing::ScopedEnv noPath("PATH", (tmp_.Posix() / "nothing-here").c_str());
+    testing::ScopedEnv noPath("PATH", (tmp_.Native() / "nothing-here").c_str());
     EXPECT_THROW(executor_.ShellExecute(0, nullptr, "http://example.org", nullptr, "C:\\", 1),
                  PlatformError);
 }

@@ -1,5 +1,7 @@
 #include "win32/win32_platform.h"
 
+#include <utility>
+
 #include "default_platform.h"
 #include "win32/forms/win32_forms_backend.h"
 #include "win32/wide_text.h"
@@ -11,10 +13,11 @@
 
 namespace platform::win32 {
 
-Platform MakeWin32Platform() {
+Platform MakeWin32Platform(forms::UserInterface::BackendFactory formsBackend) {
     Platform platform;
     platform.registry = std::make_unique<Win32Registry>();
-    platform.ui = std::make_unique<forms::UserInterface>([] { return MakeWin32FormsBackend(); });
+    if (!formsBackend) formsBackend = [] { return MakeWin32FormsBackend(); };
+    platform.ui = std::make_unique<forms::UserInterface>(std::move(formsBackend));
     // The UI is owned by the bundle; its address stays put when the bundle moves.
     forms::UserInterface* ui = platform.ui.get();
     platform.createScriptShell = [] { return std::make_unique<Win32WshShell>(); };
@@ -27,6 +30,10 @@ Platform MakeWin32Platform() {
     platform.browseForFolder = [ui](const std::string& instruction) {
         return ui->Backend().BrowseForFolder(instruction);
     };
+    // The shell resolves the paths the programs give it; they need no
+    // further check here.
+    platform.isInsideFolder = [](const std::string&, const std::string&) { return true; };
+    CheckComplete(platform);
     return platform;
 }
 
@@ -34,7 +41,9 @@ Platform MakeWin32Platform() {
 
 namespace platform {
 
-Platform MakeDefaultPlatform(const char*) { return win32::MakeWin32Platform(); }
+Platform MakeDefaultPlatform(const char*, forms::UserInterface::BackendFactory formsBackend) {
+    return win32::MakeWin32Platform(std::move(formsBackend));
+}
 
 std::string ProgramCommandLine(int, char**) {
     // argv holds the command line in the ANSI code page and split at spaces;

@@ -6,6 +6,7 @@
 
 namespace platform::win32 {
 
-Platform MakeWin32Platform();
+// formsBackend empty: the native forms backend.
+Platform MakeWin32Platform(forms::UserInterface::BackendFactory formsBackend = {});
 
 }  // namespace platform::win32

@@ -1,8 +1,8 @@
-// A fresh shortcut maker on real parts for each test: the SQLite registry,
-// the POSIX file system and shortcut writer in a temporary directory (HOME
-// and the XDG folders point there), the scripted forms backend, and
-// recording doubles for the shell and the help viewer, which would start
-// other programs.
+// A fresh shortcut maker on the default platform for each test: the SQLite
+// registry, the POSIX file system and shortcut writer in a temporary
+// directory (HOME and the XDG folders point there), with the scripted forms
+// backend and recording doubles for the shell and the help viewer, which
+// would start other programs.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -26,14 +26,14 @@
 #include "mod_main.h"
 #include "platform.h"
 #include "platform_error.h"
+#include "default_platform.h"
 #include "posix/path_mapping.h"
-#include "posix/posix_file_queries.h"
-#include "posix/posix_file_system.h"
-#include "posix/posix_wsh_shell.h"
 #include "posix/registry/sqlite_registry.h"
-#include "settings/registry_test_support.h"
+#include "testing/scoped_env.h"
+#include "testing/test_folder.h"
+#include "testing/test_registry.h"
 
-namespace maker_testing {
+namespace shortcut_maker::testing {
 
 namespace fs = std::filesystem;
 
@@ -85,49 +85,17 @@ class RecordingHtmlHelp : public platform::HtmlHelpApi {
     int openWindows = 0;
 };
 
-// Points an environment variable elsewhere for the life of the object.
-class EnvScope {
-  public:
-    EnvScope(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = ::getenv(name)) old_ = old;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~EnvScope() {
-        if (old_) {
-            ::setenv(name_, old_->c_str(), 1);
-        } else {
-            ::unsetenv(name_);
-        }
-    }
-    EnvScope(const EnvScope&) = delete;
-    EnvScope& operator=(const EnvScope&) = delete;
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
-
 class MakerHarness {
   public:
-    MakerHarness()
-        : home_("HOME", dir_.Path() + "/home"),
-          config_("XDG_CONFIG_HOME", dir_.Path() + "/config"),
-          data_("XDG_DATA_HOME", dir_.Path() + "/data") {
+    // The default platform with the scripted forms, the recording shell and
+    // help viewer, and the program's folder in the test's own.
+    MakerHarness() {
         fs::create_directories(dir_.Path() + "/home");
         fs::create_directories(dir_.Path() + "/bin");
         fs::create_directories(dir_.Path() + "/folders");
-        platform.registry = platform::OpenSqliteRegistry(dir_.RegistryPath());
-        platform.ui = std::make_unique<platform::forms::UserInterface>([this] {
+        platform = platform::MakeDefaultPlatform(nullptr, [this] {
             return std::make_unique<platform::forms::ScriptedBackend>(script, platform.ui.get());
         });
-        // The shell keeps the store even when a test takes it from the settings.
-        platform.createScriptShell = [registry = platform.registry.get()] {
-            return std::make_unique<platform::PosixWshShell>(*registry);
-        };
-        platform.createFileSystem = [] {
-            return std::make_unique<platform::PosixFileSystemObject>();
-        };
-        platform.files = std::make_unique<platform::PosixFileQueries>();
         auto shell = std::make_unique<RecordingShellExecutor>();
         shellExecutor = shell.get();
         platform.shellExecutor = std::move(shell);
@@ -135,15 +103,17 @@ class MakerHarness {
         htmlHelp = help.get();
         platform.htmlHelp = std::move(help);
         platform.programFolder = [this] { return platform::WindowsPathOf(dir_.Path() + "/bin"); };
+        // The script answers with the Windows path the user would have chosen.
         platform.browseForFolder = [this](const std::string& instruction) {
             return platform.ui->Backend().BrowseForFolder(instruction);
         };
-        platform.isInsideFolder = platform::IsInsideFolder;
         program = std::make_unique<modMain>(platform);
     }
     ~MakerHarness() { program.reset(); }
 
-    const std::string& Root() const { return dir_.Path(); }
+    std::string Root() const { return dir_.Path(); }
+    // Where the default platform keeps the store: below XDG_CONFIG_HOME.
+    std::string StorePath() const { return dir_.Path() + "/config/kestrow/registry.db"; }
     fs::path StartMenu() const { return dir_.Path() + "/data/kestrow/Start Menu"; }
     fs::path SideMenu() const { return StartMenu() / "Kestrow"; }
     // A folder to make shortcuts to, created on disk; its Windows path.
@@ -154,16 +124,16 @@ class MakerHarness {
 
     // Registry helpers below HKEY_CURRENT_USER.
     void SetDword(const std::string& key, const std::string& name, std::uint32_t value) {
-        settings::testing::WriteRaw(*platform.registry, key, name, platform::kRegDword,
-                                    settings::testing::Dword(value));
+        platform::testing::WriteRaw(*platform.registry, key, name, platform::kRegDword,
+                                    platform::testing::Dword(value));
     }
     void SetString(const std::string& key, const std::string& name, const std::string& value) {
-        settings::testing::WriteRaw(*platform.registry, key, name, platform::kRegSz,
-                                    settings::testing::Text(value));
+        platform::testing::WriteRaw(*platform.registry, key, name, platform::kRegSz,
+                                    platform::testing::Text(value));
     }
-    std::optional<settings::testing::RawValue> Raw(const std::string& key,
+    std::optional<platform::testing::RawValue> Raw(const std::string& key,
                                                    const std::string& name) {
-        return settings::testing::ReadRaw(*platform.registry, key, name);
+        return platform::testing::ReadRaw(*platform.registry, key, name);
     }
     // Stores the four default settings.
     void StoreDefaults(int allFolders, int sideMenu, int twoPane, int maximized) {
@@ -174,6 +144,15 @@ class MakerHarness {
     }
     void SetMenuDelay(const std::string& text) {
         SetString("Control Panel\\Desktop", "MenuShowDelay", text);
+    }
+
+    // Checks that exactly one message box was shown: this text and style,
+    // under the program's title.
+    void ExpectOneMessage(const std::string& text, unsigned style) const {
+        ASSERT_EQ(script.messages.size(), 1u);
+        EXPECT_EQ(script.messages[0].text, text);
+        EXPECT_EQ(script.messages[0].style, style);
+        EXPECT_EQ(script.messages[0].title, "Kestrow");
     }
 
     std::vector<std::string> LoadedForms() const {
@@ -191,10 +170,10 @@ class MakerHarness {
     std::unique_ptr<modMain> program;
 
   private:
-    settings::testing::TempDir dir_;
-    EnvScope home_;
-    EnvScope config_;
-    EnvScope data_;
+    platform::testing::TestFolder dir_;
+    platform::testing::ScopedEnv home_{"HOME", dir_.Path() + "/home"};
+    platform::testing::ScopedEnv config_{"XDG_CONFIG_HOME", dir_.Path() + "/config"};
+    platform::testing::ScopedEnv data_{"XDG_DATA_HOME", dir_.Path() + "/data"};
 };
 
 // What lnkinfo, an independent reader, finds in a shortcut file.
@@ -254,4 +233,4 @@ inline void ExpectFolderShortcut(const fs::path& file, const std::string& argume
     EXPECT_EQ(ShowCommandOf(file), showCommand);
 }
 
-}  // namespace maker_testing
+}  // namespace shortcut_maker::testing

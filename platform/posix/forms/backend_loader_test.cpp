@@ -10,34 +10,17 @@
 #include <vector>
 
 #include "posix/forms/console_backend.h"
+#include "testing/scoped_env.h"
 
 namespace platform {
 namespace {
 
-// Sets the environment of one test and puts it back afterwards.
-class Environment {
-  public:
-    Environment() {
-        for (const char* name : kNames) {
-            const char* value = std::getenv(name);
-            saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
-            ::unsetenv(name);
-        }
-    }
-    ~Environment() {
-        for (const auto& [name, value] : saved_) {
-            if (value) {
-                ::setenv(name, value->c_str(), 1);
-            } else {
-                ::unsetenv(name);
-            }
-        }
-    }
-    static constexpr const char* kNames[] = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM",
-                                             "KESTROW_UI"};
-
-  private:
-    std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
+// A test's environment: no display, no chosen backend, until it sets them.
+struct Environment {
+    testing::ScopedEnv display{"DISPLAY", nullptr};
+    testing::ScopedEnv wayland{"WAYLAND_DISPLAY", nullptr};
+    testing::ScopedEnv qtPlatform{"QT_QPA_PLATFORM", nullptr};
+    testing::ScopedEnv ui{"KESTROW_UI", nullptr};
 };
 
 // The programs' folder of the build tree; tests live in its sibling tests/.

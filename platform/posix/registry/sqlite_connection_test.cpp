@@ -3,7 +3,6 @@
 #include "posix/registry/sqlite_connection.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <optional>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "posix/registry/sqlite_registry.h"
+#include "testing/test_folder.h"
 
 namespace platform {
 namespace {
@@ -20,19 +20,13 @@ namespace fs = std::filesystem;
 
 class StatementCacheTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "kestrow-stmt-XXXXXX").string();
-        dir_ = mkdtemp(pattern.data());
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    fs::path dir_;
+    testing::TestFolder dir_;
 };
 
 constexpr const char* kNameOfKey = "SELECT name FROM keys WHERE id = ?";
 
 TEST_F(StatementCacheTest, StatementsOfOneTextAliveTogetherKeepTheirOwnBindingsAndRows) {
-    sqlite3* db = OpenStoreFile((dir_ / "registry.db").string());
+    sqlite3* db = OpenStoreFile(dir_.Path("registry.db"));
     ASSERT_NE(db, nullptr);
     Execute(db, "INSERT INTO keys(id, parent, name) VALUES(2, 1, 'Software')");
 
@@ -83,7 +77,7 @@ TEST_F(StatementCacheTest, StoresOnSeveralThreadsUseTheSharedCacheSafely) {
     std::vector<std::thread> threads;
     for (int t = 0; t < kThreads; ++t) {
         threads.emplace_back([&, t] {
-            const std::string path = (dir_ / ("store" + std::to_string(t) + ".db")).string();
+            const std::string path = dir_.Path("store" + std::to_string(t) + ".db");
             for (int i = 0; i < kRounds; ++i) {
                 auto store = OpenSqliteRegistry(path);
                 RegKey key = 0;

@@ -18,28 +18,13 @@
 
 #include "posix/registry/sqlite_connection.h"
 #include "posix/registry/sqlite_registry.h"
+#include "testing/test_folder.h"
 
 namespace platform {
 namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
-
-class TempDir {
-  public:
-    TempDir() {
-        std::string pattern = (fs::temp_directory_path() / "kestrow-share-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-
-  private:
-    fs::path path_;
-};
 
 // Counters and a barrier in memory the forked processes share.
 struct Shared {
@@ -114,13 +99,13 @@ std::string IntegrityOf(const std::string& path) {
 TEST(StoreSharingTest, ANewStoreOpenedByFourProcessesAtOnceIsNeverRefused) {
     constexpr int kProcesses = 4;
     const int kRounds = Rounds(100);
-    TempDir dir;
+    testing::TestFolder dir;
     Shared* shared = MakeShared(kProcesses);
     const bool exited = RunProcesses(kProcesses, [&](int me) {
         const std::string name = "p" + std::to_string(me);
         for (int round = 0; round < kRounds; ++round) {
             pthread_barrier_wait(&shared->barrier);
-            auto registry = OpenSqliteRegistry(dir.File(std::to_string(round) + ".db"));
+            auto registry = OpenSqliteRegistry(dir.Path(std::to_string(round) + ".db"));
             RegKey key = 0;
             const Bytes value = Dword(static_cast<std::uint32_t>(round));
             if (registry->RegCreateKeyEx(kHkeyCurrentUser, "Software\\Race", kKeyAllUsual, &key) !=
@@ -150,7 +135,7 @@ TEST(StoreSharingTest, ANewStoreOpenedByFourProcessesAtOnceIsNeverRefused) {
     int missing = 0;
     int unsound = 0;
     for (int round = 0; round < kRounds; ++round) {
-        const std::string path = dir.File(std::to_string(round) + ".db");
+        const std::string path = dir.Path(std::to_string(round) + ".db");
         auto registry = OpenSqliteRegistry(path);
         RegKey key = 0;
         if (registry->RegOpenKeyEx(kHkeyCurrentUser, "Software\\Race", 0, kKeyAllUsual, &key)) {
@@ -178,8 +163,8 @@ TEST(StoreSharingTest, ANewStoreOpenedByFourProcessesAtOnceIsNeverRefused) {
 TEST(StoreSharingTest, ProgramsOpeningAStoreAnotherIsGrowingAreNeverRefused) {
     constexpr int kReaders = 3;
     const int kWrites = Rounds(100);
-    TempDir dir;
-    const std::string path = dir.File("registry.db");
+    testing::TestFolder dir;
+    const std::string path = dir.Path("registry.db");
     OpenSqliteRegistry(path).reset();  // made and left as our programs leave it
     Shared* shared = MakeShared(kReaders + 1);
     const bool exited = RunProcesses(kReaders + 1, [&](int me) {
@@ -250,8 +235,8 @@ class HeldStoreTest : public ::testing::Test {
         return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
     }
 
-    TempDir dir_;
-    std::string path_ = dir_.File("registry.db");
+    testing::TestFolder dir_;
+    std::string path_ = dir_.Path("registry.db");
     std::unique_ptr<Registry> registry_;
     sqlite3* holder_ = nullptr;
     const Bytes one_ = Dword(1);

@@ -17,6 +17,7 @@
 
 #include "platform_error.h"
 #include "posix/shell_link/shell_link_reader.h"
+#include "testing/test_folder.h"
 
 namespace platform {
 namespace {
@@ -25,17 +26,6 @@ namespace fs = std::filesystem;
 
 class ShellLinkFileTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/kestrow-lnk-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(dir_, ignored);
-    }
-
     static ShellLink FolderShortcut(const std::string& folder) {
         ShellLink link;
         link.targetPath = "C:\\Windows\\explorer.exe";
@@ -54,13 +44,13 @@ class ShellLinkFileTest : public ::testing::Test {
 
     std::vector<std::string> EntriesOfDir() const {
         std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(dir_)) {
+        for (const auto& entry : fs::directory_iterator(dir_.Native())) {
             names.push_back(entry.path().filename().string());
         }
         return names;
     }
 
-    fs::path dir_;
+    testing::TestFolder dir_;
 };
 
 // The output of lnkinfo for the file, or nullopt when lnkinfo is not installed.
@@ -96,7 +86,7 @@ TEST_F(ShellLinkFileTest, LnkinfoReadsBackEveryPropertyForNonAsciiFolders) {
     };
     for (const auto& folder : folders) {
         SCOPED_TRACE(folder);
-        const fs::path file = dir_ / "Shortcut.lnk";
+        const fs::path file = dir_.Native() / "Shortcut.lnk";
         const ShellLink link = FolderShortcut(folder);
         WriteShellLinkFile(file, link);
 
@@ -131,7 +121,7 @@ TEST_F(ShellLinkFileTest, HeaderCarriesShowCommandIconIndexAndNoHotKey) {
     for (std::uint32_t show : {kShowNormal, kShowMaximized, kShowMinNoActive}) {
         ShellLink link = FolderShortcut("Z:\\data");
         link.showCommand = show;
-        const fs::path file = dir_ / "a.lnk";
+        const fs::path file = dir_.Native() / "a.lnk";
         WriteShellLinkFile(file, link);
         const auto bytes = ReadBytes(file);
         ASSERT_GE(bytes.size(), 0x4Cu);
@@ -187,27 +177,27 @@ TEST_F(ShellLinkFileTest, StaleTemporaryFilesOfKilledRunsAreRemovedAndNothingEls
         const timespec times[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
         ::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW);
     };
-    const fs::path outside = dir_ / "outside";
+    const fs::path outside = dir_.Native() / "outside";
     fs::create_directories(outside);
     std::ofstream(outside / "precious") << "keep";
-    const fs::path stale = dir_ / ".kestrow-tmp-abcd1234";
-    const fs::path fresh = dir_ / ".kestrow-tmp-efgh5678";  // a run writing right now
-    const fs::path notOurs = dir_ / ".kestrow-tmp-notours";
-    const fs::path link = dir_ / ".kestrow-tmp-link0000";
-    const fs::path folder = dir_ / ".kestrow-tmp-fold0000";
+    const fs::path stale = dir_.Native() / ".kestrow-tmp-abcd1234";
+    const fs::path fresh = dir_.Native() / ".kestrow-tmp-efgh5678";  // a run writing right now
+    const fs::path notOurs = dir_.Native() / ".kestrow-tmp-notours";
+    const fs::path link = dir_.Native() / ".kestrow-tmp-link0000";
+    const fs::path folder = dir_.Native() / ".kestrow-tmp-fold0000";
     for (const auto& file : {stale, fresh, notOurs}) std::ofstream(file) << "half";
     fs::create_symlink(outside / "precious", link);
     fs::create_directories(folder);
     for (const auto& path : {stale, notOurs, link, folder}) age(path);
     fs::path otherUser;
     if (::geteuid() == 0) {
-        otherUser = dir_ / ".kestrow-tmp-user0000";
+        otherUser = dir_.Native() / ".kestrow-tmp-user0000";
         std::ofstream(otherUser) << "theirs";
         ASSERT_EQ(::chown(otherUser.c_str(), 4321, 4321), 0);
         age(otherUser);
     }
 
-    WriteShellLinkFile(dir_ / "New.lnk", FolderShortcut("Z:\\x"));
+    WriteShellLinkFile(dir_.Native() / "New.lnk", FolderShortcut("Z:\\x"));
     EXPECT_FALSE(fs::exists(fs::symlink_status(stale)));
     EXPECT_TRUE(fs::exists(fresh));
     EXPECT_TRUE(fs::exists(notOurs));
@@ -217,11 +207,11 @@ TEST_F(ShellLinkFileTest, StaleTemporaryFilesOfKilledRunsAreRemovedAndNothingEls
         EXPECT_TRUE(fs::exists(otherUser));
     }
     EXPECT_EQ(ReadBytes(outside / "precious").size(), 4u);
-    EXPECT_TRUE(fs::exists(dir_ / "New.lnk"));
+    EXPECT_TRUE(fs::exists(dir_.Native() / "New.lnk"));
 }
 
 TEST_F(ShellLinkFileTest, ReplacesAnExistingFileWhole) {
-    const fs::path file = dir_ / "Old.lnk";
+    const fs::path file = dir_.Native() / "Old.lnk";
     WriteShellLinkFile(file, FolderShortcut("Z:\\first"));
     WriteShellLinkFile(file, FolderShortcut("Z:\\second"));
     EXPECT_EQ(ReadShellLinkFile(file).link.description, "Shortcut to the folder\r\nZ:\\second");
@@ -229,8 +219,8 @@ TEST_F(ShellLinkFileTest, ReplacesAnExistingFileWhole) {
 
     // A name near the length limit still leaves room for the temporary file.
     const std::string longName = std::string(251, 'n') + ".lnk";
-    WriteShellLinkFile(dir_ / longName, FolderShortcut("Z:\\x"));
-    EXPECT_TRUE(fs::exists(dir_ / longName));
+    WriteShellLinkFile(dir_.Native() / longName, FolderShortcut("Z:\\x"));
+    EXPECT_TRUE(fs::exists(dir_.Native() / longName));
 }
 
 TEST_F(ShellLinkFileTest, NewFilesFollowTheUmaskWhichOtherThreadsKeepMeanwhile) {
@@ -239,7 +229,7 @@ TEST_F(ShellLinkFileTest, NewFilesFollowTheUmaskWhichOtherThreadsKeepMeanwhile) 
     // files may ever be made with a cleared umask.
     std::atomic<bool> stop{false};
     std::atomic<int> loose{0};
-    const fs::path probe = dir_ / "probe";
+    const fs::path probe = dir_.Native() / "probe";
     std::thread other([&] {
         while (!stop) {
             ::unlink(probe.c_str());
@@ -250,20 +240,20 @@ TEST_F(ShellLinkFileTest, NewFilesFollowTheUmaskWhichOtherThreadsKeepMeanwhile) 
             ::close(fd);
         }
     });
-    for (int i = 0; i < 3000; ++i) WriteShellLinkFile(dir_ / "a.lnk", FolderShortcut("Z:\\x"));
+    for (int i = 0; i < 3000; ++i) WriteShellLinkFile(dir_.Native() / "a.lnk", FolderShortcut("Z:\\x"));
     stop = true;
     other.join();
     ::unlink(probe.c_str());
 
     struct stat st {};
-    ASSERT_EQ(::stat((dir_ / "a.lnk").c_str(), &st), 0);
+    ASSERT_EQ(::stat((dir_.Native() / "a.lnk").c_str(), &st), 0);
     ::umask(savedMask);
     EXPECT_EQ(st.st_mode & 0777, 0644u);
     EXPECT_EQ(loose, 0);
 }
 
 TEST_F(ShellLinkFileTest, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
-    const fs::path file = dir_ / "Keep.lnk";
+    const fs::path file = dir_.Native() / "Keep.lnk";
     WriteShellLinkFile(file, FolderShortcut("Z:\\first"));
     const auto before = ReadBytes(file);
 
@@ -282,16 +272,16 @@ TEST_F(ShellLinkFileTest, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
 
 TEST_F(ShellLinkFileTest, AFailedRenameOrMissingFolderIsReportedAndCleanedUp) {
     // A non-empty folder where the shortcut should go: the rename fails.
-    fs::create_directories(dir_ / "Busy.lnk" / "inside");
-    EXPECT_THROW(WriteShellLinkFile(dir_ / "Busy.lnk", FolderShortcut("Z:\\x")), PlatformError);
-    EXPECT_TRUE(fs::is_directory(dir_ / "Busy.lnk" / "inside"));
+    fs::create_directories(dir_.Native() / "Busy.lnk" / "inside");
+    EXPECT_THROW(WriteShellLinkFile(dir_.Native() / "Busy.lnk", FolderShortcut("Z:\\x")), PlatformError);
+    EXPECT_TRUE(fs::is_directory(dir_.Native() / "Busy.lnk" / "inside"));
     EXPECT_EQ(EntriesOfDir(), std::vector<std::string>{"Busy.lnk"});
 
     // A parent that is a file.
-    std::ofstream(dir_ / "plain") << "x";
-    EXPECT_THROW(WriteShellLinkFile(dir_ / "plain" / "a.lnk", FolderShortcut("Z:\\x")),
+    std::ofstream(dir_.Native() / "plain") << "x";
+    EXPECT_THROW(WriteShellLinkFile(dir_.Native() / "plain" / "a.lnk", FolderShortcut("Z:\\x")),
                  PlatformError);
-    EXPECT_EQ(fs::file_size(dir_ / "plain"), 1u);
+    EXPECT_EQ(fs::file_size(dir_.Native() / "plain"), 1u);
 }
 
 }  // namespace

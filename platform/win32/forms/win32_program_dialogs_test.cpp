@@ -182,7 +182,7 @@ class ShortcutMakerDialog : public ::testing::Test {
         platform_ = MakeWin32Platform();
         const std::string chosen = folder_.string();
         platform_.browseForFolder = [chosen](const std::string&) { return chosen; };
-        program_ = std::make_unique<modMain>(platform_);
+        program_ = std::make_unique<shortcut_maker::modMain>(platform_);
         program_->Main("");
         Pump(*platform_.ui, 100);
         ASSERT_TRUE(Dialog().IsLoaded());
@@ -193,7 +193,7 @@ class ShortcutMakerDialog : public ::testing::Test {
         fs::remove_all(sideMenu_);
         fs::remove(StartMenu() / L"Projects.lnk");
     }
-    frmOptions& Dialog() { return program_->OptionsForm(); }
+    shortcut_maker::frmOptions& Dialog() { return program_->OptionsForm(); }
 
     // Presses OK while a helper thread answers the message box it shows.
     testing::AnsweredBox OkAnswering(int answer, const std::string& screenshot = {}) {
@@ -220,7 +220,7 @@ class ShortcutMakerDialog : public ::testing::Test {
     fs::path folder_;
     fs::path sideMenu_;
     Platform platform_;
-    std::unique_ptr<modMain> program_;
+    std::unique_ptr<shortcut_maker::modMain> program_;
 };
 
 TEST_F(ShortcutMakerDialog, OkWritesTheShortcutWithTheShownOptionsAndEnds) {
@@ -277,7 +277,7 @@ TEST_F(ShortcutMakerDialog, ReplaceQuestionKeepsTheOldShortcutOnNoAndReplacesItO
     EXPECT_TRUE(fs::exists(sideMenu_ / L"Kestrow.lnk"));
 }
 
-frmOptions* aboutOwner = nullptr;
+shortcut_maker::frmOptions* aboutOwner = nullptr;
 bool aboutOwnerDisabled = false;
 
 void CALLBACK LookAtAboutBoxThenEscape(HWND, UINT, UINT_PTR timer, DWORD) {

@@ -1,11 +1,9 @@
-// Test helpers over the real registry store: a temporary directory holding
-// the store, a decorator that counts key handles and fails or throws on
-// chosen calls, and raw reads and writes that bypass EasyReg.
+// Test helpers over a real registry: a decorator that counts key handles and
+// fails or throws on chosen calls, and raw reads and writes that bypass
+// EasyReg.
 #pragma once
 
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <set>
@@ -14,33 +12,10 @@
 #include <utility>
 #include <vector>
 
+#include "platform_error.h"
 #include "registry/registry.h"
-#include "posix/registry/sqlite_registry.h"
 
-namespace settings::testing {
-
-class TempDir {
-  public:
-    TempDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "kestrow-test-XXXXXX").string();
-        std::vector<char> buffer(pattern.begin(), pattern.end());
-        buffer.push_back('\0');
-        if (!mkdtemp(buffer.data())) throw std::runtime_error("mkdtemp failed");
-        path_ = buffer.data();
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::string& Path() const { return path_; }
-    std::string RegistryPath() const { return path_ + "/registry.db"; }
-
-  private:
-    std::string path_;
-};
+namespace platform::testing {
 
 // Passes every call to the real store; counts the handles it hands out and
 // takes back, and fails (access denied) or throws on the named calls.
@@ -110,13 +85,42 @@ class TestRegistry : public platform::Registry {
   private:
     long Fault(const std::string& call) {
         ++calls;
-        if (throwing.count(call)) throw std::runtime_error(call + " broke");
+        if (throwing.count(call)) throw PlatformError(call + " broke");
         if (!failing.count(call)) return 0;
         if (!storeProblem.empty()) pending_ = storeProblem;
         return platform::kErrorAccessDenied;
     }
     std::unique_ptr<platform::Registry> inner_;
     std::string pending_;
+};
+
+// A registry the system cannot reach: every call throws the platform's error.
+class UnreachableRegistry : public platform::Registry {
+  public:
+    long RegOpenKeyEx(RegKey, const std::string&, std::uint32_t, std::uint32_t, RegKey*) override {
+        Fail();
+    }
+    long RegQueryValueEx(RegKey, const std::string&, std::uint32_t*, std::uint8_t*,
+                         std::uint32_t*) override {
+        Fail();
+    }
+    long RegSetValueEx(RegKey, const std::string&, std::uint32_t, std::uint32_t,
+                       const std::uint8_t*, std::uint32_t) override {
+        Fail();
+    }
+    long RegCreateKeyEx(RegKey, const std::string&, std::uint32_t, RegKey*) override { Fail(); }
+    long RegDeleteValue(RegKey, const std::string&) override { Fail(); }
+    long RegDeleteKey(RegKey, const std::string&) override { Fail(); }
+    std::string TakeStoreProblem() override { Fail(); }
+    long RegCloseKey(RegKey) override { Fail(); }
+    long RegEnumKey(RegKey, std::uint32_t, std::string*) override { Fail(); }
+    long RegEnumValue(RegKey, std::uint32_t, std::string*, std::uint32_t*,
+                      std::vector<std::uint8_t>*) override {
+        Fail();
+    }
+
+  private:
+    [[noreturn]] static void Fail() { throw PlatformError("the registry is not available"); }
 };
 
 struct RawValue {
@@ -167,4 +171,4 @@ inline std::vector<std::uint8_t> Text(const std::string& s) {
     return std::vector<std::uint8_t>(s.begin(), s.end());
 }
 
-}  // namespace settings::testing
+}  // namespace platform::testing
