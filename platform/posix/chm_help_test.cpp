@@ -114,10 +114,10 @@ TEST_F(ChmHelpTest, TheWindowGetsTheFilesContentsAndIndexWithTheOpeningTopic) {
 }
 
 TEST_F(ChmHelpTest, AFileOrTopicThatCannotBeShownIsToldAndGivesZero) {
-    const fs::path damaged = tmp_.Posix() / "damaged.chm";
+    const fs::path damaged = tmp_.Native() / "damaged.chm";
     {
         // A help file cut short after its first kilobyte.
-        std::ifstream whole(tmp_.Posix() / "kestrow.chm", std::ios::binary);
+        std::ifstream whole(tmp_.Native() / "kestrow.chm", std::ios::binary);
         std::string bytes(1024, '\0');
         whole.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         std::ofstream(damaged, std::ios::binary) << bytes;

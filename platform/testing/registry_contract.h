@@ -196,7 +196,7 @@ TYPED_TEST_P(RegistryContract, HandlesCloseOnceAndHivesStayUsable) {
     EXPECT_EQ(this->registry().RegCloseKey(opened), 0);
 }
 
-TYPED_TEST_P(RegistryContract, EnumerationIsInNameOrderWhateverTheCase) {
+TYPED_TEST_P(RegistryContract, SubKeysListInNameOrderAndValuesInTheOrderMade) {
     const RegKey key = this->Create("Listed");
     for (const char* name : {"beta", "Alpha", "gamma"}) {
         RegKey sub = 0;
@@ -220,7 +220,7 @@ TYPED_TEST_P(RegistryContract, EnumerationIsInNameOrderWhateverTheCase) {
         EXPECT_EQ(type, kRegSz);
         EXPECT_EQ(std::string(data.begin(), data.end()), name + '\0');
     }
-    EXPECT_EQ(values, (std::vector<std::string>{"Alpha", "beta", "gamma"}));
+    EXPECT_EQ(values, (std::vector<std::string>{"beta", "Alpha", "gamma"}));
     EXPECT_EQ(this->registry().RegEnumValue(key, 3, &name, &type, &data), kErrorNoMoreItems);
     EXPECT_EQ(this->registry().RegEnumKey(key, 3, &name), kErrorNoMoreItems);
 }
@@ -232,6 +232,6 @@ REGISTER_TYPED_TEST_SUITE_P(RegistryContract, CreateMakesMissingIntermediateKeys
                             QueryReportsTheSizeAndLeavesATooSmallBufferAlone,
                             AKeyWithSubKeysOrAMissingKeyIsNotDeleted,
                             HandlesCloseOnceAndHivesStayUsable,
-                            EnumerationIsInNameOrderWhateverTheCase);
+                            SubKeysListInNameOrderAndValuesInTheOrderMade);
 
 }  // namespace platform::testing

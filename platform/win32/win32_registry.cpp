@@ -187,8 +187,8 @@ long Win32Registry::RegCloseKey(RegKey key) {
 
 namespace {
 
-// Names by case-insensitive order, as the seam promises; Windows keeps
-// values in the order they were made.
+// Sub-key names by case-insensitive order, as the seam promises; values stay
+// in the order Windows keeps them, the order they were made.
 void SortNames(std::vector<std::string>& names) {
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
         return text::AsciiLower(a) < text::AsciiLower(b);
@@ -230,7 +230,6 @@ long Win32Registry::RegEnumValue(RegKey key, std::uint32_t index, std::string* n
         if (rc != ERROR_SUCCESS) return rc;
         names.push_back(Utf8(buffer, length));
     }
-    SortNames(names);
     if (index >= names.size()) return kErrorNoMoreItems;
     if (name) *name = names[index];
     DWORD storedType = 0;
