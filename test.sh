@@ -8,7 +8,9 @@ cd "$(dirname "$0")"
 scripts/install-deps.sh
 
 jobs=$(nproc)
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+scripts/check-format.sh
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTROW_WERROR=ON >/dev/null
 cmake --build build -j"$jobs"
 
 # The native Windows programs, built and tested under Wine.
@@ -20,6 +22,6 @@ scripts/test-fuzz.sh
 # The Debian package and the Windows setup, built and installed for real.
 scripts/test-packages.sh
 
-cmake -S . -B build/sanitized -DCMAKE_BUILD_TYPE=Debug -DKESTROW_SANITIZE=ON >/dev/null
+cmake -S . -B build/sanitized -DCMAKE_BUILD_TYPE=Debug -DKESTROW_SANITIZE=ON -DKESTROW_WERROR=ON >/dev/null
 cmake --build build/sanitized -j"$jobs"
 ctest --test-dir build/sanitized --output-on-failure -j"$jobs" --timeout 300

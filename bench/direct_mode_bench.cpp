@@ -71,8 +71,8 @@ int main(int argc, char** argv) {
     unsetenv("DISPLAY");
     unsetenv("WAYLAND_DISPLAY");
     // No window is due: the menu delay is already at 100.
-    Run({reg, "add", "HKCU\\Control Panel\\Desktop", "/v", "MenuShowDelay", "/t", "REG_SZ",
-         "/d", "100", "/f"});
+    Run({reg, "add", "HKCU\\Control Panel\\Desktop", "/v", "MenuShowDelay", "/t", "REG_SZ", "/d",
+         "100", "/f"});
 
     std::vector<double> makerTimes, baselineTimes;
     long maxRss = 0;

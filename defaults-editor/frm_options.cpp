@@ -43,9 +43,7 @@ frmOptions::frmOptions(platform::forms::UserInterface& ui, modMain& program)
 }
 
 void frmOptions::Form_Load() {
-    program_.Trap([&] {
-        program_.ShowDefaultSettings();
-    });
+    program_.Trap([&] { program_.ShowDefaultSettings(); });
 }
 
 void frmOptions::cmdOK_Click() {
@@ -58,15 +56,11 @@ void frmOptions::cmdOK_Click() {
 }
 
 void frmOptions::cmdCancel_Click() {
-    program_.Trap([&] {
-        Ui().Unload(*this);
-    });
+    program_.Trap([&] { Ui().Unload(*this); });
 }
 
 void frmOptions::cmdReset_Click() {
-    program_.Trap([&] {
-        program_.ShowDefaultSettings();
-    });
+    program_.Trap([&] { program_.ShowDefaultSettings(); });
 }
 
 }  // namespace defaults_editor

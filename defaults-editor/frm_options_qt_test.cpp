@@ -11,9 +11,9 @@
 
 #include "frm_options.h"
 #include "mod_main.h"
+#include "posix/registry/sqlite_registry.h"
 #include "qt_test_support.h"
 #include "qt_units.h"
-#include "posix/registry/sqlite_registry.h"
 #include "testing/test_folder.h"
 #include "testing/test_registry.h"
 

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "posix/registry/sqlite_registry.h"
+#include "settings/shortcut_settings.h"
 #include "testing/test_folder.h"
 #include "testing/test_registry.h"
-#include "settings/shortcut_settings.h"
 
 namespace defaults_editor {
 namespace {

@@ -8,10 +8,10 @@
 #include <memory>
 
 #include "forms/message_box.h"
-#include "testing/scripted_backend.h"
 #include "frm_options.h"
-#include "posix/registry/sqlite_registry.h"
 #include "platform_error.h"
+#include "posix/registry/sqlite_registry.h"
+#include "testing/scripted_backend.h"
 #include "testing/test_folder.h"
 #include "testing/test_registry.h"
 

@@ -9,20 +9,19 @@
 #include <string>
 
 #include "forms/user_interface.h"
+#include "no_windows_macros.h"
 #include "registry/registry.h"
 #include "shell/file_system.h"
 #include "shell/html_help.h"
 #include "shell/shell_execute.h"
 #include "shell/wsh_shell.h"
 
-#include "no_windows_macros.h"
-
 namespace platform {
 
 // Whether another running process holds the same program's instance lock.
 // The first call takes the lock for this process; it dies with the process.
 class InstanceCheck {
-public:
+  public:
     virtual ~InstanceCheck() = default;
     virtual bool PreviousInstanceRunning(const std::string& programName) = 0;
 };

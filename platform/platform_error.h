@@ -8,7 +8,7 @@
 namespace platform {
 
 class PlatformError : public std::runtime_error {
-public:
+  public:
     explicit PlatformError(const std::string& what) : std::runtime_error(what) {}
 };
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "command_context.h"
-#include "query_printer.h"
 #include "posix/registry/name_folding.h"
+#include "query_printer.h"
 #include "registry_tree.h"
 
 namespace regtool {

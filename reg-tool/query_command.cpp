@@ -2,8 +2,8 @@
 #include <ostream>
 
 #include "command_context.h"
-#include "query_printer.h"
 #include "posix/registry/name_folding.h"
+#include "query_printer.h"
 #include "registry_tree.h"
 #include "wildcard.h"
 

@@ -12,8 +12,8 @@
 #include <thread>
 #include <vector>
 
-#include "reg_tool_test_support.h"
 #include "posix/registry/sqlite_registry.h"
+#include "reg_tool_test_support.h"
 #include "registry_tree.h"
 
 namespace regtool {

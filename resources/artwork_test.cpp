@@ -39,7 +39,9 @@ std::optional<Size> PngSize(const std::vector<unsigned char>& b) {
         std::string(b.begin() + 12, b.begin() + 16) != "IHDR") {
         return std::nullopt;
     }
-    auto be32 = [&](size_t at) { return b[at] << 24 | b[at + 1] << 16 | b[at + 2] << 8 | b[at + 3]; };
+    auto be32 = [&](size_t at) {
+        return b[at] << 24 | b[at + 1] << 16 | b[at + 2] << 8 | b[at + 3];
+    };
     return Size{be32(16), be32(20)};
 }
 
@@ -50,8 +52,8 @@ std::optional<Size> JpegSize(const std::vector<unsigned char>& b) {
     while (at + 9 < b.size()) {
         if (b[at] != 0xFF) return std::nullopt;
         const unsigned char marker = b[at + 1];
-        const bool startOfFrame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 &&
-                                  marker != 0xC8 && marker != 0xCC;
+        const bool startOfFrame =
+            marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
         if (startOfFrame) return Size{BigEndian16(b, at + 7), BigEndian16(b, at + 5)};
         at += 2 + BigEndian16(b, at + 2);
     }
@@ -86,7 +88,8 @@ std::vector<unsigned char> PngPixels(const std::vector<unsigned char>& b) {
     for (size_t at = 8; at + 8 <= b.size();) {
         const size_t length = size_t(b[at]) << 24 | b[at + 1] << 16 | b[at + 2] << 8 | b[at + 3];
         const std::string kind(b.begin() + at + 4, b.begin() + at + 8);
-        if (kind == "IDAT") compressed.insert(compressed.end(), b.begin() + at + 8, b.begin() + at + 8 + length);
+        if (kind == "IDAT")
+            compressed.insert(compressed.end(), b.begin() + at + 8, b.begin() + at + 8 + length);
         at += 12 + length;
     }
     const auto [width, height] = *size;
@@ -104,19 +107,30 @@ std::vector<unsigned char> PngPixels(const std::vector<unsigned char>& b) {
         unsigned char* out = &pixels[y * stride];
         const unsigned char* up = y > 0 ? &pixels[(y - 1) * stride] : nullptr;
         for (size_t i = 0; i < stride; ++i) {
-            const int a = i >= 4 ? out[i - 4] : 0, u = up ? up[i] : 0, c = (i >= 4 && up) ? up[i - 4] : 0;
+            const int a = i >= 4 ? out[i - 4] : 0, u = up ? up[i] : 0,
+                      c = (i >= 4 && up) ? up[i - 4] : 0;
             int predictor = 0;
             switch (filter) {
-                case 0: predictor = 0; break;
-                case 1: predictor = a; break;
-                case 2: predictor = u; break;
-                case 3: predictor = (a + u) / 2; break;
+                case 0:
+                    predictor = 0;
+                    break;
+                case 1:
+                    predictor = a;
+                    break;
+                case 2:
+                    predictor = u;
+                    break;
+                case 3:
+                    predictor = (a + u) / 2;
+                    break;
                 case 4: {
-                    const int p = a + u - c, pa = std::abs(p - a), pb = std::abs(p - u), pc = std::abs(p - c);
+                    const int p = a + u - c, pa = std::abs(p - a), pb = std::abs(p - u),
+                              pc = std::abs(p - c);
                     predictor = pa <= pb && pa <= pc ? a : pb <= pc ? u : c;
                     break;
                 }
-                default: return {};
+                default:
+                    return {};
             }
             out[i] = static_cast<unsigned char>(in[i] + predictor);
         }

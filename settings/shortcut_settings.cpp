@@ -65,7 +65,8 @@ void ShortcutSettings::LoadDefaultSettings() {
             }
             if (StoreFailed(registry)) return;
             bool writesFailed = false;
-            for (int i = 0; i < 4; ++i) writesFailed |= !reg.SetDWord(kValueNames[i], *flags[i], 0, "");
+            for (int i = 0; i < 4; ++i)
+                writesFailed |= !reg.SetDWord(kValueNames[i], *flags[i], 0, "");
             StoreFailed(registry, writesFailed);
         },
         [this] { ReportFailure(); });
@@ -108,7 +109,8 @@ void ShortcutSettings::SaveDefaultSettings() {
             lngMaximized = AsFlag(o.optMaximized.Value());
             const std::int32_t flags[4] = {lngAllFolders, lngSideMenu, lngTwoPane, lngMaximized};
             bool writesFailed = false;
-            for (int i = 0; i < 4; ++i) writesFailed |= !reg.SetDWord(kValueNames[i], flags[i], 0, "");
+            for (int i = 0; i < 4; ++i)
+                writesFailed |= !reg.SetDWord(kValueNames[i], flags[i], 0, "");
             StoreFailed(registry, writesFailed);
         },
         [this] { ReportFailure(); });

@@ -8,9 +8,9 @@
 
 #include "easy_reg.h"
 #include "forms/form.h"
-#include "testing/scripted_backend.h"
 #include "platform_error.h"
 #include "posix/registry/sqlite_registry.h"
+#include "testing/scripted_backend.h"
 #include "testing/test_folder.h"
 #include "testing/test_registry.h"
 

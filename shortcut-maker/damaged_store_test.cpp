@@ -11,8 +11,8 @@
 #include <string>
 
 #include "frm_options.h"
-#include "testing/maker_harness.h"
 #include "posix/posix_wsh_shell.h"
+#include "testing/maker_harness.h"
 
 namespace shortcut_maker {
 namespace {

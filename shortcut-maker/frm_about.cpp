@@ -58,9 +58,7 @@ frmAbout::frmAbout(modMain& main) : Form(main.Ui(), "frmAbout", AboutStyle()), m
 }
 
 void frmAbout::cmdOK_Click() {
-    main_.Trap([&] {
-        Ui().Unload(*this);
-    });
+    main_.Trap([&] { Ui().Unload(*this); });
 }
 
 void frmAbout::Form_KeyDown(int KeyCode, int) {
@@ -70,19 +68,13 @@ void frmAbout::Form_KeyDown(int KeyCode, int) {
 }
 
 void frmAbout::lblLink_Click() {
-    platform::RunTrapped(
-        [&] {
-            main_.OpenWebLink(lblLink.Caption());
-        },
-        [&] { main_.Warn("Problem with browser."); });
+    platform::RunTrapped([&] { main_.OpenWebLink(lblLink.Caption()); },
+                         [&] { main_.Warn("Problem with browser."); });
 }
 
 void frmAbout::lblMailLink_Click() {
-    platform::RunTrapped(
-        [&] {
-            main_.OpenMailLink(lblMailLink.Caption());
-        },
-        [&] { main_.Warn("Problem with mail client."); });
+    platform::RunTrapped([&] { main_.OpenMailLink(lblMailLink.Caption()); },
+                         [&] { main_.Warn("Problem with mail client."); });
 }
 
 }  // namespace shortcut_maker

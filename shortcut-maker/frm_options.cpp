@@ -54,9 +54,7 @@ void frmOptions::Form_Load() {
 }
 
 void frmOptions::Form_Activate() {
-    main_.Trap([&] {
-        FocusAndSelectAll();
-    });
+    main_.Trap([&] { FocusAndSelectAll(); });
 }
 
 void frmOptions::FocusAndSelectAll() {
@@ -93,9 +91,7 @@ void frmOptions::cmdOK_Click() {
 }
 
 void frmOptions::cmdCancel_Click() {
-    main_.Trap([&] {
-        main_.UnloadAllForms();
-    });
+    main_.Trap([&] { main_.UnloadAllForms(); });
 }
 
 void frmOptions::cmdReset_Click() { main_.Settings.ShowDefaultSettings(); }
@@ -103,9 +99,7 @@ void frmOptions::cmdReset_Click() { main_.Settings.ShowDefaultSettings(); }
 void frmOptions::cmdDefault_Click() { main_.Settings.SaveDefaultSettings(); }
 
 void frmOptions::cmdAbout_Click() {
-    main_.Trap([&] {
-        Ui().Show(main_.AboutForm(), ShowMode::Modal, this);
-    });
+    main_.Trap([&] { Ui().Show(main_.AboutForm(), ShowMode::Modal, this); });
 }
 
 void frmOptions::cmdHelp_Click() {

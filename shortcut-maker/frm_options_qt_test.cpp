@@ -78,7 +78,7 @@ TEST_F(OptionsDialogQtTest, ChosenFolderNamedTypedAndReplacedThroughTheWindows) 
     EXPECT_EQ(box->icon, QMessageBox::Question);
     EXPECT_EQ(box->defaultButton, platform::forms::kIdYes);
     testing::ExpectFolderShortcut(h.SideMenu() / "Holiday.lnk", "/n,/root,\"" + chosen + "\"",
-                                        chosen, 1);
+                                  chosen, 1);
     EXPECT_EQ(qtt::FindWindow("frmOptions"), nullptr) << "OK closes the dialog";
     EXPECT_TRUE(h.LoadedForms().empty());
     // OK stored nothing: the defaults are as they were.

@@ -41,9 +41,7 @@ void frmStartMenuSetting::cmdYes_Click() {
 }
 
 void frmStartMenuSetting::cmNo_Click() {
-    main_.Trap([&] {
-        Ui().Unload(*this);
-    });
+    main_.Trap([&] { Ui().Unload(*this); });
 }
 
 void frmStartMenuSetting::cmdNoMore_Click() {

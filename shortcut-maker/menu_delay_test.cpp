@@ -8,8 +8,8 @@
 namespace shortcut_maker {
 namespace {
 
-using testing::MakerHarness;
 using platform::testing::RawValue;
+using testing::MakerHarness;
 
 const std::string kDesktop = "Control Panel\\Desktop";
 const std::string kCheck = "CheckStartMenuDelay";

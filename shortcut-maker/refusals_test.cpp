@@ -10,8 +10,8 @@
 
 #include "forms/message_box.h"
 #include "frm_options.h"
-#include "testing/maker_harness.h"
 #include "posix/posix_file_system.h"
+#include "testing/maker_harness.h"
 #include "text/text.h"
 
 namespace shortcut_maker {

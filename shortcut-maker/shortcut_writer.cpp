@@ -33,13 +33,12 @@ std::string WithoutOneTrailingBackslash(std::string path) {
 
 std::string modMain::ComposeExplorerArguments(std::int32_t lngAll, std::int32_t lngTwo,
                                               const std::string& strPath) {
-    std::string switches;
-    if (lngAll == 1) {
-        switches = lngTwo == 1 ? "/e," : "/n,";
-    } else {
-        switches = lngTwo == 1 ? "/e,/root," : "/n,/root,";
-    }
-    return switches + '"' + strPath + '"';
+    std::string arguments = lngTwo == 1 ? "/e," : "/n,";
+    if (lngAll != 1) arguments += "/root,";
+    arguments += '"';
+    arguments += strPath;
+    arguments += '"';
+    return arguments;
 }
 
 void modMain::CreateShortcutDirectly() {

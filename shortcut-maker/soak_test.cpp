@@ -22,9 +22,9 @@
 
 #include "platform_error.h"
 #include "posix/registry/sqlite_registry.h"
+#include "posix/shell_link/shell_link_reader.h"
 #include "testing/test_folder.h"
 #include "testing/test_registry.h"
-#include "posix/shell_link/shell_link_reader.h"
 
 namespace shortcut_maker {
 namespace {

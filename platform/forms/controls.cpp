@@ -8,9 +8,13 @@
 
 namespace platform::forms {
 
-Control::Control(Form& form, Control* container, std::string name, ControlKind kind,
-                 TwipsRect rect, int tabIndex)
-    : form_(form), container_(container), name_(std::move(name)), kind_(kind), rect_(rect),
+Control::Control(Form& form, Control* container, std::string name, ControlKind kind, TwipsRect rect,
+                 int tabIndex)
+    : form_(form),
+      container_(container),
+      name_(std::move(name)),
+      kind_(kind),
+      rect_(rect),
       tabIndex_(tabIndex) {
     form_.Register(*this);
 }
@@ -124,7 +128,8 @@ void TextBox::SetSelection(int start, int length) {
 }
 
 std::string TextBox::SelectedText() const {
-    return text::Mid(text_, static_cast<std::size_t>(selStart_), static_cast<std::size_t>(selLength_));
+    return text::Mid(text_, static_cast<std::size_t>(selStart_),
+                     static_cast<std::size_t>(selLength_));
 }
 
 void TextBox::Type(const std::string& typed) {

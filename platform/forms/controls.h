@@ -27,8 +27,8 @@ enum class Alignment { Left, Center, Right };
 enum class MousePointer { Default, PointingHand };
 
 struct Font {
-    std::string name;     // empty: the dialog's default font
-    double points = 0;    // 0: the default size
+    std::string name;   // empty: the dialog's default font
+    double points = 0;  // 0: the default size
     bool bold = false;
     bool underline = false;
 };
@@ -37,7 +37,7 @@ struct Font {
 using Colour = std::optional<std::uint32_t>;
 
 class Control {
-public:
+  public:
     Control(Form& form, Control* container, std::string name, ControlKind kind, TwipsRect rect,
             int tabIndex);
     virtual ~Control() = default;
@@ -79,10 +79,10 @@ public:
     std::function<void()> OnClick;
     void Click();
 
-protected:
+  protected:
     void Changed();
 
-private:
+  private:
     Form& form_;
     Control* container_;
     std::string name_;
@@ -100,18 +100,18 @@ private:
 };
 
 class Frame : public Control {
-public:
+  public:
     Frame(Form& form, std::string name, TwipsRect rect, int tabIndex, std::string caption);
 };
 
 class Label : public Control {
-public:
+  public:
     Label(Form& form, Control* container, std::string name, TwipsRect rect, int tabIndex,
           std::string caption);
 };
 
 class CommandButton : public Control {
-public:
+  public:
     CommandButton(Form& form, Control* container, std::string name, TwipsRect rect, int tabIndex,
                   std::string caption, std::string toolTip = {});
 };
@@ -119,19 +119,19 @@ public:
 // Option buttons group by their container: turning one on turns its
 // siblings in the same container off.
 class OptionButton : public Control {
-public:
+  public:
     OptionButton(Form& form, Control* container, std::string name, TwipsRect rect, int tabIndex,
                  std::string caption, bool value);
 
     bool Value() const { return value_; }
     void SetValue(bool on);
 
-private:
+  private:
     bool value_;
 };
 
 class TextBox : public Control {
-public:
+  public:
     TextBox(Form& form, std::string name, TwipsRect rect, int tabIndex, int maxLength);
 
     const std::string& Text() const { return text_; }
@@ -148,7 +148,7 @@ public:
     // at most MaxLength characters in the box.
     void Type(const std::string& typed);
 
-private:
+  private:
     std::string text_;
     int maxLength_;
     int selStart_ = 0;
@@ -158,11 +158,11 @@ private:
 // A picture box shows an image file (a path relative to the program's
 // resources) from its top left corner and may hold other controls.
 class PictureBox : public Control {
-public:
+  public:
     PictureBox(Form& form, std::string name, TwipsRect rect, int tabIndex, std::string picture);
     const std::string& Picture() const { return picture_; }
 
-private:
+  private:
     std::string picture_;
 };
 

@@ -32,7 +32,7 @@ struct FormStyle {
 };
 
 class Form {
-public:
+  public:
     Form(UserInterface& ui, std::string name, FormStyle style);
     virtual ~Form();
     Form(const Form&) = delete;
@@ -66,7 +66,7 @@ public:
     void DetachView();
     FormView* View() const { return view_.get(); }
 
-private:
+  private:
     UserInterface& ui_;
     std::string name_;
     FormStyle style_;

@@ -3,9 +3,9 @@
 #include "forms/controls.h"
 #include "forms/form.h"
 #include "forms/message_box.h"
-#include "testing/scripted_backend.h"
 #include "forms/user_interface.h"
 #include "platform_error.h"
+#include "testing/scripted_backend.h"
 
 namespace platform::forms {
 namespace {
@@ -16,7 +16,7 @@ struct Harness {
 };
 
 class PairForm : public Form {
-public:
+  public:
     explicit PairForm(UserInterface& ui) : Form(ui, "frmPair", {}) {
         cmdClose.OnClick = [this] { Ui().Unload(*this); };
     }
@@ -127,7 +127,7 @@ namespace platform::forms {
 namespace {
 
 class RefusingBackend : public ScriptedBackend {
-public:
+  public:
     using ScriptedBackend::ScriptedBackend;
     std::unique_ptr<FormView> CreateView(Form&, Form*, bool) override {
         throw PlatformError("no display and no terminal");

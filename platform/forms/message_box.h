@@ -24,9 +24,12 @@ constexpr int kIdNo = 7;
 // The answer that changes nothing, for when nobody can be asked.
 inline int SafeAnswer(unsigned style) {
     switch (style & kMbButtonsMask) {
-        case kMbYesNo: return kIdNo;
-        case kMbOkCancel: return kIdCancel;
-        default: return kIdOk;
+        case kMbYesNo:
+            return kIdNo;
+        case kMbOkCancel:
+            return kIdCancel;
+        default:
+            return kIdOk;
     }
 }
 

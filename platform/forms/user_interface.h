@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "forms/forms_backend.h"
-
 #include "no_windows_macros.h"
 
 namespace platform::forms {
@@ -20,7 +19,7 @@ class Form;
 enum class ShowMode { Modeless, Modal };
 
 class UserInterface {
-public:
+  public:
     using BackendFactory = std::function<std::unique_ptr<FormsBackend>()>;
 
     explicit UserInterface(BackendFactory factory);
@@ -53,7 +52,7 @@ public:
     // Runs the message loop until no form is loaded.
     void Run();
 
-private:
+  private:
     BackendFactory factory_;
     std::unique_ptr<FormsBackend> backend_;
     std::vector<Form*> loaded_;

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "testing/scripted_backend.h"
 #include "platform_error.h"
+#include "testing/scripted_backend.h"
 #include "testing/test_folder.h"
 
 namespace platform {

@@ -10,8 +10,9 @@ namespace platform {
 namespace {
 
 bool LooksLikeWindowsPath(const std::string& text) {
-    const bool driveLetter = text.size() >= 2 && text[1] == ':' &&
-                             ((text[0] >= 'A' && text[0] <= 'Z') || (text[0] >= 'a' && text[0] <= 'z'));
+    const bool driveLetter =
+        text.size() >= 2 && text[1] == ':' &&
+        ((text[0] >= 'A' && text[0] <= 'Z') || (text[0] >= 'a' && text[0] <= 'z'));
     return driveLetter || text.find('\\') != std::string::npos;
 }
 

@@ -7,8 +7,7 @@
 
 namespace platform {
 
-Platform MakeDefaultPlatform(const char* argv0,
-                             forms::UserInterface::BackendFactory formsBackend) {
+Platform MakeDefaultPlatform(const char* argv0, forms::UserInterface::BackendFactory formsBackend) {
     PosixPlatformOptions options;
     options.programPath = argv0 ? argv0 : "";
     options.formsBackend = std::move(formsBackend);

@@ -32,9 +32,9 @@ class PosixFiles {
         return name.empty() ? folder_.Windows() : folder_.Windows() + "\\" + name;
     }
     void MakeFile(const std::string& name, bool readOnly = false) {
-        ::platform::MakeFile(folder_.Native() / name,
-                             readOnly ? fs::perms::owner_read
-                                      : fs::perms::owner_read | fs::perms::owner_write);
+        ::platform::MakeFile(
+            folder_.Native() / name,
+            readOnly ? fs::perms::owner_read : fs::perms::owner_read | fs::perms::owner_write);
     }
     void MakeFolder(const std::string& name) { fs::create_directory(folder_.Native() / name); }
 
@@ -87,7 +87,7 @@ TEST_F(PosixFileSystemTest, DirMatchesCaseSensitivelyAndHonoursTheMask) {
     MakeFile(tmp_.Native() / ".hidden.lnk");
     MakeFile(tmp_.Native() / "Locked.lnk", fs::perms::owner_read);
 
-    EXPECT_EQ(queries_.Dir(tmp_.Windows("Kestrow"), 7), "");  // folders need 16
+    EXPECT_EQ(queries_.Dir(tmp_.Windows("Kestrow"), 7), "");   // folders need 16
     EXPECT_EQ(queries_.Dir(tmp_.Windows("kestrow"), 16), "");  // case differs
     EXPECT_EQ(queries_.Dir(tmp_.Windows("Data.lnk"), 0), "Data.lnk");
     EXPECT_EQ(queries_.Dir(tmp_.Windows(".hidden.lnk"), 0), "");

@@ -3,16 +3,16 @@
 #include <csignal>
 #include <utility>
 
-#include "posix/forms/backend_loader.h"
 #include "posix/chm_help.h"
 #include "posix/flock_instance_check.h"
+#include "posix/forms/backend_loader.h"
 #include "posix/path_mapping.h"
 #include "posix/posix_file_queries.h"
 #include "posix/posix_file_system.h"
 #include "posix/posix_wsh_shell.h"
 #include "posix/program_folder.h"
-#include "posix/xdg_shell_executor.h"
 #include "posix/registry/sqlite_registry.h"
+#include "posix/xdg_shell_executor.h"
 
 namespace platform {
 

@@ -6,9 +6,9 @@
 
 #include "platform_error.h"
 #include "posix/path_mapping.h"
+#include "posix/shell_link/shell_link_reader.h"
 #include "testing/scoped_env.h"
 #include "testing/test_folder.h"
-#include "posix/shell_link/shell_link_reader.h"
 
 namespace platform {
 namespace {

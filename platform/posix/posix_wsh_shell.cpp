@@ -5,8 +5,8 @@
 
 #include "platform_error.h"
 #include "posix/path_mapping.h"
-#include "posix/start_menu.h"
 #include "posix/shell_link/shell_link_writer.h"
+#include "posix/start_menu.h"
 #include "text/text.h"
 
 namespace platform {

@@ -2,8 +2,8 @@
 // the XDG data folder, and shortcut files written by the project's own writer.
 #pragma once
 
-#include "registry/registry.h"
 #include "posix/shell_link/shell_link.h"
+#include "registry/registry.h"
 #include "shell/wsh_shell.h"
 
 namespace platform {

@@ -9,10 +9,10 @@
 #include <memory>
 
 #include "platform_error.h"
+#include "posix/shell_link/shell_link_reader.h"
 #include "testing/scoped_env.h"
 #include "testing/shell_link_contract.h"
 #include "testing/test_folder.h"
-#include "posix/shell_link/shell_link_reader.h"
 
 namespace platform {
 namespace {

@@ -27,9 +27,10 @@ std::string FindOnPath(const std::string& name) {
     while (start <= rest.size()) {
         const auto colon = rest.find(':', start);
         const auto end = colon == std::string::npos ? rest.size() : colon;
-        std::string folder = rest.substr(start, end - start);
-        if (folder.empty()) folder = ".";
-        const std::string candidate = folder + "/" + name;
+        // An empty entry of PATH means the current folder.
+        std::string candidate = end > start ? rest.substr(start, end - start) : std::string(1, '.');
+        candidate += '/';
+        candidate += name;
         if (::access(candidate.c_str(), X_OK) == 0) return candidate;
         start = end + 1;
     }

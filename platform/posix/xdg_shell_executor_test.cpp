@@ -63,8 +63,8 @@ TEST_F(XdgShellExecutorTest, HandsZPathsOverAsPosixPathsInTheirWorkingFolder) {
     EXPECT_GT(executor_.ShellExecute(0, "open", tmp_.Windows("help page.html"), nullptr,
                                      tmp_.Windows("work"), kSwShowNormal),
               32);
-    EXPECT_EQ(Recorded(),
-              (tmp_.Native() / "help page.html").string() + "\n" + (tmp_.Native() / "work").string());
+    EXPECT_EQ(Recorded(), (tmp_.Native() / "help page.html").string() + "\n" +
+                              (tmp_.Native() / "work").string());
 }
 
 // The descriptors above 2 leading to /dev/null that a program started now

@@ -27,7 +27,7 @@ constexpr int kDriveCdRom = 5;
 constexpr int kDriveRamDisk = 6;
 
 class FileSystemObject {
-public:
+  public:
     virtual ~FileSystemObject() = default;
     virtual bool FolderExists(const std::string& path) = 0;
     // Creates that one folder; throws PlatformError when it cannot.
@@ -38,7 +38,7 @@ public:
 };
 
 class FileQueries {
-public:
+  public:
     virtual ~FileQueries() = default;
     // The name of the first directory entry matching path (its last component
     // may hold * and ?), or empty text. Plain files always match; folders,

@@ -11,7 +11,7 @@ namespace platform {
 constexpr int kSwShowNormal = 1;
 
 class ShellExecutor {
-public:
+  public:
     virtual ~ShellExecutor() = default;
     // Opens file with the default verb (operation null) or the given one,
     // without waiting. Returns a value above 32 on success and 32 or less

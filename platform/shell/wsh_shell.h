@@ -10,12 +10,12 @@
 namespace platform {
 
 class WshShortcut {
-public:
+  public:
     virtual ~WshShortcut() = default;
 
     std::string TargetPath;
     std::string Arguments;
-    int WindowStyle = 1;  // 1 normal, 3 maximized, 7 minimized
+    int WindowStyle = 1;       // 1 normal, 3 maximized, 7 minimized
     std::string IconLocation;  // "file,index"
     std::string Description;
 
@@ -25,7 +25,7 @@ public:
 };
 
 class WshShell {
-public:
+  public:
     virtual ~WshShell() = default;
 
     // A special folder by name ("StartMenu"); throws PlatformError when unknown.

@@ -9,7 +9,7 @@ namespace platform::forms {
 namespace {
 
 class ScriptedView : public FormView {
-public:
+  public:
     void Refresh(Control&) override {}
     void Focus(Control&) override {}
 };

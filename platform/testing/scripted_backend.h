@@ -32,17 +32,17 @@ struct HelpWindowRecord {
 };
 
 class ScriptedBackend : public FormsBackend {
-public:
+  public:
     // What the test scripts and reads. Shared with the test after the
     // backend has been handed to a UserInterface.
     struct Script {
-        std::deque<int> answers;                      // next message box answers
-        std::vector<ShownMessage> messages;           // every box shown
-        std::optional<std::string> browsedFolder;     // nullopt: the browser fails
-        std::string browserInstruction;               // what the browser was asked
-        std::function<void(Form&)> whileModal;        // runs when a modal form opens
-        std::vector<std::string> shownForms;          // forms whose windows were made
-        std::map<std::string, std::string> owners;    // form -> owner name
+        std::deque<int> answers;                    // next message box answers
+        std::vector<ShownMessage> messages;         // every box shown
+        std::optional<std::string> browsedFolder;   // nullopt: the browser fails
+        std::string browserInstruction;             // what the browser was asked
+        std::function<void(Form&)> whileModal;      // runs when a modal form opens
+        std::vector<std::string> shownForms;        // forms whose windows were made
+        std::map<std::string, std::string> owners;  // form -> owner name
         std::vector<HelpWindowRecord> helpWindows;
         int doEventsCalls = 0;
     };
@@ -61,7 +61,7 @@ public:
                                   std::function<std::string(const std::string&)> resource) override;
     void CloseHelpWindows() override;
 
-private:
+  private:
     Script& script_;
     const UserInterface* ui_;
 };

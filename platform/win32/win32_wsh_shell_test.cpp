@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "platform_error.h"
-#include "text/text.h"
-#include "win32/win32_file_system.h"
 #include "testing/shell_link_contract.h"
 #include "testing/test_folder.h"
+#include "text/text.h"
+#include "win32/win32_file_system.h"
 #include "win32/windows_api.h"
 
 namespace platform::win32 {

@@ -20,16 +20,16 @@
 #include <string>
 #include <vector>
 
+#include "default_platform.h"
 #include "forms/form.h"
-#include "testing/scripted_backend.h"
 #include "forms/user_interface.h"
 #include "mod_main.h"
 #include "platform.h"
 #include "platform_error.h"
-#include "default_platform.h"
 #include "posix/path_mapping.h"
 #include "posix/registry/sqlite_registry.h"
 #include "testing/scoped_env.h"
+#include "testing/scripted_backend.h"
 #include "testing/test_folder.h"
 #include "testing/test_registry.h"
 

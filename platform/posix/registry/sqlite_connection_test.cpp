@@ -19,7 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class StatementCacheTest : public ::testing::Test {
-protected:
+  protected:
     testing::TestFolder dir_;
 };
 

@@ -240,7 +240,8 @@ TEST_F(ShellLinkFileTest, NewFilesFollowTheUmaskWhichOtherThreadsKeepMeanwhile) 
             ::close(fd);
         }
     });
-    for (int i = 0; i < 3000; ++i) WriteShellLinkFile(dir_.Native() / "a.lnk", FolderShortcut("Z:\\x"));
+    for (int i = 0; i < 3000; ++i)
+        WriteShellLinkFile(dir_.Native() / "a.lnk", FolderShortcut("Z:\\x"));
     stop = true;
     other.join();
     ::unlink(probe.c_str());
@@ -273,7 +274,8 @@ TEST_F(ShellLinkFileTest, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
 TEST_F(ShellLinkFileTest, AFailedRenameOrMissingFolderIsReportedAndCleanedUp) {
     // A non-empty folder where the shortcut should go: the rename fails.
     fs::create_directories(dir_.Native() / "Busy.lnk" / "inside");
-    EXPECT_THROW(WriteShellLinkFile(dir_.Native() / "Busy.lnk", FolderShortcut("Z:\\x")), PlatformError);
+    EXPECT_THROW(WriteShellLinkFile(dir_.Native() / "Busy.lnk", FolderShortcut("Z:\\x")),
+                 PlatformError);
     EXPECT_TRUE(fs::is_directory(dir_.Native() / "Busy.lnk" / "inside"));
     EXPECT_EQ(EntriesOfDir(), std::vector<std::string>{"Busy.lnk"});
 
