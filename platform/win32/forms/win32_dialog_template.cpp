@@ -18,17 +18,17 @@ void PutString(std::vector<std::uint16_t>& out, const std::wstring& text) {
 
 }  // namespace
 
-std::vector<std::uint16_t> BuildDialogTemplate(const DialogTemplateSpec& spec) {
+std::vector<std::uint16_t> BuildDialogTemplate(const DialogTemplateLayout& layout) {
     std::vector<std::uint16_t> words;
-    PutDword(words, spec.style | DS_SETFONT);
-    PutDword(words, spec.exStyle);
+    PutDword(words, layout.style | DS_SETFONT);
+    PutDword(words, layout.exStyle);
     words.push_back(0);                              // no controls in the template
     for (int i = 0; i < 4; ++i) words.push_back(0);  // x, y, cx, cy: sized later
     words.push_back(0);                              // no menu
     words.push_back(0);                              // the dialog class
-    PutString(words, spec.caption);
-    words.push_back(spec.fontPoints);
-    PutString(words, spec.fontName);
+    PutString(words, layout.caption);
+    words.push_back(layout.fontPoints);
+    PutString(words, layout.fontName);
     return words;
 }
 

@@ -9,7 +9,7 @@
 
 namespace platform::win32 {
 
-struct DialogTemplateSpec {
+struct DialogTemplateLayout {
     std::uint32_t style = 0;  // DS_SETFONT is added
     std::uint32_t exStyle = 0;
     std::wstring caption;
@@ -18,6 +18,6 @@ struct DialogTemplateSpec {
 };
 
 // The template's bytes as 16-bit words, ready for CreateDialogIndirectParamW.
-std::vector<std::uint16_t> BuildDialogTemplate(const DialogTemplateSpec& spec);
+std::vector<std::uint16_t> BuildDialogTemplate(const DialogTemplateLayout& layout);
 
 }  // namespace platform::win32

@@ -104,19 +104,19 @@ Win32FormView::Win32FormView(Win32FormsBackend& backend, forms::Form& form, form
         }
     }
     const forms::FormStyle& style = form.Style();
-    DialogTemplateSpec spec;
-    spec.caption = Wide(style.caption);
-    spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    if (style.border == forms::BorderStyle::FixedDialog) spec.style |= DS_MODALFRAME;
-    if (style.minButton) spec.style |= WS_MINIMIZEBOX;
-    if (style.maxButton) spec.style |= WS_MAXIMIZEBOX;
+    DialogTemplateLayout layout;
+    layout.caption = Wide(style.caption);
+    layout.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    if (style.border == forms::BorderStyle::FixedDialog) layout.style |= DS_MODALFRAME;
+    if (style.minButton) layout.style |= WS_MINIMIZEBOX;
+    if (style.maxButton) layout.style |= WS_MAXIMIZEBOX;
     // An owned window stays out of the taskbar unless it asks; an unowned
     // one is kept out by a hidden owner.
     HWND templateOwner = ownerWindow;
-    if (ownerWindow && style.showInTaskbar) spec.exStyle |= WS_EX_APPWINDOW;
+    if (ownerWindow && style.showInTaskbar) layout.exStyle |= WS_EX_APPWINDOW;
     if (!ownerWindow && !style.showInTaskbar) templateOwner = backend_.HiddenOwner();
 
-    const std::vector<std::uint16_t> words = BuildDialogTemplate(spec);
+    const std::vector<std::uint16_t> words = BuildDialogTemplate(layout);
     dialog_ = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
                                          reinterpret_cast<LPCDLGTEMPLATEW>(words.data()),
                                          templateOwner, DialogProc, reinterpret_cast<LPARAM>(this));

@@ -51,17 +51,17 @@ TEST(Win32Resources, PictureNamesBecomeResourceNames) {
 }
 
 TEST(Win32DialogTemplate, CarriesTheClassicDialogFontAndNoControls) {
-    DialogTemplateSpec spec;
-    spec.style = WS_POPUP | WS_CAPTION;
-    spec.caption = L"Kestrow 2005";
-    const std::vector<std::uint16_t> words = BuildDialogTemplate(spec);
+    DialogTemplateLayout layout;
+    layout.style = WS_POPUP | WS_CAPTION;
+    layout.caption = L"Kestrow 2005";
+    const std::vector<std::uint16_t> words = BuildDialogTemplate(layout);
     const auto* header = reinterpret_cast<const DLGTEMPLATE*>(words.data());
     EXPECT_EQ(header->style, static_cast<DWORD>(WS_POPUP | WS_CAPTION | DS_SETFONT));
     EXPECT_EQ(header->cdit, 0);
     // Header, menu, class, caption, then point size and face name.
     const std::size_t captionAt = sizeof(DLGTEMPLATE) / 2 + 2;
     EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(&words[captionAt])), L"Kestrow 2005");
-    const std::size_t pointsAt = captionAt + spec.caption.size() + 1;
+    const std::size_t pointsAt = captionAt + layout.caption.size() + 1;
     EXPECT_EQ(words[pointsAt], 8);
     EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(&words[pointsAt + 1])),
               L"MS Sans Serif");
