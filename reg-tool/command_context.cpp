@@ -19,6 +19,11 @@ std::string RegistryError(long rc) {
         case platform::kErrorBadDb:
             return "ERROR: The registry store cannot be opened or is damaged; it was left as it "
                    "is.";
+        case platform::kErrorBusy:
+            return "ERROR: The registry store is busy: another program has held it for too long. "
+                   "Nothing was changed; try again.";
+        case platform::kErrorDiskFull:
+            return "ERROR: There is not enough space on the disk to change the registry store.";
         default:
             return "ERROR: The registry call failed with code " + std::to_string(rc) + ".";
     }

@@ -1,6 +1,7 @@
 // kestrow-reg as the user runs it: the built program, a store in a
 // temporary XDG_CONFIG_HOME, output and exit codes.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <filesystem>
 #include <fstream>
@@ -57,6 +58,21 @@ TEST_F(RegToolTest, AddThenQueryShowsValuesAsTheWindowsCommandDoes) {
     r = Run({"query", "HKCU\\Nowhere"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, "");
+}
+
+TEST_F(RegToolTest, AStoreAnotherProgramHoldsIsCalledBusyAndLeftUnchanged) {
+    ExpectOk({"add", kKey, "/v", "Maximized", "/t", "REG_DWORD", "/d", "1", "/f"});
+    sqlite3* holder = nullptr;
+    ASSERT_EQ(sqlite3_open(Store().c_str(), &holder), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(holder, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+
+    const Result r = Run({"add", kKey, "/v", "Maximized", "/t", "REG_DWORD", "/d", "0", "/f"});
+    sqlite3_exec(holder, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(holder);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("busy"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("code"), std::string::npos) << r.err;
+    EXPECT_NE(Run({"query", kKey, "/v", "Maximized"}).out.find("0x1"), std::string::npos);
 }
 
 TEST_F(RegToolTest, AskBeforeOverwritingOrDeletingUnlessForced) {
