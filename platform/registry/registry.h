@@ -93,7 +93,8 @@ class Registry {
     virtual long RegCloseKey(RegKey key) = 0;
 
     // Enumeration, by index from 0; kErrorNoMoreItems past the end. Sub-keys
-    // come in name order, values in the order they were made.
+    // come in name order, values in the order the store keeps them: the order
+    // they were made, as Windows keeps them (Wine's registry keeps them by name).
     virtual long RegEnumKey(RegKey key, std::uint32_t index, std::string* name) = 0;
     virtual long RegEnumValue(RegKey key, std::uint32_t index, std::string* name,
                               std::uint32_t* type, std::vector<std::uint8_t>* data) = 0;
