@@ -22,16 +22,6 @@ if(KESTROW_TESTS)
   include(GoogleTest)
 endif()
 
-# Adds a GoogleTest executable NAME from SOURCES linked to LIBS, run under
-# Wine. Tests are listed when ctest runs, so building never starts Wine.
-function(kestrow_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gmock)
-  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 300)
-endfunction()
-
 option(KESTROW_WINDOWS_H_CHECK "Compile the programs' code once more after <windows.h>" ON)
 
 add_subdirectory(platform)
