@@ -5,20 +5,6 @@
 namespace defaults_editor {
 namespace {
 
-platform::forms::FormStyle DialogStyle() {
-    platform::forms::FormStyle style;
-    style.caption = "Kestrow 2005 Default Settings";
-    style.clientWidth = 8580;
-    style.clientHeight = 4320;
-    style.border = platform::forms::BorderStyle::FixedSingle;
-    style.minButton = true;
-    style.maxButton = false;
-    style.showInTaskbar = true;
-    style.position = platform::forms::StartUpPosition::CenterScreen;
-    style.icon = "kestrow";
-    return style;
-}
-
 const char* const kOptionInfo =
     "You can right click on a folder in Windows Explorer and click on \"Let Kestrow create a "
     "shortcut\" on the context menu. That is the fastest way to work with Kestrow. The default "
@@ -27,7 +13,9 @@ const char* const kOptionInfo =
 }  // namespace
 
 frmOptions::frmOptions(platform::forms::UserInterface& ui, modMain& program)
-    : Form(ui, "frmOptions", DialogStyle()),
+    : Form(
+          ui, "frmOptions",
+          platform::forms::MainWindowStyle("Kestrow 2005 Default Settings", 8580, 4320, "kestrow")),
       OptionFrames(*this, 960, 3),
       lblOptionInfo(*this, nullptr, "lblOptionInfo", {225, 255, 8160, 405}, 15, kOptionInfo),
       cmdOK(*this, nullptr, "cmdOK", {7230, 2655, 1140, 345}, 0, "OK",

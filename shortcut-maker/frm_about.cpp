@@ -17,16 +17,9 @@ constexpr std::uint32_t kLinkBlue = 0x0000C0;
 constexpr int kEscape = 27;
 
 FormStyle AboutStyle() {
-    FormStyle style;
-    style.caption = "About Kestrow 2005";
-    style.clientWidth = 8430;
-    style.clientHeight = 5820;
-    style.border = BorderStyle::FixedDialog;
-    style.minButton = false;
-    style.maxButton = false;
-    style.showInTaskbar = false;
-    style.position = StartUpPosition::CenterOwner;
-    style.keyPreview = true;
+    FormStyle style =
+        DialogBoxStyle("About Kestrow 2005", 8430, 5820, StartUpPosition::CenterOwner);
+    style.keyPreview = true;  // Escape closes the box
     return style;
 }
 

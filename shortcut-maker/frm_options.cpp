@@ -16,26 +16,14 @@ namespace {
 
 using namespace platform::forms;
 
-FormStyle OptionsStyle() {
-    FormStyle style;
-    style.caption = "Kestrow 2005";
-    style.clientWidth = 8580;
-    style.clientHeight = 6990;
-    style.border = BorderStyle::FixedSingle;
-    style.minButton = true;
-    style.maxButton = false;
-    style.showInTaskbar = true;
-    style.position = StartUpPosition::CenterScreen;
-    style.icon = "kestrow";
-    return style;
-}
-
 constexpr const char* kForbiddenCharacters = "\\/:*?\"<>|";
 
 }  // namespace
 
 frmOptions::frmOptions(modMain& main)
-    : Form(main.Ui(), "frmOptions", OptionsStyle()), OptionFrames(*this, 3615, 1), main_(main) {
+    : Form(main.Ui(), "frmOptions", MainWindowStyle("Kestrow 2005", 8580, 6990, "kestrow")),
+      OptionFrames(*this, 3615, 1),
+      main_(main) {
     cmdOK.OnClick = [this] { cmdOK_Click(); };
     cmdCancel.OnClick = [this] { cmdCancel_Click(); };
     cmdReset.OnClick = [this] { cmdReset_Click(); };

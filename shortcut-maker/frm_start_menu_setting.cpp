@@ -11,16 +11,8 @@ namespace shortcut_maker {
 namespace {
 
 platform::forms::FormStyle AdvisorStyle() {
-    platform::forms::FormStyle style;
-    style.caption = "Start Menu setting";
-    style.clientWidth = 6960;
-    style.clientHeight = 2340;
-    style.border = platform::forms::BorderStyle::FixedDialog;
-    style.minButton = false;
-    style.maxButton = false;
-    style.showInTaskbar = false;
-    style.position = platform::forms::StartUpPosition::CenterScreen;
-    return style;
+    return platform::forms::DialogBoxStyle("Start Menu setting", 6960, 2340,
+                                           platform::forms::StartUpPosition::CenterScreen);
 }
 
 }  // namespace

@@ -7,6 +7,38 @@
 
 namespace platform::forms {
 
+namespace {
+
+// A window of a fixed client area; the rest as FormStyle's defaults say: a
+// fixed single border, no minimise or maximise button, a taskbar button,
+// the middle of the screen.
+FormStyle FixedSizeStyle(std::string caption, int clientWidth, int clientHeight) {
+    FormStyle style;
+    style.caption = std::move(caption);
+    style.clientWidth = clientWidth;
+    style.clientHeight = clientHeight;
+    return style;
+}
+
+}  // namespace
+
+FormStyle MainWindowStyle(std::string caption, int clientWidth, int clientHeight,
+                          std::string icon) {
+    FormStyle style = FixedSizeStyle(std::move(caption), clientWidth, clientHeight);
+    style.minButton = true;
+    style.icon = std::move(icon);
+    return style;
+}
+
+FormStyle DialogBoxStyle(std::string caption, int clientWidth, int clientHeight,
+                         StartUpPosition position) {
+    FormStyle style = FixedSizeStyle(std::move(caption), clientWidth, clientHeight);
+    style.border = BorderStyle::FixedDialog;
+    style.showInTaskbar = false;
+    style.position = position;
+    return style;
+}
+
 Form::Form(UserInterface& ui, std::string name, FormStyle style)
     : ui_(ui), name_(std::move(name)), style_(std::move(style)) {}
 

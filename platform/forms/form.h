@@ -31,6 +31,15 @@ struct FormStyle {
     bool keyPreview = false;
 };
 
+// The two kinds of window the programs show, both of a fixed size. A main
+// window can be minimised, has a taskbar button and starts in the middle of
+// the screen.
+FormStyle MainWindowStyle(std::string caption, int clientWidth, int clientHeight, std::string icon);
+// A dialog box has neither a minimise nor a maximise button, nor a taskbar
+// button.
+FormStyle DialogBoxStyle(std::string caption, int clientWidth, int clientHeight,
+                         StartUpPosition position);
+
 class Form {
   public:
     Form(UserInterface& ui, std::string name, FormStyle style);

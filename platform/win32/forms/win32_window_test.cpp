@@ -42,13 +42,7 @@ class AboutLike : public Form {
         cmdOK.OnClick = [this] { Ui().Unload(*this); };
     }
     static FormStyle Style() {
-        FormStyle style;
-        style.caption = "About Test";
-        style.clientWidth = 4000;
-        style.clientHeight = 2000;
-        style.border = BorderStyle::FixedDialog;
-        style.showInTaskbar = false;
-        style.position = StartUpPosition::CenterOwner;
+        FormStyle style = DialogBoxStyle("About Test", 4000, 2000, StartUpPosition::CenterOwner);
         style.keyPreview = true;
         return style;
     }
@@ -72,13 +66,7 @@ class TestDialog : public Form {
         optA2.OnClick = [this] { clicks.push_back("optA2"); };
     }
     static FormStyle Style() {
-        FormStyle style;
-        style.caption = "Kestrow Test \xE2\x82\xAC";
-        style.clientWidth = 8580;
-        style.clientHeight = 4500;
-        style.minButton = true;
-        style.icon = "kestrow";
-        return style;
+        return MainWindowStyle("Kestrow Test \xE2\x82\xAC", 8580, 4500, "kestrow");
     }
     void Form_Activate() override {
         ++activations;
