@@ -188,15 +188,24 @@ bool EasyReg::DeleteKey(std::int32_t MyHive, const std::string& strSubKey) {
     }
 }
 
+std::optional<std::uint32_t> EasyReg::ValueType(const std::string& strName, std::int32_t MyHive,
+                                                const std::string& strSubKey) {
+    OpenedKey key(registry_, AsKey(HiveOrDefault(MyHive)), SubKeyOrDefault(strSubKey),
+                  kQueryAccess);
+    if (!key.Opened()) return std::nullopt;
+    std::uint32_t type = 0;
+    std::uint32_t size = 0;
+    if (registry_.RegQueryValueEx(key.Key(), strName, &type, nullptr, &size) !=
+        platform::kErrorSuccess) {
+        return std::nullopt;
+    }
+    return type;
+}
+
 bool EasyReg::ExistingValue(const std::string& strName, std::int32_t MyHive,
                             const std::string& strSubKey) {
     try {
-        OpenedKey key(registry_, AsKey(HiveOrDefault(MyHive)), SubKeyOrDefault(strSubKey),
-                      kQueryAccess);
-        std::uint32_t type = 0;
-        std::uint32_t size = 0;
-        return key.Opened() && registry_.RegQueryValueEx(key.Key(), strName, &type, nullptr,
-                                                         &size) == platform::kErrorSuccess;
+        return ValueType(strName, MyHive, strSubKey).has_value();
     } catch (...) {
         return false;
     }
@@ -213,16 +222,9 @@ bool EasyReg::ExistingKey(std::int32_t CurrentHive, const std::string& strSubKey
 std::string EasyReg::GetValueType(const std::string& strName, std::int32_t MyHive,
                                   const std::string& strSubKey) {
     try {
-        OpenedKey key(registry_, AsKey(HiveOrDefault(MyHive)), SubKeyOrDefault(strSubKey),
-                      kQueryAccess);
-        if (!key.Opened()) return {};
-        std::uint32_t type = 0;
-        std::uint32_t size = 0;
-        if (registry_.RegQueryValueEx(key.Key(), strName, &type, nullptr, &size) !=
-            platform::kErrorSuccess) {
-            return {};
-        }
-        switch (type) {
+        const std::optional<std::uint32_t> type = ValueType(strName, MyHive, strSubKey);
+        if (!type) return {};
+        switch (*type) {
             case platform::kRegSz:
                 return "STRING";
             case platform::kRegExpandSz:

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "registry/registry.h"
@@ -78,6 +79,9 @@ class EasyReg {
     std::string SubKeyOrDefault(const std::string& subKey) const;
     // Whether the path opens below the hive, with no defaults applied.
     bool KeyOpens(std::int32_t hive, const std::string& path);
+    // The type of the value; none when its key or the value is missing.
+    std::optional<std::uint32_t> ValueType(const std::string& strName, std::int32_t MyHive,
+                                           const std::string& strSubKey);
 
     platform::Registry& registry_;
     std::int32_t defaultHive_ = 0;
