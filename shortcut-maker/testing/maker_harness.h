@@ -28,6 +28,7 @@
 #include "platform_error.h"
 #include "posix/path_mapping.h"
 #include "posix/registry/sqlite_registry.h"
+#include "testing/lnkinfo.h"
 #include "testing/scoped_env.h"
 #include "testing/scripted_backend.h"
 #include "testing/test_folder.h"
@@ -176,31 +177,6 @@ class MakerHarness {
     platform::testing::ScopedEnv data_{"XDG_DATA_HOME", dir_.Path() + "/data"};
 };
 
-// What lnkinfo, an independent reader, finds in a shortcut file.
-struct LnkinfoReport {
-    std::string output;
-    std::string Field(const std::string& label) const {
-        const auto at = output.find("\t" + label);
-        if (at == std::string::npos) return "<missing " + label + ">";
-        auto start = output.find(':', at);
-        start = output.find_first_not_of(' ', start + 1);
-        const auto end = output.find('\n', start);
-        return output.substr(start, end - start);
-    }
-};
-
-inline LnkinfoReport RunLnkinfo(const fs::path& file) {
-    const std::string command = "lnkinfo '" + file.string() + "' 2>&1";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-    LnkinfoReport report;
-    if (!pipe) return report;
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0)
-        report.output.append(buffer, n);
-    return report;
-}
-
 inline std::vector<std::uint8_t> ReadBytes(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -219,7 +195,7 @@ inline void ExpectFolderShortcut(const fs::path& file, const std::string& argume
                                  const std::string& folder, std::uint32_t showCommand) {
     SCOPED_TRACE(file.string());
     ASSERT_TRUE(fs::is_regular_file(file));
-    const LnkinfoReport report = RunLnkinfo(file);
+    const platform::testing::LnkinfoReport report = platform::testing::RunLnkinfo(file);
     ASSERT_NE(report.output.find("Windows Shortcut information"), std::string::npos)
         << "lnkinfo could not read the file:\n"
         << report.output;

@@ -17,6 +17,7 @@
 
 #include "platform_error.h"
 #include "posix/shell_link/shell_link_reader.h"
+#include "testing/lnkinfo.h"
 #include "testing/test_folder.h"
 
 namespace platform {
@@ -53,31 +54,6 @@ class ShellLinkFileTest : public ::testing::Test {
     testing::TestFolder dir_;
 };
 
-// The output of lnkinfo for the file, or nullopt when lnkinfo is not installed.
-std::optional<std::string> RunLnkinfo(const fs::path& file) {
-    if (::access("/usr/bin/lnkinfo", X_OK) != 0 && std::system("command -v lnkinfo >/dev/null")) {
-        return std::nullopt;
-    }
-    const std::string command = "lnkinfo '" + file.string() + "' 2>&1";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-    std::string output;
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0) output.append(buffer, n);
-    return output;
-}
-
-// The value lnkinfo prints after "<label>" up to the end of its line; the
-// description's CR LF makes it print two lines, which the caller expects.
-std::string LnkinfoField(const std::string& output, const std::string& label) {
-    const auto at = output.find("\t" + label);
-    if (at == std::string::npos) return "<missing " + label + ">";
-    auto start = output.find(": ", at);
-    start = output.find_first_not_of(' ', start + 1);
-    const auto end = output.find('\n', start);
-    return output.substr(start, end - start);
-}
-
 TEST_F(ShellLinkFileTest, LnkinfoReadsBackEveryPropertyForNonAsciiFolders) {
     const std::vector<std::string> folders = {
         "Z:\\home\\ann\\Документы",
@@ -90,19 +66,20 @@ TEST_F(ShellLinkFileTest, LnkinfoReadsBackEveryPropertyForNonAsciiFolders) {
         const ShellLink link = FolderShortcut(folder);
         WriteShellLinkFile(file, link);
 
-        const auto output = RunLnkinfo(file);
-        if (!output) GTEST_SKIP() << "lnkinfo is not installed";
-        EXPECT_EQ(output->find("Error"), std::string::npos) << *output;
+        if (!testing::LnkinfoInstalled()) GTEST_SKIP() << "lnkinfo is not installed";
+        const testing::LnkinfoReport report = testing::RunLnkinfo(file);
+        const std::string& output = report.output;
+        EXPECT_EQ(output.find("Error"), std::string::npos) << output;
         // lnkinfo prints the description's CR LF as is.
-        EXPECT_EQ(LnkinfoField(*output, "Description"), "Shortcut to the folder\r") << *output;
-        EXPECT_NE(output->find("Shortcut to the folder\r\n" + folder + "\n"), std::string::npos)
-            << *output;
-        EXPECT_EQ(LnkinfoField(*output, "Command line arguments"), link.arguments);
-        EXPECT_EQ(LnkinfoField(*output, "Icon location"), "explorer.exe");
-        EXPECT_EQ(LnkinfoField(*output, "Icon index"), "1");
-        EXPECT_EQ(LnkinfoField(*output, "Local path"), "C:\\Windows\\explorer.exe");
-        EXPECT_EQ(output->find("Working directory"), std::string::npos);
-        EXPECT_EQ(output->find("Relative path"), std::string::npos);
+        EXPECT_EQ(report.Field("Description"), "Shortcut to the folder\r") << output;
+        EXPECT_NE(output.find("Shortcut to the folder\r\n" + folder + "\n"), std::string::npos)
+            << output;
+        EXPECT_EQ(report.Field("Command line arguments"), link.arguments);
+        EXPECT_EQ(report.Field("Icon location"), "explorer.exe");
+        EXPECT_EQ(report.Field("Icon index"), "1");
+        EXPECT_EQ(report.Field("Local path"), "C:\\Windows\\explorer.exe");
+        EXPECT_EQ(output.find("Working directory"), std::string::npos);
+        EXPECT_EQ(output.find("Relative path"), std::string::npos);
 
         const auto read = ReadShellLinkFile(file);
         EXPECT_EQ(read.link.description, link.description);
