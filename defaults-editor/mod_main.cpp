@@ -1,12 +1,10 @@
 #include "mod_main.h"
 
-#include <exception>
 #include <string>
-#include <vector>
 
 #include "forms/message_box.h"
+#include "forms/user_interface.h"
 #include "frm_options.h"
-#include "platform_error.h"
 
 namespace defaults_editor {
 namespace {
@@ -16,12 +14,7 @@ constexpr const char* kMessageTitle = "Kestrow Default Settings";
 
 }  // namespace
 
-modMain::modMain(platform::Platform& platform)
-    : Settings(
-          platform, [this]() -> settings::OptionFrames& { return Options(); },
-          [this] { HandleUnexpectedError(); },
-          [this](const std::string& problem) { ReportStoreProblem(problem); }),
-      platform_(platform) {}
+modMain::modMain(platform::Platform& platform) : ProgramModule(platform) {}
 
 modMain::~modMain() {
     // The user interface keeps a list of loaded forms; ours must leave it
@@ -35,12 +28,12 @@ modMain::~modMain() {
     }
 }
 
-platform::forms::UserInterface& modMain::Ui() { return *platform_.ui; }
-
 frmOptions& modMain::Options() {
     if (!options_) options_ = std::make_unique<frmOptions>(Ui(), *this);
     return *options_;
 }
+
+settings::OptionFrames& modMain::OptionsFormFrames() { return Options(); }
 
 void modMain::Main() {
     Trap([&] {
@@ -58,14 +51,8 @@ void modMain::HandleUnexpectedError() {
     // Called inside the trap that caught the failure: a platform failure
     // carries a sentence for the user.
     std::string message = "Unexpected Error";
-    if (const std::exception_ptr caught = std::current_exception()) {
-        try {
-            std::rethrow_exception(caught);
-        } catch (const platform::PlatformError& e) {
-            message += "\r\n\r\n" + std::string(e.what());
-        } catch (...) {
-        }
-    }
+    const std::string cause = FailureCause();
+    if (!cause.empty()) message += "\r\n\r\n" + cause;
     CloseWithMessage(message);
 }
 
@@ -74,11 +61,8 @@ void modMain::ReportStoreProblem(const std::string& strProblem) { CloseWithMessa
 void modMain::CloseWithMessage(const std::string& strText) {
     errorReported_ = true;
     try {
-        platform::forms::UserInterface& ui = Ui();
-        // Unloading shortens the list; walk a copy.
-        const std::vector<platform::forms::Form*> loaded = ui.LoadedForms();
-        for (platform::forms::Form* form : loaded) ui.Unload(*form);
-        ui.MsgBox(strText, platform::forms::kMbOk | platform::forms::kMbIconHand, kMessageTitle);
+        UnloadAllForms();
+        Ui().MsgBox(strText, platform::forms::kMbOk | platform::forms::kMbIconHand, kMessageTitle);
     } catch (...) {
         // With no way left to tell the user, the failing exit status is
         // what reports the error.

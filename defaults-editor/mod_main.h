@@ -4,22 +4,18 @@
 
 #include <memory>
 #include <string>
-#include <utility>
 
-#include "error_trap.h"
 #include "platform.h"
-#include "settings/shortcut_settings.h"
+#include "settings/program_module.h"
 
 namespace defaults_editor {
 
 class frmOptions;
 
-class modMain {
+class modMain : public settings::ProgramModule {
   public:
     explicit modMain(platform::Platform& platform);
-    ~modMain();
-    modMain(const modMain&) = delete;
-    modMain& operator=(const modMain&) = delete;
+    ~modMain() override;
 
     // Refuses a second instance with a message; otherwise shows the dialog
     // modeless and returns. The caller then runs the message loop.
@@ -27,16 +23,8 @@ class modMain {
 
     // Unloads every form, then shows "Unexpected Error" (with the cause
     // when a platform failure gave one).
-    void HandleUnexpectedError();
-    // Runs a routine or handler under its error trap: a failure inside it
-    // goes to HandleUnexpectedError.
-    template <typename Routine>
-    void Trap(Routine&& routine) {
-        platform::RunTrapped(std::forward<Routine>(routine), [this] { HandleUnexpectedError(); });
-    }
-    // Unloads every form, then tells the user that the settings store could
-    // not be used (the text names it and the cause); the run then fails.
-    void ReportStoreProblem(const std::string& strProblem);
+    void HandleUnexpectedError() override;
+    void ReportStoreProblem(const std::string& strProblem) override;
     // Whether HandleUnexpectedError has run, so that the process can end
     // with a failure status.
     bool ErrorReported() const { return errorReported_; }
@@ -48,14 +36,12 @@ class modMain {
     // The dialog's one instance, made on first use.
     frmOptions& Options();
 
-    // The flags lngAllFolders, lngSideMenu, lngTwoPane, lngMaximized.
-    settings::ShortcutSettings Settings;
+  protected:
+    settings::OptionFrames& OptionsFormFrames() override;
 
   private:
-    platform::forms::UserInterface& Ui();
     void CloseWithMessage(const std::string& strText);
 
-    platform::Platform& platform_;
     std::unique_ptr<frmOptions> options_;
     bool errorReported_ = false;
 };

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <exception>
-#include <vector>
 
 #include "forms/message_box.h"
 #include "frm_about.h"
@@ -27,12 +26,7 @@ bool EndsWithSeparator(const std::string& s) {
 
 }  // namespace
 
-modMain::modMain(platform::Platform& platform)
-    : Settings(
-          platform, [this]() -> settings::OptionFrames& { return OptionsForm(); },
-          [this] { HandleUnexpectedError(); },
-          [this](const std::string& problem) { ReportStoreProblem(problem); }),
-      platform_(platform) {}
+modMain::modMain(platform::Platform& platform) : ProgramModule(platform) {}
 
 modMain::~modMain() {
     // The user interface keeps pointers to loaded forms; none may outlive us there.
@@ -41,8 +35,6 @@ modMain::~modMain() {
     } catch (...) {
     }
 }
-
-platform::forms::UserInterface& modMain::Ui() { return *platform_.ui; }
 
 platform::Registry& modMain::Store() { return *platform_.registry; }
 
@@ -71,6 +63,8 @@ frmOptions& modMain::OptionsForm() {
     if (!options_) options_ = std::make_unique<frmOptions>(*this);
     return *options_;
 }
+
+settings::OptionFrames& modMain::OptionsFormFrames() { return OptionsForm(); }
 
 frmAbout& modMain::AboutForm() {
     if (!about_) about_ = std::make_unique<frmAbout>(*this);
@@ -148,25 +142,11 @@ std::string modMain::DeriveDefaultName(const std::string& strFolderPath) {
     return name;
 }
 
-void modMain::UnloadAllForms() {
-    // Unloading shortens the list: walk a copy.
-    const std::vector<platform::forms::Form*> loaded = Ui().LoadedForms();
-    for (platform::forms::Form* form : loaded) Ui().Unload(*form);
-}
-
 void modMain::HandleUnexpectedError() {
     ++errorRoutineRuns_;
     // Called inside the trap that caught the failure: a platform failure
     // carries a sentence for the user, which goes after the first line.
-    std::string cause;
-    if (const std::exception_ptr caught = std::current_exception()) {
-        try {
-            std::rethrow_exception(caught);
-        } catch (const platform::PlatformError& e) {
-            cause = e.what();
-        } catch (...) {
-        }
-    }
+    const std::string cause = FailureCause();
     const std::string message = "Unexpected error.\r\n\r\n" +
                                 (cause.empty() ? std::string() : cause + "\r\n\r\n") +
                                 "Try installing the latest version of Windows Script.\r\n\r\n"

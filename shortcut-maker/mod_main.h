@@ -6,11 +6,9 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <utility>
 
-#include "error_trap.h"
 #include "platform.h"
-#include "settings/shortcut_settings.h"
+#include "settings/program_module.h"
 
 namespace shortcut_maker {
 
@@ -19,12 +17,10 @@ class frmOptions;
 class frmStartMenuSetting;
 class HTMLHelp;
 
-class modMain {
+class modMain : public settings::ProgramModule {
   public:
     explicit modMain(platform::Platform& platform);
-    ~modMain();
-    modMain(const modMain&) = delete;
-    modMain& operator=(const modMain&) = delete;
+    ~modMain() override;
 
     // Program state.
     std::string CommandLineText;
@@ -38,9 +34,8 @@ class modMain {
     std::string ShortcutArguments;
     std::int32_t ShortcutWindowStyle = 0;
 
-    // The four settings flags live in the settings object shared with the
-    // defaults editor; these names reach them.
-    settings::ShortcutSettings Settings;
+    // The four settings flags live in Settings, shared with the defaults
+    // editor; these names reach them.
     std::int32_t& lngAllFolders = Settings.lngAllFolders;
     std::int32_t& lngSideMenu = Settings.lngSideMenu;
     std::int32_t& lngTwoPane = Settings.lngTwoPane;
@@ -64,14 +59,7 @@ class modMain {
     // Start-up and main flow.
     void Main(const std::string& commandLine);
     void RunMainFlow();
-    void UnloadAllForms();
-    void HandleUnexpectedError();
-    // Runs a routine or handler under its error trap: a failure inside it
-    // goes to HandleUnexpectedError.
-    template <typename Routine>
-    void Trap(Routine&& routine) {
-        platform::RunTrapped(std::forward<Routine>(routine), [this] { HandleUnexpectedError(); });
-    }
+    void HandleUnexpectedError() override;
     std::string BrowseForFolder();
     static std::string GetLastPathComponent(const std::string& strPath,
                                             const std::string& strSeparator);
@@ -105,10 +93,7 @@ class modMain {
     // Tells the user that the folder given cannot be used and ends the run
     // with a failure; in a message box when one can be shown.
     void RefuseFolder(const std::string& strText);
-    // Tells the user that the settings store could not be used (the text
-    // names it and the cause), closing every form first, as the error
-    // routine does; the run ends with a failure.
-    void ReportStoreProblem(const std::string& strProblem);
+    void ReportStoreProblem(const std::string& strProblem) override;
     // Whether the store failed a call since the last look; reported if so.
     bool StoreProblemReported();
     // A message box with OK and the exclamation icon. It never throws: when
@@ -123,7 +108,6 @@ class modMain {
     void OpenMailLink(const std::string& strAddress);
 
     platform::Platform& Platform() { return platform_; }
-    platform::forms::UserInterface& Ui();
     // The settings store the platform gives.
     platform::Registry& Store();
 
@@ -134,8 +118,10 @@ class modMain {
     // or a shortcut or folder was refused).
     int ExitCode() const { return errorRoutineRuns_ > 0 || refused_ ? 1 : 0; }
 
+  protected:
+    settings::OptionFrames& OptionsFormFrames() override;
+
   private:
-    platform::Platform& platform_;
     std::unique_ptr<frmOptions> options_;
     std::unique_ptr<frmAbout> about_;
     std::unique_ptr<frmStartMenuSetting> startMenuSetting_;

@@ -1,0 +1,53 @@
+// What both programs' modMain build on: the platform they run on, the
+// shortcut settings shown in the option frames of their frmOptions, and their
+// two error routines, to which the settings and every trapped routine report.
+#pragma once
+
+#include <string>
+#include <utility>
+
+#include "error_trap.h"
+#include "option_frames.h"
+#include "platform.h"
+#include "shortcut_settings.h"
+
+namespace settings {
+
+class ProgramModule {
+  public:
+    explicit ProgramModule(platform::Platform& platform);
+    virtual ~ProgramModule() = default;
+    ProgramModule(const ProgramModule&) = delete;
+    ProgramModule& operator=(const ProgramModule&) = delete;
+
+    // The program's one error routine, called inside the trap that caught
+    // the failure: closes every form and tells the user.
+    virtual void HandleUnexpectedError() = 0;
+    // Tells the user that the settings store could not be used (the text
+    // names it and the cause), closing every form first; the run then fails.
+    virtual void ReportStoreProblem(const std::string& strProblem) = 0;
+
+    // Runs a routine or handler under its error trap: a failure inside it
+    // goes to HandleUnexpectedError.
+    template <typename Routine>
+    void Trap(Routine&& routine) {
+        platform::RunTrapped(std::forward<Routine>(routine), [this] { HandleUnexpectedError(); });
+    }
+
+    platform::forms::UserInterface& Ui();
+    void UnloadAllForms();
+
+    // The flags lngAllFolders, lngSideMenu, lngTwoPane, lngMaximized.
+    ShortcutSettings Settings;
+
+  protected:
+    // The option frames of the program's frmOptions, made on first use.
+    virtual OptionFrames& OptionsFormFrames() = 0;
+    // The sentence for the user that the failure being handled carries when
+    // it is a platform failure; empty for any other.
+    static std::string FailureCause();
+
+    platform::Platform& platform_;
+};
+
+}  // namespace settings
