@@ -49,6 +49,13 @@ class ShortcutSettingsTest : public ::testing::Test {
         return {form->optAllFolders.Value(), form->optSideMenu.Value(), form->optTwoPane.Value(),
                 form->optMaximized.Value()};
     }
+    // Loads, then checks the four flags and that each went back to the store
+    // as the same number, a DWORD.
+    void LoadAndExpect(const std::vector<std::int32_t>& flags) {
+        settings.LoadDefaultSettings();
+        EXPECT_EQ(Flags(), flags);
+        EXPECT_EQ(Stored(), std::vector<std::uint32_t>(flags.begin(), flags.end()));
+    }
     // The four stored values; each must be a DWORD.
     std::vector<std::uint32_t> Stored() {
         std::vector<std::uint32_t> values;
@@ -85,9 +92,7 @@ class ShortcutSettingsTest : public ::testing::Test {
 
 TEST_F(ShortcutSettingsTest, FirstLoadCreatesTheKeyWithFourDwordOnes) {
     EXPECT_EQ(Flags(), (std::vector<std::int32_t>{0, 0, 0, 0})) << "zero until loaded";
-    settings.LoadDefaultSettings();
-    EXPECT_EQ(Flags(), (std::vector<std::int32_t>{1, 1, 1, 1}));
-    EXPECT_EQ(Stored(), (std::vector<std::uint32_t>{1, 1, 1, 1}));
+    LoadAndExpect({1, 1, 1, 1});
     EXPECT_EQ(errors, 0);
     EXPECT_EQ(registry->handlesOpen, 0);
 }
@@ -98,9 +103,7 @@ TEST_F(ShortcutSettingsTest, OnlyTheTextZeroLoadsAsZeroAndEveryValueIsRewrittenA
     WriteRaw(*registry, kSettingsKey, "TwoPane", platform::kRegSz, Text(" 0"));
     WriteRaw(*registry, kSettingsKey, "Maximized", platform::kRegSz, Text(""));
     WriteRaw(*registry, kSettingsKey, "CheckStartMenuDelay", platform::kRegDword, Dword(0));
-    settings.LoadDefaultSettings();
-    EXPECT_EQ(Flags(), (std::vector<std::int32_t>{0, 1, 1, 1}));
-    EXPECT_EQ(Stored(), (std::vector<std::uint32_t>{0, 1, 1, 1}));
+    LoadAndExpect({0, 1, 1, 1});
     EXPECT_EQ(ReadRaw(*registry, kSettingsKey, "CheckStartMenuDelay")->data, Dword(0))
         << "other values of the key are not touched";
 
@@ -108,18 +111,14 @@ TEST_F(ShortcutSettingsTest, OnlyTheTextZeroLoadsAsZeroAndEveryValueIsRewrittenA
     WriteRaw(*registry, kSettingsKey, "SideMenu", platform::kRegSz, Text("00"));
     WriteRaw(*registry, kSettingsKey, "TwoPane", platform::kRegBinary, {0x30});
     WriteRaw(*registry, kSettingsKey, "Maximized", platform::kRegDword, Dword(0));
-    settings.LoadDefaultSettings();
-    EXPECT_EQ(Flags(), (std::vector<std::int32_t>{1, 1, 1, 0}));
-    EXPECT_EQ(Stored(), (std::vector<std::uint32_t>{1, 1, 1, 0}));
+    LoadAndExpect({1, 1, 1, 0});
 }
 
 TEST_F(ShortcutSettingsTest, OtherNumbersLoadAsOne) {
     WriteRaw(*registry, kSettingsKey, "AllFolders", platform::kRegDword, Dword(5));
     WriteRaw(*registry, kSettingsKey, "SideMenu", platform::kRegDword, Dword(0xFFFFFFFFu));
     WriteRaw(*registry, kSettingsKey, "TwoPane", platform::kRegDword, Dword(2));
-    settings.LoadDefaultSettings();
-    EXPECT_EQ(Flags(), (std::vector<std::int32_t>{1, 1, 1, 1}));
-    EXPECT_EQ(Stored(), (std::vector<std::uint32_t>{1, 1, 1, 1}));
+    LoadAndExpect({1, 1, 1, 1});
 }
 
 TEST_F(ShortcutSettingsTest, ShowSelectsTheButtonMatchingEachFlag) {
