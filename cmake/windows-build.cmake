@@ -69,20 +69,6 @@ endif()
 
 # The help file beside the programs.
 find_program(KESTROW_CHMCMD chmcmd REQUIRED)
-set(help_sources kestrow.hhp kestrow.hhc kestrow.hhk kestrow.css kestrow.htm context.htm
-  dialog.htm options.htm delay.htm defaults.htm linux.htm messages.htm about.htm)
-list(TRANSFORM help_sources PREPEND ${CMAKE_SOURCE_DIR}/resources/help/)
-set(help_stage ${CMAKE_BINARY_DIR}/help)
-file(MAKE_DIRECTORY ${help_stage} ${CMAKE_BINARY_DIR}/bin)
-add_custom_command(
-  OUTPUT ${CMAKE_BINARY_DIR}/bin/kestrow.chm
-  COMMAND ${CMAKE_COMMAND} -E copy ${help_sources} ${help_stage}
-  COMMAND ${KESTROW_CHMCMD} --verbosity 1 kestrow.hhp
-  COMMAND ${CMAKE_COMMAND} -E copy ${help_stage}/kestrow.chm ${CMAKE_BINARY_DIR}/bin/kestrow.chm
-  WORKING_DIRECTORY ${help_stage}
-  DEPENDS ${help_sources}
-  COMMENT "Compiling the help file kestrow.chm"
-  VERBATIM)
-add_custom_target(kestrow_help ALL DEPENDS ${CMAKE_BINARY_DIR}/bin/kestrow.chm)
+include(cmake/help-file.cmake)
 
 add_subdirectory(bench/windows)
