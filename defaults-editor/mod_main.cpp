@@ -58,14 +58,8 @@ void modMain::HandleUnexpectedError() {
     // Called inside the trap that caught the failure: a platform failure
     // carries a sentence for the user.
     std::string message = "Unexpected Error";
-    if (const std::exception_ptr caught = std::current_exception()) {
-        try {
-            std::rethrow_exception(caught);
-        } catch (const platform::PlatformError& e) {
-            message += "\r\n\r\n" + std::string(e.what());
-        } catch (...) {
-        }
-    }
+    const std::string cause = platform::TrappedFailureText();
+    if (!cause.empty()) message += "\r\n\r\n" + cause;
     CloseWithMessage(message);
 }
 
