@@ -10,7 +10,7 @@ int main(int argc, char** argv) {
         platform::Platform platform = platform::MakeDefaultPlatform(argc > 0 ? argv[0] : nullptr);
         defaults_editor::modMain program(platform);
         program.Main();
-        if (platform.ui) platform.ui->Run();
+        platform.ui->Run();
         return program.ErrorReported() ? 1 : 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "KestrowDefaults2005: %s\n", e.what());

@@ -51,7 +51,7 @@ void modMain::HandleUnexpectedError() {
     // Called inside the trap that caught the failure: a platform failure
     // carries a sentence for the user.
     std::string message = "Unexpected Error";
-    const std::string cause = FailureCause();
+    const std::string cause = platform::TrappedFailureText();
     if (!cause.empty()) message += "\r\n\r\n" + cause;
     CloseWithMessage(message);
 }

@@ -11,19 +11,35 @@ CC=clang CXX=clang++ cmake -S fuzz -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$build" -j"$(nproc)" >/dev/null
 
 mkdir -p "$build/crashes"
-status=0
-for driver in reg_file shell_link key_path text; do
+run_driver() {
+  local driver=$1
   # A working corpus of its own: the seeds in the repository stay as they are.
-  work="$build/corpus/$driver"
+  local work="$build/corpus/$driver"
   mkdir -p "$work"
-  if ! "$build/fuzz_$driver" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=1024 \
-      -print_final_stats=0 -artifact_prefix="$build/crashes/$driver-" \
-      "$work" "fuzz/corpus/$driver" >"$build/$driver.log" 2>&1; then
-    echo "Fuzzing $driver found a failure:"
-    tail -40 "$build/$driver.log"
-    status=1
-  else
-    echo "Fuzzing $driver: $(grep -o 'Done [0-9]* runs' "$build/$driver.log" | tail -1) in ${seconds} s, no failure."
-  fi
+  "$build/fuzz_$driver" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=1024 \
+    -print_final_stats=0 -artifact_prefix="$build/crashes/$driver-" \
+    "$work" "fuzz/corpus/$driver" >"$build/$driver.log" 2>&1
+}
+
+# As many drivers at a time as there are cores.
+drivers=(reg_file shell_link key_path text)
+status=0
+for ((first = 0; first < ${#drivers[@]}; first += $(nproc))); do
+  batch=("${drivers[@]:first:$(nproc)}")
+  pids=()
+  for driver in "${batch[@]}"; do
+    run_driver "$driver" &
+    pids+=($!)
+  done
+  for i in "${!batch[@]}"; do
+    driver=${batch[i]}
+    if ! wait "${pids[i]}"; then
+      echo "Fuzzing $driver found a failure:"
+      tail -40 "$build/$driver.log"
+      status=1
+    else
+      echo "Fuzzing $driver: $(grep -o 'Done [0-9]* runs' "$build/$driver.log" | tail -1) in ${seconds} s, no failure."
+    fi
+  done
 done
 exit $status

@@ -1,10 +1,8 @@
 #include "program_module.h"
 
-#include <exception>
 #include <vector>
 
 #include "forms/user_interface.h"
-#include "platform_error.h"
 
 namespace settings {
 
@@ -21,18 +19,6 @@ void ProgramModule::UnloadAllForms() {
     // Unloading shortens the list: walk a copy.
     const std::vector<platform::forms::Form*> loaded = Ui().LoadedForms();
     for (platform::forms::Form* form : loaded) Ui().Unload(*form);
-}
-
-std::string ProgramModule::FailureCause() {
-    const std::exception_ptr caught = std::current_exception();
-    if (!caught) return {};
-    try {
-        std::rethrow_exception(caught);
-    } catch (const platform::PlatformError& e) {
-        return e.what();
-    } catch (...) {
-    }
-    return {};
 }
 
 }  // namespace settings

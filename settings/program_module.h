@@ -43,9 +43,6 @@ class ProgramModule {
   protected:
     // The option frames of the program's frmOptions, made on first use.
     virtual OptionFrames& OptionsFormFrames() = 0;
-    // The sentence for the user that the failure being handled carries when
-    // it is a platform failure; empty for any other.
-    static std::string FailureCause();
 
     platform::Platform& platform_;
 };

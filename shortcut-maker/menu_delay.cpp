@@ -71,16 +71,13 @@ std::optional<std::int32_t> ParseDelay(const std::string& text) {
 }  // namespace
 
 void modMain::AdviseOnMenuDelay() {
-    std::int32_t delay = kUnreadableDelay;
-    try {
+    const std::int32_t delay = platform::AnswerOr(kUnreadableDelay, [&] {
         settings::EasyReg reg(Store());
         bool blnSuccess = false;
-        delay = ParseDelay(reg.GetValue("MenuShowDelay", blnSuccess, "", settings::kSettingsHive,
-                                        kDesktopKey))
-                    .value_or(kUnreadableDelay);
-    } catch (const std::exception&) {
-        delay = kUnreadableDelay;
-    }
+        return ParseDelay(reg.GetValue("MenuShowDelay", blnSuccess, "", settings::kSettingsHive,
+                                       kDesktopKey))
+            .value_or(kUnreadableDelay);
+    });
 
     Trap([&] {
         settings::EasyReg reg(Store());

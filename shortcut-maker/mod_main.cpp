@@ -146,7 +146,7 @@ void modMain::HandleUnexpectedError() {
     ++errorRoutineRuns_;
     // Called inside the trap that caught the failure: a platform failure
     // carries a sentence for the user, which goes after the first line.
-    const std::string cause = FailureCause();
+    const std::string cause = platform::TrappedFailureText();
     const std::string message = "Unexpected error.\r\n\r\n" +
                                 (cause.empty() ? std::string() : cause + "\r\n\r\n") +
                                 "Try installing the latest version of Windows Script.\r\n\r\n"

@@ -54,11 +54,8 @@ bool modMain::ShortcutPathIsSafe() const {
         if (!text::EqualsIgnoreCase(shortcut[i], startMenu[i])) return false;
     }
     // The platform knows what links and mappings make of the path.
-    try {
-        return platform_.isInsideFolder(ShortcutPath, StartMenuPath);
-    } catch (const std::exception&) {
-        return false;
-    }
+    return platform::AnswerOr(
+        false, [&] { return platform_.isInsideFolder(ShortcutPath, StartMenuPath); });
 }
 
 void modMain::RefuseUnsafeShortcutPath() {
@@ -68,15 +65,9 @@ void modMain::RefuseUnsafeShortcutPath() {
         !ShortcutName.empty() && ShortcutName.find_first_of("\\/") == std::string::npos;
     // With a plain name only the folder can lead elsewhere: the Start Menu
     // itself, or the side menu inside it.
-    bool startMenuUsable = true;
-    if (plainName) {
-        try {
-            startMenuUsable =
-                platform_.isInsideFolder(StartMenuPath + ShortcutName + ".lnk", StartMenuPath);
-        } catch (const std::exception&) {
-            startMenuUsable = false;
-        }
-    }
+    const bool startMenuUsable = !plainName || platform::AnswerOr(false, [&] {
+        return platform_.isInsideFolder(StartMenuPath + ShortcutName + ".lnk", StartMenuPath);
+    });
     if (!plainName) {
         Warn("A shortcut called \"" + ShortcutName +
              "\" cannot be made: its name must be a plain file name that keeps the shortcut "

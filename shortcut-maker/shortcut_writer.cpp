@@ -114,7 +114,7 @@ void modMain::CreateFolderShortcut() {
 }
 
 bool modMain::IsExistingFolder(const std::string& strPath) {
-    try {
+    return platform::AnswerOr(false, [&] {
         platform::FileQueries& files = *platform_.files;
         std::string copy = strPath;
         if (text::Length(copy) <= 3) {
@@ -126,21 +126,17 @@ bool modMain::IsExistingFolder(const std::string& strPath) {
         const std::string entry = files.Dir(copy, platform::kAttrDirectory);
         const int attributes = files.GetAttr(copy);
         return entry == name && (attributes & platform::kAttrDirectory) != 0;
-    } catch (const std::exception&) {
-        return false;
-    }
+    });
 }
 
 bool modMain::IsExistingFile(const std::string& strPath) {
-    try {
+    return platform::AnswerOr(false, [&] {
         const std::string copy = WithoutOneTrailingBackslash(strPath);
         const std::string name = GetLastPathComponent(copy, "\\");
         const std::string entry = platform_.files->Dir(
             copy, platform::kAttrReadOnly | platform::kAttrHidden | platform::kAttrSystem);
         return entry == name;
-    } catch (const std::exception&) {
-        return false;
-    }
+    });
 }
 
 }  // namespace shortcut_maker
