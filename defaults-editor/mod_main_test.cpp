@@ -45,8 +45,8 @@ class UnreachableInstanceCheck : public platform::InstanceCheck {
 // One run of the editor on the store at dbPath, with a scripted user interface.
 struct EditorRun {
     EditorRun(const std::string& dbPath, bool otherInstance = false) {
-        auto decorated =
-            std::make_unique<platform::testing::TestRegistry>(platform::OpenSqliteRegistry(dbPath));
+        auto decorated = std::make_unique<platform::testing::TestRegistry>(
+            platform::posix::OpenSqliteRegistry(dbPath));
         registry = decorated.get();
         bundle.registry = std::move(decorated);
         bundle.ui = std::make_unique<platform::forms::UserInterface>([this] {
@@ -75,7 +75,7 @@ struct EditorRun {
 class DefaultsEditorTest : public ::testing::Test {
   protected:
     std::vector<std::uint32_t> Stored() {
-        auto registry = platform::OpenSqliteRegistry(dir.Path("registry.db"));
+        auto registry = platform::posix::OpenSqliteRegistry(dir.Path("registry.db"));
         std::vector<std::uint32_t> values;
         for (const char* name : {"AllFolders", "SideMenu", "TwoPane", "Maximized"}) {
             auto raw = ReadRaw(*registry, kSettingsKey, name);
@@ -90,7 +90,7 @@ class DefaultsEditorTest : public ::testing::Test {
         return values;
     }
     void Store(const char* name, std::uint32_t type, const std::vector<std::uint8_t>& data) {
-        auto registry = platform::OpenSqliteRegistry(dir.Path("registry.db"));
+        auto registry = platform::posix::OpenSqliteRegistry(dir.Path("registry.db"));
         WriteRaw(*registry, kSettingsKey, name, type, data);
     }
 

@@ -10,7 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string path(reinterpret_cast<const char*>(data), size);
-    const auto parts = platform::SplitKeyPath(path);
+    const auto parts = platform::posix::SplitKeyPath(path);
     if (!parts) {
         // Refused: there must be an empty or an overlong name.
         bool reason = false;

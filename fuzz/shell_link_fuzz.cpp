@@ -37,13 +37,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::uint8_t> bytes(data + 1, data + size);
     if (data[0] % 2 == 0) {
         try {
-            platform::DecodeShellLink(bytes);
+            platform::posix::DecodeShellLink(bytes);
         } catch (const platform::PlatformError&) {
         }
         return 0;
     }
     const auto fields = Fields(std::string(bytes.begin(), bytes.end()), 5);
-    platform::ShellLink link;
+    platform::posix::ShellLink link;
     link.targetPath = fields[0];
     link.arguments = fields[1];
     link.description = fields[2];
@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const platform::PlatformError&) {
         return 0;
     }
-    const platform::ShellLinkContents read = platform::DecodeShellLink(encoded);
+    const platform::posix::ShellLinkContents read = platform::posix::DecodeShellLink(encoded);
     Check(read.link.arguments == link.arguments);
     Check(read.link.description == link.description);
     Check(read.link.iconLocation == link.iconLocation);

@@ -15,7 +15,7 @@ using platform::RegKey;
 
 // A key path below HKEY_CURRENT_USER is inside another, or the same key.
 bool IsWithin(const std::string& path, const std::string& ancestor) {
-    const std::string p = platform::FoldName(path), a = platform::FoldName(ancestor);
+    const std::string p = platform::posix::FoldName(path), a = platform::posix::FoldName(ancestor);
     return a.empty() || p == a || p.rfind(a + "\\", 0) == 0;
 }
 

@@ -35,7 +35,7 @@ std::optional<KeyName> ParseKeyName(const std::string& text, std::string* error)
         return std::nullopt;
     }
     if (text::EndsWith(path, "\\")) path.pop_back();
-    if (!platform::SplitKeyPath(path)) {
+    if (!platform::posix::SplitKeyPath(path)) {
         *error = "ERROR: Invalid key name \"" + text +
                  "\". No part of it may be empty or longer than 255 characters.";
         return std::nullopt;

@@ -11,7 +11,8 @@
 int main(int argc, char** argv) {
     try {
         if (regtool::IsStartMenuCommand(argc, argv)) {
-            const auto registry = platform::OpenSqliteRegistry(platform::DefaultRegistryPath());
+            const auto registry =
+                platform::posix::OpenSqliteRegistry(platform::posix::DefaultRegistryPath());
             return regtool::PrintStartMenuFolder(*registry, std::cout, std::cerr);
         }
         const std::vector<std::string> args(argv + 1, argv + argc);
@@ -22,7 +23,7 @@ int main(int argc, char** argv) {
             return 1;
         }
         const regtool::StoreOpener openStore = [] {
-            return platform::OpenSqliteRegistry(platform::DefaultRegistryPath());
+            return platform::posix::OpenSqliteRegistry(platform::posix::DefaultRegistryPath());
         };
         return regtool::RunCommand(*command, openStore, std::cin, std::cout, std::cerr);
     } catch (const std::exception& e) {

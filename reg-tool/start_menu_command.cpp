@@ -15,8 +15,8 @@ bool IsStartMenuCommand(int argc, char** argv) {
 
 int PrintStartMenuFolder(platform::Registry& registry, std::ostream& out, std::ostream& err) {
     try {
-        const std::string folder = platform::StartMenuFolder(registry);
-        const auto posix = platform::TryPosixPathOf(folder);
+        const std::string folder = platform::posix::StartMenuFolder(registry);
+        const auto posix = platform::posix::TryPosixPathOf(folder);
         if (!posix) {
             err << "ERROR: The Start Menu folder \"" << folder << "\" is not on the drive Z:.\n";
             return 1;

@@ -33,7 +33,7 @@ class ShortcutSettingsTest : public ::testing::Test {
   protected:
     ShortcutSettingsTest() {
         auto decorated = std::make_unique<platform::testing::TestRegistry>(
-            platform::OpenSqliteRegistry(dir.Path("registry.db")));
+            platform::posix::OpenSqliteRegistry(dir.Path("registry.db")));
         registry = decorated.get();
         bundle.registry = std::move(decorated);
         bundle.ui = std::make_unique<platform::forms::UserInterface>(
@@ -243,7 +243,7 @@ TEST(ShortcutSettingsProcessesTest, ConcurrentLoadsAndSavesLeaveAConsistentStore
         ASSERT_NE(children[child], -1);
         if (children[child] == 0) {
             platform::Platform bundle;
-            bundle.registry = platform::OpenSqliteRegistry(dir.Path("registry.db"));
+            bundle.registry = platform::posix::OpenSqliteRegistry(dir.Path("registry.db"));
             platform::forms::ScriptedBackend::Script script;
             bundle.ui = std::make_unique<platform::forms::UserInterface>(
                 [&] { return std::make_unique<platform::forms::ScriptedBackend>(script); });
@@ -270,7 +270,7 @@ TEST(ShortcutSettingsProcessesTest, ConcurrentLoadsAndSavesLeaveAConsistentStore
         ASSERT_EQ(waitpid(pid, &status, 0), pid);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
     }
-    auto registry = platform::OpenSqliteRegistry(dir.Path("registry.db"));
+    auto registry = platform::posix::OpenSqliteRegistry(dir.Path("registry.db"));
     for (const char* name : kNames) {
         auto raw = ReadRaw(*registry, kSettingsKey, name);
         ASSERT_TRUE(raw) << name;

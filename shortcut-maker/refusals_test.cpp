@@ -88,7 +88,7 @@ TEST_F(RefusalsTest, AStartMenuThisSystemCannotReachIsNamedAsTheCause) {
 // Two first runs at once: the other one made the side menu between this
 // run's look and its own attempt to make it.
 TEST_F(RefusalsTest, ASideMenuAnotherRunMadeMeanwhileIsUsed) {
-    class LateLook : public platform::PosixFileSystemObject {
+    class LateLook : public platform::posix::PosixFileSystemObject {
       public:
         explicit LateLook(fs::path sideMenu) : sideMenu_(std::move(sideMenu)) {}
         bool FolderExists(const std::string& path) override {

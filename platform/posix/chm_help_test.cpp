@@ -10,7 +10,7 @@
 #include "testing/scripted_backend.h"
 #include "testing/test_folder.h"
 
-namespace platform {
+namespace platform::posix {
 namespace {
 
 namespace fs = std::filesystem;
@@ -193,4 +193,4 @@ TEST(HtmlTitleTest, FindsTheTitleWhateverItsCase) {
 }
 
 }  // namespace
-}  // namespace platform
+}  // namespace platform::posix

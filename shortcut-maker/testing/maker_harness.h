@@ -73,7 +73,7 @@ class RecordingHtmlHelp : public platform::HtmlHelpApi {
         if (unreachable) throw platform::PlatformError("hhctrl.ocx cannot be loaded");
         calls.push_back({file, command, data});
         if (command == platform::kHhDisplayTopic) {
-            if (!fs::exists(platform::PosixPathOf(file))) return 0;
+            if (!fs::exists(platform::posix::PosixPathOf(file))) return 0;
             ++openWindows;
             return 7;
         }
@@ -102,7 +102,9 @@ class MakerHarness {
         auto help = std::make_unique<RecordingHtmlHelp>();
         htmlHelp = help.get();
         platform.htmlHelp = std::move(help);
-        platform.programFolder = [this] { return platform::WindowsPathOf(dir_.Path() + "/bin"); };
+        platform.programFolder = [this] {
+            return platform::posix::WindowsPathOf(dir_.Path() + "/bin");
+        };
         // The script answers with the Windows path the user would have chosen.
         platform.browseForFolder = [this](const std::string& instruction) {
             return platform.ui->Backend().BrowseForFolder(instruction);
@@ -119,7 +121,7 @@ class MakerHarness {
     // A folder to make shortcuts to, created on disk; its Windows path.
     std::string Folder(const std::string& name) {
         fs::create_directories(dir_.Path() + "/folders/" + name);
-        return platform::WindowsPathOf(dir_.Path() + "/folders/" + name);
+        return platform::posix::WindowsPathOf(dir_.Path() + "/folders/" + name);
     }
 
     // Registry helpers below HKEY_CURRENT_USER.

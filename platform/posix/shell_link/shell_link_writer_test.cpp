@@ -19,7 +19,7 @@
 #include "posix/shell_link/shell_link_reader.h"
 #include "testing/test_folder.h"
 
-namespace platform {
+namespace platform::posix {
 namespace {
 
 namespace fs = std::filesystem;
@@ -287,4 +287,4 @@ TEST_F(ShellLinkFileTest, AFailedRenameOrMissingFolderIsReportedAndCleanedUp) {
 }
 
 }  // namespace
-}  // namespace platform
+}  // namespace platform::posix
