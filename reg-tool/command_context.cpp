@@ -37,7 +37,7 @@ bool Confirm(const std::string& question, std::istream& in, std::ostream& out) {
             out << "\n";
             return false;
         }
-        answer = text::AsciiLower(text::TrimSpaces(answer));
+        answer = platform::text::AsciiLower(platform::text::TrimSpaces(answer));
         if (answer == "y" || answer == "yes") return true;
         if (answer == "n" || answer == "no") return false;
     }

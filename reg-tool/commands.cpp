@@ -181,7 +181,8 @@ long ApplyEntry(Registry& registry, SectionKey& section, const RegFileEntry& ent
 // A name as long as a message line can show.
 std::string Shortened(const std::string& name) {
     constexpr std::size_t kShown = 60;
-    return text::Length(name) <= kShown ? name : text::Left(name, kShown) + "...";
+    return platform::text::Length(name) <= kShown ? name
+                                                  : platform::text::Left(name, kShown) + "...";
 }
 
 // All of the file or none of it: one transaction, committed only after the

@@ -10,7 +10,7 @@
 namespace regtool {
 
 bool IsStartMenuCommand(int argc, char** argv) {
-    return argc == 2 && text::EqualsIgnoreCase(argv[1], "startmenu");
+    return argc == 2 && platform::text::EqualsIgnoreCase(argv[1], "startmenu");
 }
 
 int PrintStartMenuFolder(platform::Registry& registry, std::ostream& out, std::ostream& err) {

@@ -57,7 +57,7 @@ TEST(DefaultNameTest, CutsLongNamesByCharactersNotBytes) {
         const std::string name = "Я" + Repeat(letter, 49) + "ё";
         const std::string derived = modMain::DeriveDefaultName("C:\\Data\\" + name);
         EXPECT_EQ(derived, "... " + Repeat(letter, 45) + "ё");
-        EXPECT_EQ(text::Length(derived), 50u);
+        EXPECT_EQ(platform::text::Length(derived), 50u);
     }
 }
 

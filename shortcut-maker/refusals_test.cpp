@@ -53,7 +53,8 @@ TEST_F(RefusalsTest, AFolderNameThatIsNoTextIsRefusedAndNothingIsWritten) {
         ASSERT_EQ(run.script.messages.size(), 1u);
         EXPECT_NE(run.script.messages[0].text.find("has a name that is not valid text"),
                   std::string::npos);
-        EXPECT_TRUE(text::IsValidUtf8(run.script.messages[0].text)) << "shown as it can be";
+        EXPECT_TRUE(platform::text::IsValidUtf8(run.script.messages[0].text))
+            << "shown as it can be";
         EXPECT_EQ(run.program->ExitCode(), 1);
         EXPECT_FALSE(fs::exists(run.StartMenu() / "Kestrow"));
     }
