@@ -5,7 +5,7 @@
 #include "registry/registry.h"
 #include "text/text.h"
 
-namespace regtool {
+namespace reg_tool {
 
 std::string RegistryError(long rc) {
     switch (rc) {
@@ -60,4 +60,4 @@ int Context::Cancelled() const {
 
 std::string ValueLabel(const std::string& name) { return name.empty() ? "(Default)" : name; }
 
-}  // namespace regtool
+}  // namespace reg_tool

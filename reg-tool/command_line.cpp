@@ -2,7 +2,7 @@
 
 #include "text/text.h"
 
-namespace regtool {
+namespace reg_tool {
 
 namespace {
 
@@ -232,4 +232,4 @@ std::optional<Command> ParseCommandLine(const std::vector<std::string>& args, st
     return std::nullopt;
 }
 
-}  // namespace regtool
+}  // namespace reg_tool

@@ -12,7 +12,7 @@
 #include "text/text.h"
 #include "whole_file.h"
 
-namespace regtool {
+namespace reg_tool {
 
 namespace {
 
@@ -261,4 +261,4 @@ int RunCommand(const Command& command, const StoreOpener& openStore, std::istrea
     }
 }
 
-}  // namespace regtool
+}  // namespace reg_tool

@@ -10,7 +10,7 @@
 #include "query_printer.h"
 #include "registry_tree.h"
 
-namespace regtool {
+namespace reg_tool {
 
 namespace {
 
@@ -159,4 +159,4 @@ int Compare(const Context& c, const KeyName& first, const KeyName& second) {
     return comparison.Different() ? kDifferent : 0;
 }
 
-}  // namespace regtool
+}  // namespace reg_tool

@@ -6,7 +6,7 @@
 #include "posix/registry/name_folding.h"
 #include "registry_tree.h"
 
-namespace regtool {
+namespace reg_tool {
 
 namespace {
 
@@ -77,4 +77,4 @@ int Copy(const Context& c, const KeyName& from, const KeyName& to) {
     return rc == kErrorSuccess ? c.Done() : c.Failed(rc);
 }
 
-}  // namespace regtool
+}  // namespace reg_tool

@@ -3,7 +3,7 @@
 #include "posix/registry/key_path.h"
 #include "text/text.h"
 
-namespace regtool {
+namespace reg_tool {
 
 namespace {
 
@@ -52,4 +52,4 @@ std::string ChildPath(const std::string& path, const std::string& child) {
     return path.empty() ? child : path + "\\" + child;
 }
 
-}  // namespace regtool
+}  // namespace reg_tool

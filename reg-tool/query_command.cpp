@@ -7,7 +7,7 @@
 #include "registry_tree.h"
 #include "wildcard.h"
 
-namespace regtool {
+namespace reg_tool {
 
 namespace {
 
@@ -160,4 +160,4 @@ int Query(const Context& c, const KeyName& key) {
     return 0;
 }
 
-}  // namespace regtool
+}  // namespace reg_tool

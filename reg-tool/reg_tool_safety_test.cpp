@@ -16,7 +16,7 @@
 #include "reg_tool_test_support.h"
 #include "registry_tree.h"
 
-namespace regtool {
+namespace reg_tool {
 namespace {
 
 const std::string kOk = "The operation completed successfully.\n";
@@ -215,4 +215,4 @@ TEST_F(RegToolTest, HelpIsLaidOutAsTheRegCommandsAndOptionsAreChecked) {
 }
 
 }  // namespace
-}  // namespace regtool
+}  // namespace reg_tool

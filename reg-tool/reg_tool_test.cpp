@@ -12,7 +12,7 @@
 #include "reg_tool_test_support.h"
 #include "registry_tree.h"
 
-namespace regtool {
+namespace reg_tool {
 namespace {
 
 namespace fs = std::filesystem;
@@ -233,4 +233,4 @@ TEST_F(RegToolTest, ExportThenImportIntoAnEmptyStoreReproducesEveryValue) {
 }
 
 }  // namespace
-}  // namespace regtool
+}  // namespace reg_tool

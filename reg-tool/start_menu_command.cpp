@@ -7,7 +7,7 @@
 #include "posix/start_menu.h"
 #include "text/text.h"
 
-namespace regtool {
+namespace reg_tool {
 
 bool IsStartMenuCommand(int argc, char** argv) {
     return argc == 2 && platform::text::EqualsIgnoreCase(argv[1], "startmenu");
@@ -29,4 +29,4 @@ int PrintStartMenuFolder(platform::Registry& registry, std::ostream& out, std::o
     }
 }
 
-}  // namespace regtool
+}  // namespace reg_tool

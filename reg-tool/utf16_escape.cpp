@@ -2,7 +2,7 @@
 
 #include "text/text.h"
 
-namespace regtool {
+namespace reg_tool {
 
 namespace {
 
@@ -74,4 +74,4 @@ std::string FromUtf16Escaped(std::u16string_view text) {
     return out;
 }
 
-}  // namespace regtool
+}  // namespace reg_tool

@@ -6,7 +6,7 @@
 #include "registry/registry.h"
 #include "text/text.h"
 
-namespace regtool {
+namespace reg_tool {
 
 namespace {
 
@@ -197,4 +197,4 @@ std::string HexDigits(const Bytes& data) {
     return out;
 }
 
-}  // namespace regtool
+}  // namespace reg_tool
