@@ -37,7 +37,7 @@ class ShortcutSettingsTest : public ::testing::Test {
         registry = decorated.get();
         bundle.registry = std::move(decorated);
         bundle.ui = std::make_unique<platform::forms::UserInterface>(
-            [this] { return std::make_unique<platform::forms::ScriptedBackend>(script); });
+            [this] { return std::make_unique<platform::testing::ScriptedBackend>(script); });
         form = std::make_unique<OptionsForm>(*bundle.ui);
     }
 
@@ -70,7 +70,7 @@ class ShortcutSettingsTest : public ::testing::Test {
 
     platform::testing::TestFolder dir;
     platform::testing::TestRegistry* registry = nullptr;
-    platform::forms::ScriptedBackend::Script script;
+    platform::testing::ScriptedBackend::Script script;
     platform::Platform bundle;
     std::unique_ptr<OptionsForm> form;
     int errors = 0;
@@ -244,9 +244,9 @@ TEST(ShortcutSettingsProcessesTest, ConcurrentLoadsAndSavesLeaveAConsistentStore
         if (children[child] == 0) {
             platform::Platform bundle;
             bundle.registry = platform::posix::OpenSqliteRegistry(dir.Path("registry.db"));
-            platform::forms::ScriptedBackend::Script script;
+            platform::testing::ScriptedBackend::Script script;
             bundle.ui = std::make_unique<platform::forms::UserInterface>(
-                [&] { return std::make_unique<platform::forms::ScriptedBackend>(script); });
+                [&] { return std::make_unique<platform::testing::ScriptedBackend>(script); });
             OptionsForm form(*bundle.ui);
             int errors = 0;
             ShortcutSettings settings(

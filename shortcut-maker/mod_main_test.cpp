@@ -141,7 +141,7 @@ TEST(ErrorRoutineTest, ClosesEveryFormThenShowsTheOneMessage) {
     ASSERT_EQ(h.LoadedForms().size(), 1u);
     h.program->HandleUnexpectedError();
     ASSERT_EQ(h.script.messages.size(), 1u);
-    const ShownMessage& shown = h.script.messages[0];
+    const platform::testing::ShownMessage& shown = h.script.messages[0];
     EXPECT_EQ(shown.text, kUnexpected);
     EXPECT_EQ(shown.style, 0x10u);
     EXPECT_EQ(shown.title, "Kestrow");

@@ -94,7 +94,7 @@ class MakerHarness {
         fs::create_directories(dir_.Path() + "/bin");
         fs::create_directories(dir_.Path() + "/folders");
         platform = platform::MakeDefaultPlatform(nullptr, [this] {
-            return std::make_unique<platform::forms::ScriptedBackend>(script, platform.ui.get());
+            return std::make_unique<platform::testing::ScriptedBackend>(script, platform.ui.get());
         });
         auto shell = std::make_unique<RecordingShellExecutor>();
         shellExecutor = shell.get();
@@ -165,7 +165,7 @@ class MakerHarness {
 
     static inline const std::string kSettingsKey = "Software\\Tamsholt\\Kestrow 2005";
 
-    platform::forms::ScriptedBackend::Script script;
+    platform::testing::ScriptedBackend::Script script;
     platform::Platform platform;
     RecordingShellExecutor* shellExecutor = nullptr;
     RecordingHtmlHelp* htmlHelp = nullptr;
