@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const std::size_t end = path.find('\\', start);
             const std::string name =
                 path.substr(start, end == std::string::npos ? end : end - start);
-            reason |= name.empty() || platform::text::Length(name) > platform::kMaxKeyNameLength;
+            reason |=
+                name.empty() || platform::text::Length(name) > platform::posix::kMaxKeyNameLength;
             if (end == std::string::npos) break;
             start = end + 1;
         }
@@ -30,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < parts->size(); ++i) {
         const std::string& name = (*parts)[i];
         if (name.empty() || name.find('\\') != std::string::npos ||
-            platform::text::Length(name) > platform::kMaxKeyNameLength) {
+            platform::text::Length(name) > platform::posix::kMaxKeyNameLength) {
             std::abort();
         }
         joined += (i ? "\\" : "") + name;

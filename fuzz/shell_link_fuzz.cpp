@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     link.showCommand = fields[4].size() > 1 ? static_cast<std::uint8_t>(fields[4][1]) % 8 : 1;
     std::vector<std::uint8_t> encoded;
     try {
-        encoded = platform::EncodeShellLink(link);
+        encoded = platform::posix::EncodeShellLink(link);
     } catch (const platform::PlatformError&) {
         return 0;
     }
