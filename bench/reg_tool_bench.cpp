@@ -44,7 +44,7 @@ double Run(const std::vector<std::string>& argv, int* exitCode) {
 }
 
 bool Fill(const std::string& store, long count) {
-    auto registry = platform::OpenSqliteRegistry(store);
+    auto registry = platform::posix::OpenSqliteRegistry(store);
     if (!registry) return false;
     platform::RegKey key = 0;
     if (registry->RegCreateKeyEx(platform::kHkeyCurrentUser, kKey, platform::kKeyAllUsual, &key))
@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
     setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
 
     std::printf("filling a key with %ld values...\n", count);
-    if (!Fill(platform::DefaultRegistryPath(), count)) {
+    if (!Fill(platform::posix::DefaultRegistryPath(), count)) {
         std::fprintf(stderr, "could not fill the store\n");
         return 1;
     }

@@ -92,7 +92,7 @@ class DefaultsDialogQtTest : public ::testing::Test {
     static void SetUpTestSuite() { qtt::EnsureApplication(); }
 
     DefaultsDialogQtTest() {
-        bundle.registry = platform::OpenSqliteRegistry(dir.Path("registry.db"));
+        bundle.registry = platform::posix::OpenSqliteRegistry(dir.Path("registry.db"));
         bundle.ui = std::make_unique<platform::forms::UserInterface>(qtt::QtBackendFactory());
         bundle.instances = std::make_unique<FixedInstanceCheck>();
         program = std::make_unique<modMain>(bundle);

@@ -94,7 +94,7 @@ TEST(DefaultsEditorProcessTest, ASecondInstanceIsToldAndEndsSuccessfully) {
     bool up = false;
     for (int i = 0; i < 200 && !up; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        auto registry = platform::OpenSqliteRegistry(dbPath);
+        auto registry = platform::posix::OpenSqliteRegistry(dbPath);
         up = platform::testing::ReadRaw(*registry, settings::kSettingsKey, "Maximized").has_value();
     }
     EXPECT_TRUE(up) << ReadFile(home.Path() + "/first.txt");

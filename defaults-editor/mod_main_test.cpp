@@ -45,12 +45,12 @@ class UnreachableInstanceCheck : public platform::InstanceCheck {
 // One run of the editor on the store at dbPath, with a scripted user interface.
 struct EditorRun {
     EditorRun(const std::string& dbPath, bool otherInstance = false) {
-        auto decorated =
-            std::make_unique<platform::testing::TestRegistry>(platform::OpenSqliteRegistry(dbPath));
+        auto decorated = std::make_unique<platform::testing::TestRegistry>(
+            platform::posix::OpenSqliteRegistry(dbPath));
         registry = decorated.get();
         bundle.registry = std::move(decorated);
         bundle.ui = std::make_unique<platform::forms::UserInterface>([this] {
-            return std::make_unique<platform::forms::ScriptedBackend>(script, bundle.ui.get());
+            return std::make_unique<platform::testing::ScriptedBackend>(script, bundle.ui.get());
         });
         auto check = std::make_unique<FixedInstanceCheck>(otherInstance);
         instances = check.get();
@@ -67,7 +67,7 @@ struct EditorRun {
 
     platform::testing::TestRegistry* registry = nullptr;
     FixedInstanceCheck* instances = nullptr;
-    platform::forms::ScriptedBackend::Script script;
+    platform::testing::ScriptedBackend::Script script;
     platform::Platform bundle;
     std::unique_ptr<modMain> program;
 };
@@ -75,7 +75,7 @@ struct EditorRun {
 class DefaultsEditorTest : public ::testing::Test {
   protected:
     std::vector<std::uint32_t> Stored() {
-        auto registry = platform::OpenSqliteRegistry(dir.Path("registry.db"));
+        auto registry = platform::posix::OpenSqliteRegistry(dir.Path("registry.db"));
         std::vector<std::uint32_t> values;
         for (const char* name : {"AllFolders", "SideMenu", "TwoPane", "Maximized"}) {
             auto raw = ReadRaw(*registry, kSettingsKey, name);
@@ -90,7 +90,7 @@ class DefaultsEditorTest : public ::testing::Test {
         return values;
     }
     void Store(const char* name, std::uint32_t type, const std::vector<std::uint8_t>& data) {
-        auto registry = platform::OpenSqliteRegistry(dir.Path("registry.db"));
+        auto registry = platform::posix::OpenSqliteRegistry(dir.Path("registry.db"));
         WriteRaw(*registry, kSettingsKey, name, type, data);
     }
 
@@ -124,7 +124,7 @@ TEST_F(DefaultsEditorTest, ASecondInstanceIsRefusedAndTheFirstKeepsItsChoices) {
     EditorRun second(dir.Path("registry.db"), true);
     second.program->Main();
     ASSERT_EQ(second.script.messages.size(), 1u);
-    const platform::forms::ShownMessage& message = second.script.messages[0];
+    const platform::testing::ShownMessage& message = second.script.messages[0];
     EXPECT_EQ(message.text, "Kestrow 2005 Default Settings is already running on your system.");
     EXPECT_EQ(message.style, 0x40u);
     EXPECT_EQ(message.title, "Kestrow Default Settings");
@@ -189,7 +189,7 @@ TEST_F(DefaultsEditorTest, AFailureWhileSavingClosesTheDialogBeforeTheMessage) {
     run.bundle.registry = std::make_unique<platform::testing::UnreachableRegistry>();
     run.Form().cmdOK.Click();
     ASSERT_EQ(run.script.messages.size(), 1u);
-    const platform::forms::ShownMessage& message = run.script.messages[0];
+    const platform::testing::ShownMessage& message = run.script.messages[0];
     EXPECT_EQ(message.text, "Unexpected Error\r\n\r\nthe registry is not available");
     EXPECT_EQ(message.style, 0x10u);
     EXPECT_EQ(message.title, "Kestrow Default Settings");
@@ -228,7 +228,7 @@ TEST_F(DefaultsEditorTest, ADamagedStoreIsToldAtStartAndLeftUntouched) {
     run.program->Main();
     EXPECT_FALSE(run.Running());
     ASSERT_EQ(run.script.messages.size(), 1u);
-    const platform::forms::ShownMessage& message = run.script.messages[0];
+    const platform::testing::ShownMessage& message = run.script.messages[0];
     EXPECT_EQ(message.text, "The settings store \"" + dir.Path("registry.db") +
                                 "\" is damaged or is not a settings store. It was left as it is.");
     EXPECT_EQ(message.style, 0x10u);

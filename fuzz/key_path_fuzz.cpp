@@ -10,7 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string path(reinterpret_cast<const char*>(data), size);
-    const auto parts = platform::SplitKeyPath(path);
+    const auto parts = platform::posix::SplitKeyPath(path);
     if (!parts) {
         // Refused: there must be an empty or an overlong name.
         bool reason = false;
@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const std::size_t end = path.find('\\', start);
             const std::string name =
                 path.substr(start, end == std::string::npos ? end : end - start);
-            reason |= name.empty() || text::Length(name) > platform::kMaxKeyNameLength;
+            reason |=
+                name.empty() || platform::text::Length(name) > platform::posix::kMaxKeyNameLength;
             if (end == std::string::npos) break;
             start = end + 1;
         }
@@ -30,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < parts->size(); ++i) {
         const std::string& name = (*parts)[i];
         if (name.empty() || name.find('\\') != std::string::npos ||
-            text::Length(name) > platform::kMaxKeyNameLength) {
+            platform::text::Length(name) > platform::posix::kMaxKeyNameLength) {
             std::abort();
         }
         joined += (i ? "\\" : "") + name;

@@ -9,14 +9,14 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     std::string error;
-    const auto entries = regtool::ParseRegFile(bytes, &error);
+    const auto entries = reg_tool::ParseRegFile(bytes, &error);
     // A refused file must tell the user which line is wrong.
     if (!entries && error.empty()) std::abort();
     if (entries) {
         for (const auto& entry : *entries) {
             // Every entry names a key below the hive.
-            if (entry.path.empty() && entry.kind != regtool::RegFileEntry::Kind::kSetValue &&
-                entry.kind != regtool::RegFileEntry::Kind::kDeleteValue) {
+            if (entry.path.empty() && entry.kind != reg_tool::RegFileEntry::Kind::kSetValue &&
+                entry.kind != reg_tool::RegFileEntry::Kind::kDeleteValue) {
                 std::abort();
             }
         }

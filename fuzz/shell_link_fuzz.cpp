@@ -37,13 +37,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::uint8_t> bytes(data + 1, data + size);
     if (data[0] % 2 == 0) {
         try {
-            platform::DecodeShellLink(bytes);
+            platform::posix::DecodeShellLink(bytes);
         } catch (const platform::PlatformError&) {
         }
         return 0;
     }
     const auto fields = Fields(std::string(bytes.begin(), bytes.end()), 5);
-    platform::ShellLink link;
+    platform::posix::ShellLink link;
     link.targetPath = fields[0];
     link.arguments = fields[1];
     link.description = fields[2];
@@ -52,11 +52,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     link.showCommand = fields[4].size() > 1 ? static_cast<std::uint8_t>(fields[4][1]) % 8 : 1;
     std::vector<std::uint8_t> encoded;
     try {
-        encoded = platform::EncodeShellLink(link);
+        encoded = platform::posix::EncodeShellLink(link);
     } catch (const platform::PlatformError&) {
         return 0;
     }
-    const platform::ShellLinkContents read = platform::DecodeShellLink(encoded);
+    const platform::posix::ShellLinkContents read = platform::posix::DecodeShellLink(encoded);
     Check(read.link.arguments == link.arguments);
     Check(read.link.description == link.description);
     Check(read.link.iconLocation == link.iconLocation);

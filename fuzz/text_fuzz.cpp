@@ -32,29 +32,30 @@ std::size_t CodePoints(const std::u16string& units) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string s(reinterpret_cast<const char*>(data), size);
-    const std::size_t length = text::Length(s);
+    const std::size_t length = platform::text::Length(s);
     Check(length <= s.size());
-    const std::u16string wide = text::ToUtf16(s);
+    const std::u16string wide = platform::text::ToUtf16(s);
     Check(CodePoints(wide) == length);
-    if (text::IsValidUtf8(s)) Check(text::FromUtf16(wide) == s);
-    Check(text::IsValidUtf8(text::FromUtf16(wide)));
+    if (platform::text::IsValidUtf8(s)) Check(platform::text::FromUtf16(wide) == s);
+    Check(platform::text::IsValidUtf8(platform::text::FromUtf16(wide)));
 
     for (std::size_t n : {std::size_t{0}, std::size_t{1}, length / 2, length, length + 3}) {
-        const std::string left = text::Left(s, n);
-        Check(left + text::Mid(s, n) == s);
-        Check(text::Length(left) == (n < length ? n : length));
-        Check(text::Right(s, length - (n < length ? n : length)) == text::Mid(s, n));
+        const std::string left = platform::text::Left(s, n);
+        Check(left + platform::text::Mid(s, n) == s);
+        Check(platform::text::Length(left) == (n < length ? n : length));
+        Check(platform::text::Right(s, length - (n < length ? n : length)) ==
+              platform::text::Mid(s, n));
     }
-    Check(text::LastChar(s) == (s.empty() ? "" : text::Right(s, 1)));
-    const std::string trimmed = text::TrimSpaces(s);
+    Check(platform::text::LastChar(s) == (s.empty() ? "" : platform::text::Right(s, 1)));
+    const std::string trimmed = platform::text::TrimSpaces(s);
     Check(trimmed.empty() || (trimmed.front() != ' ' && trimmed.back() != ' '));
-    Check(text::EqualsIgnoreCase(s, text::AsciiLower(s)));
+    Check(platform::text::EqualsIgnoreCase(s, platform::text::AsciiLower(s)));
 
     // Any UTF-16 units come back as valid UTF-8.
     std::u16string units;
     for (std::size_t i = 0; i + 1 < size; i += 2) {
         units.push_back(static_cast<char16_t>(data[i] | (data[i + 1] << 8)));
     }
-    Check(text::IsValidUtf8(text::FromUtf16(units)));
+    Check(platform::text::IsValidUtf8(platform::text::FromUtf16(units)));
     return 0;
 }

@@ -5,7 +5,7 @@
 #include "registry/registry.h"
 #include "text/text.h"
 
-namespace regtool {
+namespace reg_tool {
 
 std::string RegistryError(long rc) {
     switch (rc) {
@@ -37,7 +37,7 @@ bool Confirm(const std::string& question, std::istream& in, std::ostream& out) {
             out << "\n";
             return false;
         }
-        answer = text::AsciiLower(text::TrimSpaces(answer));
+        answer = platform::text::AsciiLower(platform::text::TrimSpaces(answer));
         if (answer == "y" || answer == "yes") return true;
         if (answer == "n" || answer == "no") return false;
     }
@@ -60,4 +60,4 @@ int Context::Cancelled() const {
 
 std::string ValueLabel(const std::string& name) { return name.empty() ? "(Default)" : name; }
 
-}  // namespace regtool
+}  // namespace reg_tool

@@ -9,7 +9,7 @@
 #include "commands.h"
 #include "key_name.h"
 
-namespace regtool {
+namespace reg_tool {
 
 // "ERROR: ..." for a registry result code.
 std::string RegistryError(long rc);
@@ -37,4 +37,4 @@ int Query(const Context& c, const KeyName& key);
 int Copy(const Context& c, const KeyName& from, const KeyName& to);
 int Compare(const Context& c, const KeyName& first, const KeyName& second);
 
-}  // namespace regtool
+}  // namespace reg_tool

@@ -2,7 +2,7 @@
 
 #include "text/text.h"
 
-namespace regtool {
+namespace reg_tool {
 
 namespace {
 
@@ -27,7 +27,7 @@ constexpr const char* kOptionNames[] = {"v",  "ve", "va", "s", "se",     "t",   
 bool IsOption(const std::string& arg) {
     if (arg.size() < 2 || (arg[0] != '/' && arg[0] != '-')) return false;
     if (arg[0] == '-') return true;
-    const std::string name = text::AsciiLower(arg.substr(1));
+    const std::string name = platform::text::AsciiLower(arg.substr(1));
     for (const char* option : kOptionNames) {
         if (name == option) return true;
     }
@@ -45,7 +45,7 @@ std::vector<std::string> TypeList(const std::string& list) {
     std::size_t start = 0;
     while (true) {
         const std::size_t comma = list.find(',', start);
-        types.push_back(text::TrimSpaces(list.substr(start, comma - start)));
+        types.push_back(platform::text::TrimSpaces(list.substr(start, comma - start)));
         if (comma == std::string::npos) return types;
         start = comma + 1;
     }
@@ -124,7 +124,7 @@ class Parser {
     bool Option(const std::string& arg) {
         using O = Operation;
         Command& c = command_;
-        const std::string option = text::AsciiLower(arg.substr(1));
+        const std::string option = platform::text::AsciiLower(arg.substr(1));
         std::string argument;
         if (option == "reg:32" || option == "reg:64") {
             // One registry view here: both name it.
@@ -224,7 +224,7 @@ std::optional<Command> ParseCommandLine(const std::vector<std::string>& args, st
     }
     if (args[0] == "/?" || args[0] == "-?") return Command{};
     for (const auto& candidate : kOperations) {
-        if (text::EqualsIgnoreCase(args[0], candidate.name))
+        if (platform::text::EqualsIgnoreCase(args[0], candidate.name))
             return Parser(args, candidate, error).Parse();
     }
     *error = "ERROR: Invalid syntax: unknown operation \"" + args[0] +
@@ -232,4 +232,4 @@ std::optional<Command> ParseCommandLine(const std::vector<std::string>& args, st
     return std::nullopt;
 }
 
-}  // namespace regtool
+}  // namespace reg_tool

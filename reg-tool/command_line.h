@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace regtool {
+namespace reg_tool {
 
 enum class Operation { kQuery, kAdd, kDelete, kCopy, kCompare, kExport, kImport, kHelp };
 
@@ -48,4 +48,4 @@ std::optional<Command> ParseCommandLine(const std::vector<std::string>& args, st
 // The usage text for an operation, or the overview.
 std::string UsageText(std::optional<Operation> operation);
 
-}  // namespace regtool
+}  // namespace reg_tool

@@ -12,7 +12,7 @@
 #include "text/text.h"
 #include "whole_file.h"
 
-namespace regtool {
+namespace reg_tool {
 
 namespace {
 
@@ -181,7 +181,8 @@ long ApplyEntry(Registry& registry, SectionKey& section, const RegFileEntry& ent
 // A name as long as a message line can show.
 std::string Shortened(const std::string& name) {
     constexpr std::size_t kShown = 60;
-    return text::Length(name) <= kShown ? name : text::Left(name, kShown) + "...";
+    return platform::text::Length(name) <= kShown ? name
+                                                  : platform::text::Left(name, kShown) + "...";
 }
 
 // All of the file or none of it: one transaction, committed only after the
@@ -260,4 +261,4 @@ int RunCommand(const Command& command, const StoreOpener& openStore, std::istrea
     }
 }
 
-}  // namespace regtool
+}  // namespace reg_tool

@@ -8,7 +8,7 @@
 #include "command_line.h"
 #include "registry/registry.h"
 
-namespace regtool {
+namespace reg_tool {
 
 using StoreOpener = std::function<std::unique_ptr<platform::Registry>()>;
 
@@ -18,4 +18,4 @@ using StoreOpener = std::function<std::unique_ptr<platform::Registry>()>;
 int RunCommand(const Command& command, const StoreOpener& openStore, std::istream& in,
                std::ostream& out, std::ostream& err);
 
-}  // namespace regtool
+}  // namespace reg_tool

@@ -10,7 +10,7 @@
 #include "query_printer.h"
 #include "registry_tree.h"
 
-namespace regtool {
+namespace reg_tool {
 
 namespace {
 
@@ -28,10 +28,11 @@ class Comparison {
             return;
         }
         std::map<std::string, const Value*> others;
-        for (const auto& value : second->values) others[platform::FoldName(value.name)] = &value;
+        for (const auto& value : second->values)
+            others[platform::posix::FoldName(value.name)] = &value;
         for (const auto& value : first.values) {
             if (!Wanted(value.name)) continue;
-            const auto found = others.find(platform::FoldName(value.name));
+            const auto found = others.find(platform::posix::FoldName(value.name));
             if (found == others.end()) {
                 Show('<', FullKeyName(first.path), ValueLine(value));
                 continue;
@@ -46,7 +47,7 @@ class Comparison {
             others.erase(found);
         }
         for (const auto& value : second->values) {
-            if (Wanted(value.name) && others.count(platform::FoldName(value.name)))
+            if (Wanted(value.name) && others.count(platform::posix::FoldName(value.name)))
                 Show('>', FullKeyName(second->path), ValueLine(value));
         }
         if (command_.valueName) return;
@@ -61,16 +62,16 @@ class Comparison {
   private:
     bool Wanted(const std::string& name) const {
         return !command_.valueName ||
-               platform::FoldName(name) == platform::FoldName(*command_.valueName);
+               platform::posix::FoldName(name) == platform::posix::FoldName(*command_.valueName);
     }
 
     // Without /s the sub-keys are compared by name; with it, by their contents too.
     void SubKeys(const KeyContents& first, const KeyContents& second) {
         if (command_.recursive) return;
         std::map<std::string, std::string> others;
-        for (const auto& name : second.subKeys) others[platform::FoldName(name)] = name;
+        for (const auto& name : second.subKeys) others[platform::posix::FoldName(name)] = name;
         for (const auto& name : first.subKeys) {
-            const auto found = others.find(platform::FoldName(name));
+            const auto found = others.find(platform::posix::FoldName(name));
             if (found == others.end()) {
                 Show('<', FullKeyName(ChildPath(first.path, name)), "");
             } else {
@@ -79,7 +80,7 @@ class Comparison {
             }
         }
         for (const auto& name : second.subKeys) {
-            if (others.count(platform::FoldName(name)))
+            if (others.count(platform::posix::FoldName(name)))
                 Show('>', FullKeyName(ChildPath(second.path, name)), "");
         }
     }
@@ -103,7 +104,7 @@ class Comparison {
 std::string Relative(const std::string& path, const std::string& top) {
     std::string rest = path.substr(top.size());
     if (!rest.empty() && rest[0] == '\\') rest.erase(0, 1);
-    return platform::FoldName(rest);
+    return platform::posix::FoldName(rest);
 }
 
 std::map<std::string, const KeyContents*> ByRelativePath(const std::vector<KeyContents>& keys,
@@ -158,4 +159,4 @@ int Compare(const Context& c, const KeyName& first, const KeyName& second) {
     return comparison.Different() ? kDifferent : 0;
 }
 
-}  // namespace regtool
+}  // namespace reg_tool

@@ -6,7 +6,7 @@
 #include "posix/registry/name_folding.h"
 #include "registry_tree.h"
 
-namespace regtool {
+namespace reg_tool {
 
 namespace {
 
@@ -15,7 +15,7 @@ using platform::RegKey;
 
 // A key path below HKEY_CURRENT_USER is inside another, or the same key.
 bool IsWithin(const std::string& path, const std::string& ancestor) {
-    const std::string p = platform::FoldName(path), a = platform::FoldName(ancestor);
+    const std::string p = platform::posix::FoldName(path), a = platform::posix::FoldName(ancestor);
     return a.empty() || p == a || p.rfind(a + "\\", 0) == 0;
 }
 
@@ -77,4 +77,4 @@ int Copy(const Context& c, const KeyName& from, const KeyName& to) {
     return rc == kErrorSuccess ? c.Done() : c.Failed(rc);
 }
 
-}  // namespace regtool
+}  // namespace reg_tool

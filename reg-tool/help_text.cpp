@@ -2,7 +2,7 @@
 // the Windows reg command lays out its help.
 #include "command_line.h"
 
-namespace regtool {
+namespace reg_tool {
 
 namespace {
 
@@ -250,4 +250,4 @@ std::string UsageText(std::optional<Operation> operation) {
     return Overview();
 }
 
-}  // namespace regtool
+}  // namespace reg_tool

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-namespace regtool {
+namespace reg_tool {
 
 struct KeyName {
     std::string path;  // below HKEY_CURRENT_USER; empty for the hive itself
@@ -21,4 +21,4 @@ std::string FullKeyName(const std::string& path);
 // path\child, or child alone below the hive.
 std::string ChildPath(const std::string& path, const std::string& child);
 
-}  // namespace regtool
+}  // namespace reg_tool

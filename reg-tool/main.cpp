@@ -10,21 +10,22 @@
 
 int main(int argc, char** argv) {
     try {
-        if (regtool::IsStartMenuCommand(argc, argv)) {
-            const auto registry = platform::OpenSqliteRegistry(platform::DefaultRegistryPath());
-            return regtool::PrintStartMenuFolder(*registry, std::cout, std::cerr);
+        if (reg_tool::IsStartMenuCommand(argc, argv)) {
+            const auto registry =
+                platform::posix::OpenSqliteRegistry(platform::posix::DefaultRegistryPath());
+            return reg_tool::PrintStartMenuFolder(*registry, std::cout, std::cerr);
         }
         const std::vector<std::string> args(argv + 1, argv + argc);
         std::string why;
-        const auto command = regtool::ParseCommandLine(args, &why);
+        const auto command = reg_tool::ParseCommandLine(args, &why);
         if (!command) {
             std::cerr << why << "\n";
             return 1;
         }
-        const regtool::StoreOpener openStore = [] {
-            return platform::OpenSqliteRegistry(platform::DefaultRegistryPath());
+        const reg_tool::StoreOpener openStore = [] {
+            return platform::posix::OpenSqliteRegistry(platform::posix::DefaultRegistryPath());
         };
-        return regtool::RunCommand(*command, openStore, std::cin, std::cout, std::cerr);
+        return reg_tool::RunCommand(*command, openStore, std::cin, std::cout, std::cerr);
     } catch (const std::exception& e) {
         std::cerr << "ERROR: " << e.what() << "\n";
         return 1;

@@ -7,7 +7,7 @@
 #include "registry_tree.h"
 #include "wildcard.h"
 
-namespace regtool {
+namespace reg_tool {
 
 namespace {
 
@@ -81,7 +81,7 @@ class Search {
 
   private:
     std::string Comparable(const std::string& s) const {
-        return command_.caseSensitive ? s : platform::FoldName(s);
+        return command_.caseSensitive ? s : platform::posix::FoldName(s);
     }
     bool Matches(const std::string& s) const { return MatchesWildcard(Comparable(s), pattern_); }
 
@@ -122,13 +122,13 @@ int SearchKeys(const Context& c, const std::vector<KeyContents>& keys) {
 
 // /v NAME /s: the keys holding a value of that name.
 int SearchValueName(const Context& c, const std::vector<KeyContents>& keys) {
-    const std::string wanted = platform::FoldName(*c.command.valueName);
+    const std::string wanted = platform::posix::FoldName(*c.command.valueName);
     const ShowOptions show = ShowOptionsOf(c.command);
     std::string out = "\n";
     std::size_t matches = 0;
     for (const auto& key : keys) {
         for (const auto& value : key.values) {
-            if (platform::FoldName(value.name) != wanted) continue;
+            if (platform::posix::FoldName(value.name) != wanted) continue;
             out += FullKeyName(key.path) + "\n" + ValueLine(value, show) + "\n";
             ++matches;
         }
@@ -160,4 +160,4 @@ int Query(const Context& c, const KeyName& key) {
     return 0;
 }
 
-}  // namespace regtool
+}  // namespace reg_tool

@@ -2,7 +2,7 @@
 
 #include "key_name.h"
 
-namespace regtool {
+namespace reg_tool {
 
 std::string ValueLine(const Value& value, const ShowOptions& show) {
     const std::string name = value.name.empty() ? "(Default)" : value.name;
@@ -27,4 +27,4 @@ std::string KeyListing(const std::vector<KeyContents>& keys, bool recursive,
     return out;
 }
 
-}  // namespace regtool
+}  // namespace reg_tool

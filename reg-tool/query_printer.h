@@ -7,7 +7,7 @@
 
 #include "registry_tree.h"
 
-namespace regtool {
+namespace reg_tool {
 
 struct ShowOptions {
     std::string separator = "\\0";  // between the strings of REG_MULTI_SZ data
@@ -22,4 +22,4 @@ std::string ValueLine(const Value& value, const ShowOptions& show = {});
 std::string KeyListing(const std::vector<KeyContents>& keys, bool recursive,
                        const ShowOptions& show = {});
 
-}  // namespace regtool
+}  // namespace reg_tool

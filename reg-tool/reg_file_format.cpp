@@ -7,7 +7,7 @@
 #include "registry/registry.h"
 #include "utf16_escape.h"
 
-namespace regtool {
+namespace reg_tool {
 
 namespace {
 
@@ -441,4 +441,4 @@ std::optional<std::vector<RegFileEntry>> ParseRegFile(const std::string& bytes,
     return Parser(SplitLines(text), error).Parse();
 }
 
-}  // namespace regtool
+}  // namespace reg_tool

@@ -10,7 +10,7 @@
 
 #include "registry_tree.h"
 
-namespace regtool {
+namespace reg_tool {
 
 struct RegFileEntry {
     enum class Kind { kCreateKey, kDeleteKey, kSetValue, kDeleteValue };
@@ -28,4 +28,4 @@ std::string ExportRegFile(const std::vector<KeyContents>& keys);
 // when any part of it is malformed, so that nothing is applied.
 std::optional<std::vector<RegFileEntry>> ParseRegFile(const std::string& bytes, std::string* error);
 
-}  // namespace regtool
+}  // namespace reg_tool

@@ -5,7 +5,7 @@
 #include "registry/registry.h"
 #include "utf16_escape.h"
 
-namespace regtool {
+namespace reg_tool {
 namespace {
 
 using Kind = RegFileEntry::Kind;
@@ -191,4 +191,4 @@ TEST(Utf16Escape, CarriesBytesThatAreNotUtf8) {
 }
 
 }  // namespace
-}  // namespace regtool
+}  // namespace reg_tool

@@ -8,7 +8,7 @@
 
 #include "reg_tool_test_support.h"
 
-namespace regtool {
+namespace reg_tool {
 namespace {
 
 struct Example {
@@ -204,4 +204,4 @@ TEST_F(RegToolTest, TheDocumentedExamplesGiveTheDocumentedResults) {
 }
 
 }  // namespace
-}  // namespace regtool
+}  // namespace reg_tool

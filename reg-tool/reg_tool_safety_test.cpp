@@ -16,13 +16,13 @@
 #include "reg_tool_test_support.h"
 #include "registry_tree.h"
 
-namespace regtool {
+namespace reg_tool {
 namespace {
 
 const std::string kOk = "The operation completed successfully.\n";
 
 std::size_t ValueCount(const std::string& path) {
-    auto registry = platform::OpenSqliteRegistry(platform::DefaultRegistryPath());
+    auto registry = platform::posix::OpenSqliteRegistry(platform::posix::DefaultRegistryPath());
     std::vector<KeyContents> keys;
     if (ReadKeys(*registry, path, false, &keys) != 0) return 0;
     return keys.front().values.size();
@@ -104,7 +104,7 @@ TEST_F(RegToolTest, ValueNamesWithLineBreaksComeBackFromAnExport) {
     ExpectOk({"export", "HKCU\\Software\\Breaks", file});
     UseConfig(dir_ / "fresh");
     ExpectOk({"import", file});
-    auto registry = platform::OpenSqliteRegistry(platform::DefaultRegistryPath());
+    auto registry = platform::posix::OpenSqliteRegistry(platform::posix::DefaultRegistryPath());
     std::vector<KeyContents> keys;
     ASSERT_EQ(ReadKeys(*registry, "Software\\Breaks", false, &keys), 0);
     ASSERT_EQ(keys.front().values.size(), 3u);
@@ -215,4 +215,4 @@ TEST_F(RegToolTest, HelpIsLaidOutAsTheRegCommandsAndOptionsAreChecked) {
 }
 
 }  // namespace
-}  // namespace regtool
+}  // namespace reg_tool

@@ -12,7 +12,7 @@
 #include "reg_tool_test_support.h"
 #include "registry_tree.h"
 
-namespace regtool {
+namespace reg_tool {
 namespace {
 
 namespace fs = std::filesystem;
@@ -172,7 +172,7 @@ TEST_F(RegToolTest, DamagedStoreIsReportedAndLeftAlone) {
 
 TEST_F(RegToolTest, ExportThenImportIntoAnEmptyStoreReproducesEveryValue) {
     {
-        auto registry = platform::OpenSqliteRegistry(platform::DefaultRegistryPath());
+        auto registry = platform::posix::OpenSqliteRegistry(platform::posix::DefaultRegistryPath());
         platform::RegKey key = 0;
         ASSERT_EQ(registry->RegCreateKeyEx(platform::kHkeyCurrentUser,
                                            "Software\\K\xC3\xA9y\\\xE6\x97\xA5\xE6\x9C\xAC",
@@ -208,13 +208,13 @@ TEST_F(RegToolTest, ExportThenImportIntoAnEmptyStoreReproducesEveryValue) {
 
     std::vector<KeyContents> original;
     {
-        auto registry = platform::OpenSqliteRegistry(platform::DefaultRegistryPath());
+        auto registry = platform::posix::OpenSqliteRegistry(platform::posix::DefaultRegistryPath());
         ASSERT_EQ(ReadKeys(*registry, "Software", true, &original), 0);
     }
     UseConfig(dir_ / "fresh");
     ExpectOk({"import", file});
     std::vector<KeyContents> imported;
-    auto registry = platform::OpenSqliteRegistry(platform::DefaultRegistryPath());
+    auto registry = platform::posix::OpenSqliteRegistry(platform::posix::DefaultRegistryPath());
     ASSERT_EQ(ReadKeys(*registry, "Software", true, &imported), 0);
 
     ASSERT_EQ(imported.size(), original.size());
@@ -233,4 +233,4 @@ TEST_F(RegToolTest, ExportThenImportIntoAnEmptyStoreReproducesEveryValue) {
 }
 
 }  // namespace
-}  // namespace regtool
+}  // namespace reg_tool

@@ -15,7 +15,7 @@
 
 #include "testing/test_folder.h"
 
-namespace regtool {
+namespace reg_tool {
 
 namespace fs = std::filesystem;
 
@@ -80,4 +80,4 @@ class RegToolTest : public ::testing::Test {
     fs::path config_;
 };
 
-}  // namespace regtool
+}  // namespace reg_tool

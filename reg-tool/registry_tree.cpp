@@ -1,6 +1,6 @@
 #include "registry_tree.h"
 
-namespace regtool {
+namespace reg_tool {
 
 using platform::RegKey;
 
@@ -83,4 +83,4 @@ long DeleteKeyTree(platform::Registry& registry, const std::string& path) {
     return platform::kErrorSuccess;
 }
 
-}  // namespace regtool
+}  // namespace reg_tool

@@ -9,7 +9,7 @@
 #include "registry/registry.h"
 #include "value_text.h"
 
-namespace regtool {
+namespace reg_tool {
 
 struct Value {
     std::string name;
@@ -35,4 +35,4 @@ long ValueExists(platform::Registry& registry, const std::string& path, const st
 // Deletes the key at path with everything below it.
 long DeleteKeyTree(platform::Registry& registry, const std::string& path);
 
-}  // namespace regtool
+}  // namespace reg_tool

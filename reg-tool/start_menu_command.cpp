@@ -7,16 +7,16 @@
 #include "posix/start_menu.h"
 #include "text/text.h"
 
-namespace regtool {
+namespace reg_tool {
 
 bool IsStartMenuCommand(int argc, char** argv) {
-    return argc == 2 && text::EqualsIgnoreCase(argv[1], "startmenu");
+    return argc == 2 && platform::text::EqualsIgnoreCase(argv[1], "startmenu");
 }
 
 int PrintStartMenuFolder(platform::Registry& registry, std::ostream& out, std::ostream& err) {
     try {
-        const std::string folder = platform::StartMenuFolder(registry);
-        const auto posix = platform::TryPosixPathOf(folder);
+        const std::string folder = platform::posix::StartMenuFolder(registry);
+        const auto posix = platform::posix::TryPosixPathOf(folder);
         if (!posix) {
             err << "ERROR: The Start Menu folder \"" << folder << "\" is not on the drive Z:.\n";
             return 1;
@@ -29,4 +29,4 @@ int PrintStartMenuFolder(platform::Registry& registry, std::ostream& out, std::o
     }
 }
 
-}  // namespace regtool
+}  // namespace reg_tool

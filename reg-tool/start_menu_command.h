@@ -7,7 +7,7 @@
 
 #include "registry/registry.h"
 
-namespace regtool {
+namespace reg_tool {
 
 // True when the arguments ask for the Start Menu folder.
 bool IsStartMenuCommand(int argc, char** argv);
@@ -16,4 +16,4 @@ bool IsStartMenuCommand(int argc, char** argv);
 // returns 1.
 int PrintStartMenuFolder(platform::Registry& registry, std::ostream& out, std::ostream& err);
 
-}  // namespace regtool
+}  // namespace reg_tool

@@ -2,7 +2,7 @@
 
 #include "text/text.h"
 
-namespace regtool {
+namespace reg_tool {
 
 namespace {
 
@@ -48,7 +48,7 @@ std::u16string ToUtf16Escaped(std::string_view bytes) {
             ++i;
             continue;
         }
-        text::AppendUtf16(cp, out);
+        platform::text::AppendUtf16(cp, out);
         i += n;
     }
     return out;
@@ -60,18 +60,18 @@ std::string FromUtf16Escaped(std::u16string_view text) {
         const char16_t u = text[i];
         if (u >= 0xD800 && u <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
             text[i + 1] <= 0xDFFF) {
-            text::AppendUtf8(0x10000 + ((char32_t{u} - 0xD800) << 10) + (text[i + 1] - 0xDC00),
-                             out);
+            platform::text::AppendUtf8(
+                0x10000 + ((char32_t{u} - 0xD800) << 10) + (text[i + 1] - 0xDC00), out);
             ++i;
         } else if (u >= 0xDC80 && u <= 0xDCFF) {
             out.push_back(static_cast<char>(u - 0xDC00));
         } else if (u >= 0xD800 && u <= 0xDFFF) {
-            text::AppendUtf8(0xFFFD, out);
+            platform::text::AppendUtf8(0xFFFD, out);
         } else {
-            text::AppendUtf8(u, out);
+            platform::text::AppendUtf8(u, out);
         }
     }
     return out;
 }
 
-}  // namespace regtool
+}  // namespace reg_tool

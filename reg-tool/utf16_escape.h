@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-namespace regtool {
+namespace reg_tool {
 
 std::u16string ToUtf16Escaped(std::string_view bytes);
 std::string FromUtf16Escaped(std::u16string_view text);
 
-}  // namespace regtool
+}  // namespace reg_tool

@@ -6,7 +6,7 @@
 #include "registry/registry.h"
 #include "text/text.h"
 
-namespace regtool {
+namespace reg_tool {
 
 namespace {
 
@@ -93,7 +93,7 @@ std::string TypeName(std::uint32_t type) {
 
 std::optional<std::uint32_t> TypeFromName(const std::string& name) {
     for (const auto& t : kTypes) {
-        if (text::EqualsIgnoreCase(name, t.name)) return t.code;
+        if (platform::text::EqualsIgnoreCase(name, t.name)) return t.code;
     }
     return std::nullopt;
 }
@@ -197,4 +197,4 @@ std::string HexDigits(const Bytes& data) {
     return out;
 }
 
-}  // namespace regtool
+}  // namespace reg_tool

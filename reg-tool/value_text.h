@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace regtool {
+namespace reg_tool {
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -32,4 +32,4 @@ std::string DisplayData(std::uint32_t type, const Bytes& data,
 // Upper-case hexadecimal digits, two a byte, no separators.
 std::string HexDigits(const Bytes& data);
 
-}  // namespace regtool
+}  // namespace reg_tool

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-namespace regtool {
+namespace reg_tool {
 
 namespace {
 
@@ -67,4 +67,4 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes, std::stri
     return ok;
 }
 
-}  // namespace regtool
+}  // namespace reg_tool

@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace regtool {
+namespace reg_tool {
 
 // Writes bytes to a new file beside path and renames it over path, so that a
 // failure leaves no half file. The new file is created exclusively and never
@@ -12,4 +12,4 @@ namespace regtool {
 // On failure returns false and sets error.
 bool WriteWholeFile(const std::string& path, const std::string& bytes, std::string* error);
 
-}  // namespace regtool
+}  // namespace reg_tool

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-namespace regtool {
+namespace reg_tool {
 
 namespace {
 
@@ -41,4 +41,4 @@ bool MatchesWildcard(std::string_view text, std::string_view pattern) {
     return p == pattern.size();
 }
 
-}  // namespace regtool
+}  // namespace reg_tool

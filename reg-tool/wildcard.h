@@ -3,10 +3,10 @@
 
 #include <string_view>
 
-namespace regtool {
+namespace reg_tool {
 
 // True when the whole of text matches pattern. Characters are code points of
 // UTF-8 text, compared as they are (callers fold case first when they want).
 bool MatchesWildcard(std::string_view text, std::string_view pattern);
 
-}  // namespace regtool
+}  // namespace reg_tool

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace regtool {
+namespace reg_tool {
 namespace {
 
 TEST(Wildcard, StarsAndQuestionMarksMatchAsInTheRegCommandsSearch) {
@@ -24,4 +24,4 @@ TEST(Wildcard, StarsAndQuestionMarksMatchAsInTheRegCommandsSearch) {
 }
 
 }  // namespace
-}  // namespace regtool
+}  // namespace reg_tool

@@ -16,7 +16,8 @@ const std::string kKey = "Software\\Tamsholt\\Kestrow 2005";
 
 class EasyRegTest : public ::testing::Test {
   protected:
-    EasyRegTest() : registry(platform::OpenSqliteRegistry(dir.Path("registry.db"))), reg(registry) {
+    EasyRegTest()
+        : registry(platform::posix::OpenSqliteRegistry(dir.Path("registry.db"))), reg(registry) {
         reg.DefaultHive(kHkcu);
         reg.DefaultSubKey(kKey);
         WriteRaw(registry, "Software", "marker", platform::kRegDword, Dword(0));
@@ -230,7 +231,8 @@ TEST_F(EasyRegTest, ExistenceAndDeletion) {
 
 TEST(EasyRegDefaultsTest, PropertiesStartEmptyAndAnUnsetHiveFails) {
     platform::testing::TestFolder dir;
-    platform::testing::TestRegistry registry(platform::OpenSqliteRegistry(dir.Path("registry.db")));
+    platform::testing::TestRegistry registry(
+        platform::posix::OpenSqliteRegistry(dir.Path("registry.db")));
     EasyReg reg(registry);
     EXPECT_EQ(reg.DefaultHive(), 0);
     EXPECT_EQ(reg.DefaultSubKey(), "");

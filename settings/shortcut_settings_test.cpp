@@ -33,11 +33,11 @@ class ShortcutSettingsTest : public ::testing::Test {
   protected:
     ShortcutSettingsTest() {
         auto decorated = std::make_unique<platform::testing::TestRegistry>(
-            platform::OpenSqliteRegistry(dir.Path("registry.db")));
+            platform::posix::OpenSqliteRegistry(dir.Path("registry.db")));
         registry = decorated.get();
         bundle.registry = std::move(decorated);
         bundle.ui = std::make_unique<platform::forms::UserInterface>(
-            [this] { return std::make_unique<platform::forms::ScriptedBackend>(script); });
+            [this] { return std::make_unique<platform::testing::ScriptedBackend>(script); });
         form = std::make_unique<OptionsForm>(*bundle.ui);
     }
 
@@ -77,7 +77,7 @@ class ShortcutSettingsTest : public ::testing::Test {
 
     platform::testing::TestFolder dir;
     platform::testing::TestRegistry* registry = nullptr;
-    platform::forms::ScriptedBackend::Script script;
+    platform::testing::ScriptedBackend::Script script;
     platform::Platform bundle;
     std::unique_ptr<OptionsForm> form;
     int errors = 0;
@@ -242,10 +242,10 @@ TEST(ShortcutSettingsProcessesTest, ConcurrentLoadsAndSavesLeaveAConsistentStore
         ASSERT_NE(children[child], -1);
         if (children[child] == 0) {
             platform::Platform bundle;
-            bundle.registry = platform::OpenSqliteRegistry(dir.Path("registry.db"));
-            platform::forms::ScriptedBackend::Script script;
+            bundle.registry = platform::posix::OpenSqliteRegistry(dir.Path("registry.db"));
+            platform::testing::ScriptedBackend::Script script;
             bundle.ui = std::make_unique<platform::forms::UserInterface>(
-                [&] { return std::make_unique<platform::forms::ScriptedBackend>(script); });
+                [&] { return std::make_unique<platform::testing::ScriptedBackend>(script); });
             OptionsForm form(*bundle.ui);
             int errors = 0;
             ShortcutSettings settings(
@@ -269,7 +269,7 @@ TEST(ShortcutSettingsProcessesTest, ConcurrentLoadsAndSavesLeaveAConsistentStore
         ASSERT_EQ(waitpid(pid, &status, 0), pid);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
     }
-    auto registry = platform::OpenSqliteRegistry(dir.Path("registry.db"));
+    auto registry = platform::posix::OpenSqliteRegistry(dir.Path("registry.db"));
     for (const char* name : kNames) {
         auto raw = ReadRaw(*registry, kSettingsKey, name);
         ASSERT_TRUE(raw) << name;

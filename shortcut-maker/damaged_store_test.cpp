@@ -23,9 +23,9 @@ class UnusableStoreTest : public ::testing::Test {
   protected:
     // Start over on the store at storePath, as a fresh start would find it.
     void Reopen() {
-        h.platform.registry = platform::OpenSqliteRegistry(storePath);
+        h.platform.registry = platform::posix::OpenSqliteRegistry(storePath);
         h.platform.createScriptShell = [registry = h.platform.registry.get()] {
-            return std::make_unique<platform::PosixWshShell>(*registry);
+            return std::make_unique<platform::posix::PosixWshShell>(*registry);
         };
     }
     void Damage() {

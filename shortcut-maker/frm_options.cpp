@@ -47,7 +47,7 @@ void frmOptions::Form_Activate() {
 
 void frmOptions::FocusAndSelectAll() {
     txtName.SetFocus();
-    txtName.SetSelection(0, static_cast<int>(text::Length(txtName.Text())));
+    txtName.SetSelection(0, static_cast<int>(platform::text::Length(txtName.Text())));
 }
 
 void frmOptions::cmdOK_Click() {
@@ -55,7 +55,7 @@ void frmOptions::cmdOK_Click() {
         main_.ShortcutArguments = modMain::ComposeExplorerArguments(
             optAllFolders.Value() ? 1 : 0, optTwoPane.Value() ? 1 : 0, main_.FolderPath);
         main_.ShortcutWindowStyle = optMaximized.Value() ? 3 : 1;
-        main_.ShortcutName = text::TrimSpaces(txtName.Text());
+        main_.ShortcutName = platform::text::TrimSpaces(txtName.Text());
 
         if (main_.ShortcutName.empty()) {
             Ui().MsgBox("You did not enter a name", kMbOk | kMbIconExclamation, kTitle);

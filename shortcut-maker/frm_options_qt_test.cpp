@@ -121,7 +121,7 @@ TEST_F(OptionsDialogQtTest, ALongFolderPathWithoutSpacesIsShownWhole) {
 
 // The Help button on the real viewer: the help file built with the programs.
 TEST_F(OptionsDialogQtTest, HelpOpensTheHelpFileWithItsContentsOrTellsItIsMissing) {
-    h.platform.htmlHelp = std::make_unique<platform::ChmHelp>(*h.platform.ui);
+    h.platform.htmlHelp = std::make_unique<platform::posix::ChmHelp>(*h.platform.ui);
     chosen = h.Folder("Trips");
     h.program->Main("");
 

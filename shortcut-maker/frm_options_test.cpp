@@ -150,7 +150,7 @@ TEST_F(OptionsDialogTest, ReplaceAnsweredYesWritesOnceAndCloses) {
 }
 
 // A message box without an owner leaves the dialog's close box usable.
-class ClosesDialogOnReplaceQuestion : public ScriptedBackend {
+class ClosesDialogOnReplaceQuestion : public platform::testing::ScriptedBackend {
   public:
     ClosesDialogOnReplaceQuestion(Script& script, UserInterface& ui, Form& dialog)
         : ScriptedBackend(script, &ui), ui_(ui), dialog_(dialog) {}

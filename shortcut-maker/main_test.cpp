@@ -24,7 +24,7 @@ class ProgramTest : public ::testing::Test {
         fs::create_directories(Root() + "/config/kestrow");
         fs::create_directories(Root() + "/home");
         // No window is due: the delay already meets the advice.
-        auto registry = platform::OpenSqliteRegistry(Root() + "/config/kestrow/registry.db");
+        auto registry = platform::posix::OpenSqliteRegistry(Root() + "/config/kestrow/registry.db");
         platform::testing::WriteRaw(*registry, "Control Panel\\Desktop", "MenuShowDelay",
                                     platform::kRegSz, platform::testing::Text("100"));
     }
@@ -107,7 +107,7 @@ TEST_F(ProgramTest, AFileSizeLimitIsAClearErrorNotADeathBySignal) {
 
 TEST_F(ProgramTest, AdviceThatCannotBeShownIsNoFailure) {
     {
-        auto registry = platform::OpenSqliteRegistry(Root() + "/config/kestrow/registry.db");
+        auto registry = platform::posix::OpenSqliteRegistry(Root() + "/config/kestrow/registry.db");
         platform::testing::WriteRaw(*registry, "Control Panel\\Desktop", "MenuShowDelay",
                                     platform::kRegSz, platform::testing::Text("400"));
     }

@@ -21,7 +21,7 @@ constexpr std::size_t kNameTailLength = 46;
 constexpr std::size_t kMaxPathLength = 259;
 
 bool EndsWithSeparator(const std::string& s) {
-    return text::EndsWith(s, "\\") || text::EndsWith(s, "/");
+    return platform::text::EndsWith(s, "\\") || platform::text::EndsWith(s, "/");
 }
 
 }  // namespace
@@ -92,7 +92,7 @@ void modMain::RunMainFlow() {
         // The Start Menu may be set in the store: one that could not be read
         // would put the shortcut somewhere else without a word.
         if (StoreProblemReported()) return;
-        if (text::LastChar(StartMenuPath) != "\\") StartMenuPath += "\\";
+        if (platform::text::LastChar(StartMenuPath) != "\\") StartMenuPath += "\\";
         SideMenuPath = StartMenuPath + "Kestrow\\";
 
         if (!CommandLineText.empty()) {
@@ -110,9 +110,10 @@ void modMain::RunMainFlow() {
         }
         // Bytes that are no text would reach the shortcut as other
         // characters, and so open another folder.
-        if (!text::IsValidUtf8(FolderPath)) {
+        if (!platform::text::IsValidUtf8(FolderPath)) {
             UnloadAllForms();
-            RefuseFolder("The folder \"" + text::FromUtf16(text::ToUtf16(FolderPath)) +
+            RefuseFolder("The folder \"" +
+                         platform::text::FromUtf16(platform::text::ToUtf16(FolderPath)) +
                          "\" has a name that is not valid text, so a shortcut cannot name it "
                          "exactly. Rename the folder and try again.");
             return;
@@ -130,15 +131,16 @@ void modMain::RunMainFlow() {
 std::string modMain::DeriveDefaultName(const std::string& strFolderPath) {
     std::string copy = strFolderPath;
     std::string name;
-    if (text::Length(copy) > 3) {
+    if (platform::text::Length(copy) > 3) {
         // A POSIX path given bare names its folder after the last slash, as a
         // Windows path after its last backslash.
         while (EndsWithSeparator(copy)) copy.pop_back();
         name = GetLastPathComponent(GetLastPathComponent(copy, "\\"), "/");
     } else {
-        name = text::Left(copy, 1);
+        name = platform::text::Left(copy, 1);
     }
-    if (text::Length(name) > kMaxNameLength) name = "... " + text::Right(name, kNameTailLength);
+    if (platform::text::Length(name) > kMaxNameLength)
+        name = "... " + platform::text::Right(name, kNameTailLength);
     return name;
 }
 
@@ -191,13 +193,15 @@ std::string modMain::BrowseForFolder() {
         if (nul != std::string::npos) path.resize(nul);
         // A path that does not fit the buffer fails to convert; the user
         // chose it, so is told, rather than left wondering.
-        if (text::Length(path) > kMaxPathLength) {
+        if (platform::text::Length(path) > kMaxPathLength) {
             RefuseFolder("The folder \"" + path + "\" has a path longer than " +
                          std::to_string(kMaxPathLength) +
                          " characters, which a shortcut cannot hold.");
             return {};
         }
-        if (!path.empty() && text::EndsWith(path, "\\") && text::Length(path) > 3) path.pop_back();
+        if (!path.empty() && platform::text::EndsWith(path, "\\") &&
+            platform::text::Length(path) > 3)
+            path.pop_back();
         return path;
     } catch (const std::exception&) {
         return {};

@@ -57,7 +57,7 @@ TEST(DefaultNameTest, CutsLongNamesByCharactersNotBytes) {
         const std::string name = "Я" + Repeat(letter, 49) + "ё";
         const std::string derived = modMain::DeriveDefaultName("C:\\Data\\" + name);
         EXPECT_EQ(derived, "... " + Repeat(letter, 45) + "ё");
-        EXPECT_EQ(text::Length(derived), 50u);
+        EXPECT_EQ(platform::text::Length(derived), 50u);
     }
 }
 
@@ -141,7 +141,7 @@ TEST(ErrorRoutineTest, ClosesEveryFormThenShowsTheOneMessage) {
     ASSERT_EQ(h.LoadedForms().size(), 1u);
     h.program->HandleUnexpectedError();
     ASSERT_EQ(h.script.messages.size(), 1u);
-    const ShownMessage& shown = h.script.messages[0];
+    const platform::testing::ShownMessage& shown = h.script.messages[0];
     EXPECT_EQ(shown.text, kUnexpected);
     EXPECT_EQ(shown.style, 0x10u);
     EXPECT_EQ(shown.title, "Kestrow");

@@ -41,7 +41,7 @@ bool modMain::ShortcutPathIsSafe() const {
     if (ShortcutName.empty() || ShortcutName.find_first_of("\\/") != std::string::npos) {
         return false;
     }
-    if (!text::EndsWith(ShortcutPath, ShortcutName + ".lnk")) return false;
+    if (!platform::text::EndsWith(ShortcutPath, ShortcutName + ".lnk")) return false;
 
     std::vector<std::string> startMenu;
     std::vector<std::string> shortcut;
@@ -51,7 +51,7 @@ bool modMain::ShortcutPathIsSafe() const {
     }
     if (shortcut.size() <= startMenu.size()) return false;
     for (std::size_t i = 0; i < startMenu.size(); ++i) {
-        if (!text::EqualsIgnoreCase(shortcut[i], startMenu[i])) return false;
+        if (!platform::text::EqualsIgnoreCase(shortcut[i], startMenu[i])) return false;
     }
     // The platform knows what links and mappings make of the path.
     return platform::AnswerOr(
@@ -75,7 +75,7 @@ void modMain::RefuseUnsafeShortcutPath() {
     } else if (!startMenuUsable) {
         Warn("The Start Menu folder \"" + StartMenuPath +
              "\" cannot be reached on this system, so no shortcut can be made in it.");
-    } else if (text::StartsWith(ShortcutPath, SideMenuPath)) {
+    } else if (platform::text::StartsWith(ShortcutPath, SideMenuPath)) {
         Warn("The side menu folder \"" + SideMenuPath +
              "\" leads outside the Start Menu (it may be a link to another folder), so no "
              "shortcut is made in it.");

@@ -53,7 +53,8 @@ TEST_F(RefusalsTest, AFolderNameThatIsNoTextIsRefusedAndNothingIsWritten) {
         ASSERT_EQ(run.script.messages.size(), 1u);
         EXPECT_NE(run.script.messages[0].text.find("has a name that is not valid text"),
                   std::string::npos);
-        EXPECT_TRUE(text::IsValidUtf8(run.script.messages[0].text)) << "shown as it can be";
+        EXPECT_TRUE(platform::text::IsValidUtf8(run.script.messages[0].text))
+            << "shown as it can be";
         EXPECT_EQ(run.program->ExitCode(), 1);
         EXPECT_FALSE(fs::exists(run.StartMenu() / "Kestrow"));
     }
@@ -88,7 +89,7 @@ TEST_F(RefusalsTest, AStartMenuThisSystemCannotReachIsNamedAsTheCause) {
 // Two first runs at once: the other one made the side menu between this
 // run's look and its own attempt to make it.
 TEST_F(RefusalsTest, ASideMenuAnotherRunMadeMeanwhileIsUsed) {
-    class LateLook : public platform::PosixFileSystemObject {
+    class LateLook : public platform::posix::PosixFileSystemObject {
       public:
         explicit LateLook(fs::path sideMenu) : sideMenu_(std::move(sideMenu)) {}
         bool FolderExists(const std::string& path) override {

@@ -25,7 +25,7 @@ void FillFolderShortcut(platform::WshShortcut& shortcut, const std::string& argu
 }
 
 std::string WithoutOneTrailingBackslash(std::string path) {
-    if (text::EndsWith(path, "\\")) path.pop_back();
+    if (platform::text::EndsWith(path, "\\")) path.pop_back();
     return path;
 }
 
@@ -117,7 +117,7 @@ bool modMain::IsExistingFolder(const std::string& strPath) {
     return platform::AnswerOr(false, [&] {
         platform::FileQueries& files = *platform_.files;
         std::string copy = strPath;
-        if (text::Length(copy) <= 3) {
+        if (platform::text::Length(copy) <= 3) {
             const int driveType = files.GetDriveType(WithoutOneTrailingBackslash(copy));
             return driveType >= platform::kDriveRemovable && driveType <= platform::kDriveRamDisk;
         }

@@ -185,7 +185,7 @@ TEST_F(DirectModeTest, SideMenuLinkedOutsideTheStartMenuIsRefused) {
     ASSERT_EQ(h.script.messages.size(), 1u);
     // The folder is what leads elsewhere, not the shortcut's name.
     EXPECT_NE(h.script.messages[0].text.find("The side menu folder \"" +
-                                             platform::WindowsPathOf(h.SideMenu().string()) +
+                                             platform::posix::WindowsPathOf(h.SideMenu().string()) +
                                              "\\\" leads outside the Start Menu"),
               std::string::npos)
         << h.script.messages[0].text;

@@ -85,7 +85,7 @@ TEST_F(SoakTest, KilledAndConcurrentRunsLoseNothingAndLeaveNothingInTheWay) {
     const std::string maker = BinDir() + "/Kestrow2005";
     const std::string reg = BinDir() + "/kestrow-reg";
     {
-        auto registry = platform::OpenSqliteRegistry(Store());
+        auto registry = platform::posix::OpenSqliteRegistry(Store());
         platform::testing::WriteRaw(*registry, "Control Panel\\Desktop", "MenuShowDelay",
                                     platform::kRegSz, platform::testing::Text("100"));
     }
@@ -148,7 +148,7 @@ TEST_F(SoakTest, KilledAndConcurrentRunsLoseNothingAndLeaveNothingInTheWay) {
     int killed = 0;
     int failedUnkilled = 0;
     int lost = 0;
-    auto registry = platform::OpenSqliteRegistry(Store());
+    auto registry = platform::posix::OpenSqliteRegistry(Store());
     for (const SoakRun& run : finished) {
         killed += run.killed;
         if (run.killed) continue;
@@ -195,7 +195,7 @@ TEST_F(SoakTest, KilledAndConcurrentRunsLoseNothingAndLeaveNothingInTheWay) {
         }
         ++shortcuts;
         try {
-            const auto contents = platform::ReadShellLinkFile(entry.path().string());
+            const auto contents = platform::posix::ReadShellLinkFile(entry.path().string());
             // The side menu's own shortcut opens the side menu.
             const std::string opened = name == "Kestrow.lnk"
                                            ? "\\Kestrow\\\""
@@ -225,7 +225,7 @@ TEST_F(SoakTest, KilledAndConcurrentRunsLoseNothingAndLeaveNothingInTheWay) {
                 static_cast<int>(leftovers.size()));
     for (const char* menu : {"", "/Kestrow"}) {
         // One run into each folder that may hold leftovers.
-        auto registry2 = platform::OpenSqliteRegistry(Store());
+        auto registry2 = platform::posix::OpenSqliteRegistry(Store());
         platform::testing::WriteRaw(*registry2, "Software\\Tamsholt\\Kestrow 2005", "SideMenu",
                                     platform::kRegDword, platform::testing::Dword(*menu ? 1 : 0));
         registry2.reset();

@@ -43,10 +43,10 @@ bool Save(const QString& objectName, const fs::path& file) {
 }
 
 platform::Platform MakePlatform(const fs::path& scratch) {
-    platform::PosixPlatformOptions options;
+    platform::posix::PosixPlatformOptions options;
     options.programPath = fs::read_symlink("/proc/self/exe").string();
     options.registryPath = (scratch / "registry.db").string();
-    platform::Platform bundle = platform::MakePosixPlatform(options);
+    platform::Platform bundle = platform::posix::MakePosixPlatform(options);
     bundle.browseForFolder = [](const std::string&) {
         return std::string("Z:\\home\\ann\\Pictures\\Trips 2026");
     };

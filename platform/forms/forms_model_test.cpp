@@ -11,8 +11,8 @@ namespace platform::forms {
 namespace {
 
 struct Harness {
-    ScriptedBackend::Script script;
-    UserInterface ui{[this] { return std::make_unique<ScriptedBackend>(script, &ui); }};
+    testing::ScriptedBackend::Script script;
+    UserInterface ui{[this] { return std::make_unique<testing::ScriptedBackend>(script, &ui); }};
 };
 
 class PairForm : public Form {
@@ -108,10 +108,10 @@ TEST(FormsModelTest, MessageBoxesTakeQueuedAnswersThenTheSafeOne) {
 
 TEST(FormsModelTest, BackendIsMadeOnlyWhenNeeded) {
     int made = 0;
-    ScriptedBackend::Script script;
+    testing::ScriptedBackend::Script script;
     UserInterface ui([&] {
         ++made;
-        return std::make_unique<ScriptedBackend>(script);
+        return std::make_unique<testing::ScriptedBackend>(script);
     });
     ui.DoEvents();
     ui.Run();
@@ -126,16 +126,16 @@ TEST(FormsModelTest, BackendIsMadeOnlyWhenNeeded) {
 namespace platform::forms {
 namespace {
 
-class RefusingBackend : public ScriptedBackend {
+class RefusingBackend : public testing::ScriptedBackend {
   public:
-    using ScriptedBackend::ScriptedBackend;
+    using testing::ScriptedBackend::ScriptedBackend;
     std::unique_ptr<FormView> CreateView(Form&, Form*, bool) override {
         throw PlatformError("no display and no terminal");
     }
 };
 
 TEST(FormsModelTest, FormThatCannotBeShownIsUnloadedAgain) {
-    ScriptedBackend::Script script;
+    testing::ScriptedBackend::Script script;
     UserInterface ui([&] { return std::make_unique<RefusingBackend>(script); });
     PairForm form(ui);
     EXPECT_THROW(ui.Show(form), PlatformError);

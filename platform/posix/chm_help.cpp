@@ -13,7 +13,7 @@
 #include "platform_error.h"
 #include "posix/path_mapping.h"
 
-namespace platform {
+namespace platform::posix {
 
 // The few entry points of libchm, bound by name.
 class ChmLibrary {
@@ -401,4 +401,4 @@ std::uintptr_t ChmHelp::HtmlHelp(std::uintptr_t, const std::string& file, unsign
     return ui_.Backend().OpenHelp(document);
 }
 
-}  // namespace platform
+}  // namespace platform::posix

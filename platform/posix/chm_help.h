@@ -9,7 +9,7 @@
 #include "forms/user_interface.h"
 #include "shell/html_help.h"
 
-namespace platform {
+namespace platform::posix {
 
 class ChmLibrary;
 
@@ -42,4 +42,4 @@ std::string HtmlTitle(const std::string& html);
 // object's first name and first topic, at the depth of its list.
 std::vector<forms::HelpEntry> ParseSitemap(const std::string& html);
 
-}  // namespace platform
+}  // namespace platform::posix

@@ -10,13 +10,13 @@
 #include "testing/scripted_backend.h"
 #include "testing/test_folder.h"
 
-namespace platform {
+namespace platform::posix {
 namespace {
 
 namespace fs = std::filesystem;
 
 // The scripted backend, also keeping each help window's resource loader.
-class RecordingBackend : public forms::ScriptedBackend {
+class RecordingBackend : public testing::ScriptedBackend {
   public:
     RecordingBackend(Script& script,
                      std::vector<std::function<std::string(const std::string&)>>& loaders)
@@ -66,7 +66,7 @@ class ChmHelpTest : public ::testing::Test {
     }
 
     testing::TestFolder tmp_;
-    forms::ScriptedBackend::Script script_;
+    testing::ScriptedBackend::Script script_;
     std::vector<std::function<std::string(const std::string&)>> loaders_;
     int backendsMade_ = 0;
     forms::UserInterface ui_{[this] {
@@ -155,8 +155,8 @@ TEST_F(ChmHelpTest, CloseAllClosesOpenWindowsAndNeverLoadsAGuiForNothing) {
 }
 
 TEST(ChmHelpLibraryTest, AMissingLibraryFailsTheCallThatNeedsIt) {
-    forms::ScriptedBackend::Script script;
-    forms::UserInterface ui([&] { return std::make_unique<forms::ScriptedBackend>(script); });
+    testing::ScriptedBackend::Script script;
+    forms::UserInterface ui([&] { return std::make_unique<testing::ScriptedBackend>(script); });
     ChmHelp help(ui, "libkestrow-no-such-help-library.so.1");
     EXPECT_EQ(help.HtmlHelp(0, "", kHhCloseAll, ""), 0u);
     EXPECT_THROW(help.HtmlHelp(0, "Z:\\x\\kestrow.chm", kHhDisplayTopic, "kestrow.htm"),
@@ -193,4 +193,4 @@ TEST(HtmlTitleTest, FindsTheTitleWhateverItsCase) {
 }
 
 }  // namespace
-}  // namespace platform
+}  // namespace platform::posix

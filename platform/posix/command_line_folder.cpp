@@ -6,7 +6,7 @@
 
 #include "platform_error.h"
 
-namespace platform {
+namespace platform::posix {
 namespace {
 
 bool LooksLikeWindowsPath(const std::string& text) {
@@ -40,4 +40,4 @@ std::string CommandLineFolder(const std::string& commandLine) {
     return commandLine;
 }
 
-}  // namespace platform
+}  // namespace platform::posix

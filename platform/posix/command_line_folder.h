@@ -6,10 +6,10 @@
 
 #include <string>
 
-namespace platform {
+namespace platform::posix {
 
 // Throws PlatformError for a POSIX path whose names hold a backslash, which a
 // Windows path cannot show.
 std::string CommandLineFolder(const std::string& commandLine);
 
-}  // namespace platform
+}  // namespace platform::posix

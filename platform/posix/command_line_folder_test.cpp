@@ -6,7 +6,7 @@
 
 #include "platform_error.h"
 
-namespace platform {
+namespace platform::posix {
 namespace {
 
 TEST(CommandLineFolderTest, PosixPathsBecomeTheirZDriveFormLetterForLetter) {
@@ -40,4 +40,4 @@ TEST(CommandLineFolderTest, BackslashInAPosixNameIsRefused) {
 }
 
 }  // namespace
-}  // namespace platform
+}  // namespace platform::posix

@@ -8,10 +8,10 @@
 namespace platform {
 
 Platform MakeDefaultPlatform(const char* argv0, forms::UserInterface::BackendFactory formsBackend) {
-    PosixPlatformOptions options;
+    posix::PosixPlatformOptions options;
     options.programPath = argv0 ? argv0 : "";
     options.formsBackend = std::move(formsBackend);
-    return MakePosixPlatform(options);
+    return posix::MakePosixPlatform(options);
 }
 
 std::string ProgramCommandLine(int argc, char** argv) {
@@ -21,7 +21,7 @@ std::string ProgramCommandLine(int argc, char** argv) {
         if (i > 1) commandLine += ' ';
         commandLine += argv[i];
     }
-    return CommandLineFolder(commandLine);
+    return posix::CommandLineFolder(commandLine);
 }
 
 }  // namespace platform

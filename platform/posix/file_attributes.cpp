@@ -2,7 +2,7 @@
 
 #include "shell/file_system.h"
 
-namespace platform {
+namespace platform::posix {
 
 int AttributesOf(const std::string& name, const struct stat& st) {
     int attributes = S_ISDIR(st.st_mode) ? kAttrDirectory : kAttrArchive;
@@ -11,4 +11,4 @@ int AttributesOf(const std::string& name, const struct stat& st) {
     return attributes;
 }
 
-}  // namespace platform
+}  // namespace platform::posix

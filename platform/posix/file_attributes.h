@@ -5,11 +5,11 @@
 
 #include <string>
 
-namespace platform {
+namespace platform::posix {
 
 // Folder 16, else archive 32; read-only 1 for a file whose owner write bit
 // is clear (checked from the mode, since root may write anyway); hidden 2
 // for a name starting with a dot. Never system.
 int AttributesOf(const std::string& name, const struct stat& st);
 
-}  // namespace platform
+}  // namespace platform::posix

@@ -11,7 +11,7 @@
 
 #include "platform_error.h"
 
-namespace platform {
+namespace platform::posix {
 namespace {
 
 std::string SafeFileName(const std::string& name) {
@@ -67,4 +67,4 @@ bool FlockInstanceCheck::PreviousInstanceRunning(const std::string& programName)
     throw PlatformError("Cannot lock \"" + path + "\": " + std::strerror(error));
 }
 
-}  // namespace platform
+}  // namespace platform::posix

@@ -7,7 +7,7 @@
 
 #include "platform.h"
 
-namespace platform {
+namespace platform::posix {
 
 class FlockInstanceCheck : public InstanceCheck {
   public:
@@ -24,4 +24,4 @@ class FlockInstanceCheck : public InstanceCheck {
 // is not safe (someone else's, open to others, a symbolic link).
 std::string LockFolder();
 
-}  // namespace platform
+}  // namespace platform::posix

@@ -12,7 +12,7 @@
 #include "testing/scoped_env.h"
 #include "testing/test_folder.h"
 
-namespace platform {
+namespace platform::posix {
 namespace {
 
 namespace fs = std::filesystem;
@@ -89,4 +89,4 @@ TEST(FlockInstanceCheckTest, WithoutARuntimeFolderUsesAPrivateTemporaryFolder) {
 }
 
 }  // namespace
-}  // namespace platform
+}  // namespace platform::posix

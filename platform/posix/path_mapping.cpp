@@ -6,7 +6,7 @@
 
 #include "platform_error.h"
 
-namespace platform {
+namespace platform::posix {
 namespace {
 
 // Components of rest after the normalisation rule of the header.
@@ -105,4 +105,4 @@ bool IsInsideFolder(const std::string& windowsPath, const std::string& windowsFo
     return IsBelow(ResolveExistingPart(*path), ResolveExistingPart(*folder));
 }
 
-}  // namespace platform
+}  // namespace platform::posix

@@ -14,7 +14,7 @@
 #include <optional>
 #include <string>
 
-namespace platform {
+namespace platform::posix {
 
 // The POSIX path of a Z: path, or nullopt for any other path.
 std::optional<std::string> TryPosixPathOf(const std::string& windowsPath);
@@ -32,4 +32,4 @@ std::string WindowsPathOf(const std::string& posixPath);
 // each is resolved through symbolic links, so neither can lead outside.
 bool IsInsideFolder(const std::string& windowsPath, const std::string& windowsFolder);
 
-}  // namespace platform
+}  // namespace platform::posix

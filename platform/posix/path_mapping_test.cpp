@@ -7,7 +7,7 @@
 #include "platform_error.h"
 #include "testing/test_folder.h"
 
-namespace platform {
+namespace platform::posix {
 namespace {
 
 namespace fs = std::filesystem;
@@ -77,4 +77,4 @@ TEST(PathMappingTest, InsideFolderSeesThroughSymbolicLinks) {
 }
 
 }  // namespace
-}  // namespace platform
+}  // namespace platform::posix

@@ -13,7 +13,7 @@
 #include "posix/path_mapping.h"
 #include "text/text.h"
 
-namespace platform {
+namespace platform::posix {
 namespace {
 
 bool Matches(std::string_view name, std::string_view pattern) {
@@ -143,4 +143,4 @@ int PosixFileQueries::GetDriveType(const std::string& root) {
     return kDriveNoRootDir;
 }
 
-}  // namespace platform
+}  // namespace platform::posix

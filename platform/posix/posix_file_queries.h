@@ -3,7 +3,7 @@
 
 #include "shell/file_system.h"
 
-namespace platform {
+namespace platform::posix {
 
 // Dir matches names case-sensitively with * and ? in the last component
 // ("*.*" matches every name); of several matches it answers the first in
@@ -21,4 +21,4 @@ class PosixFileQueries : public FileQueries {
 // (a character being a UTF-8 sequence).
 bool MatchesWildcard(const std::string& name, const std::string& pattern);
 
-}  // namespace platform
+}  // namespace platform::posix

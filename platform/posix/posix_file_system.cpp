@@ -10,7 +10,7 @@
 #include "posix/file_attributes.h"
 #include "posix/path_mapping.h"
 
-namespace platform {
+namespace platform::posix {
 namespace {
 
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
@@ -59,4 +59,4 @@ void PosixFileSystemObject::DeleteFile(const std::string& path, bool force) {
     }
 }
 
-}  // namespace platform
+}  // namespace platform::posix

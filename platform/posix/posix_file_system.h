@@ -3,7 +3,7 @@
 
 #include "shell/file_system.h"
 
-namespace platform {
+namespace platform::posix {
 
 class PosixFileSystemObject : public FileSystemObject {
   public:
@@ -15,4 +15,4 @@ class PosixFileSystemObject : public FileSystemObject {
     void DeleteFile(const std::string& path, bool force) override;
 };
 
-}  // namespace platform
+}  // namespace platform::posix

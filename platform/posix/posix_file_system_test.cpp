@@ -11,7 +11,7 @@
 #include "testing/file_system_contract.h"
 #include "testing/test_folder.h"
 
-namespace platform {
+namespace platform::posix {
 namespace {
 
 namespace fs = std::filesystem;
@@ -32,7 +32,7 @@ class PosixFiles {
         return name.empty() ? folder_.Windows() : folder_.Windows() + "\\" + name;
     }
     void MakeFile(const std::string& name, bool readOnly = false) {
-        ::platform::MakeFile(
+        ::platform::posix::MakeFile(
             folder_.Native() / name,
             readOnly ? fs::perms::owner_read : fs::perms::owner_read | fs::perms::owner_write);
     }
@@ -124,7 +124,8 @@ TEST_F(PosixFileSystemTest, GetAttrReportsFolderReadOnlyHiddenAndArchive) {
 
 }  // namespace
 
-namespace testing {
-INSTANTIATE_TYPED_TEST_SUITE_P(Posix, FileSystemContract, PosixFiles);
-}  // namespace testing
-}  // namespace platform
+}  // namespace platform::posix
+
+namespace platform::testing {
+INSTANTIATE_TYPED_TEST_SUITE_P(Posix, FileSystemContract, posix::PosixFiles);
+}  // namespace platform::testing

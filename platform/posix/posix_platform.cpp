@@ -14,7 +14,7 @@
 #include "posix/registry/sqlite_registry.h"
 #include "posix/xdg_shell_executor.h"
 
-namespace platform {
+namespace platform::posix {
 
 Platform MakePosixPlatform(const PosixPlatformOptions& options) {
     // A file-size limit (ulimit -f) fails the write that meets it, which the
@@ -51,4 +51,4 @@ Platform MakePosixPlatform(const PosixPlatformOptions& options) {
     return platform;
 }
 
-}  // namespace platform
+}  // namespace platform::posix

@@ -6,7 +6,7 @@
 
 #include "platform.h"
 
-namespace platform {
+namespace platform::posix {
 
 struct PosixPlatformOptions {
     std::string programPath;   // argv[0] resolved, for the program's folder
@@ -17,4 +17,4 @@ struct PosixPlatformOptions {
 
 Platform MakePosixPlatform(const PosixPlatformOptions& options);
 
-}  // namespace platform
+}  // namespace platform::posix

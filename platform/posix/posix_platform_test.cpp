@@ -10,7 +10,7 @@
 #include "testing/scoped_env.h"
 #include "testing/test_folder.h"
 
-namespace platform {
+namespace platform::posix {
 namespace {
 
 namespace fs = std::filesystem;
@@ -88,4 +88,4 @@ TEST_F(PosixPlatformTest, ABundleIsCompleteOrRefusedByName) {
 }
 
 }  // namespace
-}  // namespace platform
+}  // namespace platform::posix

@@ -9,7 +9,7 @@
 #include "posix/start_menu.h"
 #include "text/text.h"
 
-namespace platform {
+namespace platform::posix {
 namespace {
 
 // Programs that live in the Windows folder itself; any other bare name is
@@ -88,4 +88,4 @@ std::unique_ptr<WshShortcut> PosixWshShell::CreateShortcut(const std::string& pa
     return std::make_unique<PosixShortcut>(path);
 }
 
-}  // namespace platform
+}  // namespace platform::posix

@@ -6,7 +6,7 @@
 #include "registry/registry.h"
 #include "shell/wsh_shell.h"
 
-namespace platform {
+namespace platform::posix {
 
 class PosixWshShell : public WshShell {
   public:
@@ -23,4 +23,4 @@ class PosixWshShell : public WshShell {
 // into file and index. Throws PlatformError for values a shortcut cannot hold.
 ShellLink ShellLinkOf(const WshShortcut& shortcut);
 
-}  // namespace platform
+}  // namespace platform::posix

@@ -14,7 +14,7 @@
 #include "testing/shell_link_contract.h"
 #include "testing/test_folder.h"
 
-namespace platform {
+namespace platform::posix {
 namespace {
 
 namespace fs = std::filesystem;
@@ -170,7 +170,8 @@ TEST(ShellLinkOfTest, ResolvesBareProgramNamesAsTheShellDoes) {
 
 }  // namespace
 
-namespace testing {
-INSTANTIATE_TYPED_TEST_SUITE_P(Posix, ShellLinkContract, PosixShortcuts);
-}  // namespace testing
-}  // namespace platform
+}  // namespace platform::posix
+
+namespace platform::testing {
+INSTANTIATE_TYPED_TEST_SUITE_P(Posix, ShellLinkContract, posix::PosixShortcuts);
+}  // namespace platform::testing

@@ -8,7 +8,7 @@
 #include "platform_error.h"
 #include "posix/path_mapping.h"
 
-namespace platform {
+namespace platform::posix {
 
 std::string ProgramFolderPosix(const std::string& fallbackProgramPath) {
     char buffer[PATH_MAX];
@@ -36,4 +36,4 @@ std::string BrowseForFolderWindows(forms::UserInterface& ui, const std::string& 
     return WindowsPathOf(chosen);
 }
 
-}  // namespace platform
+}  // namespace platform::posix

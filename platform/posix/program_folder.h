@@ -5,7 +5,7 @@
 
 #include "forms/user_interface.h"
 
-namespace platform {
+namespace platform::posix {
 
 // The folder of /proc/self/exe (fallbackProgramPath when that cannot be
 // read), as a POSIX path.
@@ -19,4 +19,4 @@ std::string ProgramFolderWindows(const std::string& fallbackProgramPath = {});
 // PlatformError when the answer cannot be shown as a Windows path.
 std::string BrowseForFolderWindows(forms::UserInterface& ui, const std::string& instruction);
 
-}  // namespace platform
+}  // namespace platform::posix

@@ -13,7 +13,7 @@
 #include "posix/path_mapping.h"
 #include "text/text.h"
 
-namespace platform {
+namespace platform::posix {
 namespace {
 
 constexpr const char* kUserShellFolders =
@@ -104,4 +104,4 @@ std::string StartMenuFolder(Registry& registry) {
     return windows;
 }
 
-}  // namespace platform
+}  // namespace platform::posix

@@ -5,7 +5,7 @@
 
 #include "registry/registry.h"
 
-namespace platform {
+namespace platform::posix {
 
 // The value "Start Menu" of HKCU\...\Explorer\User Shell Folders when set
 // (a Windows path; "%USERPROFILE%" stands for the home folder), else
@@ -17,4 +17,4 @@ std::string StartMenuFolder(Registry& registry);
 // $HOME, or the user database's home folder when it is unset.
 std::string HomeFolder();
 
-}  // namespace platform
+}  // namespace platform::posix

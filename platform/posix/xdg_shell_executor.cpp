@@ -12,7 +12,7 @@
 #include "posix/path_mapping.h"
 #include "text/text.h"
 
-namespace platform {
+namespace platform::posix {
 namespace {
 
 constexpr std::intptr_t kStarted = 42;
@@ -83,4 +83,4 @@ std::intptr_t XdgShellExecutor::ShellExecute(std::uintptr_t, const char* operati
     return kStarted;
 }
 
-}  // namespace platform
+}  // namespace platform::posix

@@ -4,7 +4,7 @@
 
 #include "shell/shell_execute.h"
 
-namespace platform {
+namespace platform::posix {
 
 class XdgShellExecutor : public ShellExecutor {
   public:
@@ -20,4 +20,4 @@ class XdgShellExecutor : public ShellExecutor {
 // The first executable name on PATH, or empty text.
 std::string FindOnPath(const std::string& name);
 
-}  // namespace platform
+}  // namespace platform::posix

@@ -14,7 +14,7 @@
 #include "testing/scoped_env.h"
 #include "testing/test_folder.h"
 
-namespace platform {
+namespace platform::posix {
 namespace {
 
 namespace fs = std::filesystem;
@@ -105,4 +105,4 @@ TEST_F(XdgShellExecutorTest, FailsWhenXdgOpenIsMissingOrTheVerbIsUnknown) {
 }
 
 }  // namespace
-}  // namespace platform
+}  // namespace platform::posix

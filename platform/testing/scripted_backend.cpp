@@ -5,24 +5,25 @@
 #include "forms/user_interface.h"
 #include "platform_error.h"
 
-namespace platform::forms {
+namespace platform::testing {
 namespace {
 
-class ScriptedView : public FormView {
+class ScriptedView : public forms::FormView {
   public:
-    void Refresh(Control&) override {}
-    void Focus(Control&) override {}
+    void Refresh(forms::Control&) override {}
+    void Focus(forms::Control&) override {}
 };
 
 }  // namespace
 
-std::unique_ptr<FormView> ScriptedBackend::CreateView(Form& form, Form* owner, bool) {
+std::unique_ptr<forms::FormView> ScriptedBackend::CreateView(forms::Form& form, forms::Form* owner,
+                                                             bool) {
     script_.shownForms.push_back(form.Name());
     if (owner) script_.owners[form.Name()] = owner->Name();
     return std::make_unique<ScriptedView>();
 }
 
-void ScriptedBackend::RunModal(Form& form) {
+void ScriptedBackend::RunModal(forms::Form& form) {
     if (script_.whileModal) script_.whileModal(form);
     // Nobody can close it later: a modal form the script left open is closed
     // here, as a user would have to before going on.
@@ -36,10 +37,10 @@ void ScriptedBackend::DoEvents() { ++script_.doEventsCalls; }
 int ScriptedBackend::MessageBox(const std::string& text, unsigned style, const std::string& title) {
     ShownMessage shown{text, style, title, 0, {}};
     if (ui_) {
-        for (Form* form : ui_->LoadedForms()) shown.loadedForms.push_back(form->Name());
+        for (forms::Form* form : ui_->LoadedForms()) shown.loadedForms.push_back(form->Name());
     }
     if (script_.answers.empty()) {
-        shown.answer = SafeAnswer(style);
+        shown.answer = forms::SafeAnswer(style);
     } else {
         shown.answer = script_.answers.front();
         script_.answers.pop_front();
@@ -64,4 +65,4 @@ void ScriptedBackend::CloseHelpWindows() {
     for (auto& window : script_.helpWindows) window.open = false;
 }
 
-}  // namespace platform::forms
+}  // namespace platform::testing

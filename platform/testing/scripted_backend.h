@@ -13,8 +13,10 @@
 #include "forms/forms_backend.h"
 
 namespace platform::forms {
-
 class UserInterface;
+}  // namespace platform::forms
+
+namespace platform::testing {
 
 struct ShownMessage {
     std::string text;
@@ -31,28 +33,29 @@ struct HelpWindowRecord {
     bool open = true;
 };
 
-class ScriptedBackend : public FormsBackend {
+class ScriptedBackend : public forms::FormsBackend {
   public:
     // What the test scripts and reads. Shared with the test after the
     // backend has been handed to a UserInterface.
     struct Script {
-        std::deque<int> answers;                    // next message box answers
-        std::vector<ShownMessage> messages;         // every box shown
-        std::optional<std::string> browsedFolder;   // nullopt: the browser fails
-        std::string browserInstruction;             // what the browser was asked
-        std::function<void(Form&)> whileModal;      // runs when a modal form opens
-        std::vector<std::string> shownForms;        // forms whose windows were made
-        std::map<std::string, std::string> owners;  // form -> owner name
+        std::deque<int> answers;                       // next message box answers
+        std::vector<ShownMessage> messages;            // every box shown
+        std::optional<std::string> browsedFolder;      // nullopt: the browser fails
+        std::string browserInstruction;                // what the browser was asked
+        std::function<void(forms::Form&)> whileModal;  // runs when a modal form opens
+        std::vector<std::string> shownForms;           // forms whose windows were made
+        std::map<std::string, std::string> owners;     // form -> owner name
         std::vector<HelpWindowRecord> helpWindows;
         int doEventsCalls = 0;
     };
 
     // ui, when given, lets each message record which forms were loaded.
-    explicit ScriptedBackend(Script& script, const UserInterface* ui = nullptr)
+    explicit ScriptedBackend(Script& script, const forms::UserInterface* ui = nullptr)
         : script_(script), ui_(ui) {}
 
-    std::unique_ptr<FormView> CreateView(Form& form, Form* owner, bool modal) override;
-    void RunModal(Form& form) override;
+    std::unique_ptr<forms::FormView> CreateView(forms::Form& form, forms::Form* owner,
+                                                bool modal) override;
+    void RunModal(forms::Form& form) override;
     void RunUntil(const std::function<bool()>& done) override;
     void DoEvents() override;
     int MessageBox(const std::string& text, unsigned style, const std::string& title) override;
@@ -63,7 +66,7 @@ class ScriptedBackend : public FormsBackend {
 
   private:
     Script& script_;
-    const UserInterface* ui_;
+    const forms::UserInterface* ui_;
 };
 
-}  // namespace platform::forms
+}  // namespace platform::testing

@@ -111,7 +111,7 @@ inline std::string TestFolder::Path(const std::string& name) const {
 }
 
 inline std::string TestFolder::Windows(const std::string& name) const {
-    return WindowsPathOf(Path(name));
+    return posix::WindowsPathOf(Path(name));
 }
 
 #endif

@@ -1,6 +1,6 @@
 #include "text/text.h"
 
-namespace text {
+namespace platform::text {
 namespace {
 
 // Byte length of the sequence that starts at s[i], never past the end and
@@ -170,4 +170,4 @@ std::string FromUtf16(std::u16string_view s) {
     return out;
 }
 
-}  // namespace text
+}  // namespace platform::text

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace text {
+namespace platform::text {
 
 // Whether s is well-formed UTF-8: shortest forms only, no surrogates,
 // nothing past U+10FFFF. Only such text survives ToUtf16 unchanged.
@@ -52,4 +52,4 @@ std::string FromUtf16(std::u16string_view s);
 void AppendUtf8(char32_t cp, std::string& out);
 void AppendUtf16(char32_t cp, std::u16string& out);
 
-}  // namespace text
+}  // namespace platform::text

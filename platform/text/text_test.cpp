@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+namespace platform::text {
 namespace {
 
 TEST(TextTest, CountsCharactersNotBytes) {
@@ -68,3 +69,4 @@ TEST(TextTest, ComparesRegistryNamesWithoutCase) {
 }
 
 }  // namespace
+}  // namespace platform::text

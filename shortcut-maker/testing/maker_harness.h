@@ -74,7 +74,7 @@ class RecordingHtmlHelp : public platform::HtmlHelpApi {
         if (unreachable) throw platform::PlatformError("hhctrl.ocx cannot be loaded");
         calls.push_back({file, command, data});
         if (command == platform::kHhDisplayTopic) {
-            if (!fs::exists(platform::PosixPathOf(file))) return 0;
+            if (!fs::exists(platform::posix::PosixPathOf(file))) return 0;
             ++openWindows;
             return 7;
         }
@@ -95,7 +95,7 @@ class MakerHarness {
         fs::create_directories(dir_.Path() + "/bin");
         fs::create_directories(dir_.Path() + "/folders");
         platform = platform::MakeDefaultPlatform(nullptr, [this] {
-            return std::make_unique<platform::forms::ScriptedBackend>(script, platform.ui.get());
+            return std::make_unique<platform::testing::ScriptedBackend>(script, platform.ui.get());
         });
         auto shell = std::make_unique<RecordingShellExecutor>();
         shellExecutor = shell.get();
@@ -103,7 +103,9 @@ class MakerHarness {
         auto help = std::make_unique<RecordingHtmlHelp>();
         htmlHelp = help.get();
         platform.htmlHelp = std::move(help);
-        platform.programFolder = [this] { return platform::WindowsPathOf(dir_.Path() + "/bin"); };
+        platform.programFolder = [this] {
+            return platform::posix::WindowsPathOf(dir_.Path() + "/bin");
+        };
         // The script answers with the Windows path the user would have chosen.
         platform.browseForFolder = [this](const std::string& instruction) {
             return platform.ui->Backend().BrowseForFolder(instruction);
@@ -120,7 +122,7 @@ class MakerHarness {
     // A folder to make shortcuts to, created on disk; its Windows path.
     std::string Folder(const std::string& name) {
         fs::create_directories(dir_.Path() + "/folders/" + name);
-        return platform::WindowsPathOf(dir_.Path() + "/folders/" + name);
+        return platform::posix::WindowsPathOf(dir_.Path() + "/folders/" + name);
     }
 
     // Registry helpers below HKEY_CURRENT_USER.
@@ -164,7 +166,7 @@ class MakerHarness {
 
     static inline const std::string kSettingsKey = "Software\\Tamsholt\\Kestrow 2005";
 
-    platform::forms::ScriptedBackend::Script script;
+    platform::testing::ScriptedBackend::Script script;
     platform::Platform platform;
     RecordingShellExecutor* shellExecutor = nullptr;
     RecordingHtmlHelp* htmlHelp = nullptr;

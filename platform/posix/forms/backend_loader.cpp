@@ -8,7 +8,7 @@
 
 #include "posix/forms/console_backend.h"
 
-namespace platform {
+namespace platform::posix {
 
 namespace {
 
@@ -58,4 +58,4 @@ std::unique_ptr<forms::FormsBackend> LoadBestBackend(const std::string& programF
     return std::make_unique<ConsoleBackend>(ConsoleBackend::OpenTerminal());
 }
 
-}  // namespace platform
+}  // namespace platform::posix

@@ -8,8 +8,8 @@
 
 #include "forms/forms_backend.h"
 
-namespace platform {
+namespace platform::posix {
 
 std::unique_ptr<forms::FormsBackend> LoadBestBackend(const std::string& programFolderPosix);
 
-}  // namespace platform
+}  // namespace platform::posix

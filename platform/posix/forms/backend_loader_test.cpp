@@ -12,7 +12,7 @@
 #include "posix/forms/console_backend.h"
 #include "testing/scoped_env.h"
 
-namespace platform {
+namespace platform::posix {
 namespace {
 
 // A test's environment: no display, no chosen backend, until it sets them.
@@ -70,4 +70,4 @@ TEST(LoadBestBackend, LoadsTheQtBackendFromTheProgramFolderWhenADisplayIsThere) 
 }
 
 }  // namespace
-}  // namespace platform
+}  // namespace platform::posix

@@ -15,7 +15,7 @@
 #include "forms/user_interface.h"
 #include "platform_error.h"
 
-namespace platform {
+namespace platform::posix {
 
 using forms::Control;
 using forms::ControlKind;
@@ -418,4 +418,4 @@ std::uintptr_t ConsoleBackend::OpenHelpWindow(const std::string& title, const st
     throw PlatformError("help \"" + title + "\" needs a display");
 }
 
-}  // namespace platform
+}  // namespace platform::posix

@@ -10,7 +10,7 @@
 
 #include "forms/forms_backend.h"
 
-namespace platform {
+namespace platform::posix {
 
 class ConsoleBackend : public forms::FormsBackend {
   public:
@@ -63,4 +63,4 @@ class ConsoleBackend : public forms::FormsBackend {
     std::vector<forms::Form*> shown_;
 };
 
-}  // namespace platform
+}  // namespace platform::posix

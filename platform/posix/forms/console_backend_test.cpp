@@ -15,7 +15,7 @@
 #include "forms/user_interface.h"
 #include "platform_error.h"
 
-namespace platform {
+namespace platform::posix {
 namespace {
 
 using namespace platform::forms;
@@ -412,4 +412,4 @@ TEST(ConsoleFolderBrowser, AsksForAnExistingFolderAndCancelsOnEmptyInput) {
 }
 
 }  // namespace
-}  // namespace platform
+}  // namespace platform::posix

@@ -2,7 +2,7 @@
 
 #include "text/text.h"
 
-namespace platform {
+namespace platform::posix {
 
 std::optional<std::vector<std::string>> SplitKeyPath(const std::string& path) {
     std::vector<std::string> parts;
@@ -19,4 +19,4 @@ std::optional<std::vector<std::string>> SplitKeyPath(const std::string& path) {
     return parts;
 }
 
-}  // namespace platform
+}  // namespace platform::posix

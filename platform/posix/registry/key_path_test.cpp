@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace platform {
+namespace platform::posix {
 namespace {
 
 TEST(SplitKeyPath, SplitsAtBackslashesAndKeepsBlanksInNames) {
@@ -26,4 +26,4 @@ TEST(SplitKeyPath, RefusesEmptyComponentsAndOverlongNames) {
 }
 
 }  // namespace
-}  // namespace platform
+}  // namespace platform::posix

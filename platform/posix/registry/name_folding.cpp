@@ -5,7 +5,7 @@
 
 #include "text/text.h"
 
-namespace platform {
+namespace platform::posix {
 
 namespace {
 
@@ -80,4 +80,4 @@ std::string FoldName(std::string_view name) {
     return folded;
 }
 
-}  // namespace platform
+}  // namespace platform::posix

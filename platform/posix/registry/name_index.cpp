@@ -8,7 +8,7 @@
 #include "posix/registry/name_folding.h"
 #include "posix/registry/sqlite_connection.h"
 
-namespace platform {
+namespace platform::posix {
 
 namespace {
 
@@ -104,4 +104,4 @@ void UpdateNameIndex(sqlite3* db) {
     IndexValues(db);
 }
 
-}  // namespace platform
+}  // namespace platform::posix

@@ -11,7 +11,7 @@
 
 #include <sqlite3.h>
 
-namespace platform {
+namespace platform::posix {
 
 // True when the columns are there and every row has them filled in. Only reads.
 bool NameIndexIsCurrent(sqlite3* db);
@@ -20,4 +20,4 @@ bool NameIndexIsCurrent(sqlite3* db);
 // transaction; throws StoreFailure.
 void UpdateNameIndex(sqlite3* db);
 
-}  // namespace platform
+}  // namespace platform::posix

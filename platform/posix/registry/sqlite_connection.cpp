@@ -12,7 +12,7 @@
 #include <thread>
 #include <utility>
 
-namespace platform {
+namespace platform::posix {
 
 namespace {
 
@@ -408,4 +408,4 @@ sqlite3* OpenStoreFile(const std::string& path, bool* checkedWhole, StoreFault* 
     }
 }
 
-}  // namespace platform
+}  // namespace platform::posix

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace platform {
+namespace platform::posix {
 
 // A SQLite failure inside a registry call; caught at the call's boundary.
 struct StoreFailure {
@@ -86,4 +86,4 @@ sqlite3* OpenStoreFile(const std::string& path, bool* checkedWhole = nullptr,
 // it first changes a store it opened without one.
 bool StoreIsIntact(sqlite3* db);
 
-}  // namespace platform
+}  // namespace platform::posix

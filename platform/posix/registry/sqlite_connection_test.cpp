@@ -13,7 +13,7 @@
 #include "posix/registry/sqlite_registry.h"
 #include "testing/test_folder.h"
 
-namespace platform {
+namespace platform::posix {
 namespace {
 
 namespace fs = std::filesystem;
@@ -101,4 +101,4 @@ TEST_F(StatementCacheTest, StoresOnSeveralThreadsUseTheSharedCacheSafely) {
 }
 
 }  // namespace
-}  // namespace platform
+}  // namespace platform::posix

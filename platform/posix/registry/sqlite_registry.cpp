@@ -21,7 +21,7 @@
 #include "posix/registry/sqlite_connection.h"
 #include "text/text.h"
 
-namespace platform {
+namespace platform::posix {
 
 namespace {
 
@@ -607,4 +607,4 @@ std::string DefaultRegistryPath() {
     return (folder / "registry.db").string();
 }
 
-}  // namespace platform
+}  // namespace platform::posix

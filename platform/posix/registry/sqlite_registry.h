@@ -11,7 +11,7 @@
 
 #include "registry/registry.h"
 
-namespace platform {
+namespace platform::posix {
 
 // Opens (creating when missing) the store at dbPath. Never throws: a store
 // that cannot be opened answers every call with a failure.
@@ -20,4 +20,4 @@ std::unique_ptr<Registry> OpenSqliteRegistry(const std::string& dbPath);
 // ${XDG_CONFIG_HOME:-$HOME/.config}/kestrow/registry.db
 std::string DefaultRegistryPath();
 
-}  // namespace platform
+}  // namespace platform::posix

@@ -13,7 +13,7 @@
 #include "posix/registry/name_folding.h"
 #include "posix/registry/sqlite_registry.h"
 
-namespace platform {
+namespace platform::posix {
 namespace {
 
 namespace fs = std::filesystem;
@@ -227,4 +227,4 @@ TEST_F(Store, AReadingGroupSeesOneStateOfTheStore) {
 }
 
 }  // namespace
-}  // namespace platform
+}  // namespace platform::posix

@@ -19,7 +19,7 @@
 #include "testing/test_folder.h"
 #include "testing/test_registry.h"
 
-namespace platform {
+namespace platform::posix {
 namespace {
 
 namespace fs = std::filesystem;
@@ -493,8 +493,9 @@ TEST_F(SqliteRegistryTest, TwoProcessesWritingTheSameKeyLoseNothing) {
 
 }  // namespace
 
-namespace testing {
-INSTANTIATE_TYPED_TEST_SUITE_P(Sqlite, RegistryContract, SqliteStore);
-INSTANTIATE_TYPED_TEST_SUITE_P(TestDouble, RegistryContract, TestRegistryOverSqlite);
-}  // namespace testing
-}  // namespace platform
+}  // namespace platform::posix
+
+namespace platform::testing {
+INSTANTIATE_TYPED_TEST_SUITE_P(Sqlite, RegistryContract, posix::SqliteStore);
+INSTANTIATE_TYPED_TEST_SUITE_P(TestDouble, RegistryContract, posix::TestRegistryOverSqlite);
+}  // namespace platform::testing

@@ -20,7 +20,7 @@
 #include "posix/registry/sqlite_registry.h"
 #include "testing/test_folder.h"
 
-namespace platform {
+namespace platform::posix {
 namespace {
 
 namespace fs = std::filesystem;
@@ -281,4 +281,4 @@ TEST_F(HeldStoreTest, AChangeWaitsABoundedTimeThenSaysTheStoreIsBusy) {
 }
 
 }  // namespace
-}  // namespace platform
+}  // namespace platform::posix

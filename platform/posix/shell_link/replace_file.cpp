@@ -15,7 +15,7 @@
 
 #include "platform_error.h"
 
-namespace platform {
+namespace platform::posix {
 namespace {
 
 std::string Describe(const std::string& what, const std::string& path, int error) {
@@ -135,4 +135,4 @@ void ReplaceFileAtomically(const std::string& path, const std::vector<std::uint8
     }
 }
 
-}  // namespace platform
+}  // namespace platform::posix

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-namespace platform {
+namespace platform::posix {
 
 // Writes bytes to a temporary file beside path and renames it over path. On any failure the
 // temporary file is removed, the old file (if any) is untouched, and PlatformError is thrown.
 void ReplaceFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
-}  // namespace platform
+}  // namespace platform::posix

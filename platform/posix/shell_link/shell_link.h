@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-namespace platform {
+namespace platform::posix {
 
 constexpr std::uint32_t kShowNormal = 1;
 constexpr std::uint32_t kShowMaximized = 3;
@@ -21,4 +21,4 @@ struct ShellLink {
     std::uint32_t showCommand = kShowNormal;
 };
 
-}  // namespace platform
+}  // namespace platform::posix

@@ -6,7 +6,7 @@
 #include "platform_error.h"
 #include "text/text.h"
 
-namespace platform {
+namespace platform::posix {
 namespace {
 
 class Cursor {
@@ -114,4 +114,4 @@ ShellLinkContents ReadShellLinkFile(const std::string& posixPath) {
     return DecodeShellLink(bytes);
 }
 
-}  // namespace platform
+}  // namespace platform::posix

@@ -8,7 +8,7 @@
 
 #include "posix/shell_link/shell_link.h"
 
-namespace platform {
+namespace platform::posix {
 
 struct ShellLinkContents {
     ShellLink link;  // targetPath comes from the link info's local base path
@@ -24,4 +24,4 @@ ShellLinkContents DecodeShellLink(const std::vector<std::uint8_t>& bytes);
 // Reads the file at posixPath; throws PlatformError when it cannot.
 ShellLinkContents ReadShellLinkFile(const std::string& posixPath);
 
-}  // namespace platform
+}  // namespace platform::posix

@@ -8,7 +8,7 @@
 #include "posix/shell_link/replace_file.h"
 #include "text/text.h"
 
-namespace platform {
+namespace platform::posix {
 namespace {
 
 // Link flags.
@@ -272,4 +272,4 @@ void WriteShellLinkFile(const std::string& posixPath, const ShellLink& link) {
     ReplaceFileAtomically(posixPath, EncodeShellLink(link));
 }
 
-}  // namespace platform
+}  // namespace platform::posix

@@ -9,7 +9,7 @@
 
 #include "posix/shell_link/shell_link.h"
 
-namespace platform {
+namespace platform::posix {
 
 // The file's bytes. Throws PlatformError for a target that is not an
 // absolute ASCII path on a drive, a show command other than 1, 3 or 7, or a
@@ -20,4 +20,4 @@ std::vector<std::uint8_t> EncodeShellLink(const ShellLink& link);
 // all. Throws PlatformError on failure, leaving any old file as it was.
 void WriteShellLinkFile(const std::string& posixPath, const ShellLink& link);
 
-}  // namespace platform
+}  // namespace platform::posix

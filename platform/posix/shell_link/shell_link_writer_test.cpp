@@ -20,7 +20,7 @@
 #include "testing/lnkinfo.h"
 #include "testing/test_folder.h"
 
-namespace platform {
+namespace platform::posix {
 namespace {
 
 namespace fs = std::filesystem;
@@ -264,4 +264,4 @@ TEST_F(ShellLinkFileTest, AFailedRenameOrMissingFolderIsReportedAndCleanedUp) {
 }
 
 }  // namespace
-}  // namespace platform
+}  // namespace platform::posix
