@@ -60,13 +60,9 @@ void modMain::ReportStoreProblem(const std::string& strProblem) { CloseWithMessa
 
 void modMain::CloseWithMessage(const std::string& strText) {
     errorReported_ = true;
-    try {
-        UnloadAllForms();
-        Ui().MsgBox(strText, platform::forms::kMbOk | platform::forms::kMbIconHand, kMessageTitle);
-    } catch (...) {
-        // With no way left to tell the user, the failing exit status is
-        // what reports the error.
-    }
+    // With no way left to tell the user, the failing exit status is what
+    // reports the error.
+    TellUser(strText, platform::forms::kMbOk | platform::forms::kMbIconHand, kMessageTitle, true);
 }
 
 }  // namespace defaults_editor

@@ -5,6 +5,8 @@
 #include <optional>
 #include <vector>
 
+#include "error_trap.h"
+
 namespace settings {
 namespace {
 
@@ -123,12 +125,10 @@ bool EasyReg::WriteValue(std::int32_t MyHive, const std::string& strPath,
 
 bool EasyReg::WriteText(const std::string& strName, const std::string& strValue,
                         std::uint32_t lngType, std::int32_t MyHive, const std::string& strSubKey) {
-    try {
+    return platform::AnswerOr(false, [&] {
         return WriteValue(HiveOrDefault(MyHive), SubKeyOrDefault(strSubKey), strName, lngType,
                           strValue, static_cast<std::uint32_t>(strValue.size()));
-    } catch (...) {
-        return false;
-    }
+    });
 }
 
 bool EasyReg::SetBinary(const std::string& strName, const std::string& strValue,
@@ -153,39 +153,33 @@ bool EasyReg::SetExpandableString(const std::string& strName, const std::string&
 
 bool EasyReg::SetDWord(const std::string& strName, std::int32_t lngValue, std::int32_t MyHive,
                        const std::string& strSubKey) {
-    try {
+    return platform::AnswerOr(false, [&] {
         const auto bits = static_cast<std::uint32_t>(lngValue);
         std::string data(4, '\0');
         for (int i = 0; i < 4; ++i) data[i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
         return WriteValue(HiveOrDefault(MyHive), SubKeyOrDefault(strSubKey), strName,
                           platform::kRegDword, data, 4);
-    } catch (...) {
-        return false;
-    }
+    });
 }
 
 bool EasyReg::DeleteValue(const std::string& strName, std::int32_t MyHive,
                           const std::string& strSubKey) {
-    try {
+    return platform::AnswerOr(false, [&] {
         OpenedKey key(registry_, AsKey(HiveOrDefault(MyHive)), SubKeyOrDefault(strSubKey),
                       platform::kKeySetValue);
         return key.Opened() &&
                registry_.RegDeleteValue(key.Key(), strName) == platform::kErrorSuccess;
-    } catch (...) {
-        return false;
-    }
+    });
 }
 
 bool EasyReg::DeleteKey(std::int32_t MyHive, const std::string& strSubKey) {
-    try {
+    return platform::AnswerOr(false, [&] {
         const std::string path = SubKeyOrDefault(strSubKey);
         // An empty path would name the hive itself, which is never deleted.
         if (path.empty()) return false;
         return registry_.RegDeleteKey(AsKey(HiveOrDefault(MyHive)), path) ==
                platform::kErrorSuccess;
-    } catch (...) {
-        return false;
-    }
+    });
 }
 
 std::optional<std::uint32_t> EasyReg::ValueType(const std::string& strName, std::int32_t MyHive,
@@ -204,24 +198,18 @@ std::optional<std::uint32_t> EasyReg::ValueType(const std::string& strName, std:
 
 bool EasyReg::ExistingValue(const std::string& strName, std::int32_t MyHive,
                             const std::string& strSubKey) {
-    try {
-        return ValueType(strName, MyHive, strSubKey).has_value();
-    } catch (...) {
-        return false;
-    }
+    return platform::AnswerOr(false,
+                              [&] { return ValueType(strName, MyHive, strSubKey).has_value(); });
 }
 
 bool EasyReg::ExistingKey(std::int32_t CurrentHive, const std::string& strSubKey) {
-    try {
-        return KeyOpens(HiveOrDefault(CurrentHive), SubKeyOrDefault(strSubKey));
-    } catch (...) {
-        return false;
-    }
+    return platform::AnswerOr(
+        false, [&] { return KeyOpens(HiveOrDefault(CurrentHive), SubKeyOrDefault(strSubKey)); });
 }
 
 std::string EasyReg::GetValueType(const std::string& strName, std::int32_t MyHive,
                                   const std::string& strSubKey) {
-    try {
+    return platform::AnswerOr(std::string(), [&]() -> std::string {
         const std::optional<std::uint32_t> type = ValueType(strName, MyHive, strSubKey);
         if (!type) return {};
         switch (*type) {
@@ -238,16 +226,14 @@ std::string EasyReg::GetValueType(const std::string& strName, std::int32_t MyHiv
             default:
                 return "UNKNOWN";
         }
-    } catch (...) {
-        return {};
-    }
+    });
 }
 
 std::string EasyReg::GetValue(const std::string& strName, bool& blnSuccess,
                               const std::string& strDefaultValue, std::int32_t MyHive,
                               const std::string& strSubKey) {
     blnSuccess = false;
-    try {
+    return platform::AnswerOr(strDefaultValue, [&]() -> std::string {
         OpenedKey key(registry_, AsKey(HiveOrDefault(MyHive)), SubKeyOrDefault(strSubKey),
                       kQueryAccess);
         if (!key.Opened()) return strDefaultValue;
@@ -308,14 +294,12 @@ std::string EasyReg::GetValue(const std::string& strName, bool& blnSuccess,
         if (text.empty()) text = strDefaultValue;
         blnSuccess = true;
         return text;
-    } catch (...) {
-        return strDefaultValue;
-    }
+    });
 }
 
 bool EasyReg::CreateKey(const std::string& strNewKey, std::int32_t TheHive,
                         const std::string& strSubKey) {
-    try {
+    return platform::AnswerOr(false, [&] {
         const std::string parentPath = TrimBackslashes(strSubKey);
         const std::string newKey = TrimBackslashes(strNewKey);
         const std::int32_t hive = HiveOrDefault(TheHive);
@@ -329,9 +313,7 @@ bool EasyReg::CreateKey(const std::string& strNewKey, std::int32_t TheHive,
         }
         registry_.RegCloseKey(created);
         return true;
-    } catch (...) {
-        return false;
-    }
+    });
 }
 
 }  // namespace settings

@@ -1,5 +1,6 @@
 #include "program_module.h"
 
+#include <exception>
 #include <vector>
 
 #include "forms/user_interface.h"
@@ -19,6 +20,24 @@ void ProgramModule::UnloadAllForms() {
     // Unloading shortens the list: walk a copy.
     const std::vector<platform::forms::Form*> loaded = Ui().LoadedForms();
     for (platform::forms::Form* form : loaded) Ui().Unload(*form);
+}
+
+std::string ProgramModule::TellUser(const std::string& text, unsigned style,
+                                    const std::string& title, bool closeFormsFirst) {
+    if (closeFormsFirst) {
+        try {
+            UnloadAllForms();
+        } catch (const std::exception&) {
+            // The message matters more than the forms that would not close.
+        }
+    }
+    try {
+        Ui().MsgBox(text, style, title);
+        return {};
+    } catch (const std::exception& e) {
+        const std::string why = e.what();
+        return why.empty() ? "no message box can be shown" : why;
+    }
 }
 
 }  // namespace settings

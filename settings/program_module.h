@@ -37,6 +37,12 @@ class ProgramModule {
     platform::forms::UserInterface& Ui();
     void UnloadAllForms();
 
+    // For the error routines, which have nothing left to report a failure
+    // to: shows a message box, after closing every form when asked to, and
+    // answers why it could not be shown (empty when it was).
+    std::string TellUser(const std::string& text, unsigned style, const std::string& title,
+                         bool closeFormsFirst);
+
     // The flags lngAllFolders, lngSideMenu, lngTwoPane, lngMaximized.
     ShortcutSettings Settings;
 

@@ -77,13 +77,11 @@ frmStartMenuSetting& modMain::StartMenuSettingForm() {
 }
 
 void modMain::Main(const std::string& commandLine) {
-    try {
+    Trap([&] {
         CommandLineText = commandLine;
         RunMainFlow();
         HelpViewer = std::make_unique<HTMLHelp>(platform_);
-    } catch (const std::exception&) {
-        HandleUnexpectedError();
-    }
+    });
 }
 
 void modMain::RunMainFlow() {
@@ -153,30 +151,18 @@ void modMain::HandleUnexpectedError() {
                                 (cause.empty() ? std::string() : cause + "\r\n\r\n") +
                                 "Try installing the latest version of Windows Script.\r\n\r\n"
                                 "It can be downloaded for free from Microsoft.";
-    try {
-        UnloadAllForms();
-    } catch (const std::exception&) {
-    }
-    try {
-        Ui().MsgBox(message, platform::forms::kMbOk | platform::forms::kMbIconHand, kTitle);
-    } catch (const std::exception& e) {
+    const std::string unshown =
+        TellUser(message, platform::forms::kMbOk | platform::forms::kMbIconHand, kTitle, true);
+    if (!unshown.empty()) {
         // Nothing can show it: the terminal is the last place it can go.
         std::fprintf(stderr, "%s: Unexpected error. %s(%s)\n", kTitle.c_str(),
-                     cause.empty() ? "" : (cause + " ").c_str(), e.what());
+                     cause.empty() ? "" : (cause + " ").c_str(), unshown.c_str());
     }
 }
 
 void modMain::ReportStoreProblem(const std::string& strProblem) {
     ++errorRoutineRuns_;
-    try {
-        UnloadAllForms();
-    } catch (const std::exception&) {
-    }
-    try {
-        Ui().MsgBox(strProblem, platform::forms::kMbOk | platform::forms::kMbIconHand, kTitle);
-    } catch (const std::exception&) {
-        std::fprintf(stderr, "%s: %s\n", kTitle.c_str(), strProblem.c_str());
-    }
+    Tell(strProblem, platform::forms::kMbIconHand, true);
 }
 
 bool modMain::StoreProblemReported() {
@@ -187,7 +173,7 @@ bool modMain::StoreProblemReported() {
 }
 
 std::string modMain::BrowseForFolder() {
-    try {
+    return platform::AnswerOr(std::string(), [&]() -> std::string {
         std::string path = platform_.browseForFolder("Select a folder you need a shortcut to");
         const auto nul = path.find('\0');
         if (nul != std::string::npos) path.resize(nul);
@@ -203,9 +189,7 @@ std::string modMain::BrowseForFolder() {
             platform::text::Length(path) > 3)
             path.pop_back();
         return path;
-    } catch (const std::exception&) {
-        return {};
-    }
+    });
 }
 
 std::string modMain::GetLastPathComponent(const std::string& strPath,
@@ -218,9 +202,11 @@ std::string modMain::GetLastPathComponent(const std::string& strPath,
 }
 
 void modMain::Warn(const std::string& strText) {
-    try {
-        Ui().MsgBox(strText, platform::forms::kMbOk | platform::forms::kMbIconExclamation, kTitle);
-    } catch (const std::exception&) {
+    Tell(strText, platform::forms::kMbIconExclamation, false);
+}
+
+void modMain::Tell(const std::string& strText, unsigned style, bool closeFormsFirst) {
+    if (!TellUser(strText, platform::forms::kMbOk | style, kTitle, closeFormsFirst).empty()) {
         std::fprintf(stderr, "%s: %s\n", kTitle.c_str(), strText.c_str());
     }
 }

@@ -122,6 +122,10 @@ class modMain : public settings::ProgramModule {
     settings::OptionFrames& OptionsFormFrames() override;
 
   private:
+    // A message box with OK and the icon in style, or the text on standard
+    // error when no box can be shown.
+    void Tell(const std::string& strText, unsigned style, bool closeFormsFirst);
+
     std::unique_ptr<frmOptions> options_;
     std::unique_ptr<frmAbout> about_;
     std::unique_ptr<frmStartMenuSetting> startMenuSetting_;
