@@ -8,6 +8,11 @@
 
 namespace platform::forms {
 
+bool TakesFocus(ControlKind kind) {
+    return kind == ControlKind::TextBox || kind == ControlKind::CommandButton ||
+           kind == ControlKind::OptionButton;
+}
+
 Control::Control(Form& form, Control* container, std::string name, ControlKind kind, TwipsRect rect,
                  int tabIndex)
     : form_(form),

@@ -22,6 +22,9 @@ struct TwipsRect {
 
 enum class ControlKind { Frame, OptionButton, Label, TextBox, CommandButton, PictureBox };
 
+// The kinds the Tab key stops at; frames, labels and picture boxes are passed over.
+bool TakesFocus(ControlKind kind);
+
 enum class Alignment { Left, Center, Right };
 
 enum class MousePointer { Default, PointingHand };

@@ -53,6 +53,17 @@ Control* Form::FindControl(const std::string& name) const {
 
 bool Form::IsLoaded() const { return ui_.IsLoaded(*this); }
 
+Control* Form::FirstFocus() const {
+    if (activeControl_) return activeControl_;
+    Control* first = nullptr;
+    for (Control* control : controls_) {
+        if (TakesFocus(control->Kind()) && (!first || control->TabIndex() < first->TabIndex())) {
+            first = control;
+        }
+    }
+    return first;
+}
+
 void Form::Form_KeyDown(int, int) {}
 
 void Form::KeyDown(int keyCode, int shift) {

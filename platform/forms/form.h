@@ -57,6 +57,9 @@ class Form {
 
     bool IsLoaded() const;
     Control* ActiveControl() const { return activeControl_; }
+    // Where the focus goes when the window opens: the active control, else
+    // the first control in tab order that takes the focus; null when none does.
+    Control* FirstFocus() const;
 
     // Event handlers; a form class overrides those it has.
     virtual void Form_Load() {}

@@ -59,6 +59,19 @@ TEST(FormsModelTest, TypingRespectsSelectionAndMaxLength) {
     EXPECT_EQ(form.txtName.Text(), "Пxоек");
 }
 
+TEST(FormsModelTest, FirstFocusIsTheActiveControlElseTheLowestTabStop) {
+    Harness h;
+    Form form(h.ui, "frmFocus", {});
+    EXPECT_EQ(form.FirstFocus(), nullptr) << "a form without controls";
+    Label lblTop(form, nullptr, "lblTop", {0, 0, 10, 10}, 0, "Name:");
+    Frame fraBox(form, "fraBox", {0, 0, 10, 10}, 1, "Box");
+    CommandButton cmdLate(form, nullptr, "cmdLate", {0, 0, 10, 10}, 3, "OK");
+    TextBox txtEarly(form, "txtEarly", {0, 0, 10, 10}, 2, 10);
+    EXPECT_EQ(form.FirstFocus(), &txtEarly) << "labels and frames take no focus";
+    cmdLate.SetFocus();
+    EXPECT_EQ(form.FirstFocus(), &cmdLate);
+}
+
 TEST(FormsModelTest, LoadShowActivateUnloadInOrder) {
     Harness h;
     PairForm form(h.ui);

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform_error.h"
+#include "testing/test_folder.h"
 
 namespace platform::posix {
 namespace {
@@ -26,13 +27,12 @@ TEST(CommandLineFolderTest, WindowsPathsAndOtherTextStayAsTheyAre) {
 
 TEST(CommandLineFolderTest, RelativePathToAnExistingFolderMeansThatFolder) {
     const auto old = std::filesystem::current_path();
-    const auto base = std::filesystem::temp_directory_path() / "kestrow-cmdline-test";
-    std::filesystem::create_directories(base / "Projects");
-    std::filesystem::current_path(base);
+    const testing::TestFolder base;
+    std::filesystem::create_directory(base.Native() / "Projects");
+    std::filesystem::current_path(base.Native());
     const std::string mapped = CommandLineFolder("Projects");
     std::filesystem::current_path(old);
-    std::filesystem::remove_all(base);
-    EXPECT_EQ(mapped, CommandLineFolder(base.string() + "/Projects"));
+    EXPECT_EQ(mapped, CommandLineFolder(base.Path("Projects")));
 }
 
 TEST(CommandLineFolderTest, BackslashInAPosixNameIsRefused) {

@@ -1,12 +1,12 @@
 #include "posix/posix_wsh_shell.h"
 
 #include <cerrno>
-#include <charconv>
 
 #include "platform_error.h"
 #include "posix/path_mapping.h"
 #include "posix/shell_link/shell_link_writer.h"
 #include "posix/start_menu.h"
+#include "shell/shortcut_fields.h"
 #include "text/text.h"
 
 namespace platform::posix {
@@ -30,31 +30,12 @@ std::string ResolveTarget(const std::string& target) {
     return "C:\\Windows\\System32\\" + target;
 }
 
-void SplitIconLocation(const std::string& location, ShellLink& link) {
-    const auto comma = location.rfind(',');
-    if (comma == std::string::npos) {
-        link.iconLocation = location;
-        link.iconIndex = 0;
-        return;
-    }
-    const std::string index = text::TrimSpaces(location.substr(comma + 1));
-    std::int32_t value = 0;
-    const auto [end, error] = std::from_chars(index.data(), index.data() + index.size(), value);
-    if (index.empty() || error != std::errc() || end != index.data() + index.size()) {
-        throw PlatformError("The icon location \"" + location + "\" has no valid icon number.");
-    }
-    link.iconLocation = location.substr(0, comma);
-    link.iconIndex = value;
-}
-
 class PosixShortcut : public WshShortcut {
   public:
     explicit PosixShortcut(std::string path) : path_(std::move(path)) {}
 
     void Save() override {
-        if (!text::EqualsIgnoreCase(text::Right(path_, 4), ".lnk")) {
-            throw PlatformError("The shortcut path \"" + path_ + "\" does not end in \".lnk\".");
-        }
+        CheckShortcutPath(path_);
         const std::string posix = PosixPathOf(path_);
         WriteShellLinkFile(posix, ShellLinkOf(*this));
     }
@@ -70,12 +51,13 @@ ShellLink ShellLinkOf(const WshShortcut& shortcut) {
     link.targetPath = ResolveTarget(shortcut.TargetPath);
     link.arguments = shortcut.Arguments;
     link.description = shortcut.Description;
-    if (shortcut.WindowStyle != 1 && shortcut.WindowStyle != 3 && shortcut.WindowStyle != 7) {
-        throw PlatformError("The window style " + std::to_string(shortcut.WindowStyle) +
-                            " is not one of 1 (normal), 3 (maximized) or 7 (minimized).");
-    }
+    CheckWindowStyle(shortcut.WindowStyle);
     link.showCommand = static_cast<std::uint32_t>(shortcut.WindowStyle);
-    if (!shortcut.IconLocation.empty()) SplitIconLocation(shortcut.IconLocation, link);
+    if (!shortcut.IconLocation.empty()) {
+        const IconPlace icon = SplitIconLocation(shortcut.IconLocation);
+        link.iconLocation = icon.file;
+        link.iconIndex = icon.index;
+    }
     return link;
 }
 

@@ -37,15 +37,6 @@ std::unique_ptr<forms::FormView> QtBackend::CreateView(forms::Form& form, forms:
     return std::make_unique<QtFormView>(*this, form, owner, modal);
 }
 
-void QtBackend::RunModal(forms::Form& form) {
-    WaitFor([&form] { return !form.IsLoaded() || !form.View(); });
-}
-
-void QtBackend::RunUntil(const std::function<bool()>& done) {
-    // With no window left nobody could ever make done() true.
-    WaitFor([this, &done] { return done() || !HasOpenWindows(); });
-}
-
 void QtBackend::WaitFor(const std::function<bool()>& done) {
     if (done()) return;
     QEventLoop loop;

@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "forms/forms_backend.h"
+#include "forms/windowed_backend.h"
 
 class QEventLoop;
 class QTimer;
@@ -16,7 +16,7 @@ namespace platform::qt {
 
 class QtFormView;
 
-class QtBackend : public forms::FormsBackend {
+class QtBackend : public forms::WindowedBackend {
   public:
     // Needs a QApplication.
     QtBackend();
@@ -24,8 +24,6 @@ class QtBackend : public forms::FormsBackend {
 
     std::unique_ptr<forms::FormView> CreateView(forms::Form& form, forms::Form* owner,
                                                 bool modal) override;
-    void RunModal(forms::Form& form) override;
-    void RunUntil(const std::function<bool()>& done) override;
     void DoEvents() override;
     int MessageBox(const std::string& text, unsigned style, const std::string& title) override;
     std::string BrowseForFolder(const std::string& instruction) override;
@@ -46,9 +44,9 @@ class QtBackend : public forms::FormsBackend {
         std::function<bool()> done;
         QEventLoop* loop;
     };
-    void WaitFor(const std::function<bool()>& done);
+    void WaitFor(const std::function<bool()>& done) override;
     void CheckWaits();
-    bool HasOpenWindows() const;
+    bool HasOpenWindows() const override;
 
     std::vector<QtFormView*> views_;
     std::vector<Wait*> waits_;

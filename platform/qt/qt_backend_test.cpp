@@ -32,24 +32,19 @@
 #include "qt_resources.h"
 #include "qt_test_support.h"
 #include "qt_units.h"
+#include "testing/scoped_env.h"
+#include "testing/test_folder.h"
 
 namespace platform::qt {
 namespace {
 
 using namespace platform::forms;
+using platform::testing::ScopedEnv;
+using platform::testing::TestFolder;
 using testing::AnswerNextMessageBox;
 using testing::Click;
 using testing::FindWidget;
 using testing::FindWindow;
-
-// The build tree: named by the environment, else the parent of tests/.
-std::string BuildFolder() {
-    const char* build = std::getenv("KESTROW_BUILD_DIR");
-    if (build && *build) return build;
-    std::error_code error;
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? "." : self.parent_path().parent_path().string();
-}
 
 FormStyle TestStyle(bool keyPreview = false) {
     FormStyle style;
@@ -128,6 +123,11 @@ class QtBackendTest : public ::testing::Test {
         forms.push_back(std::make_unique<TestForm>(*ui, std::move(style), std::move(name)));
         return *forms.back();
     }
+    TestForm& ShowForm(FormStyle style = TestStyle()) {
+        TestForm& form = MakeForm(std::move(style));
+        ui->Show(form);
+        return form;
+    }
     static int Px(int twips) { return TwipsToPixels(twips, LayoutDpi()); }
 
     std::unique_ptr<UserInterface> ui;
@@ -135,8 +135,7 @@ class QtBackendTest : public ::testing::Test {
 };
 
 TEST_F(QtBackendTest, RendersTheFormAndItsControlsAtTheirTwipsPlaces) {
-    TestForm& form = MakeForm();
-    ui->Show(form);
+    ShowForm();
     QWidget* window = FindWindow("frmTest");
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->windowTitle(), "Kestrow 2005");
@@ -176,8 +175,7 @@ TEST_F(QtBackendTest, RendersTheFormAndItsControlsAtTheirTwipsPlaces) {
 }
 
 TEST_F(QtBackendTest, TabOrderFollowsTheTabIndexesNotTheOrderOfMaking) {
-    TestForm& form = MakeForm();
-    ui->Show(form);
+    ShowForm();
     QWidget* widget = FindWidget<QLineEdit>("frmTest", "txtName");
     QStringList order;
     for (int i = 0; i < 100 && order.size() < 7; ++i) {
@@ -189,8 +187,7 @@ TEST_F(QtBackendTest, TabOrderFollowsTheTabIndexesNotTheOrderOfMaking) {
 }
 
 TEST_F(QtBackendTest, OptionButtonsGroupPerContainerBothWays) {
-    TestForm& form = MakeForm();
-    ui->Show(form);
+    TestForm& form = ShowForm();
     auto* all = FindWidget<QRadioButton>("frmTest", "optAll");
     auto* sub = FindWidget<QRadioButton>("frmTest", "optSub");
     auto* side = FindWidget<QRadioButton>("frmTest", "optSide");
@@ -216,8 +213,7 @@ TEST_F(QtBackendTest, OptionButtonsGroupPerContainerBothWays) {
 }
 
 TEST_F(QtBackendTest, TextBoxKeepsItsMaxLengthAndSelectionInStepWithTheModel) {
-    TestForm& form = MakeForm();
-    ui->Show(form);
+    TestForm& form = ShowForm();
     auto* edit = FindWidget<QLineEdit>("frmTest", "txtName");
 
     testing::TypeInto(edit, std::string(60, 'x'));
@@ -247,8 +243,7 @@ TEST_F(QtBackendTest, TextBoxKeepsItsMaxLengthAndSelectionInStepWithTheModel) {
 }
 
 TEST_F(QtBackendTest, FocusFollowsTheModelAndTheUser) {
-    TestForm& form = MakeForm();
-    ui->Show(form);
+    TestForm& form = ShowForm();
     form.cmdCancel.SetFocus();
     EXPECT_EQ(FindWindow("frmTest")->focusWidget()->objectName(), "cmdCancel");
 
@@ -258,8 +253,7 @@ TEST_F(QtBackendTest, FocusFollowsTheModelAndTheUser) {
 }
 
 TEST_F(QtBackendTest, ClicksOfButtonsAndLabelsReachTheModel) {
-    TestForm& form = MakeForm();
-    ui->Show(form);
+    TestForm& form = ShowForm();
     Click(FindWidget<QPushButton>("frmTest", "cmdOK"));
     Click(FindWidget<QLabel>("frmTest", "lblLink"));
     Click(FindWidget<QLabel>("frmTest", "lblInfo"));
@@ -268,8 +262,7 @@ TEST_F(QtBackendTest, ClicksOfButtonsAndLabelsReachTheModel) {
 }
 
 TEST_F(QtBackendTest, TheCloseBoxUnloadsTheFormOnce) {
-    TestForm& form = MakeForm();
-    ui->Show(form);
+    TestForm& form = ShowForm();
     QPointer<QWidget> window = FindWindow("frmTest");
     window->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -292,8 +285,7 @@ TEST_F(QtBackendTest, AFormUnloadedByItsOwnButtonHandlerClosesSafely) {
 }
 
 TEST_F(QtBackendTest, KeyPreviewSeesKeysFromAnyFocusedControlOnce) {
-    TestForm& form = MakeForm(TestStyle(true));
-    ui->Show(form);
+    TestForm& form = ShowForm(TestStyle(true));
     QWidget* window = FindWindow("frmTest");
     for (const char* name : {"txtName", "optSub", "cmdOK"}) {
         window->findChild<QWidget*>(name)->setFocus();
@@ -386,8 +378,7 @@ TEST_F(QtBackendTest, ALongPathWithoutSpacesWrapsWholeInsideItsLabel) {
 }
 
 TEST_F(QtBackendTest, LabelsOverAPictureLetItShowThroughAroundTheirText) {
-    TestForm& form = MakeForm();
-    ui->Show(form);
+    ShowForm();
     auto* link = FindWidget<ClickableLabel>("frmTest", "lblLink");
     auto* info = FindWidget<ClickableLabel>("frmTest", "lblInfo");
     QWidget* picture = FindWidget<QWidget>("frmTest", "picInfo");
@@ -414,8 +405,7 @@ TEST_F(QtBackendTest, LabelsOverAPictureLetItShowThroughAroundTheirText) {
 }
 
 TEST_F(QtBackendTest, WithoutKeyPreviewTheFormSeesNoKeys) {
-    TestForm& form = MakeForm(TestStyle(false));
-    ui->Show(form);
+    TestForm& form = ShowForm(TestStyle(false));
     testing::PressKey(FindWindow("frmTest"), Qt::Key_Escape);
     EXPECT_TRUE(form.keys.empty());
 }
@@ -509,8 +499,7 @@ TEST_F(QtBackendTest, AModalFormWithAnOwnerReturnsAfterItsUnloadAndReactivatesTh
 }
 
 TEST_F(QtBackendTest, RunReturnsWhenTheLastFormIsUnloaded) {
-    TestForm& form = MakeForm();
-    ui->Show(form);
+    TestForm& form = ShowForm();
     QTimer::singleShot(50, [] { FindWindow("frmTest")->close(); });
     ui->Run();
     EXPECT_FALSE(form.IsLoaded());
@@ -668,7 +657,7 @@ TEST_F(QtBackendTest, HelpWindowHasContentsIndexAndHistoryFromTheOpeningTopic) {
 }
 
 TEST_F(QtBackendTest, TheFormsAndTheirBoxesWearTheClassicLookButNotTheFolderBrowser) {
-    ui->Show(MakeForm());
+    ShowForm();
     QWidget* window = FindWindow("frmTest");
     ASSERT_NE(ClassicStyle(), nullptr) << "Qt's classic style is built into its widgets";
     for (QWidget* widget : window->findChildren<QWidget*>()) {
@@ -679,29 +668,29 @@ TEST_F(QtBackendTest, TheFormsAndTheirBoxesWearTheClassicLookButNotTheFolderBrow
 }
 
 TEST_F(QtBackendTest, IconsAndPicturesComeFromTheResourceFoldersOrNotAtAll) {
-    const QString folder = QString::fromStdString(BuildFolder()) + "/qt_backend_test_resources";
-    QDir(folder).removeRecursively();
+    const TestFolder resources;
+    const QString folder = QString::fromStdString(resources.Path());
     QDir().mkpath(folder + "/icons");
     QDir().mkpath(folder + "/pictures");
     QImage square(16, 16, QImage::Format_RGB32);
     square.fill(Qt::red);
     ASSERT_TRUE(square.save(folder + "/icons/testicon-16.png"));
     ASSERT_TRUE(square.save(folder + "/pictures/red.png"));
-    ::setenv("KESTROW_RESOURCE_DIR", folder.toUtf8().constData(), 1);
+    ScopedEnv resourceDir("KESTROW_RESOURCE_DIR", folder.toStdString());
 
     EXPECT_FALSE(LoadIcon("testicon").isNull());
     EXPECT_EQ(LoadPicture("pictures/red.png").size(), QSize(16, 16));
     EXPECT_TRUE(LoadIcon("no-such-icon").isNull());
     EXPECT_TRUE(LoadPicture("pictures/none.png").isNull());
     // Names from outside the resource folders are not followed.
-    EXPECT_TRUE(FindResource("../qt_backend_test_resources/pictures/red.png").isEmpty());
+    const QString name = QString::fromStdString(resources.Native().filename().string());
+    EXPECT_TRUE(FindResource("../" + name + "/pictures/red.png").isEmpty());
     EXPECT_TRUE(FindResource(folder + "/pictures/red.png").isEmpty());
 
     FormStyle style = TestStyle();
     style.icon = "testicon";
-    ui->Show(MakeForm(style));
+    ShowForm(style);
     EXPECT_FALSE(FindWindow("frmTest")->windowIcon().availableSizes().isEmpty());
-    ::unsetenv("KESTROW_RESOURCE_DIR");
 }
 
 }  // namespace

@@ -64,11 +64,6 @@ Qt::Alignment ToQtAlignment(forms::Alignment alignment) {
     }
 }
 
-bool TakesFocus(ControlKind kind) {
-    return kind == ControlKind::TextBox || kind == ControlKind::CommandButton ||
-           kind == ControlKind::OptionButton;
-}
-
 }  // namespace
 
 QtFormView::QtFormView(QtBackend& backend, forms::Form& form, forms::Form* owner, bool modal)
@@ -110,16 +105,7 @@ QtFormView::QtFormView(QtBackend& backend, forms::Form& form, forms::Form* owner
     window_->raise();
     window_->activateWindow();
 
-    Control* first = form_.ActiveControl();
-    if (!first) {
-        for (Control* control : form_.Controls()) {
-            if (TakesFocus(control->Kind()) &&
-                (!first || control->TabIndex() < first->TabIndex())) {
-                first = control;
-            }
-        }
-    }
-    if (first) Focus(*first);
+    if (Control* first = form_.FirstFocus()) Focus(*first);
 }
 
 QtFormView::~QtFormView() {

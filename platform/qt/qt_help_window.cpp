@@ -45,6 +45,16 @@ QToolButton* MakeToolButton(QWidget* parent, const char* name, const QString& te
     return button;
 }
 
+// The top of the Index and Search tabs: a prompt over the line typed in.
+QLineEdit* AddPromptedLine(QVBoxLayout* layout, const char* prompt, const char* name) {
+    QWidget* tab = layout->parentWidget();
+    layout->addWidget(new QLabel(prompt, tab));
+    auto* line = new QLineEdit(tab);
+    line->setObjectName(name);
+    layout->addWidget(line);
+    return line;
+}
+
 }  // namespace
 
 HelpBrowser::HelpBrowser(Resource resource, QWidget* parent)
@@ -170,10 +180,7 @@ QWidget* HelpWindow::MakeContentsTab(const forms::HelpDocument& document) {
 QWidget* HelpWindow::MakeIndexTab(const forms::HelpDocument& document) {
     auto* tab = new QWidget;
     auto* layout = new QVBoxLayout(tab);
-    layout->addWidget(new QLabel("Type in the keyword to find:", tab));
-    indexWord_ = new QLineEdit(tab);
-    indexWord_->setObjectName("helpIndexWord");
-    layout->addWidget(indexWord_);
+    indexWord_ = AddPromptedLine(layout, "Type in the keyword to find:", "helpIndexWord");
     index_ = new QListWidget(tab);
     index_->setObjectName("helpIndex");
     for (const forms::HelpEntry& entry : document.index) {
@@ -205,10 +212,7 @@ QWidget* HelpWindow::MakeIndexTab(const forms::HelpDocument& document) {
 QWidget* HelpWindow::MakeSearchTab() {
     auto* tab = new QWidget;
     auto* layout = new QVBoxLayout(tab);
-    layout->addWidget(new QLabel("Type in the word(s) to search for:", tab));
-    searchWords_ = new QLineEdit(tab);
-    searchWords_->setObjectName("helpSearchWords");
-    layout->addWidget(searchWords_);
+    searchWords_ = AddPromptedLine(layout, "Type in the word(s) to search for:", "helpSearchWords");
     auto* list = new QPushButton("List Topics", tab);
     list->setObjectName("helpSearchList");
     layout->addWidget(list, 0, Qt::AlignRight);

@@ -187,12 +187,36 @@ long Win32Registry::RegCloseKey(RegKey key) {
 
 namespace {
 
-// Sub-key names by case-insensitive order, as the seam promises; values stay
-// in the order Windows keeps them, the order they were made.
-void SortNames(std::vector<std::string>& names) {
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return text::AsciiLower(a) < text::AsciiLower(b);
-    });
+enum class Listing { SubKeys, Values };
+
+// The index-th sub-key or value name of a key. Every name is asked for, one
+// index after another until the system has no more: sub-keys are then put in
+// case-insensitive order, as the seam promises; values stay in the order
+// Windows keeps them, the order they were made.
+long NameAt(HKEY handle, Listing listing, std::uint32_t index, std::string& name) {
+    // The longest name the system allows, and its terminating NUL.
+    const DWORD capacity = listing == Listing::SubKeys ? 256 : 16384;
+    std::vector<wchar_t> buffer(capacity);
+    std::vector<std::string> names;
+    for (DWORD i = 0;; ++i) {
+        DWORD length = capacity;
+        const long rc = listing == Listing::SubKeys
+                            ? ::RegEnumKeyExW(handle, i, buffer.data(), &length, nullptr, nullptr,
+                                              nullptr, nullptr)
+                            : ::RegEnumValueW(handle, i, buffer.data(), &length, nullptr, nullptr,
+                                              nullptr, nullptr);
+        if (rc == ERROR_NO_MORE_ITEMS) break;
+        if (rc != ERROR_SUCCESS) return rc;
+        names.push_back(Utf8(buffer.data(), length));
+    }
+    if (listing == Listing::SubKeys) {
+        std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+            return text::AsciiLower(a) < text::AsciiLower(b);
+        });
+    }
+    if (index >= names.size()) return kErrorNoMoreItems;
+    name = names[index];
+    return kErrorSuccess;
 }
 
 }  // namespace
@@ -200,41 +224,23 @@ void SortNames(std::vector<std::string>& names) {
 long Win32Registry::RegEnumKey(RegKey key, std::uint32_t index, std::string* name) {
     HKEY handle = static_cast<HKEY>(Handle(key));
     if (!handle) return kErrorInvalidHandle;
-    std::vector<std::string> names;
-    for (DWORD i = 0;; ++i) {
-        wchar_t buffer[256];
-        DWORD length = 256;
-        const long rc =
-            ::RegEnumKeyExW(handle, i, buffer, &length, nullptr, nullptr, nullptr, nullptr);
-        if (rc == ERROR_NO_MORE_ITEMS) break;
-        if (rc != ERROR_SUCCESS) return rc;
-        names.push_back(Utf8(buffer, length));
-    }
-    SortNames(names);
-    if (index >= names.size()) return kErrorNoMoreItems;
-    if (name) *name = names[index];
-    return kErrorSuccess;
+    std::string found;
+    const long rc = NameAt(handle, Listing::SubKeys, index, found);
+    if (rc == kErrorSuccess && name) *name = found;
+    return rc;
 }
 
 long Win32Registry::RegEnumValue(RegKey key, std::uint32_t index, std::string* name,
                                  std::uint32_t* type, std::vector<std::uint8_t>* data) {
     HKEY handle = static_cast<HKEY>(Handle(key));
     if (!handle) return kErrorInvalidHandle;
-    std::vector<std::string> names;
-    for (DWORD i = 0;; ++i) {
-        wchar_t buffer[16384];
-        DWORD length = 16384;
-        const long rc =
-            ::RegEnumValueW(handle, i, buffer, &length, nullptr, nullptr, nullptr, nullptr);
-        if (rc == ERROR_NO_MORE_ITEMS) break;
-        if (rc != ERROR_SUCCESS) return rc;
-        names.push_back(Utf8(buffer, length));
-    }
-    if (index >= names.size()) return kErrorNoMoreItems;
-    if (name) *name = names[index];
+    std::string found;
+    const long listed = NameAt(handle, Listing::Values, index, found);
+    if (listed != kErrorSuccess) return listed;
+    if (name) *name = found;
     DWORD storedType = 0;
     std::vector<std::uint8_t> stored;
-    const long rc = ReadValue(handle, Wide(names[index]), &storedType, &stored);
+    const long rc = ReadValue(handle, Wide(found), &storedType, &stored);
     if (rc != ERROR_SUCCESS) return rc;
     if (type) *type = storedType;
     if (data) *data = IsStringType(storedType) ? Utf8Data(stored) : stored;

@@ -1,8 +1,7 @@
 #include "win32/win32_wsh_shell.h"
 
-#include <charconv>
-
 #include "platform_error.h"
+#include "shell/shortcut_fields.h"
 #include "text/text.h"
 #include "win32/wide_text.h"
 #include "win32/windows_api.h"
@@ -74,38 +73,16 @@ std::wstring ResolveTarget(const std::string& target) {
     return found;
 }
 
-struct IconSpec {
-    std::wstring file;
-    int index = 0;
-};
-
-IconSpec SplitIconLocation(const std::string& location) {
-    const auto comma = location.rfind(',');
-    if (comma == std::string::npos) return {Wide(location), 0};
-    const std::string index = text::TrimSpaces(location.substr(comma + 1));
-    int value = 0;
-    const auto [end, error] = std::from_chars(index.data(), index.data() + index.size(), value);
-    if (index.empty() || error != std::errc() || end != index.data() + index.size()) {
-        throw PlatformError("The icon location \"" + location + "\" has no valid icon number.");
-    }
-    return {Wide(location.substr(0, comma)), value};
-}
-
 class Win32Shortcut : public WshShortcut {
   public:
     explicit Win32Shortcut(std::string path) : path_(std::move(path)) {}
 
     void Save() override {
-        if (!text::EqualsIgnoreCase(text::Right(path_, 4), ".lnk")) {
-            throw PlatformError("The shortcut path \"" + path_ + "\" does not end in \".lnk\".");
-        }
-        if (WindowStyle != 1 && WindowStyle != 3 && WindowStyle != 7) {
-            throw PlatformError("The window style " + std::to_string(WindowStyle) +
-                                " is not one of 1 (normal), 3 (maximized) or 7 (minimized).");
-        }
+        CheckShortcutPath(path_);
+        CheckWindowStyle(WindowStyle);
         const std::wstring path = Wide(path_);
         const std::wstring target = ResolveTarget(TargetPath);
-        const IconSpec icon = IconLocation.empty() ? IconSpec{} : SplitIconLocation(IconLocation);
+        const IconPlace icon = IconLocation.empty() ? IconPlace{} : SplitIconLocation(IconLocation);
 
         ComScope com;
         ComPtr<IShellLinkW> link;
@@ -118,7 +95,7 @@ class Win32Shortcut : public WshShortcut {
         Check(link->SetDescription(Wide(Description).c_str()),
               "Cannot set the shortcut's description");
         if (!icon.file.empty()) {
-            Check(link->SetIconLocation(icon.file.c_str(), icon.index),
+            Check(link->SetIconLocation(Wide(icon.file).c_str(), icon.index),
                   "Cannot set the shortcut's icon");
         }
         ComPtr<IPersistFile> file;

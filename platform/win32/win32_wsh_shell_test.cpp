@@ -121,24 +121,25 @@ TEST(Win32WshShell, AnIconLocationMayHaveASpaceBeforeItsIndex) {
 TEST(Win32WshShell, SaveLeavesTheThreadsApartmentAsItWas) {
     TestFolder folder;
     Win32WshShell shell;
-    auto withoutCom = shell.CreateShortcut(folder.Path("Free.lnk"));
-    withoutCom->TargetPath = "explorer.exe";
-    withoutCom->Arguments = "/n,\"C:\\Free\"";
-    withoutCom->Save();
+    // Saves <name>.lnk, a shortcut that opens C:\<name> in Explorer.
+    auto saveFolderShortcut = [&](const std::string& name) {
+        auto shortcut = shell.CreateShortcut(folder.Path(name + ".lnk"));
+        shortcut->TargetPath = "explorer.exe";
+        shortcut->Arguments = "/n,\"C:\\" + name + "\"";
+        shortcut->Save();
+    };
+    saveFolderShortcut("Free");
     EXPECT_EQ(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
     ::CoUninitialize();
 
     ASSERT_TRUE(SUCCEEDED(::OleInitialize(nullptr)));
-    auto inApartment = shell.CreateShortcut(folder.Path("Apartment.lnk"));
-    inApartment->TargetPath = "explorer.exe";
-    inApartment->Arguments = "/n,\"C:\\Apartment\"";
-    inApartment->Save();
+    saveFolderShortcut("Apartment");
     EXPECT_EQ(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_FALSE);
     ::CoUninitialize();
     ::OleUninitialize();
 
-    EXPECT_EQ(LoadLink(folder.Path("Free.lnk")).arguments, withoutCom->Arguments);
-    EXPECT_EQ(LoadLink(folder.Path("Apartment.lnk")).arguments, inApartment->Arguments);
+    EXPECT_EQ(LoadLink(folder.Path("Free.lnk")).arguments, "/n,\"C:\\Free\"");
+    EXPECT_EQ(LoadLink(folder.Path("Apartment.lnk")).arguments, "/n,\"C:\\Apartment\"");
     EXPECT_EQ(FilesIn(folder), 2);
 }
 

@@ -15,13 +15,7 @@
 namespace platform::posix {
 namespace {
 
-// A test's environment: no display, no chosen backend, until it sets them.
-struct Environment {
-    testing::ScopedEnv display{"DISPLAY", nullptr};
-    testing::ScopedEnv wayland{"WAYLAND_DISPLAY", nullptr};
-    testing::ScopedEnv qtPlatform{"QT_QPA_PLATFORM", nullptr};
-    testing::ScopedEnv ui{"KESTROW_UI", nullptr};
-};
+using testing::ScopedEnv;
 
 // The programs' folder of the build tree; tests live in its sibling tests/.
 std::string ProgramFolder() {
@@ -36,33 +30,37 @@ bool IsConsole(const forms::FormsBackend* backend) {
     return dynamic_cast<const ConsoleBackend*>(backend) != nullptr;
 }
 
-TEST(LoadBestBackend, UsesTheTerminalWithoutADisplay) {
-    Environment environment;
+// Each test starts with no display and no chosen backend, and sets its own.
+class LoadBestBackendTest : public ::testing::Test {
+  private:
+    ScopedEnv display_{"DISPLAY", nullptr};
+    ScopedEnv wayland_{"WAYLAND_DISPLAY", nullptr};
+    ScopedEnv qtPlatform_{"QT_QPA_PLATFORM", nullptr};
+    ScopedEnv ui_{"KESTROW_UI", nullptr};
+};
+
+TEST_F(LoadBestBackendTest, UsesTheTerminalWithoutADisplay) {
     EXPECT_TRUE(IsConsole(LoadBestBackend(ProgramFolder()).get()));
 }
 
-TEST(LoadBestBackend, UsesTheTerminalWhenAskedTo) {
-    Environment environment;
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    ::setenv("KESTROW_UI", "console", 1);
+TEST_F(LoadBestBackendTest, UsesTheTerminalWhenAskedTo) {
+    ScopedEnv offscreen("QT_QPA_PLATFORM", "offscreen");
+    ScopedEnv console("KESTROW_UI", "console");
     EXPECT_TRUE(IsConsole(LoadBestBackend(ProgramFolder()).get()));
 }
 
-TEST(LoadBestBackend, FallsBackToTheTerminalWhenTheWindowLibraryIsMissing) {
-    Environment environment;
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+TEST_F(LoadBestBackendTest, FallsBackToTheTerminalWhenTheWindowLibraryIsMissing) {
+    ScopedEnv offscreen("QT_QPA_PLATFORM", "offscreen");
     EXPECT_TRUE(IsConsole(LoadBestBackend("/nonexistent").get()));
 }
 
-TEST(LoadBestBackend, FallsBackToTheTerminalWhenTheXDisplayDoesNotAnswer) {
-    Environment environment;
-    ::setenv("DISPLAY", ":97", 1);  // no server there: Qt itself would end the process
+TEST_F(LoadBestBackendTest, FallsBackToTheTerminalWhenTheXDisplayDoesNotAnswer) {
+    ScopedEnv display("DISPLAY", ":97");  // no server there: Qt itself would end the process
     EXPECT_TRUE(IsConsole(LoadBestBackend(ProgramFolder()).get()));
 }
 
-TEST(LoadBestBackend, LoadsTheQtBackendFromTheProgramFolderWhenADisplayIsThere) {
-    Environment environment;
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+TEST_F(LoadBestBackendTest, LoadsTheQtBackendFromTheProgramFolderWhenADisplayIsThere) {
+    ScopedEnv offscreen("QT_QPA_PLATFORM", "offscreen");
     ASSERT_FALSE(ProgramFolder().empty());
     auto backend = LoadBestBackend(ProgramFolder());
     ASSERT_NE(backend, nullptr);

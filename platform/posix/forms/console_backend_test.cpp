@@ -14,6 +14,7 @@
 #include "forms/message_box.h"
 #include "forms/user_interface.h"
 #include "platform_error.h"
+#include "testing/test_folder.h"
 
 namespace platform::posix {
 namespace {
@@ -397,18 +398,15 @@ TEST_F(ConsoleFormTest, AModalBoxShowsTheLabelsInItsPictureBoxAndOffersItsLink) 
 }
 
 TEST(ConsoleFolderBrowser, AsksForAnExistingFolderAndCancelsOnEmptyInput) {
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("kestrow-browse-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
-    ScriptedTerminal terminal("/no/such/folder\n" + folder.string() + "/.\n\n");
+    const testing::TestFolder folder;
+    ScriptedTerminal terminal("/no/such/folder\n" + folder.Path() + "/.\n\n");
     ConsoleBackend backend(terminal.Terminal());
-    EXPECT_EQ(backend.BrowseForFolder("Select a folder you need a shortcut to"), folder.string());
+    EXPECT_EQ(backend.BrowseForFolder("Select a folder you need a shortcut to"), folder.Path());
     EXPECT_EQ(backend.BrowseForFolder("Select a folder you need a shortcut to"), "");
     EXPECT_EQ(backend.BrowseForFolder("Select a folder you need a shortcut to"), "") << "EOF";
     const std::string shown = terminal.Shown();
     EXPECT_NE(shown.find("Select a folder you need a shortcut to\n"), std::string::npos);
     EXPECT_NE(shown.find("There is no folder /no/such/folder"), std::string::npos);
-    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <optional>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 #include "posix/registry/key_path.h"
 #include "posix/registry/name_folding.h"
@@ -259,24 +260,20 @@ class SqliteRegistry final : public Registry {
         return Read([&] {
             const auto owner = Resolve(key, kKeyEnumerateSubKeys);
             if (!owner.id) return owner.error;
-            auto& cursor = cursors_[key];
-            const bool onward =
-                cursor.keyOwner == *owner.id && cursor.nextKey == index && index > 0;
+            auto& keys = cursors_[key].keys;
+            const bool onward = keys.ReadsOnAt(*owner.id, index);
             Statement next(db_, onward ? "SELECT name, folded FROM keys WHERE parent = ? AND "
                                          "(folded, name) > (?, ?) ORDER BY folded, name LIMIT 1"
                                        : "SELECT name, folded FROM keys WHERE parent = ? "
                                          "ORDER BY folded, name LIMIT 1 OFFSET ?");
             next.Bind(1, *owner.id);
             if (onward)
-                next.Bind(2, cursor.lastKeyFolded).Bind(3, cursor.lastKeyName);
+                next.Bind(2, keys.last.folded).Bind(3, keys.last.name);
             else
                 next.Bind(2, std::int64_t{index});
             if (!next.Step()) return kErrorNoMoreItems;
             *name = next.Text(0);
-            cursor.keyOwner = *owner.id;
-            cursor.nextKey = index + 1;
-            cursor.lastKeyName = *name;
-            cursor.lastKeyFolded = next.Text(1);
+            keys.Read(*owner.id, index, {*name, next.Text(1)});
             return kErrorSuccess;
         });
     }
@@ -289,21 +286,18 @@ class SqliteRegistry final : public Registry {
         return Read([&] {
             const auto owner = Resolve(key, kKeyQueryValue);
             if (!owner.id) return owner.error;
-            auto& cursor = cursors_[key];
-            const bool onward =
-                cursor.valueOwner == *owner.id && cursor.nextValue == index && index > 0;
+            auto& values = cursors_[key].values;
+            const bool onward = values.ReadsOnAt(*owner.id, index);
             Statement next(db_, onward ? "SELECT name, type, data, made FROM vals "
                                          "WHERE key_id = ? AND made > ? ORDER BY made LIMIT 1"
                                        : "SELECT name, type, data, made FROM vals "
                                          "WHERE key_id = ? ORDER BY made LIMIT 1 OFFSET ?");
-            next.Bind(1, *owner.id).Bind(2, onward ? cursor.lastMade : std::int64_t{index});
+            next.Bind(1, *owner.id).Bind(2, onward ? values.last : std::int64_t{index});
             if (!next.Step()) return kErrorNoMoreItems;
             *name = next.Text(0);
             if (type) *type = static_cast<std::uint32_t>(next.Int(1));
             if (data) *data = next.Blob(2);
-            cursor.valueOwner = *owner.id;
-            cursor.nextValue = index + 1;
-            cursor.lastMade = next.Int(3);
+            values.Read(*owner.id, index, next.Int(3));
             return kErrorSuccess;
         });
     }
@@ -367,15 +361,33 @@ class SqliteRegistry final : public Registry {
         std::uint32_t access;
     };
 
-    // Where the last enumeration on a handle stopped.
+    // Where one listing (sub-keys or values) of a handle stopped: the key
+    // listed, the next index and the sort place of the last row read.
+    template <typename Place>
+    struct Bookmark {
+        std::int64_t owner = 0;
+        std::uint32_t next = 0;
+        Place last{};
+
+        // A call for the index after the last one read on the same key
+        // continues from the last row instead of counting from the start.
+        bool ReadsOnAt(std::int64_t key, std::uint32_t index) const {
+            return owner == key && next == index && index > 0;
+        }
+        void Read(std::int64_t key, std::uint32_t index, Place place) {
+            owner = key;
+            next = index + 1;
+            last = std::move(place);
+        }
+    };
+    struct KeyPlace {
+        std::string name;
+        std::string folded;
+    };
+    // Where the last enumerations on a handle stopped.
     struct Cursor {
-        std::int64_t keyOwner = 0;
-        std::uint32_t nextKey = 0;
-        std::string lastKeyName;
-        std::string lastKeyFolded;
-        std::int64_t valueOwner = 0;
-        std::uint32_t nextValue = 0;
-        std::int64_t lastMade = 0;
+        Bookmark<KeyPlace> keys;
+        Bookmark<std::int64_t> values;  // when the last value read was made
     };
 
     struct StoredValue {

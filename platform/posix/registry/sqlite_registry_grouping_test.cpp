@@ -12,6 +12,7 @@
 
 #include "posix/registry/name_folding.h"
 #include "posix/registry/sqlite_registry.h"
+#include "testing/test_folder.h"
 
 namespace platform::posix {
 namespace {
@@ -22,17 +23,12 @@ using Bytes = std::vector<std::uint8_t>;
 class Store : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "kestrow-names-XXXXXX").string();
-        dir_ = mkdtemp(pattern.data());
         registry_ = OpenSqliteRegistry(DbPath());
         ASSERT_TRUE(registry_);
     }
-    void TearDown() override {
-        registry_.reset();
-        fs::remove_all(dir_);
-    }
+    void TearDown() override { registry_.reset(); }
 
-    std::string DbPath() const { return (dir_ / "registry.db").string(); }
+    std::string DbPath() const { return folder_.Path("registry.db"); }
 
     RegKey Create(const std::string& path) {
         RegKey key = 0;
@@ -70,7 +66,7 @@ class Store : public ::testing::Test {
         return names;
     }
 
-    fs::path dir_;
+    testing::TestFolder folder_;
     std::unique_ptr<Registry> registry_;
 };
 

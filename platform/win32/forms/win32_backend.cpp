@@ -61,15 +61,6 @@ std::unique_ptr<forms::FormView> Win32FormsBackend::CreateView(forms::Form& form
     return std::make_unique<Win32FormView>(*this, form, owner, modal);
 }
 
-void Win32FormsBackend::RunModal(forms::Form& form) {
-    WaitFor([&form] { return !form.IsLoaded() || !form.View(); });
-}
-
-void Win32FormsBackend::RunUntil(const std::function<bool()>& done) {
-    // With no window left nobody could ever make done() true.
-    WaitFor([this, &done] { return done() || !HasOpenWindows(); });
-}
-
 void Win32FormsBackend::WaitFor(const std::function<bool()>& done) {
     ThrowPending();
     while (!done()) {

@@ -9,22 +9,20 @@
 #include <string>
 #include <vector>
 
-#include "forms/forms_backend.h"
+#include "forms/windowed_backend.h"
 #include "win32/windows_api.h"
 
 namespace platform::win32 {
 
 class Win32FormView;
 
-class Win32FormsBackend : public forms::FormsBackend {
+class Win32FormsBackend : public forms::WindowedBackend {
   public:
     Win32FormsBackend();
     ~Win32FormsBackend() override;
 
     std::unique_ptr<forms::FormView> CreateView(forms::Form& form, forms::Form* owner,
                                                 bool modal) override;
-    void RunModal(forms::Form& form) override;
-    void RunUntil(const std::function<bool()>& done) override;
     void DoEvents() override;
     int MessageBox(const std::string& text, unsigned style, const std::string& title) override;
     std::string BrowseForFolder(const std::string& instruction) override;
@@ -54,8 +52,8 @@ class Win32FormsBackend : public forms::FormsBackend {
     // window procedure. False on WM_QUIT.
     bool Process(MSG& message);
     void ThrowPending();
-    bool HasOpenWindows() const;
-    void WaitFor(const std::function<bool()>& done);
+    bool HasOpenWindows() const override;
+    void WaitFor(const std::function<bool()>& done) override;
 
     std::vector<Win32FormView*> views_;
     std::exception_ptr pending_;

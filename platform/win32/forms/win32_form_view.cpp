@@ -144,16 +144,7 @@ Win32FormView::Win32FormView(Win32FormsBackend& backend, forms::Form& form, form
     ShowWindow(dialog_, SW_SHOW);
     SetForegroundWindow(dialog_);
 
-    Control* first = form_.ActiveControl();
-    if (!first) {
-        for (Control* control : form_.Controls()) {
-            if (TakesFocus(control->Kind()) &&
-                (!first || control->TabIndex() < first->TabIndex())) {
-                first = control;
-            }
-        }
-    }
-    if (first) Focus(*first);
+    if (Control* first = form_.FirstFocus()) Focus(*first);
 }
 
 Win32FormView::~Win32FormView() {

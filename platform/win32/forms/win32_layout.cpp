@@ -27,11 +27,6 @@ forms::TwipsRect FormRect(const Control& control) {
 
 }  // namespace
 
-bool TakesFocus(ControlKind kind) {
-    return kind == ControlKind::TextBox || kind == ControlKind::CommandButton ||
-           kind == ControlKind::OptionButton;
-}
-
 std::vector<ChildPlan> PlanChildren(const forms::Form& form, int dpi) {
     std::vector<Control*> order = form.Controls();
     std::stable_sort(order.begin(), order.end(), [](const Control* a, const Control* b) {

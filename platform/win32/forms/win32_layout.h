@@ -22,8 +22,6 @@ struct ChildPlan {
     bool group = false;
 };
 
-bool TakesFocus(forms::ControlKind kind);
-
 // The form's controls in the order their windows are made, which is the
 // dialog's Tab order: controls by tab index, then frames and picture boxes,
 // made last so that they lie beneath the controls they hold.

@@ -109,30 +109,37 @@ class DefaultsEditorDialog : public ::testing::Test {
     }
     defaults_editor::frmOptions& Dialog() { return program_->Options(); }
 
+    // Starts the program over these stored defaults; its dialog is up on return.
+    defaults_editor::frmOptions& Start(DWORD allFolders, DWORD sideMenu, DWORD twoPane,
+                                       DWORD maximized) {
+        StoreDefaults(allFolders, sideMenu, twoPane, maximized);
+        program_->Main();
+        Pump(*platform_.ui, 100);
+        return Dialog();
+    }
+    // Runs the program to its end, which comes when the dialog goes.
+    void RunToTheEnd() {
+        platform_.ui->Run();
+        EXPECT_FALSE(Dialog().IsLoaded());
+    }
+
     Platform platform_;
     std::unique_ptr<defaults_editor::modMain> program_;
 };
 
 TEST_F(DefaultsEditorDialog, OkStoresTheShownChoicesAndEnds) {
-    StoreDefaults(1, 1, 1, 1);
-    program_->Main();
-    Pump(*platform_.ui, 100);
-    auto& dialog = Dialog();
+    auto& dialog = Start(1, 1, 1, 1);
     testing::SaveScreenshot(ViewOf(dialog).Window(), "defaults-editor");
     Click(dialog, dialog.optSubfoldersOnly);
     Click(dialog, dialog.optNormal);
     EXPECT_EQ(StoredDefaults(), (std::vector<DWORD>{1, 1, 1, 1}));
     Click(dialog, dialog.cmdOK);
-    platform_.ui->Run();
-    EXPECT_FALSE(dialog.IsLoaded());
+    RunToTheEnd();
     EXPECT_EQ(StoredDefaults(), (std::vector<DWORD>{0, 1, 1, 0}));
 }
 
 TEST_F(DefaultsEditorDialog, ResetShowsTheStoredChoicesAgainAndCancelStoresNothing) {
-    StoreDefaults(0, 1, 0, 1);
-    program_->Main();
-    Pump(*platform_.ui, 100);
-    auto& dialog = Dialog();
+    auto& dialog = Start(0, 1, 0, 1);
     EXPECT_TRUE(dialog.optSubfoldersOnly.Value());
     Click(dialog, dialog.optAllFolders);
     Click(dialog, dialog.optStartMenu);
@@ -150,20 +157,15 @@ TEST_F(DefaultsEditorDialog, ResetShowsTheStoredChoicesAgainAndCancelStoresNothi
 
     Click(dialog, dialog.optNormal);
     Click(dialog, dialog.cmdCancel);
-    platform_.ui->Run();
-    EXPECT_FALSE(dialog.IsLoaded());
+    RunToTheEnd();
     EXPECT_EQ(StoredDefaults(), (std::vector<DWORD>{0, 1, 1, 1}));
 }
 
 TEST_F(DefaultsEditorDialog, CloseBoxStoresNothing) {
-    StoreDefaults(1, 0, 1, 0);
-    program_->Main();
-    Pump(*platform_.ui, 100);
-    auto& dialog = Dialog();
+    auto& dialog = Start(1, 0, 1, 0);
     Click(dialog, dialog.optSubfoldersOnly);
     PostMessageW(ViewOf(dialog).Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    platform_.ui->Run();
-    EXPECT_FALSE(dialog.IsLoaded());
+    RunToTheEnd();
     EXPECT_EQ(StoredDefaults(), (std::vector<DWORD>{1, 0, 1, 0}));
 }
 
