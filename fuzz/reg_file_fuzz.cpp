@@ -14,9 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!entries && error.empty()) std::abort();
     if (entries) {
         for (const auto& entry : *entries) {
-            // Every entry names a key below the hive.
-            if (entry.path.empty() && entry.kind != reg_tool::RegFileEntry::Kind::kSetValue &&
-                entry.kind != reg_tool::RegFileEntry::Kind::kDeleteValue) {
+            // A section may name the hive itself, whose values it then sets,
+            // but nothing deletes the hive.
+            if (entry.path.empty() && entry.kind == reg_tool::RegFileEntry::Kind::kDeleteKey) {
                 std::abort();
             }
         }

@@ -141,6 +141,24 @@ TEST(RegFileFormat, AContinuationOfNothingIsAnEmptyLine) {
     EXPECT_TRUE(entries->empty());
 }
 
+// Found by fuzzing (the fuzz driver wrongly held that every section names a
+// key below the hive): a section may name the hive itself, with or without
+// a closing backslash, and its values go on the hive; it is never deleted.
+TEST(RegFileFormat, ASectionMayNameTheHiveItselfButNeverDeleteIt) {
+    for (const std::string hive : {"HKEY_CURRENT_USER", "HKEY_CURRENT_USER\\", "HKCU"}) {
+        const auto entries = ParseOk("REGEDIT4\n\n[" + hive + "]\n\"Delay\"=\"100\"\n");
+        ASSERT_EQ(entries.size(), 2u) << hive;
+        EXPECT_EQ(entries[0].kind, Kind::kCreateKey);
+        EXPECT_EQ(entries[0].path, "");
+        EXPECT_EQ(entries[1].kind, Kind::kSetValue);
+        EXPECT_EQ(entries[1].path, "");
+        EXPECT_EQ(entries[1].name, "Delay");
+    }
+    EXPECT_NE(ParseError("REGEDIT4\n\n[-HKEY_CURRENT_USER\\]\n").find("hive itself"),
+              std::string::npos);
+    EXPECT_NE(ParseError("REGEDIT4\n\n[-HKCU]\n").find("hive itself"), std::string::npos);
+}
+
 TEST(RegFileFormat, ContinuationsIntoBlankLinesOrTheEndAreSafe) {
     const std::string header = "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\X]\n";
     // A lone backslash continued by a blank line leaves nothing: no entry, no fault.
