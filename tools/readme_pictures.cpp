@@ -55,7 +55,7 @@ platform::Platform MakePlatform(const fs::path& scratch) {
 
 bool ShootShortcutMaker(const fs::path& scratch, const fs::path& out) {
     platform::Platform bundle = MakePlatform(scratch);
-    modMain program(bundle);
+    shortcut_maker::modMain program(bundle);
     program.Main("");
     bool saved = Save("frmOptions", out / "options-dialog.png");
 
