@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "posix/registry/sqlite_registry.h"
+#include "platform/posix/registry/sqlite_registry.h"
 
 namespace fs = std::filesystem;
 

@@ -1,6 +1,6 @@
-#include "frm_options.h"
+#include "defaults-editor/frm_options.h"
 
-#include "mod_main.h"
+#include "defaults-editor/mod_main.h"
 
 namespace defaults_editor {
 namespace {

@@ -2,9 +2,9 @@
 // with OK, Cancel and Reset in a column at the right.
 #pragma once
 
-#include "forms/controls.h"
-#include "forms/form.h"
-#include "forms/user_interface.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/form.h"
+#include "platform/forms/user_interface.h"
 #include "settings/option_frames.h"
 
 namespace defaults_editor {

@@ -9,13 +9,13 @@
 #include <QTest>
 #include <memory>
 
-#include "frm_options.h"
-#include "mod_main.h"
-#include "posix/registry/sqlite_registry.h"
-#include "qt_test_support.h"
-#include "qt_units.h"
-#include "testing/test_folder.h"
-#include "testing/test_registry.h"
+#include "defaults-editor/frm_options.h"
+#include "defaults-editor/mod_main.h"
+#include "platform/posix/registry/sqlite_registry.h"
+#include "platform/qt/qt_test_support.h"
+#include "platform/qt/qt_units.h"
+#include "platform/testing/test_folder.h"
+#include "platform/testing/test_registry.h"
 
 namespace defaults_editor {
 namespace {

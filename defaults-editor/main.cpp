@@ -2,8 +2,8 @@
 #include <cstdio>
 #include <exception>
 
-#include "default_platform.h"
-#include "mod_main.h"
+#include "defaults-editor/mod_main.h"
+#include "platform/default_platform.h"
 
 int main(int argc, char** argv) {
     try {

@@ -12,10 +12,10 @@
 #include <thread>
 #include <vector>
 
-#include "posix/registry/sqlite_registry.h"
+#include "platform/posix/registry/sqlite_registry.h"
+#include "platform/testing/test_folder.h"
+#include "platform/testing/test_registry.h"
 #include "settings/shortcut_settings.h"
-#include "testing/test_folder.h"
-#include "testing/test_registry.h"
 
 namespace defaults_editor {
 namespace {

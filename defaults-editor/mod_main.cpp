@@ -1,10 +1,10 @@
-#include "mod_main.h"
+#include "defaults-editor/mod_main.h"
 
 #include <string>
 
-#include "forms/message_box.h"
-#include "forms/user_interface.h"
-#include "frm_options.h"
+#include "defaults-editor/frm_options.h"
+#include "platform/forms/message_box.h"
+#include "platform/forms/user_interface.h"
 
 namespace defaults_editor {
 namespace {

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "platform.h"
+#include "platform/platform.h"
 #include "settings/program_module.h"
 
 namespace defaults_editor {

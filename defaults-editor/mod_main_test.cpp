@@ -1,4 +1,4 @@
-#include "mod_main.h"
+#include "defaults-editor/mod_main.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -7,13 +7,13 @@
 #include <iterator>
 #include <memory>
 
-#include "forms/message_box.h"
-#include "frm_options.h"
-#include "platform_error.h"
-#include "posix/registry/sqlite_registry.h"
-#include "testing/scripted_backend.h"
-#include "testing/test_folder.h"
-#include "testing/test_registry.h"
+#include "defaults-editor/frm_options.h"
+#include "platform/forms/message_box.h"
+#include "platform/platform_error.h"
+#include "platform/posix/registry/sqlite_registry.h"
+#include "platform/testing/scripted_backend.h"
+#include "platform/testing/test_folder.h"
+#include "platform/testing/test_registry.h"
 
 namespace defaults_editor {
 namespace {

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "posix/registry/key_path.h"
-#include "text/text.h"
+#include "platform/posix/registry/key_path.h"
+#include "platform/text/text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string path(reinterpret_cast<const char*>(data), size);

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "reg_file_format.h"
+#include "reg-tool/reg_file_format.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "platform_error.h"
-#include "posix/shell_link/shell_link_reader.h"
-#include "posix/shell_link/shell_link_writer.h"
+#include "platform/platform_error.h"
+#include "platform/posix/shell_link/shell_link_reader.h"
+#include "platform/posix/shell_link/shell_link_writer.h"
 
 namespace {
 

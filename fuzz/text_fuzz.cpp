@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "text/text.h"
+#include "platform/text/text.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "platform_error.h"
+#include "platform/platform_error.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "error_trap.h"
+#include "platform/error_trap.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "platform.h"
+#include "platform/platform.h"
 
-#include "platform_error.h"
+#include "platform/platform_error.h"
 
 namespace platform {
 

@@ -8,13 +8,13 @@
 #include <memory>
 #include <string>
 
-#include "forms/user_interface.h"
-#include "no_windows_macros.h"
-#include "registry/registry.h"
-#include "shell/file_system.h"
-#include "shell/html_help.h"
-#include "shell/shell_execute.h"
-#include "shell/wsh_shell.h"
+#include "platform/forms/user_interface.h"
+#include "platform/no_windows_macros.h"
+#include "platform/registry/registry.h"
+#include "platform/shell/file_system.h"
+#include "platform/shell/html_help.h"
+#include "platform/shell/shell_execute.h"
+#include "platform/shell/wsh_shell.h"
 
 namespace platform {
 

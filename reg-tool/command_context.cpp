@@ -1,9 +1,9 @@
-#include "command_context.h"
+#include "reg-tool/command_context.h"
 
 #include <iostream>
 
-#include "registry/registry.h"
-#include "text/text.h"
+#include "platform/registry/registry.h"
+#include "platform/text/text.h"
 
 namespace reg_tool {
 

@@ -5,9 +5,9 @@
 #include <iosfwd>
 #include <string>
 
-#include "command_line.h"
-#include "commands.h"
-#include "key_name.h"
+#include "reg-tool/command_line.h"
+#include "reg-tool/commands.h"
+#include "reg-tool/key_name.h"
 
 namespace reg_tool {
 

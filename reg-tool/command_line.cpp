@@ -1,6 +1,6 @@
-#include "command_line.h"
+#include "reg-tool/command_line.h"
 
-#include "text/text.h"
+#include "platform/text/text.h"
 
 namespace reg_tool {
 

@@ -1,16 +1,16 @@
-#include "commands.h"
+#include "reg-tool/commands.h"
 
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 
-#include "command_context.h"
-#include "key_name.h"
-#include "reg_file_format.h"
-#include "registry_tree.h"
-#include "text/text.h"
-#include "whole_file.h"
+#include "platform/text/text.h"
+#include "reg-tool/command_context.h"
+#include "reg-tool/key_name.h"
+#include "reg-tool/reg_file_format.h"
+#include "reg-tool/registry_tree.h"
+#include "reg-tool/whole_file.h"
 
 namespace reg_tool {
 

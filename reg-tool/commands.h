@@ -5,8 +5,8 @@
 #include <iosfwd>
 #include <memory>
 
-#include "command_line.h"
-#include "registry/registry.h"
+#include "platform/registry/registry.h"
+#include "reg-tool/command_line.h"
 
 namespace reg_tool {
 

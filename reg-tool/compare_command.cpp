@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "command_context.h"
-#include "posix/registry/name_folding.h"
-#include "query_printer.h"
-#include "registry_tree.h"
+#include "platform/posix/registry/name_folding.h"
+#include "reg-tool/command_context.h"
+#include "reg-tool/query_printer.h"
+#include "reg-tool/registry_tree.h"
 
 namespace reg_tool {
 

@@ -2,9 +2,9 @@
 // another key in one transaction.
 #include <ostream>
 
-#include "command_context.h"
-#include "posix/registry/name_folding.h"
-#include "registry_tree.h"
+#include "platform/posix/registry/name_folding.h"
+#include "reg-tool/command_context.h"
+#include "reg-tool/registry_tree.h"
 
 namespace reg_tool {
 

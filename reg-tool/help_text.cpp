@@ -1,6 +1,6 @@
 // The texts of "kestrow-reg /?" and "kestrow-reg OPERATION /?", laid out as
 // the Windows reg command lays out its help.
-#include "command_line.h"
+#include "reg-tool/command_line.h"
 
 namespace reg_tool {
 

@@ -1,7 +1,7 @@
-#include "key_name.h"
+#include "reg-tool/key_name.h"
 
-#include "posix/registry/key_path.h"
-#include "text/text.h"
+#include "platform/posix/registry/key_path.h"
+#include "platform/text/text.h"
 
 namespace reg_tool {
 

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "command_line.h"
-#include "commands.h"
-#include "posix/registry/sqlite_registry.h"
-#include "start_menu_command.h"
+#include "platform/posix/registry/sqlite_registry.h"
+#include "reg-tool/command_line.h"
+#include "reg-tool/commands.h"
+#include "reg-tool/start_menu_command.h"
 
 int main(int argc, char** argv) {
     try {

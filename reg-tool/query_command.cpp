@@ -1,11 +1,11 @@
 // The query operation: a key's listing, one value, or a search below a key.
 #include <ostream>
 
-#include "command_context.h"
-#include "posix/registry/name_folding.h"
-#include "query_printer.h"
-#include "registry_tree.h"
-#include "wildcard.h"
+#include "platform/posix/registry/name_folding.h"
+#include "reg-tool/command_context.h"
+#include "reg-tool/query_printer.h"
+#include "reg-tool/registry_tree.h"
+#include "reg-tool/wildcard.h"
 
 namespace reg_tool {
 

@@ -1,6 +1,6 @@
-#include "query_printer.h"
+#include "reg-tool/query_printer.h"
 
-#include "key_name.h"
+#include "reg-tool/key_name.h"
 
 namespace reg_tool {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "registry_tree.h"
+#include "reg-tool/registry_tree.h"
 
 namespace reg_tool {
 

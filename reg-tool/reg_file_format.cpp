@@ -1,11 +1,11 @@
-#include "reg_file_format.h"
+#include "reg-tool/reg_file_format.h"
 
 #include <cctype>
 #include <cstdio>
 
-#include "key_name.h"
-#include "registry/registry.h"
-#include "utf16_escape.h"
+#include "platform/registry/registry.h"
+#include "reg-tool/key_name.h"
+#include "reg-tool/utf16_escape.h"
 
 namespace reg_tool {
 

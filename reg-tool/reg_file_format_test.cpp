@@ -1,9 +1,9 @@
-#include "reg_file_format.h"
+#include "reg-tool/reg_file_format.h"
 
 #include <gtest/gtest.h>
 
-#include "registry/registry.h"
-#include "utf16_escape.h"
+#include "platform/registry/registry.h"
+#include "reg-tool/utf16_escape.h"
 
 namespace reg_tool {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "reg_tool_test_support.h"
+#include "reg-tool/reg_tool_test_support.h"
 
 namespace reg_tool {
 namespace {

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "posix/registry/sqlite_registry.h"
-#include "reg_tool_test_support.h"
-#include "registry_tree.h"
+#include "platform/posix/registry/sqlite_registry.h"
+#include "reg-tool/reg_tool_test_support.h"
+#include "reg-tool/registry_tree.h"
 
 namespace reg_tool {
 namespace {

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "testing/test_folder.h"
+#include "platform/testing/test_folder.h"
 
 namespace reg_tool {
 

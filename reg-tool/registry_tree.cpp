@@ -1,4 +1,4 @@
-#include "registry_tree.h"
+#include "reg-tool/registry_tree.h"
 
 namespace reg_tool {
 

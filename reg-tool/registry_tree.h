@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "registry/registry.h"
-#include "value_text.h"
+#include "platform/registry/registry.h"
+#include "reg-tool/value_text.h"
 
 namespace reg_tool {
 

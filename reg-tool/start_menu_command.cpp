@@ -1,11 +1,11 @@
-#include "start_menu_command.h"
+#include "reg-tool/start_menu_command.h"
 
 #include <string>
 
-#include "platform_error.h"
-#include "posix/path_mapping.h"
-#include "posix/start_menu.h"
-#include "text/text.h"
+#include "platform/platform_error.h"
+#include "platform/posix/path_mapping.h"
+#include "platform/posix/start_menu.h"
+#include "platform/text/text.h"
 
 namespace reg_tool {
 

@@ -5,7 +5,7 @@
 
 #include <ostream>
 
-#include "registry/registry.h"
+#include "platform/registry/registry.h"
 
 namespace reg_tool {
 

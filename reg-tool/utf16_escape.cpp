@@ -1,6 +1,6 @@
-#include "utf16_escape.h"
+#include "reg-tool/utf16_escape.h"
 
-#include "text/text.h"
+#include "platform/text/text.h"
 
 namespace reg_tool {
 

@@ -1,10 +1,10 @@
-#include "value_text.h"
+#include "reg-tool/value_text.h"
 
 #include <array>
 #include <cstdio>
 
-#include "registry/registry.h"
-#include "text/text.h"
+#include "platform/registry/registry.h"
+#include "platform/text/text.h"
 
 namespace reg_tool {
 

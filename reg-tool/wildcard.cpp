@@ -1,4 +1,4 @@
-#include "wildcard.h"
+#include "reg-tool/wildcard.h"
 
 #include <cstddef>
 

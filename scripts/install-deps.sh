@@ -12,7 +12,7 @@ packages=(
   g++-mingw-w64-i686
   fonts-dejavu-core fonts-liberation
   desktop-file-utils xdg-utils
-  clang libclang-rt-14-dev
+  clang clang-format libclang-rt-14-dev ccache
 )
 # The Windows programs (scripts/build-windows.sh) and their tests under Wine.
 if [ "${1:-}" = windows ]; then

@@ -1,11 +1,11 @@
-#include "easy_reg.h"
+#include "settings/easy_reg.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <vector>
 
-#include "error_trap.h"
+#include "platform/error_trap.h"
 
 namespace settings {
 namespace {

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "registry/registry.h"
+#include "platform/registry/registry.h"
 
 namespace settings {
 

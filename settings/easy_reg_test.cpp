@@ -1,10 +1,10 @@
-#include "easy_reg.h"
+#include "settings/easy_reg.h"
 
 #include <gtest/gtest.h>
 
-#include "posix/registry/sqlite_registry.h"
-#include "testing/test_folder.h"
-#include "testing/test_registry.h"
+#include "platform/posix/registry/sqlite_registry.h"
+#include "platform/testing/test_folder.h"
+#include "platform/testing/test_registry.h"
 
 namespace settings {
 namespace {

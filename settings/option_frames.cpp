@@ -1,4 +1,4 @@
-#include "option_frames.h"
+#include "settings/option_frames.h"
 
 namespace settings {
 namespace {

@@ -4,8 +4,8 @@
 // their tab order starts.
 #pragma once
 
-#include "forms/controls.h"
-#include "forms/form.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/form.h"
 
 namespace settings {
 

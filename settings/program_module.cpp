@@ -1,9 +1,9 @@
-#include "program_module.h"
+#include "settings/program_module.h"
 
 #include <exception>
 #include <vector>
 
-#include "forms/user_interface.h"
+#include "platform/forms/user_interface.h"
 
 namespace settings {
 

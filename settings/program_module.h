@@ -6,10 +6,10 @@
 #include <string>
 #include <utility>
 
-#include "error_trap.h"
-#include "option_frames.h"
-#include "platform.h"
-#include "shortcut_settings.h"
+#include "platform/error_trap.h"
+#include "platform/platform.h"
+#include "settings/option_frames.h"
+#include "settings/shortcut_settings.h"
 
 namespace settings {
 

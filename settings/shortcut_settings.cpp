@@ -1,10 +1,10 @@
-#include "shortcut_settings.h"
+#include "settings/shortcut_settings.h"
 
 #include <utility>
 
-#include "easy_reg.h"
-#include "error_trap.h"
-#include "platform_error.h"
+#include "platform/error_trap.h"
+#include "platform/platform_error.h"
+#include "settings/easy_reg.h"
 
 namespace settings {
 namespace {

@@ -7,8 +7,8 @@
 #include <functional>
 #include <string>
 
-#include "option_frames.h"
-#include "platform.h"
+#include "platform/platform.h"
+#include "settings/option_frames.h"
 
 namespace settings {
 

@@ -1,4 +1,4 @@
-#include "shortcut_settings.h"
+#include "settings/shortcut_settings.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -6,13 +6,13 @@
 
 #include <memory>
 
-#include "easy_reg.h"
-#include "forms/form.h"
-#include "platform_error.h"
-#include "posix/registry/sqlite_registry.h"
-#include "testing/scripted_backend.h"
-#include "testing/test_folder.h"
-#include "testing/test_registry.h"
+#include "platform/forms/form.h"
+#include "platform/platform_error.h"
+#include "platform/posix/registry/sqlite_registry.h"
+#include "platform/testing/scripted_backend.h"
+#include "platform/testing/test_folder.h"
+#include "platform/testing/test_registry.h"
+#include "settings/easy_reg.h"
 
 namespace settings {
 namespace {

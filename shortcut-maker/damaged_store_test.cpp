@@ -10,9 +10,9 @@
 #include <iterator>
 #include <string>
 
-#include "frm_options.h"
-#include "posix/posix_wsh_shell.h"
-#include "testing/maker_harness.h"
+#include "platform/posix/posix_wsh_shell.h"
+#include "shortcut-maker/frm_options.h"
+#include "shortcut-maker/testing/maker_harness.h"
 
 namespace shortcut_maker {
 namespace {

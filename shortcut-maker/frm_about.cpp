@@ -1,9 +1,9 @@
-#include "frm_about.h"
+#include "shortcut-maker/frm_about.h"
 
 #include <exception>
 
-#include "forms/user_interface.h"
-#include "mod_main.h"
+#include "platform/forms/user_interface.h"
+#include "shortcut-maker/mod_main.h"
 
 namespace shortcut_maker {
 

@@ -2,8 +2,8 @@
 // product's web page and the maker's mail address.
 #pragma once
 
-#include "forms/controls.h"
-#include "forms/form.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/form.h"
 
 namespace shortcut_maker {
 

@@ -1,11 +1,11 @@
 // The About box: its look, how it closes, and the links it hands to the shell.
-#include "frm_about.h"
+#include "shortcut-maker/frm_about.h"
 
 #include <gtest/gtest.h>
 
-#include "frm_options.h"
-#include "mod_main.h"
-#include "testing/maker_harness.h"
+#include "shortcut-maker/frm_options.h"
+#include "shortcut-maker/mod_main.h"
+#include "shortcut-maker/testing/maker_harness.h"
 
 namespace shortcut_maker {
 namespace {

@@ -1,14 +1,14 @@
-#include "frm_options.h"
+#include "shortcut-maker/frm_options.h"
 
 #include <exception>
 #include <stdexcept>
 
-#include "forms/message_box.h"
-#include "forms/user_interface.h"
-#include "frm_about.h"
-#include "html_help.h"
-#include "mod_main.h"
-#include "text/text.h"
+#include "platform/forms/message_box.h"
+#include "platform/forms/user_interface.h"
+#include "platform/text/text.h"
+#include "shortcut-maker/frm_about.h"
+#include "shortcut-maker/html_help.h"
+#include "shortcut-maker/mod_main.h"
 
 namespace shortcut_maker {
 

@@ -2,8 +2,8 @@
 // stores or restores the defaults, and creates the shortcut.
 #pragma once
 
-#include "forms/controls.h"
-#include "forms/form.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/form.h"
 #include "settings/option_frames.h"
 
 namespace shortcut_maker {

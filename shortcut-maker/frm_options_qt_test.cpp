@@ -11,15 +11,15 @@
 #include <QTreeWidget>
 #include <cstdlib>
 
-#include "forms/message_box.h"
-#include "frm_about.h"
-#include "frm_options.h"
-#include "frm_start_menu_setting.h"
-#include "mod_main.h"
-#include "posix/chm_help.h"
-#include "qt_control_widgets.h"
-#include "qt_test_support.h"
-#include "testing/maker_harness.h"
+#include "platform/forms/message_box.h"
+#include "platform/posix/chm_help.h"
+#include "platform/qt/qt_control_widgets.h"
+#include "platform/qt/qt_test_support.h"
+#include "shortcut-maker/frm_about.h"
+#include "shortcut-maker/frm_options.h"
+#include "shortcut-maker/frm_start_menu_setting.h"
+#include "shortcut-maker/mod_main.h"
+#include "shortcut-maker/testing/maker_harness.h"
 
 namespace shortcut_maker {
 namespace {

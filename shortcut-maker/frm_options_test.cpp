@@ -1,13 +1,13 @@
 // The options dialog: load, the OK road with its refusals, Reset, Default,
 // Cancel, and focus after refusals and after the About box.
-#include "frm_options.h"
+#include "shortcut-maker/frm_options.h"
 
 #include <gtest/gtest.h>
 
-#include "forms/message_box.h"
-#include "frm_about.h"
-#include "mod_main.h"
-#include "testing/maker_harness.h"
+#include "platform/forms/message_box.h"
+#include "shortcut-maker/frm_about.h"
+#include "shortcut-maker/mod_main.h"
+#include "shortcut-maker/testing/maker_harness.h"
 
 namespace shortcut_maker {
 namespace {

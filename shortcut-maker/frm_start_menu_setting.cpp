@@ -1,10 +1,10 @@
-#include "frm_start_menu_setting.h"
+#include "shortcut-maker/frm_start_menu_setting.h"
 
 #include <exception>
 
-#include "forms/user_interface.h"
-#include "mod_main.h"
+#include "platform/forms/user_interface.h"
 #include "settings/easy_reg.h"
+#include "shortcut-maker/mod_main.h"
 
 namespace shortcut_maker {
 

@@ -1,8 +1,8 @@
 // The advisor that offers to lower the Start Menu delay to 100 ms.
 #pragma once
 
-#include "forms/controls.h"
-#include "forms/form.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/form.h"
 
 namespace shortcut_maker {
 

@@ -1,4 +1,4 @@
-#include "html_help.h"
+#include "shortcut-maker/html_help.h"
 
 namespace shortcut_maker {
 

@@ -1,13 +1,13 @@
 // The Help button and the help viewer's life with the options dialog.
-#include "html_help.h"
+#include "shortcut-maker/html_help.h"
 
 #include <gtest/gtest.h>
 
 #include <utility>
 
-#include "frm_options.h"
-#include "mod_main.h"
-#include "testing/maker_harness.h"
+#include "shortcut-maker/frm_options.h"
+#include "shortcut-maker/mod_main.h"
+#include "shortcut-maker/testing/maker_harness.h"
 
 namespace shortcut_maker {
 namespace {

@@ -4,9 +4,9 @@
 #include <exception>
 #include <string>
 
-#include "default_platform.h"
-#include "mod_main.h"
-#include "platform_error.h"
+#include "platform/default_platform.h"
+#include "platform/platform_error.h"
+#include "shortcut-maker/mod_main.h"
 
 int main(int argc, char** argv) {
     try {

@@ -9,9 +9,9 @@
 #include <sstream>
 #include <string>
 
-#include "posix/registry/sqlite_registry.h"
-#include "testing/test_folder.h"
-#include "testing/test_registry.h"
+#include "platform/posix/registry/sqlite_registry.h"
+#include "platform/testing/test_folder.h"
+#include "platform/testing/test_registry.h"
 
 namespace shortcut_maker {
 namespace {

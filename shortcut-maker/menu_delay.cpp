@@ -5,10 +5,10 @@
 #include <limits>
 #include <optional>
 
-#include "frm_start_menu_setting.h"
-#include "mod_main.h"
-#include "platform_error.h"
+#include "platform/platform_error.h"
 #include "settings/easy_reg.h"
+#include "shortcut-maker/frm_start_menu_setting.h"
+#include "shortcut-maker/mod_main.h"
 
 namespace shortcut_maker {
 

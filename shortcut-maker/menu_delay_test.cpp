@@ -1,9 +1,9 @@
 // The Start Menu delay check after each shortcut, and the advisor's buttons.
 #include <gtest/gtest.h>
 
-#include "frm_start_menu_setting.h"
-#include "mod_main.h"
-#include "testing/maker_harness.h"
+#include "shortcut-maker/frm_start_menu_setting.h"
+#include "shortcut-maker/mod_main.h"
+#include "shortcut-maker/testing/maker_harness.h"
 
 namespace shortcut_maker {
 namespace {

@@ -1,15 +1,15 @@
-#include "mod_main.h"
+#include "shortcut-maker/mod_main.h"
 
 #include <cstdio>
 #include <exception>
 
-#include "forms/message_box.h"
-#include "frm_about.h"
-#include "frm_options.h"
-#include "frm_start_menu_setting.h"
-#include "html_help.h"
-#include "platform_error.h"
-#include "text/text.h"
+#include "platform/forms/message_box.h"
+#include "platform/platform_error.h"
+#include "platform/text/text.h"
+#include "shortcut-maker/frm_about.h"
+#include "shortcut-maker/frm_options.h"
+#include "shortcut-maker/frm_start_menu_setting.h"
+#include "shortcut-maker/html_help.h"
 
 namespace shortcut_maker {
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "platform.h"
+#include "platform/platform.h"
 #include "settings/program_module.h"
 
 namespace shortcut_maker {

@@ -1,11 +1,11 @@
 // Start-up, main flow, names, the folder browser and the error routine.
-#include "mod_main.h"
+#include "shortcut-maker/mod_main.h"
 
 #include <gtest/gtest.h>
 
-#include "forms/message_box.h"
-#include "testing/maker_harness.h"
-#include "text/text.h"
+#include "platform/forms/message_box.h"
+#include "platform/text/text.h"
+#include "shortcut-maker/testing/maker_harness.h"
 
 namespace shortcut_maker {
 namespace {

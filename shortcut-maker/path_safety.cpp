@@ -2,8 +2,8 @@
 #include <exception>
 #include <vector>
 
-#include "mod_main.h"
-#include "text/text.h"
+#include "platform/text/text.h"
+#include "shortcut-maker/mod_main.h"
 
 namespace shortcut_maker {
 

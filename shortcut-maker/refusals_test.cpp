@@ -8,11 +8,11 @@
 #include <filesystem>
 #include <string>
 
-#include "forms/message_box.h"
-#include "frm_options.h"
-#include "posix/posix_file_system.h"
-#include "testing/maker_harness.h"
-#include "text/text.h"
+#include "platform/forms/message_box.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/text/text.h"
+#include "shortcut-maker/frm_options.h"
+#include "shortcut-maker/testing/maker_harness.h"
 
 namespace shortcut_maker {
 namespace {

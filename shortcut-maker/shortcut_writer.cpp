@@ -1,10 +1,10 @@
 // Composing the Explorer command line and writing the folder shortcuts.
 #include <exception>
 
-#include "forms/message_box.h"
-#include "mod_main.h"
-#include "platform_error.h"
-#include "text/text.h"
+#include "platform/forms/message_box.h"
+#include "platform/platform_error.h"
+#include "platform/text/text.h"
+#include "shortcut-maker/mod_main.h"
 
 namespace shortcut_maker {
 

@@ -4,9 +4,9 @@
 
 #include <utility>
 
-#include "forms/message_box.h"
-#include "mod_main.h"
-#include "testing/maker_harness.h"
+#include "platform/forms/message_box.h"
+#include "shortcut-maker/mod_main.h"
+#include "shortcut-maker/testing/maker_harness.h"
 
 namespace shortcut_maker {
 namespace {

@@ -20,11 +20,11 @@
 #include <thread>
 #include <vector>
 
-#include "platform_error.h"
-#include "posix/registry/sqlite_registry.h"
-#include "posix/shell_link/shell_link_reader.h"
-#include "testing/test_folder.h"
-#include "testing/test_registry.h"
+#include "platform/platform_error.h"
+#include "platform/posix/registry/sqlite_registry.h"
+#include "platform/posix/shell_link/shell_link_reader.h"
+#include "platform/testing/test_folder.h"
+#include "platform/testing/test_registry.h"
 
 namespace shortcut_maker {
 namespace {

@@ -1,10 +1,10 @@
-#include "forms/controls.h"
+#include "platform/forms/controls.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "forms/form.h"
-#include "text/text.h"
+#include "platform/forms/form.h"
+#include "platform/text/text.h"
 
 namespace platform::forms {
 

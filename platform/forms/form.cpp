@@ -1,9 +1,9 @@
-#include "forms/form.h"
+#include "platform/forms/form.h"
 
 #include <utility>
 
-#include "forms/forms_backend.h"
-#include "forms/user_interface.h"
+#include "platform/forms/forms_backend.h"
+#include "platform/forms/user_interface.h"
 
 namespace platform::forms {
 

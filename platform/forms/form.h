@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "forms/controls.h"
+#include "platform/forms/controls.h"
 
 namespace platform::forms {
 

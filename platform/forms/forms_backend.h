@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "no_windows_macros.h"
+#include "platform/no_windows_macros.h"
 
 namespace platform::forms {
 

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "forms/controls.h"
-#include "forms/form.h"
-#include "forms/message_box.h"
-#include "forms/user_interface.h"
-#include "platform_error.h"
-#include "testing/scripted_backend.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/form.h"
+#include "platform/forms/message_box.h"
+#include "platform/forms/user_interface.h"
+#include "platform/platform_error.h"
+#include "platform/testing/scripted_backend.h"
 
 namespace platform::forms {
 namespace {

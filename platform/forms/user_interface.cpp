@@ -1,10 +1,10 @@
-#include "forms/user_interface.h"
+#include "platform/forms/user_interface.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "forms/form.h"
-#include "platform_error.h"
+#include "platform/forms/form.h"
+#include "platform/platform_error.h"
 
 namespace platform::forms {
 

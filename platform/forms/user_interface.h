@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "forms/forms_backend.h"
-#include "no_windows_macros.h"
+#include "platform/forms/forms_backend.h"
+#include "platform/no_windows_macros.h"
 
 namespace platform::forms {
 

@@ -1,6 +1,6 @@
-#include "forms/windowed_backend.h"
+#include "platform/forms/windowed_backend.h"
 
-#include "forms/form.h"
+#include "platform/forms/form.h"
 
 namespace platform::forms {
 

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "forms/forms_backend.h"
+#include "platform/forms/forms_backend.h"
 
 namespace platform::forms {
 

@@ -1,4 +1,4 @@
-#include "posix/chm_help.h"
+#include "platform/posix/chm_help.h"
 
 #include <chm_lib.h>
 #include <dlfcn.h>
@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform_error.h"
-#include "posix/path_mapping.h"
+#include "platform/platform_error.h"
+#include "platform/posix/path_mapping.h"
 
 namespace platform::posix {
 

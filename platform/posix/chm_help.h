@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "forms/user_interface.h"
-#include "shell/html_help.h"
+#include "platform/forms/user_interface.h"
+#include "platform/shell/html_help.h"
 
 namespace platform::posix {
 

@@ -1,4 +1,4 @@
-#include "posix/chm_help.h"
+#include "platform/posix/chm_help.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform_error.h"
-#include "testing/scripted_backend.h"
-#include "testing/test_folder.h"
+#include "platform/platform_error.h"
+#include "platform/testing/scripted_backend.h"
+#include "platform/testing/test_folder.h"
 
 namespace platform::posix {
 namespace {

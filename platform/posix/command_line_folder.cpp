@@ -1,10 +1,10 @@
-#include "posix/command_line_folder.h"
+#include "platform/posix/command_line_folder.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
 
-#include "platform_error.h"
+#include "platform/platform_error.h"
 
 namespace platform::posix {
 namespace {

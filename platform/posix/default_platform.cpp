@@ -1,9 +1,9 @@
-#include "default_platform.h"
+#include "platform/default_platform.h"
 
 #include <utility>
 
-#include "posix/command_line_folder.h"
-#include "posix/posix_platform.h"
+#include "platform/posix/command_line_folder.h"
+#include "platform/posix/posix_platform.h"
 
 namespace platform {
 

@@ -1,6 +1,6 @@
-#include "posix/file_attributes.h"
+#include "platform/posix/file_attributes.h"
 
-#include "shell/file_system.h"
+#include "platform/shell/file_system.h"
 
 namespace platform::posix {
 

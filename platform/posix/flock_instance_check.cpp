@@ -1,4 +1,4 @@
-#include "posix/flock_instance_check.h"
+#include "platform/posix/flock_instance_check.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform_error.h"
+#include "platform/platform_error.h"
 
 namespace platform::posix {
 namespace {

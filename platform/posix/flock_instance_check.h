@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "platform.h"
+#include "platform/platform.h"
 
 namespace platform::posix {
 

@@ -1,4 +1,4 @@
-#include "posix/flock_instance_check.h"
+#include "platform/posix/flock_instance_check.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -8,9 +8,9 @@
 
 #include <filesystem>
 
-#include "platform_error.h"
-#include "testing/scoped_env.h"
-#include "testing/test_folder.h"
+#include "platform/platform_error.h"
+#include "platform/testing/scoped_env.h"
+#include "platform/testing/test_folder.h"
 
 namespace platform::posix {
 namespace {

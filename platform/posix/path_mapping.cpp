@@ -1,10 +1,10 @@
-#include "posix/path_mapping.h"
+#include "platform/posix/path_mapping.h"
 
 #include <climits>
 #include <cstdlib>
 #include <vector>
 
-#include "platform_error.h"
+#include "platform/platform_error.h"
 
 namespace platform::posix {
 namespace {

@@ -1,11 +1,11 @@
-#include "posix/path_mapping.h"
+#include "platform/posix/path_mapping.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "platform_error.h"
-#include "testing/test_folder.h"
+#include "platform/platform_error.h"
+#include "platform/testing/test_folder.h"
 
 namespace platform::posix {
 namespace {

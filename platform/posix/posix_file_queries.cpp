@@ -1,4 +1,4 @@
-#include "posix/posix_file_queries.h"
+#include "platform/posix/posix_file_queries.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -8,10 +8,10 @@
 #include <memory>
 #include <vector>
 
-#include "platform_error.h"
-#include "posix/file_attributes.h"
-#include "posix/path_mapping.h"
-#include "text/text.h"
+#include "platform/platform_error.h"
+#include "platform/posix/file_attributes.h"
+#include "platform/posix/path_mapping.h"
+#include "platform/text/text.h"
 
 namespace platform::posix {
 namespace {

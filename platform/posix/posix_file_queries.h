@@ -1,7 +1,7 @@
 // Directory-entry, attribute and drive-type queries on the Z: drive.
 #pragma once
 
-#include "shell/file_system.h"
+#include "platform/shell/file_system.h"
 
 namespace platform::posix {
 

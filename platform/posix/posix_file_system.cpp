@@ -1,4 +1,4 @@
-#include "posix/posix_file_system.h"
+#include "platform/posix/posix_file_system.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -6,9 +6,9 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform_error.h"
-#include "posix/file_attributes.h"
-#include "posix/path_mapping.h"
+#include "platform/platform_error.h"
+#include "platform/posix/file_attributes.h"
+#include "platform/posix/path_mapping.h"
 
 namespace platform::posix {
 namespace {

@@ -1,7 +1,7 @@
 // The scripting runtime's file-system object on the Z: drive.
 #pragma once
 
-#include "shell/file_system.h"
+#include "platform/shell/file_system.h"
 
 namespace platform::posix {
 

@@ -1,4 +1,4 @@
-#include "posix/posix_file_system.h"
+#include "platform/posix/posix_file_system.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform_error.h"
-#include "posix/posix_file_queries.h"
-#include "testing/file_system_contract.h"
-#include "testing/test_folder.h"
+#include "platform/platform_error.h"
+#include "platform/posix/posix_file_queries.h"
+#include "platform/testing/file_system_contract.h"
+#include "platform/testing/test_folder.h"
 
 namespace platform::posix {
 namespace {

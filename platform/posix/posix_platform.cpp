@@ -1,18 +1,18 @@
-#include "posix/posix_platform.h"
+#include "platform/posix/posix_platform.h"
 
 #include <csignal>
 #include <utility>
 
-#include "posix/chm_help.h"
-#include "posix/flock_instance_check.h"
-#include "posix/forms/backend_loader.h"
-#include "posix/path_mapping.h"
-#include "posix/posix_file_queries.h"
-#include "posix/posix_file_system.h"
-#include "posix/posix_wsh_shell.h"
-#include "posix/program_folder.h"
-#include "posix/registry/sqlite_registry.h"
-#include "posix/xdg_shell_executor.h"
+#include "platform/posix/chm_help.h"
+#include "platform/posix/flock_instance_check.h"
+#include "platform/posix/forms/backend_loader.h"
+#include "platform/posix/path_mapping.h"
+#include "platform/posix/posix_file_queries.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/posix/posix_wsh_shell.h"
+#include "platform/posix/program_folder.h"
+#include "platform/posix/registry/sqlite_registry.h"
+#include "platform/posix/xdg_shell_executor.h"
 
 namespace platform::posix {
 

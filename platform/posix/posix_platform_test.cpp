@@ -1,14 +1,14 @@
-#include "posix/posix_platform.h"
+#include "platform/posix/posix_platform.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "platform_error.h"
-#include "posix/path_mapping.h"
-#include "posix/shell_link/shell_link_reader.h"
-#include "testing/scoped_env.h"
-#include "testing/test_folder.h"
+#include "platform/platform_error.h"
+#include "platform/posix/path_mapping.h"
+#include "platform/posix/shell_link/shell_link_reader.h"
+#include "platform/testing/scoped_env.h"
+#include "platform/testing/test_folder.h"
 
 namespace platform::posix {
 namespace {

@@ -1,13 +1,13 @@
-#include "posix/posix_wsh_shell.h"
+#include "platform/posix/posix_wsh_shell.h"
 
 #include <cerrno>
 
-#include "platform_error.h"
-#include "posix/path_mapping.h"
-#include "posix/shell_link/shell_link_writer.h"
-#include "posix/start_menu.h"
-#include "shell/shortcut_fields.h"
-#include "text/text.h"
+#include "platform/platform_error.h"
+#include "platform/posix/path_mapping.h"
+#include "platform/posix/shell_link/shell_link_writer.h"
+#include "platform/posix/start_menu.h"
+#include "platform/shell/shortcut_fields.h"
+#include "platform/text/text.h"
 
 namespace platform::posix {
 namespace {

@@ -2,9 +2,9 @@
 // the XDG data folder, and shortcut files written by the project's own writer.
 #pragma once
 
-#include "posix/shell_link/shell_link.h"
-#include "registry/registry.h"
-#include "shell/wsh_shell.h"
+#include "platform/posix/shell_link/shell_link.h"
+#include "platform/registry/registry.h"
+#include "platform/shell/wsh_shell.h"
 
 namespace platform::posix {
 

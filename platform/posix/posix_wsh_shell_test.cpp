@@ -1,4 +1,4 @@
-#include "posix/posix_wsh_shell.h"
+#include "platform/posix/posix_wsh_shell.h"
 
 #include <gtest/gtest.h>
 
@@ -8,11 +8,11 @@
 #include <map>
 #include <memory>
 
-#include "platform_error.h"
-#include "posix/shell_link/shell_link_reader.h"
-#include "testing/scoped_env.h"
-#include "testing/shell_link_contract.h"
-#include "testing/test_folder.h"
+#include "platform/platform_error.h"
+#include "platform/posix/shell_link/shell_link_reader.h"
+#include "platform/testing/scoped_env.h"
+#include "platform/testing/shell_link_contract.h"
+#include "platform/testing/test_folder.h"
 
 namespace platform::posix {
 namespace {

@@ -1,12 +1,12 @@
-#include "posix/program_folder.h"
+#include "platform/posix/program_folder.h"
 
 #include <unistd.h>
 
 #include <climits>
 #include <cstdlib>
 
-#include "platform_error.h"
-#include "posix/path_mapping.h"
+#include "platform/platform_error.h"
+#include "platform/posix/path_mapping.h"
 
 namespace platform::posix {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "forms/user_interface.h"
+#include "platform/forms/user_interface.h"
 
 namespace platform::posix {
 

@@ -1,4 +1,4 @@
-#include "posix/start_menu.h"
+#include "platform/posix/start_menu.h"
 
 #include <pwd.h>
 #include <sys/stat.h>
@@ -9,9 +9,9 @@
 #include <cstring>
 #include <vector>
 
-#include "platform_error.h"
-#include "posix/path_mapping.h"
-#include "text/text.h"
+#include "platform/platform_error.h"
+#include "platform/posix/path_mapping.h"
+#include "platform/text/text.h"
 
 namespace platform::posix {
 namespace {

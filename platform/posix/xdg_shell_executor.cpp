@@ -1,4 +1,4 @@
-#include "posix/xdg_shell_executor.h"
+#include "platform/posix/xdg_shell_executor.h"
 
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform_error.h"
-#include "posix/path_mapping.h"
-#include "text/text.h"
+#include "platform/platform_error.h"
+#include "platform/posix/path_mapping.h"
+#include "platform/text/text.h"
 
 namespace platform::posix {
 namespace {

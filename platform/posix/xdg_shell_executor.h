@@ -2,7 +2,7 @@
 // so that the program never waits for the browser or mail program.
 #pragma once
 
-#include "shell/shell_execute.h"
+#include "platform/shell/shell_execute.h"
 
 namespace platform::posix {
 

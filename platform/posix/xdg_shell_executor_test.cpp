@@ -1,4 +1,4 @@
-#include "posix/xdg_shell_executor.h"
+#include "platform/posix/xdg_shell_executor.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -10,9 +10,9 @@
 #include <set>
 #include <thread>
 
-#include "platform_error.h"
-#include "testing/scoped_env.h"
-#include "testing/test_folder.h"
+#include "platform/platform_error.h"
+#include "platform/testing/scoped_env.h"
+#include "platform/testing/test_folder.h"
 
 namespace platform::posix {
 namespace {

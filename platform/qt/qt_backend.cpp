@@ -1,4 +1,4 @@
-#include "qt_backend.h"
+#include "platform/qt/qt_backend.h"
 
 #include <dlfcn.h>
 
@@ -9,11 +9,11 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "forms/form.h"
-#include "qt_form_view.h"
-#include "qt_help_window.h"
-#include "qt_message_box.h"
-#include "qt_units.h"
+#include "platform/forms/form.h"
+#include "platform/qt/qt_form_view.h"
+#include "platform/qt/qt_help_window.h"
+#include "platform/qt/qt_message_box.h"
+#include "platform/qt/qt_units.h"
 
 namespace platform::qt {
 

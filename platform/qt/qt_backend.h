@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "forms/windowed_backend.h"
+#include "platform/forms/windowed_backend.h"
 
 class QEventLoop;
 class QTimer;

@@ -1,4 +1,4 @@
-#include "qt_backend.h"
+#include "platform/qt/qt_backend.h"
 
 #include <gtest/gtest.h>
 
@@ -23,17 +23,17 @@
 #include <utility>
 #include <vector>
 
-#include "forms/form.h"
-#include "forms/message_box.h"
-#include "forms/user_interface.h"
-#include "qt_classic_look.h"
-#include "qt_control_widgets.h"
-#include "qt_help_window.h"
-#include "qt_resources.h"
-#include "qt_test_support.h"
-#include "qt_units.h"
-#include "testing/scoped_env.h"
-#include "testing/test_folder.h"
+#include "platform/forms/form.h"
+#include "platform/forms/message_box.h"
+#include "platform/forms/user_interface.h"
+#include "platform/qt/qt_classic_look.h"
+#include "platform/qt/qt_control_widgets.h"
+#include "platform/qt/qt_help_window.h"
+#include "platform/qt/qt_resources.h"
+#include "platform/qt/qt_test_support.h"
+#include "platform/qt/qt_units.h"
+#include "platform/testing/scoped_env.h"
+#include "platform/testing/test_folder.h"
 
 namespace platform::qt {
 namespace {

@@ -1,4 +1,4 @@
-#include "qt_classic_look.h"
+#include "platform/qt/qt_classic_look.h"
 
 #include <QStyle>
 #include <QStyleFactory>

@@ -1,4 +1,4 @@
-#include "qt_control_widgets.h"
+#include "platform/qt/qt_control_widgets.h"
 
 #include <QFontDatabase>
 #include <QKeyEvent>
@@ -6,8 +6,8 @@
 #include <QPainter>
 #include <QTextLayout>
 
-#include "qt_resources.h"
-#include "qt_units.h"
+#include "platform/qt/qt_resources.h"
+#include "platform/qt/qt_units.h"
 
 namespace platform::qt {
 

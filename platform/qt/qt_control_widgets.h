@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <QWidget>
 
-#include "forms/controls.h"
+#include "platform/forms/controls.h"
 
 namespace platform::qt {
 

@@ -1,4 +1,4 @@
-#include "qt_form_view.h"
+#include "platform/qt/qt_form_view.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -10,12 +10,12 @@
 #include <QScreen>
 #include <algorithm>
 
-#include "forms/user_interface.h"
-#include "qt_backend.h"
-#include "qt_classic_look.h"
-#include "qt_control_widgets.h"
-#include "qt_resources.h"
-#include "qt_units.h"
+#include "platform/forms/user_interface.h"
+#include "platform/qt/qt_backend.h"
+#include "platform/qt/qt_classic_look.h"
+#include "platform/qt/qt_control_widgets.h"
+#include "platform/qt/qt_resources.h"
+#include "platform/qt/qt_units.h"
 
 namespace platform::qt {
 

@@ -8,8 +8,8 @@
 #include <QWidget>
 #include <map>
 
-#include "forms/form.h"
-#include "forms/forms_backend.h"
+#include "platform/forms/form.h"
+#include "platform/forms/forms_backend.h"
 
 class QKeyEvent;
 

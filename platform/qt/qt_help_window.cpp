@@ -1,4 +1,4 @@
-#include "qt_help_window.h"
+#include "platform/qt/qt_help_window.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -17,9 +17,9 @@
 #include <algorithm>
 #include <map>
 
-#include "qt_classic_look.h"
-#include "qt_control_widgets.h"
-#include "qt_units.h"
+#include "platform/qt/qt_classic_look.h"
+#include "platform/qt/qt_control_widgets.h"
+#include "platform/qt/qt_units.h"
 
 namespace platform::qt {
 

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "forms/forms_backend.h"
+#include "platform/forms/forms_backend.h"
 
 class QLineEdit;
 class QListWidget;

@@ -1,12 +1,12 @@
-#include "qt_message_box.h"
+#include "platform/qt/qt_message_box.h"
 
 #include <QAbstractButton>
 #include <algorithm>
 #include <vector>
 
-#include "forms/message_box.h"
-#include "qt_classic_look.h"
-#include "qt_control_widgets.h"
+#include "platform/forms/message_box.h"
+#include "platform/qt/qt_classic_look.h"
+#include "platform/qt/qt_control_widgets.h"
 
 namespace platform::qt {
 

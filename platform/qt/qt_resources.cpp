@@ -1,4 +1,4 @@
-#include "qt_resources.h"
+#include "platform/qt/qt_resources.h"
 
 #include <QCoreApplication>
 #include <QCursor>

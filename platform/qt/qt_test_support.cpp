@@ -1,12 +1,12 @@
-#include "qt_test_support.h"
+#include "platform/qt/qt_test_support.h"
 
 #include <QAbstractButton>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
-#include "qt_backend.h"
-#include "qt_message_box.h"
+#include "platform/qt/qt_backend.h"
+#include "platform/qt/qt_message_box.h"
 
 namespace platform::qt::testing {
 

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "forms/user_interface.h"
+#include "platform/forms/user_interface.h"
 
 namespace platform::qt::testing {
 

@@ -1,4 +1,4 @@
-#include "qt_units.h"
+#include "platform/qt/qt_units.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -5,7 +5,7 @@
 #include <QRect>
 #include <QString>
 
-#include "forms/controls.h"
+#include "platform/forms/controls.h"
 
 namespace platform::qt {
 

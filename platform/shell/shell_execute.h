@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "no_windows_macros.h"
+#include "platform/no_windows_macros.h"
 
 namespace platform {
 

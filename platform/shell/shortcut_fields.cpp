@@ -1,9 +1,9 @@
-#include "shell/shortcut_fields.h"
+#include "platform/shell/shortcut_fields.h"
 
 #include <charconv>
 
-#include "platform_error.h"
-#include "text/text.h"
+#include "platform/platform_error.h"
+#include "platform/text/text.h"
 
 namespace platform {
 

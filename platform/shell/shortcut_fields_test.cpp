@@ -1,8 +1,8 @@
-#include "shell/shortcut_fields.h"
+#include "platform/shell/shortcut_fields.h"
 
 #include <gtest/gtest.h>
 
-#include "platform_error.h"
+#include "platform/platform_error.h"
 
 namespace platform {
 namespace {

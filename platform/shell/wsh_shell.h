@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "no_windows_macros.h"
+#include "platform/no_windows_macros.h"
 
 namespace platform {
 

@@ -15,8 +15,8 @@
 
 #include <string>
 
-#include "platform_error.h"
-#include "shell/file_system.h"
+#include "platform/platform_error.h"
+#include "platform/shell/file_system.h"
 
 namespace platform::testing {
 

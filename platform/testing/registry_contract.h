@@ -21,8 +21,8 @@
 #include <utility>
 #include <vector>
 
-#include "registry/registry.h"
-#include "text/text.h"
+#include "platform/registry/registry.h"
+#include "platform/text/text.h"
 
 namespace platform::testing {
 

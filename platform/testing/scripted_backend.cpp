@@ -1,9 +1,9 @@
-#include "testing/scripted_backend.h"
+#include "platform/testing/scripted_backend.h"
 
-#include "forms/form.h"
-#include "forms/message_box.h"
-#include "forms/user_interface.h"
-#include "platform_error.h"
+#include "platform/forms/form.h"
+#include "platform/forms/message_box.h"
+#include "platform/forms/user_interface.h"
+#include "platform/platform_error.h"
 
 namespace platform::testing {
 namespace {

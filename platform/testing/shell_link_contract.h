@@ -18,9 +18,9 @@
 #include <memory>
 #include <string>
 
-#include "platform_error.h"
-#include "shell/wsh_shell.h"
-#include "text/text.h"
+#include "platform/platform_error.h"
+#include "platform/shell/wsh_shell.h"
+#include "platform/text/text.h"
 
 namespace platform::testing {
 

@@ -7,12 +7,12 @@
 #include <string>
 
 #ifdef _WIN32
-#include "win32/wide_text.h"
-#include "win32/windows_api.h"
+#include "platform/win32/wide_text.h"
+#include "platform/win32/windows_api.h"
 #else
 #include <stdlib.h>
 
-#include "posix/path_mapping.h"
+#include "platform/posix/path_mapping.h"
 #endif
 
 namespace platform::testing {

@@ -12,8 +12,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform_error.h"
-#include "registry/registry.h"
+#include "platform/platform_error.h"
+#include "platform/registry/registry.h"
 
 namespace platform::testing {
 

@@ -1,4 +1,4 @@
-#include "text/text.h"
+#include "platform/text/text.h"
 
 namespace platform::text {
 namespace {

@@ -1,4 +1,4 @@
-#include "text/text.h"
+#include "platform/text/text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,13 @@
-#include "win32/win32_file_system.h"
+#include "platform/win32/win32_file_system.h"
 
 #include <algorithm>
 #include <optional>
 #include <vector>
 
-#include "platform_error.h"
-#include "text/text.h"
-#include "win32/wide_text.h"
-#include "win32/windows_api.h"
+#include "platform/platform_error.h"
+#include "platform/text/text.h"
+#include "platform/win32/wide_text.h"
+#include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
 namespace {

@@ -2,7 +2,7 @@
 // queries on native Windows paths.
 #pragma once
 
-#include "shell/file_system.h"
+#include "platform/shell/file_system.h"
 
 namespace platform::win32 {
 

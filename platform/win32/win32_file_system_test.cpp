@@ -1,11 +1,11 @@
-#include "win32/win32_file_system.h"
+#include "platform/win32/win32_file_system.h"
 
 #include <gtest/gtest.h>
 
-#include "platform_error.h"
-#include "testing/file_system_contract.h"
-#include "testing/test_folder.h"
-#include "win32/windows_api.h"
+#include "platform/platform_error.h"
+#include "platform/testing/file_system_contract.h"
+#include "platform/testing/test_folder.h"
+#include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
 namespace {

@@ -1,15 +1,15 @@
-#include "win32/win32_platform.h"
+#include "platform/win32/win32_platform.h"
 
 #include <utility>
 
-#include "default_platform.h"
-#include "win32/forms/win32_forms_backend.h"
-#include "win32/wide_text.h"
-#include "win32/win32_file_system.h"
-#include "win32/win32_registry.h"
-#include "win32/win32_services.h"
-#include "win32/win32_wsh_shell.h"
-#include "win32/windows_api.h"
+#include "platform/default_platform.h"
+#include "platform/win32/forms/win32_forms_backend.h"
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_services.h"
+#include "platform/win32/win32_wsh_shell.h"
+#include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
 

@@ -2,7 +2,7 @@
 // and the native forms backend, made on first use.
 #pragma once
 
-#include "platform.h"
+#include "platform/platform.h"
 
 namespace platform::win32 {
 

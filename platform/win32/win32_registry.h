@@ -6,7 +6,7 @@
 
 #include <map>
 
-#include "registry/registry.h"
+#include "platform/registry/registry.h"
 
 namespace platform::win32 {
 

@@ -1,12 +1,12 @@
-#include "win32/win32_registry.h"
+#include "platform/win32/win32_registry.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "testing/registry_contract.h"
-#include "win32/windows_api.h"
+#include "platform/testing/registry_contract.h"
+#include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
 namespace {

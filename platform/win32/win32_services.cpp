@@ -1,8 +1,8 @@
-#include "win32/win32_services.h"
+#include "platform/win32/win32_services.h"
 
-#include "platform_error.h"
-#include "win32/wide_text.h"
-#include "win32/windows_api.h"
+#include "platform/platform_error.h"
+#include "platform/win32/wide_text.h"
+#include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform.h"
+#include "platform/platform.h"
 
 namespace platform::win32 {
 

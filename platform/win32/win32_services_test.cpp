@@ -1,11 +1,11 @@
-#include "win32/win32_services.h"
+#include "platform/win32/win32_services.h"
 
 #include <gtest/gtest.h>
 
-#include "platform_error.h"
-#include "text/text.h"
-#include "win32/win32_file_system.h"
-#include "win32/windows_api.h"
+#include "platform/platform_error.h"
+#include "platform/text/text.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
 namespace {

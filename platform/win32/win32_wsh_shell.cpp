@@ -1,10 +1,10 @@
-#include "win32/win32_wsh_shell.h"
+#include "platform/win32/win32_wsh_shell.h"
 
-#include "platform_error.h"
-#include "shell/shortcut_fields.h"
-#include "text/text.h"
-#include "win32/wide_text.h"
-#include "win32/windows_api.h"
+#include "platform/platform_error.h"
+#include "platform/shell/shortcut_fields.h"
+#include "platform/text/text.h"
+#include "platform/win32/wide_text.h"
+#include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
 namespace {

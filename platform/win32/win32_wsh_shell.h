@@ -2,7 +2,7 @@
 // special folder, shortcuts through the shell's own IShellLinkW.
 #pragma once
 
-#include "shell/wsh_shell.h"
+#include "platform/shell/wsh_shell.h"
 
 namespace platform::win32 {
 

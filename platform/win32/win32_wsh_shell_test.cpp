@@ -1,4 +1,4 @@
-#include "win32/win32_wsh_shell.h"
+#include "platform/win32/win32_wsh_shell.h"
 
 #include <gtest/gtest.h>
 
@@ -6,12 +6,12 @@
 #include <iterator>
 #include <vector>
 
-#include "platform_error.h"
-#include "testing/shell_link_contract.h"
-#include "testing/test_folder.h"
-#include "text/text.h"
-#include "win32/win32_file_system.h"
-#include "win32/windows_api.h"
+#include "platform/platform_error.h"
+#include "platform/testing/shell_link_contract.h"
+#include "platform/testing/test_folder.h"
+#include "platform/text/text.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
 namespace {

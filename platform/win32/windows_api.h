@@ -12,4 +12,4 @@
 #include <shobjidl.h>
 // clang-format on
 
-#include "no_windows_macros.h"
+#include "platform/no_windows_macros.h"

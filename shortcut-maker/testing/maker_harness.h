@@ -20,19 +20,19 @@
 #include <string>
 #include <vector>
 
-#include "default_platform.h"
-#include "forms/form.h"
-#include "forms/user_interface.h"
-#include "mod_main.h"
-#include "platform.h"
-#include "platform_error.h"
-#include "posix/path_mapping.h"
-#include "posix/registry/sqlite_registry.h"
-#include "testing/lnkinfo.h"
-#include "testing/scoped_env.h"
-#include "testing/scripted_backend.h"
-#include "testing/test_folder.h"
-#include "testing/test_registry.h"
+#include "platform/default_platform.h"
+#include "platform/forms/form.h"
+#include "platform/forms/user_interface.h"
+#include "platform/platform.h"
+#include "platform/platform_error.h"
+#include "platform/posix/path_mapping.h"
+#include "platform/posix/registry/sqlite_registry.h"
+#include "platform/testing/lnkinfo.h"
+#include "platform/testing/scoped_env.h"
+#include "platform/testing/scripted_backend.h"
+#include "platform/testing/test_folder.h"
+#include "platform/testing/test_registry.h"
+#include "shortcut-maker/mod_main.h"
 
 namespace shortcut_maker::testing {
 

@@ -1,4 +1,4 @@
-#include "posix/forms/backend_loader.h"
+#include "platform/posix/forms/backend_loader.h"
 
 #include <dlfcn.h>
 
@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "posix/forms/console_backend.h"
+#include "platform/posix/forms/console_backend.h"
 
 namespace platform::posix {
 

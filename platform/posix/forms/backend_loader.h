@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "forms/forms_backend.h"
+#include "platform/forms/forms_backend.h"
 
 namespace platform::posix {
 

@@ -1,4 +1,4 @@
-#include "posix/forms/backend_loader.h"
+#include "platform/posix/forms/backend_loader.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "posix/forms/console_backend.h"
-#include "testing/scoped_env.h"
+#include "platform/posix/forms/console_backend.h"
+#include "platform/testing/scoped_env.h"
 
 namespace platform::posix {
 namespace {

@@ -1,4 +1,4 @@
-#include "posix/forms/console_backend.h"
+#include "platform/posix/forms/console_backend.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,10 +10,10 @@
 #include <limits>
 #include <utility>
 
-#include "forms/form.h"
-#include "forms/message_box.h"
-#include "forms/user_interface.h"
-#include "platform_error.h"
+#include "platform/forms/form.h"
+#include "platform/forms/message_box.h"
+#include "platform/forms/user_interface.h"
+#include "platform/platform_error.h"
 
 namespace platform::posix {
 

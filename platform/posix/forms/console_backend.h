@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "forms/forms_backend.h"
+#include "platform/forms/forms_backend.h"
 
 namespace platform::posix {
 

@@ -1,4 +1,4 @@
-#include "posix/forms/console_backend.h"
+#include "platform/posix/forms/console_backend.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -10,11 +10,11 @@
 #include <filesystem>
 #include <string>
 
-#include "forms/form.h"
-#include "forms/message_box.h"
-#include "forms/user_interface.h"
-#include "platform_error.h"
-#include "testing/test_folder.h"
+#include "platform/forms/form.h"
+#include "platform/forms/message_box.h"
+#include "platform/forms/user_interface.h"
+#include "platform/platform_error.h"
+#include "platform/testing/test_folder.h"
 
 namespace platform::posix {
 namespace {

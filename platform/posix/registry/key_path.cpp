@@ -1,6 +1,6 @@
-#include "posix/registry/key_path.h"
+#include "platform/posix/registry/key_path.h"
 
-#include "text/text.h"
+#include "platform/text/text.h"
 
 namespace platform::posix {
 

@@ -1,4 +1,4 @@
-#include "posix/registry/key_path.h"
+#include "platform/posix/registry/key_path.h"
 
 #include <gtest/gtest.h>
 

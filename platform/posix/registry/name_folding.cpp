@@ -1,9 +1,9 @@
-#include "posix/registry/name_folding.h"
+#include "platform/posix/registry/name_folding.h"
 
 #include <locale.h>
 #include <wctype.h>
 
-#include "text/text.h"
+#include "platform/text/text.h"
 
 namespace platform::posix {
 

@@ -1,12 +1,12 @@
-#include "posix/registry/name_index.h"
+#include "platform/posix/registry/name_index.h"
 
 #include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "posix/registry/name_folding.h"
-#include "posix/registry/sqlite_connection.h"
+#include "platform/posix/registry/name_folding.h"
+#include "platform/posix/registry/sqlite_connection.h"
 
 namespace platform::posix {
 

@@ -1,4 +1,4 @@
-#include "posix/registry/sqlite_connection.h"
+#include "platform/posix/registry/sqlite_connection.h"
 
 #include <fcntl.h>
 #include <unistd.h>

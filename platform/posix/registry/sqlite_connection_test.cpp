@@ -1,6 +1,6 @@
 // The statement cache under the registry: statements of one text that are
 // alive together, a statement after a failed step, and stores on threads.
-#include "posix/registry/sqlite_connection.h"
+#include "platform/posix/registry/sqlite_connection.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 #include <thread>
 #include <vector>
 
-#include "posix/registry/sqlite_registry.h"
-#include "testing/test_folder.h"
+#include "platform/posix/registry/sqlite_registry.h"
+#include "platform/testing/test_folder.h"
 
 namespace platform::posix {
 namespace {

@@ -1,4 +1,4 @@
-#include "posix/registry/sqlite_registry.h"
+#include "platform/posix/registry/sqlite_registry.h"
 
 #include <sys/stat.h>
 
@@ -16,11 +16,11 @@
 #include <thread>
 #include <utility>
 
-#include "posix/registry/key_path.h"
-#include "posix/registry/name_folding.h"
-#include "posix/registry/name_index.h"
-#include "posix/registry/sqlite_connection.h"
-#include "text/text.h"
+#include "platform/posix/registry/key_path.h"
+#include "platform/posix/registry/name_folding.h"
+#include "platform/posix/registry/name_index.h"
+#include "platform/posix/registry/sqlite_connection.h"
+#include "platform/text/text.h"
 
 namespace platform::posix {
 

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "registry/registry.h"
+#include "platform/registry/registry.h"
 
 namespace platform::posix {
 

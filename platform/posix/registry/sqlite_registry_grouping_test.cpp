@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "posix/registry/name_folding.h"
-#include "posix/registry/sqlite_registry.h"
-#include "testing/test_folder.h"
+#include "platform/posix/registry/name_folding.h"
+#include "platform/posix/registry/sqlite_registry.h"
+#include "platform/testing/test_folder.h"
 
 namespace platform::posix {
 namespace {

@@ -1,4 +1,4 @@
-#include "posix/registry/sqlite_registry.h"
+#include "platform/posix/registry/sqlite_registry.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "testing/registry_contract.h"
-#include "testing/scoped_env.h"
-#include "testing/test_folder.h"
-#include "testing/test_registry.h"
+#include "platform/testing/registry_contract.h"
+#include "platform/testing/scoped_env.h"
+#include "platform/testing/test_folder.h"
+#include "platform/testing/test_registry.h"
 
 namespace platform::posix {
 namespace {

@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "posix/registry/sqlite_connection.h"
-#include "posix/registry/sqlite_registry.h"
-#include "testing/test_folder.h"
+#include "platform/posix/registry/sqlite_connection.h"
+#include "platform/posix/registry/sqlite_registry.h"
+#include "platform/testing/test_folder.h"
 
 namespace platform::posix {
 namespace {

@@ -1,4 +1,4 @@
-#include "posix/shell_link/replace_file.h"
+#include "platform/posix/shell_link/replace_file.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -13,7 +13,7 @@
 #include <ctime>
 #include <memory>
 
-#include "platform_error.h"
+#include "platform/platform_error.h"
 
 namespace platform::posix {
 namespace {

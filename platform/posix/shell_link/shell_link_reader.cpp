@@ -1,10 +1,10 @@
-#include "posix/shell_link/shell_link_reader.h"
+#include "platform/posix/shell_link/shell_link_reader.h"
 
 #include <fstream>
 #include <iterator>
 
-#include "platform_error.h"
-#include "text/text.h"
+#include "platform/platform_error.h"
+#include "platform/text/text.h"
 
 namespace platform::posix {
 namespace {

@@ -1,12 +1,12 @@
-#include "posix/shell_link/shell_link_writer.h"
+#include "platform/posix/shell_link/shell_link_writer.h"
 
 #include <array>
 #include <cctype>
 #include <string_view>
 
-#include "platform_error.h"
-#include "posix/shell_link/replace_file.h"
-#include "text/text.h"
+#include "platform/platform_error.h"
+#include "platform/posix/shell_link/replace_file.h"
+#include "platform/text/text.h"
 
 namespace platform::posix {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "posix/shell_link/shell_link.h"
+#include "platform/posix/shell_link/shell_link.h"
 
 namespace platform::posix {
 

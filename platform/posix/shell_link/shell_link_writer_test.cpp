@@ -1,4 +1,4 @@
-#include "posix/shell_link/shell_link_writer.h"
+#include "platform/posix/shell_link/shell_link_writer.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -15,10 +15,10 @@
 #include <memory>
 #include <thread>
 
-#include "platform_error.h"
-#include "posix/shell_link/shell_link_reader.h"
-#include "testing/lnkinfo.h"
-#include "testing/test_folder.h"
+#include "platform/platform_error.h"
+#include "platform/posix/shell_link/shell_link_reader.h"
+#include "platform/testing/lnkinfo.h"
+#include "platform/testing/test_folder.h"
 
 namespace platform::posix {
 namespace {

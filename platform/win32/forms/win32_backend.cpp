@@ -1,4 +1,4 @@
-#include "win32/forms/win32_backend.h"
+#include "platform/win32/forms/win32_backend.h"
 
 #include <commctrl.h>
 #include <ole2.h>
@@ -6,13 +6,13 @@
 
 #include <algorithm>
 
-#include "forms/form.h"
-#include "platform_error.h"
-#include "win32/forms/win32_form_view.h"
-#include "win32/forms/win32_forms_backend.h"
-#include "win32/forms/win32_picture_box.h"
-#include "win32/forms/win32_units.h"
-#include "win32/wide_text.h"
+#include "platform/forms/form.h"
+#include "platform/platform_error.h"
+#include "platform/win32/forms/win32_form_view.h"
+#include "platform/win32/forms/win32_forms_backend.h"
+#include "platform/win32/forms/win32_picture_box.h"
+#include "platform/win32/forms/win32_units.h"
+#include "platform/win32/wide_text.h"
 
 namespace platform::win32 {
 namespace {

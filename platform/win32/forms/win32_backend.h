@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "forms/windowed_backend.h"
-#include "win32/windows_api.h"
+#include "platform/forms/windowed_backend.h"
+#include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
 

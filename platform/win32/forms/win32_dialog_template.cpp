@@ -1,6 +1,6 @@
-#include "win32/forms/win32_dialog_template.h"
+#include "platform/win32/forms/win32_dialog_template.h"
 
-#include "win32/windows_api.h"
+#include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
 

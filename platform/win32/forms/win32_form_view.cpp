@@ -1,4 +1,4 @@
-#include "win32/forms/win32_form_view.h"
+#include "platform/win32/forms/win32_form_view.h"
 
 #include <commctrl.h>
 
@@ -6,15 +6,15 @@
 #include <cmath>
 #include <exception>
 
-#include "forms/user_interface.h"
-#include "platform_error.h"
-#include "text/text.h"
-#include "win32/forms/win32_backend.h"
-#include "win32/forms/win32_dialog_template.h"
-#include "win32/forms/win32_layout.h"
-#include "win32/forms/win32_resources.h"
-#include "win32/forms/win32_units.h"
-#include "win32/wide_text.h"
+#include "platform/forms/user_interface.h"
+#include "platform/platform_error.h"
+#include "platform/text/text.h"
+#include "platform/win32/forms/win32_backend.h"
+#include "platform/win32/forms/win32_dialog_template.h"
+#include "platform/win32/forms/win32_layout.h"
+#include "platform/win32/forms/win32_resources.h"
+#include "platform/win32/forms/win32_units.h"
+#include "platform/win32/wide_text.h"
 
 namespace platform::win32 {
 

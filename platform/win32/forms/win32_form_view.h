@@ -10,11 +10,11 @@
 #include <tuple>
 #include <vector>
 
-#include "forms/controls.h"
-#include "forms/form.h"
-#include "forms/forms_backend.h"
-#include "win32/forms/win32_picture_box.h"
-#include "win32/windows_api.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/form.h"
+#include "platform/forms/forms_backend.h"
+#include "platform/win32/forms/win32_picture_box.h"
+#include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
 

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "forms/forms_backend.h"
+#include "platform/forms/forms_backend.h"
 
 namespace platform::win32 {
 

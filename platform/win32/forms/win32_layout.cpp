@@ -1,8 +1,8 @@
-#include "win32/forms/win32_layout.h"
+#include "platform/win32/forms/win32_layout.h"
 
 #include <algorithm>
 
-#include "win32/forms/win32_units.h"
+#include "platform/win32/forms/win32_units.h"
 
 namespace platform::win32 {
 

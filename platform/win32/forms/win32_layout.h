@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "forms/controls.h"
-#include "forms/form.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/form.h"
 
 namespace platform::win32 {
 

@@ -1,18 +1,18 @@
 // The parts of the backend that need no window: conversions, the dialog
 // template, and the plan of a form's child windows.
-#include "win32/forms/win32_layout.h"
+#include "platform/win32/forms/win32_layout.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "forms/controls.h"
-#include "forms/form.h"
-#include "forms/user_interface.h"
-#include "win32/forms/win32_dialog_template.h"
-#include "win32/forms/win32_resources.h"
-#include "win32/forms/win32_units.h"
-#include "win32/windows_api.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/form.h"
+#include "platform/forms/user_interface.h"
+#include "platform/win32/forms/win32_dialog_template.h"
+#include "platform/win32/forms/win32_resources.h"
+#include "platform/win32/forms/win32_units.h"
+#include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
 namespace {

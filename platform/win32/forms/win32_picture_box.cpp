@@ -1,4 +1,4 @@
-#include "win32/forms/win32_picture_box.h"
+#include "platform/win32/forms/win32_picture_box.h"
 
 namespace platform::win32 {
 

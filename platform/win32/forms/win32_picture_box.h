@@ -3,7 +3,7 @@
 // it holds.
 #pragma once
 
-#include "win32/windows_api.h"
+#include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
 

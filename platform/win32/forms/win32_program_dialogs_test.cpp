@@ -12,17 +12,17 @@
 
 #include "defaults-editor/frm_options.h"
 #include "defaults-editor/mod_main.h"
-#include "forms/message_box.h"
-#include "platform.h"
+#include "platform/forms/message_box.h"
+#include "platform/platform.h"
+#include "platform/text/text.h"
+#include "platform/win32/forms/win32_form_view.h"
+#include "platform/win32/forms/win32_window_test_support.h"
+#include "platform/win32/win32_platform.h"
 #include "settings/shortcut_settings.h"
 #include "shortcut-maker/frm_about.h"
 #include "shortcut-maker/frm_options.h"
 #include "shortcut-maker/frm_start_menu_setting.h"
 #include "shortcut-maker/mod_main.h"
-#include "text/text.h"
-#include "win32/forms/win32_form_view.h"
-#include "win32/forms/win32_window_test_support.h"
-#include "win32/win32_platform.h"
 
 namespace platform::win32 {
 namespace {

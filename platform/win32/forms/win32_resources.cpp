@@ -1,4 +1,4 @@
-#include "win32/forms/win32_resources.h"
+#include "platform/win32/forms/win32_resources.h"
 
 #include <ole2.h>
 #include <olectl.h>
@@ -8,8 +8,8 @@
 #include <iterator>
 #include <vector>
 
-#include "win32/forms/win32_units.h"
-#include "win32/wide_text.h"
+#include "platform/win32/forms/win32_units.h"
+#include "platform/win32/wide_text.h"
 
 namespace platform::win32 {
 

@@ -1,4 +1,4 @@
-#include "win32/forms/win32_units.h"
+#include "platform/win32/forms/win32_units.h"
 
 namespace platform::win32 {
 

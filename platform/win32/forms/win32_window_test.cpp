@@ -8,21 +8,21 @@
 #include <thread>
 #include <vector>
 
-#include "forms/controls.h"
-#include "forms/form.h"
-#include "forms/message_box.h"
-#include "forms/user_interface.h"
-#include "platform_error.h"
-#include "text/text.h"
-#include "win32/forms/win32_backend.h"
-#include "win32/forms/win32_form_view.h"
-#include "win32/forms/win32_forms_backend.h"
-#include "win32/forms/win32_units.h"
-#include "win32/forms/win32_window_test_support.h"
-#include "win32/wide_text.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/form.h"
+#include "platform/forms/message_box.h"
+#include "platform/forms/user_interface.h"
+#include "platform/platform_error.h"
+#include "platform/text/text.h"
+#include "platform/win32/forms/win32_backend.h"
+#include "platform/win32/forms/win32_form_view.h"
+#include "platform/win32/forms/win32_forms_backend.h"
+#include "platform/win32/forms/win32_units.h"
+#include "platform/win32/forms/win32_window_test_support.h"
+#include "platform/win32/wide_text.h"
 
 // clang-format off
-#include "win32/windows_api.h"
+#include "platform/win32/windows_api.h"
 #include <commctrl.h>
 // clang-format on
 

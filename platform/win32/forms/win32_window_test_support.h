@@ -12,8 +12,8 @@
 #include <thread>
 #include <vector>
 
-#include "forms/user_interface.h"
-#include "win32/windows_api.h"
+#include "platform/forms/user_interface.h"
+#include "platform/win32/windows_api.h"
 
 namespace platform::win32::testing {
 
