@@ -35,10 +35,11 @@ struct Command {
     bool caseSensitive = false;
     bool exact = false;
     std::vector<std::string> types;
-    bool typeNumbers = false;  // /z
+    bool typeNumbers = false;     // /z
+    bool valueNamesOnly = false;  // /v without a name beside /f: search value names only
 
     CompareOutput compareOutput = CompareOutput::kDifferences;
-    std::optional<Operation> helpFor;  // OPERATION /?
+    std::optional<Operation> helpFor;  // OPERATION /? (or /h)
 };
 
 // Parses the arguments after the program name. On failure returns nullopt

@@ -21,11 +21,27 @@ using platform::kHkeyCurrentUser;
 using platform::Registry;
 using platform::RegKey;
 
+// The data add stores; a QWORD given no /d is 0.
+std::optional<Bytes> AddedData(const Context& c, std::uint32_t type) {
+    const Command& command = c.command;
+    if (command.separatorGiven && type != platform::kRegMultiSz) {
+        c.Fail("ERROR: The separator /s is only for REG_MULTI_SZ data.");
+        return std::nullopt;
+    }
+    const std::string text = command.data.value_or(type == kRegQword ? "0" : "");
+    std::string why;
+    auto data = DataFromText(type, text, command.separator, &why);
+    if (!data) c.Fail(why);
+    return data;
+}
+
 int Add(const Context& c, const KeyName& key) {
     const Command& command = c.command;
-    // /d or /t without /v is for the default value, as /ve is.
-    std::optional<std::string> valueName = command.valueName;
-    if (!valueName && (command.typeGiven || command.data)) valueName = "";
+    // Windows' reg refuses the hive with a closing backslash as a key to add to.
+    if (key.path.empty() && platform::text::EndsWith(command.key, "\\"))
+        return c.Fail("ERROR: Invalid key name \"" + command.key + "\".");
+    // Without /v or /ve the value set is the default one: with no data, the empty string.
+    const std::string valueName = command.valueName.value_or("");
     const auto type = TypeFromName(command.type);
     if (!type) {
         return c.Fail("ERROR: Invalid type \"" + command.type +
@@ -33,29 +49,21 @@ int Add(const Context& c, const KeyName& key) {
                       "REG_DWORD_LITTLE_ENDIAN, REG_DWORD_BIG_ENDIAN, REG_QWORD, REG_BINARY, "
                       "REG_LINK, REG_NONE or a resource type.");
     }
-    if (command.separatorGiven && *type != platform::kRegMultiSz)
-        return c.Fail("ERROR: The separator /s is only for REG_MULTI_SZ data.");
-    std::string why;
-    const auto data = DataFromText(*type, command.data.value_or(""), command.separator, &why);
-    if (!data) return c.Fail(why);
+    const auto data = AddedData(c, *type);
+    if (!data) return 1;
 
     auto registry = c.openStore();
-    if (valueName) {
-        bool exists = false;
-        const long rc = ValueExists(*registry, key.path, *valueName, &exists);
-        if (rc != kErrorSuccess) return c.Failed(rc);
-        if (exists && !command.force &&
-            !Confirm("Value " + ValueLabel(*valueName) + " exists, overwrite(Yes/No)?", c.in,
-                     c.out))
-            return c.Cancelled();
-    }
-    RegKey handle = 0;
-    long rc = registry->RegCreateKeyEx(kHkeyCurrentUser, key.path, platform::kKeyAllUsual, &handle);
+    bool exists = false;
+    long rc = ValueExists(*registry, key.path, valueName, &exists);
     if (rc != kErrorSuccess) return c.Failed(rc);
-    if (valueName) {
-        rc = registry->RegSetValueEx(handle, *valueName, 0, *type, data->data(),
-                                     static_cast<std::uint32_t>(data->size()));
-    }
+    if (exists && !command.force &&
+        !Confirm("Value " + ValueLabel(valueName) + " exists, overwrite(Yes/No)?", c.in, c.out))
+        return c.Cancelled();
+    RegKey handle = 0;
+    rc = registry->RegCreateKeyEx(kHkeyCurrentUser, key.path, platform::kKeyAllUsual, &handle);
+    if (rc != kErrorSuccess) return c.Failed(rc);
+    rc = registry->RegSetValueEx(handle, valueName, 0, *type, data->data(),
+                                 static_cast<std::uint32_t>(data->size()));
     registry->RegCloseKey(handle);
     return rc == kErrorSuccess ? c.Done() : c.Failed(rc);
 }

@@ -70,11 +70,12 @@ class Search {
     }
 
     bool KeyMatches(const std::string& path) const {
-        return !command_.dataOnly && Matches(LastComponent(path));
+        return !command_.dataOnly && !command_.valueNamesOnly && Matches(LastComponent(path));
     }
 
     bool ValueMatches(const Value& value) const {
         if (command_.keysOnly || !TypeWanted(value.type)) return false;
+        if (command_.valueNamesOnly) return Matches(value.name);
         const bool dataMatches = Matches(DisplayData(value.type, value.data, command_.separator));
         return command_.dataOnly ? dataMatches : dataMatches || Matches(value.name);
     }

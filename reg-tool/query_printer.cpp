@@ -12,16 +12,20 @@ std::string ValueLine(const Value& value, const ShowOptions& show) {
            DisplayData(value.type, value.data, show.separator) + "\n";
 }
 
+// A key is named only where values follow it; with recursive every key below
+// the first is named, with a blank line after it whether it has values or not.
 std::string KeyListing(const std::vector<KeyContents>& keys, bool recursive,
                        const ShowOptions& show) {
     std::string out = "\n";
-    for (const auto& key : keys) {
-        out += FullKeyName(key.path) + "\n";
-        for (const auto& value : key.values) out += ValueLine(value, show);
-        if (!key.values.empty()) out += "\n";
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+        const KeyContents& key = keys[k];
+        if (!key.values.empty() || (recursive && k > 0)) {
+            out += FullKeyName(key.path) + "\n";
+            for (const auto& value : key.values) out += ValueLine(value, show);
+            out += "\n";
+        }
         if (recursive) continue;
         for (const auto& sub : key.subKeys) out += FullKeyName(ChildPath(key.path, sub)) + "\n";
-        if (!key.subKeys.empty()) out += "\n";
         break;
     }
     return out;

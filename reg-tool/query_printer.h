@@ -18,7 +18,8 @@ struct ShowOptions {
 std::string ValueLine(const Value& value, const ShowOptions& show = {});
 
 // A key with its values and the full names of its sub-keys; with recursive
-// (keys holds the whole tree, parents first) every key with its values.
+// (keys holds the whole tree, parents first) every key with its values. The
+// first key is named only when it has values.
 std::string KeyListing(const std::vector<KeyContents>& keys, bool recursive,
                        const ShowOptions& show = {});
 

@@ -1,7 +1,8 @@
 #include "reg-tool/reg_file_format.h"
 
-#include <cctype>
+#include <algorithm>
 #include <cstdio>
+#include <string_view>
 
 #include "platform/registry/registry.h"
 #include "reg-tool/key_name.h"
@@ -169,31 +170,57 @@ std::u16string Trim(const std::u16string& s) {
     return s.substr(first, last - first + 1);
 }
 
+bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+
+bool IsHexDigit(char16_t c) {
+    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+}
+
+int HexValue(char16_t c) {
+    if (c <= u'9') return c - u'0';
+    return (c | 0x20) - u'a' + 10;
+}
+
+void SkipBlanks(const std::u16string& text, std::size_t* pos) {
+    while (*pos < text.size() && IsBlank(text[*pos])) ++*pos;
+}
+
+// Whether only blanks, or blanks and a ";" comment, follow pos.
+bool OnlyCommentFrom(const std::u16string& text, std::size_t pos) {
+    SkipBlanks(text, &pos);
+    return pos == text.size() || text[pos] == u';';
+}
+
+// ASCII prefix, case-insensitive.
+bool StartsWithWord(const std::u16string& text, std::string_view word) {
+    if (text.size() < word.size()) return false;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        const char16_t c = text[i] >= u'A' && text[i] <= u'Z' ? text[i] + 32 : text[i];
+        if (c != static_cast<char16_t>(word[i])) return false;
+    }
+    return true;
+}
+
 class Parser {
   public:
     Parser(std::vector<Line> lines, std::string* error) : lines_(std::move(lines)), error_(error) {}
 
     std::optional<std::vector<RegFileEntry>> Parse() {
-        std::size_t i = 0;
-        while (i < lines_.size() && Trim(lines_[i].text).empty()) ++i;
-        if (i == lines_.size()) return Fail(1, "the file is empty");
-        const std::string header = Narrow(Trim(lines_[i].text));
+        while (i_ < lines_.size() && Trim(lines_[i_].text).empty()) ++i_;
+        if (i_ == lines_.size()) return Fail(1, "the file is empty");
+        const std::string header = Narrow(Trim(lines_[i_].text));
         if (header == kHeader5) {
             unicode_ = true;
         } else if (header != kHeader4) {
-            return Fail(lines_[i].number, "the file does not begin with \"" +
-                                              std::string(kHeader5) + "\" or \"" + kHeader4 + "\"");
+            return Fail(lines_[i_].number, "the file does not begin with \"" +
+                                               std::string(kHeader5) + "\" or \"" + kHeader4 +
+                                               "\"");
         }
-        for (++i; i < lines_.size(); ++i) {
-            number_ = lines_[i].number;
-            std::u16string text = WithQuotedLineBreaks(&i);
+        for (++i_; i_ < lines_.size(); ++i_) {
+            number_ = lines_[i_].number;
+            std::u16string text = WithQuotedLineBreaks();
             if (text.empty() || text[0] == u';') continue;
-            // Long hex lists go on over several lines, each but the last ending in "\".
-            while (!text.empty() && text.back() == u'\\' && text[0] != u'[' &&
-                   i + 1 < lines_.size()) {
-                text.pop_back();
-                text += Trim(lines_[++i].text);
-            }
+            if (text[0] != u'[' && text[0] != u'"' && text[0] != u'@') text = JoinedLines(text);
             if (text.empty()) continue;
             if (!(text[0] == u'[' ? Section(text) : ValueEntry(text))) return std::nullopt;
         }
@@ -202,40 +229,66 @@ class Parser {
 
   private:
     // Whether a quoted string is open at the end of the text fed so far; fed
-    // piece by piece, so that a long run of lines costs their length once.
+    // piece by piece, so that a long run of lines costs their length once. A
+    // ";" outside quotes starts a comment, whose quotes open nothing.
     struct QuoteState {
         bool open = false;
         bool escaped = false;
+        bool comment = false;
         void Feed(std::u16string_view text) {
             for (const char16_t c : text) {
+                if (comment) return;
                 if (escaped) {
                     escaped = false;
                 } else if (open && c == u'\\') {
                     escaped = true;
                 } else if (c == u'"') {
                     open = !open;
+                } else if (!open && c == u';') {
+                    comment = true;
                 }
             }
         }
     };
 
-    // The trimmed line at *i; a value name or string whose closing quote is on
+    // The trimmed line at i_; a value name or string whose closing quote is on
     // a later line (it holds a line break) takes in the lines up to it, with
-    // their breaks as they were. *i ends at the last line taken in.
-    std::u16string WithQuotedLineBreaks(std::size_t* i) {
-        std::u16string text = lines_[*i].text;
+    // their breaks as they were. i_ ends at the last line taken in.
+    std::u16string WithQuotedLineBreaks() {
+        std::u16string text = lines_[i_].text;
         const auto first = text.find_first_not_of(u" \t");
         if (first == std::u16string::npos || text[first] != u'"') return Trim(text);
         QuoteState quote;
         quote.Feed(text);
-        while (quote.open && *i + 1 < lines_.size()) {
-            quote.Feed(lines_[*i].ending);
-            text += lines_[*i].ending;
-            ++*i;
-            quote.Feed(lines_[*i].text);
-            text += lines_[*i].text;
+        while (quote.open && i_ + 1 < lines_.size()) {
+            quote.Feed(lines_[i_].ending);
+            text += lines_[i_].ending;
+            ++i_;
+            quote.Feed(lines_[i_].text);
+            text += lines_[i_].text;
         }
         return Trim(text);
+    }
+
+    // A line that is neither a key nor a value and ends in "\" goes on in the
+    // next line; such a line of a lone "\" before a blank line leaves nothing.
+    std::u16string JoinedLines(std::u16string text) {
+        while (!text.empty() && text.back() == u'\\' && i_ + 1 < lines_.size()) {
+            text.pop_back();
+            text += Trim(lines_[++i_].text);
+        }
+        return text;
+    }
+
+    // The next line a hex list goes on in, skipping blank and comment lines;
+    // nullopt at the end of the file.
+    std::optional<std::u16string> ContinuationLine() {
+        while (i_ + 1 < lines_.size()) {
+            const std::u16string text = Trim(lines_[++i_].text);
+            number_ = lines_[i_].number;
+            if (!text.empty() && text[0] != u';') return text;
+        }
+        return std::nullopt;
     }
 
     std::nullopt_t Fail(std::size_t line, const std::string& why) {
@@ -292,6 +345,7 @@ class Parser {
         return std::nullopt;
     }
 
+    // "name" (where "" is the default value, as @ is) or @, then = and the data.
     bool ValueEntry(const std::u16string& text) {
         if (deleting_) return Error("a value cannot follow a key that is being deleted");
         if (!inSection_) return Error("a value must follow a [HKEY_CURRENT_USER\\...] line");
@@ -303,68 +357,74 @@ class Parser {
         } else if (text[0] == u'"') {
             const auto name = QuotedString(text, &pos);
             if (!name) return false;
-            if (name->empty())
-                return Error("a value name cannot be empty (write @ for the default value)");
             entry.name = *name;
         } else {
             return Error("expected a key in [brackets], a \"value name\" or @");
         }
         const std::u16string rest = Trim(text.substr(pos));
         if (rest.empty() || rest[0] != u'=') return Error("expected \"=\" after the value name");
-        const std::u16string data = Trim(rest.substr(1));
-        if (!Data(data, &entry)) return false;
+        if (!Data(Trim(rest.substr(1)), &entry)) return false;
         entries_.push_back(std::move(entry));
         return true;
     }
 
     bool Data(const std::u16string& data, RegFileEntry* entry) {
-        if (data == u"-") {
-            entry->kind = RegFileEntry::Kind::kDeleteValue;
-            return true;
-        }
         entry->kind = RegFileEntry::Kind::kSetValue;
-        if (!data.empty() && data[0] == u'"') {
-            std::size_t pos = 0;
-            const auto value = QuotedString(data, &pos);
-            if (!value) return false;
-            if (!Trim(data.substr(pos)).empty()) return Error("unexpected text after the string");
-            entry->type = platform::kRegSz;
-            entry->data.assign(value->begin(), value->end());
-            entry->data.push_back(0);
-            return true;
+        if (!data.empty() && data[0] == u'-') {
+            entry->kind = RegFileEntry::Kind::kDeleteValue;
+            return OnlyCommentFrom(data, 1) || Error("unexpected text after \"-\"");
         }
-        const std::string ascii = Narrow(data);
-        std::string lower;
-        for (const char c : ascii) lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-        if (lower.rfind("dword:", 0) == 0) {
-            const std::string digits = lower.substr(6);
-            if (digits.empty() || digits.size() > 8 ||
-                digits.find_first_not_of("0123456789abcdef") != std::string::npos)
-                return Error("dword: must be followed by one to eight hexadecimal digits");
-            const auto v = static_cast<std::uint32_t>(std::stoul(digits, nullptr, 16));
-            entry->type = platform::kRegDword;
-            entry->data = {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
-                           static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
-            return true;
-        }
+        if (!data.empty() && data[0] == u'"') return StringData(data, entry);
+        if (StartsWithWord(data, "dword:")) return DwordData(data.substr(6), entry);
         std::size_t listStart = 0;
-        if (lower.rfind("hex:", 0) == 0) {
+        if (StartsWithWord(data, "hex:")) {
             entry->type = platform::kRegBinary;
             listStart = 4;
-        } else if (lower.rfind("hex(", 0) == 0) {
-            const std::size_t close = lower.find("):");
-            const std::string code = close == std::string::npos ? "" : lower.substr(4, close - 4);
+        } else if (StartsWithWord(data, "hex(")) {
+            const std::size_t close = data.find(u"):");
+            const std::u16string code =
+                close == std::u16string::npos ? u"" : data.substr(4, close - 4);
             if (code.empty() || code.size() > 8 ||
-                code.find_first_not_of("0123456789abcdef") != std::string::npos)
+                !std::all_of(code.begin(), code.end(), IsHexDigit))
                 return Error("hex( must be followed by a hexadecimal type number and \"):\"");
-            entry->type = static_cast<std::uint32_t>(std::stoul(code, nullptr, 16));
+            entry->type = static_cast<std::uint32_t>(std::stoul(Narrow(code), nullptr, 16));
             listStart = close + 2;
         } else {
-            return Error("unknown data \"" + ascii +
+            return Error("unknown data \"" + Narrow(data) +
                          "\" (expected \"text\", dword:, hex:, hex(N): or -)");
         }
         Bytes bytes;
-        if (!HexBytes(lower.substr(listStart), &bytes)) return false;
+        if (!HexList(data.substr(listStart), &bytes)) return false;
+        return HexTextData(std::move(bytes), entry);
+    }
+
+    bool StringData(const std::u16string& data, RegFileEntry* entry) {
+        std::size_t pos = 0;
+        const auto value = QuotedString(data, &pos);
+        if (!value) return false;
+        if (!OnlyCommentFrom(data, pos)) return Error("unexpected text after the string");
+        entry->type = platform::kRegSz;
+        entry->data.assign(value->begin(), value->end());
+        entry->data.push_back(0);
+        return true;
+    }
+
+    bool DwordData(const std::u16string& digits, RegFileEntry* entry) {
+        std::size_t end = 0;
+        std::uint32_t v = 0;
+        for (; end < digits.size() && IsHexDigit(digits[end]) && end < 9; ++end)
+            v = v << 4 | static_cast<std::uint32_t>(HexValue(digits[end]));
+        if (end == 0 || end > 8 || !OnlyCommentFrom(digits, end))
+            return Error("dword: must be followed by one to eight hexadecimal digits");
+        entry->type = platform::kRegDword;
+        entry->data = {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
+                       static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
+        return true;
+    }
+
+    // Text types in hex are UTF-16LE in version 5 files and ANSI text in
+    // REGEDIT4 ones; the store holds them as UTF-8.
+    bool HexTextData(Bytes bytes, RegFileEntry* entry) {
         if (!unicode_ && IsUtf16StringType(entry->type)) {
             const std::string narrow = Narrow(FromCp1252(std::string(bytes.begin(), bytes.end())));
             bytes.assign(narrow.begin(), narrow.end());
@@ -381,31 +441,45 @@ class Parser {
         return true;
     }
 
-    bool HexBytes(const std::string& list, Bytes* bytes) {
-        std::size_t i = 0;
-        auto skipBlanks = [&] {
-            while (i < list.size() && (list[i] == ' ' || list[i] == '\t')) ++i;
-        };
-        skipBlanks();
-        while (i < list.size()) {
-            const std::size_t start = i;
-            while (i < list.size() && std::isxdigit(static_cast<unsigned char>(list[i]))) ++i;
-            if (i == start || i - start > 2)
+    // Bytes separated by commas. A "\" where the next byte would begin goes
+    // on in the next line that is neither blank nor a comment, and may have a
+    // ";" comment after it; the list ends at the end of a line, at a comment,
+    // or at the end of the file.
+    bool HexList(std::u16string text, Bytes* bytes) {
+        std::size_t pos = 0;
+        bool continuationStart = false;
+        while (true) {
+            SkipBlanks(text, &pos);
+            if (pos == text.size() || text[pos] == u';') return true;
+            if (text[pos] == u'\\' && !continuationStart) {
+                if (!OnlyCommentFrom(text, pos + 1))
+                    return Error("only a ; comment may follow the \\ that continues a hex list");
+                auto next = ContinuationLine();
+                if (!next) return true;
+                text = std::move(*next);
+                pos = 0;
+                continuationStart = true;
+                continue;
+            }
+            const std::size_t start = pos;
+            while (pos < text.size() && IsHexDigit(text[pos])) ++pos;
+            if (pos == start || pos - start > 2)
                 return Error("bytes in a hex list are one or two hexadecimal digits");
-            bytes->push_back(
-                static_cast<std::uint8_t>(std::stoul(list.substr(start, i - start), nullptr, 16)));
-            skipBlanks();
-            if (i == list.size()) break;
-            if (list[i] != ',') return Error("bytes in a hex list are separated by commas");
-            ++i;
-            skipBlanks();
+            bytes->push_back(static_cast<std::uint8_t>(
+                pos - start == 1 ? HexValue(text[start])
+                                 : HexValue(text[start]) << 4 | HexValue(text[start + 1])));
+            continuationStart = false;
+            SkipBlanks(text, &pos);
+            if (pos == text.size() || text[pos] == u';') return true;
+            if (text[pos] != u',') return Error("bytes in a hex list are separated by commas");
+            ++pos;
         }
-        return true;
     }
 
     std::vector<Line> lines_;
     std::string* error_;
     std::vector<RegFileEntry> entries_;
+    std::size_t i_ = 0;
     std::size_t number_ = 0;
     std::string path_;
     bool inSection_ = false;

@@ -165,8 +165,9 @@ TEST(RegFileFormat, ContinuationsIntoBlankLinesOrTheEndAreSafe) {
     EXPECT_EQ(ParseOk(header + "\\\n\n").size(), 1u);
     EXPECT_EQ(ParseOk(header + "  \\\n   \n\n").size(), 1u);
     EXPECT_EQ(ParseOk(header + "\"v\"=hex:01,\\\n\n").back().data, (Bytes{1}));
-    // With nothing left to continue into, the backslash is refused, not read past.
-    EXPECT_EQ(ParseError(header + "\"v\"=hex:01,\\").rfind("line 4", 0), 0u);
+    // With nothing left to continue into, the list ends there, as Windows reads it; a lone
+    // backslash that continues no value is still refused, not read past.
+    EXPECT_EQ(ParseOk(header + "\"v\"=hex:01,\\").back().data, (Bytes{1}));
     EXPECT_EQ(ParseError(header + "\n\\").rfind("line 5", 0), 0u);
 }
 
@@ -197,6 +198,58 @@ TEST(RegFileFormat, Regedit4TextIsWindows1252AndVersion5TextIsUtf8) {
     EXPECT_EQ(entries[0].path, "Caf\xC3\xA9");
     entries = ParseOk("Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Caf\xC3\xA9]\n");
     EXPECT_EQ(entries[0].path, "Caf\xC3\xA9");
+}
+
+TEST(RegFileFormat, ReadsCommentsAndContinuationsWhereWindowsReadsThem) {
+    const auto entries = ParseOk(
+        "REGEDIT4\n\n[HKEY_CURRENT_USER\\X]\n"
+        "\"a\"=\"1\" ;it's \"quoted\"\n"
+        "\"b\"=\"2\";c\n"
+        "\"c\"=dword:00000004;c\n"
+        "\"d\"=dword:1234 ;c\n"
+        "\"e\"=hex(2):41,00 ;c\n"
+        "\"f\"=hex:01,\\\n"
+        "  ;a comment line inside the list\n"
+        "\n"
+        "  02,\\ ;a comment after the backslash\n"
+        "  03,;the list ends here\n"
+        "\"g\"=- ;c\n"
+        "\"\"=\"x\"\n"
+        "\"h\"=hex:\\\n"
+        "  0a\n");
+    ASSERT_EQ(entries.size(), 10u);
+    EXPECT_EQ(entries[1].data, B(std::string("1\0", 2)));
+    EXPECT_EQ(entries[2].data, B(std::string("2\0", 2)));
+    EXPECT_EQ(entries[3].data, (Bytes{4, 0, 0, 0}));
+    EXPECT_EQ(entries[4].data, (Bytes{0x34, 0x12, 0, 0}));
+    EXPECT_EQ(entries[5].data, B(std::string("A\0", 2)));
+    EXPECT_EQ(entries[6].data, (Bytes{1, 2, 3}));
+    EXPECT_EQ(entries[7].kind, Kind::kDeleteValue);
+    EXPECT_EQ(entries[7].name, "g");
+    EXPECT_EQ(entries[8].kind, Kind::kSetValue);
+    EXPECT_EQ(entries[8].name, "");
+    EXPECT_EQ(entries[9].data, (Bytes{0x0A}));
+}
+
+TEST(RegFileFormat, WhatWindowsSkipsAsMalformedIsRefusedWithItsLine) {
+    const std::string head = "REGEDIT4\n\n[HKEY_CURRENT_USER\\X]\n\"ok\"=\"1\"\n";
+    for (const std::string& bad : {
+             std::string("\"v\"=\"1\" #c\n"),
+             std::string("\"v\"=dword:1234#5678\n"),
+             std::string("\"v\"=dword:12345678 abc\n"),
+             std::string("\"v\"=hex:01,02 #c\n"),
+             std::string("\"v\"=hex:01,02\\\n  03\n"),  // the backslash must follow a comma
+             std::string("\"v\"=hex:01,\\#c\n  02\n"),
+             std::string("\"v\"=-\"x\"\n"),
+             std::string("#\"v\"=\"1\"\n"),
+         }) {
+        EXPECT_EQ(ParseError(head + bad).rfind("line 5:", 0), 0u) << bad;
+    }
+    // Inside a list the line at fault is named, not the one the value began on.
+    EXPECT_EQ(ParseError(head + "\"v\"=hex:01,\\\n\n  #c\n").rfind("line 7:", 0), 0u);
+    EXPECT_EQ(ParseError(head + "\"v\"=hex:01,\\\n  ,02\n").rfind("line 6:", 0), 0u);
+    EXPECT_EQ(ParseError(head + "\"v\"=hex:01,\\\n\\\n  02\n").rfind("line 6:", 0), 0u);
+    EXPECT_EQ(ParseError(head + "\"v\"=hex:01,\\\n\"w\"=\"2\"\n").rfind("line 6:", 0), 0u);
 }
 
 TEST(Utf16Escape, CarriesBytesThatAreNotUtf8) {

@@ -24,7 +24,7 @@ const std::string kMyCo = "HKEY_CURRENT_USER\\Software\\MyCo";
 const std::string kSetup = "HKEY_CURRENT_USER\\Software\\Microsoft\\ResKit\\Nt\\Setup";
 
 const std::vector<Example> kExamples = {
-    // reg add
+    // reg add; the key's default value becomes the empty string
     {{"add", "HKCU\\Software\\MyCo"}, "", 0, kOk, ""},
     {{"add", "HKCU\\Software\\MyCo", "/v", "Data", "/t", "REG_BINARY", "/d", "fe340ead"},
      "",
@@ -48,6 +48,7 @@ const std::vector<Example> kExamples = {
      0,
      "\n" + kMyCo +
          "\n"
+         "    (Default)    REG_SZ    \n"
          "    Data    REG_BINARY    FE340EAD\n"
          "    MRU    REG_MULTI_SZ    fax\\0mail\n"
          "    Path    REG_EXPAND_SZ    %systemroot%\n\n",
@@ -97,7 +98,7 @@ const std::vector<Example> kExamples = {
     {{"query", "HKCU\\Software\\Microsoft\\ResKit\\Nt\\Setup", "/se", "#"},
      "",
      0,
-     "\n" + kSetup + "\n    Dirs    REG_MULTI_SZ    bin#lib\n\n" + kSetup + "\\Tools\n\n",
+     "\n" + kSetup + "\n    Dirs    REG_MULTI_SZ    bin#lib\n\n" + kSetup + "\\Tools\n",
      ""},
     {{"add", "HKCU\\Software\\MyCo\\Names", "/v", "Exact", "/d", "SYSTEM"}, "", 0, kOk, ""},
     {{"add", "HKCU\\Software\\MyCo\\Names", "/v", "Lower", "/d", "system"}, "", 0, kOk, ""},

@@ -39,7 +39,7 @@ TEST_F(RegToolTest, AddThenQueryShowsValuesAsTheWindowsCommandDoes) {
                          "    Multi    REG_MULTI_SZ    a\\0b\n"
                          "    Bin    REG_BINARY    00FF1A\n"
                          "\n" +
-                         kFull + "\\Sub\n\n");
+                         kFull + "\\Sub\n");
 
     // Values come in the order they were made; one asked for by name shows as it was asked for.
     r = Run({"query", kKey, "/v", "allfolders"});
@@ -141,7 +141,7 @@ TEST_F(RegToolTest, BadInputFailsClearlyAndLeavesTheStoreByteIdentical) {
         {"add", kKey, "/v", "TwoPane", "/t", "REG_DWORD", "/d", "-1", "/f"},
         {"add", kKey, "/v", "TwoPane", "/t", "REG_DWORD", "/d", "4294967296", "/f"},
         {"add", kKey, "/v", "X", "/t", "REG_WORD", "/d", "1"},
-        {"add", kKey, "/v", "X", "/t", "REG_BINARY", "/d", "abc"},
+        {"add", kKey, "/v", "X", "/t", "REG_BINARY", "/d", "abg"},
         {"add", kKey, "/v", "X", "/s", ","},
         {"add", kKey, "/v"},
         {"add", kKey, "/x"},

@@ -54,14 +54,86 @@ std::optional<std::uint64_t> ParseNumber(const std::string& text, std::uint64_t 
     return value;
 }
 
+// Two hexadecimal digits a byte; an odd count has its first digit stand alone, as if
+// written with a leading 0 ("abc" is 0A BC).
 std::optional<Bytes> ParseHex(const std::string& text) {
-    if (text.size() % 2 != 0) return std::nullopt;
+    const std::string digits = text.size() % 2 != 0 ? "0" + text : text;
     Bytes out;
-    for (std::size_t i = 0; i < text.size(); i += 2) {
-        const auto byte = ParseNumber("0x" + text.substr(i, 2), 0xFF);
+    for (std::size_t i = 0; i < digits.size(); i += 2) {
+        const auto byte = ParseNumber("0x" + digits.substr(i, 2), 0xFF);
         if (!byte) return std::nullopt;
         out.push_back(static_cast<std::uint8_t>(*byte));
     }
+    return out;
+}
+
+Bytes LittleEndianBytes(std::uint64_t value, int count) {
+    Bytes out;
+    for (int i = 0; i < count; ++i) out.push_back((value >> (8 * i)) & 0xFF);
+    return out;
+}
+
+Bytes TextWithNul(const std::string& data) {
+    Bytes out(data.begin(), data.end());
+    out.push_back(0);
+    return out;
+}
+
+// Each string ends with the separator or the data's end: "fax\0mail\0" and
+// "fax\0mail" are the same two strings; the separator alone is the empty list.
+std::optional<Bytes> MultiStringData(const std::string& data, const std::string& separator,
+                                     std::string* error) {
+    if (data == separator) return Bytes{0, 0};
+    Bytes out;
+    std::size_t start = 0;
+    while (start < data.size()) {
+        const std::size_t end = data.find(separator, start);
+        const std::string part = data.substr(start, end - start);
+        if (part.empty()) {
+            *error = "ERROR: A REG_MULTI_SZ value cannot hold an empty string.";
+            return std::nullopt;
+        }
+        out.insert(out.end(), part.begin(), part.end());
+        out.push_back(0);
+        if (end == std::string::npos) break;
+        start = end + separator.size();
+    }
+    out.push_back(0);
+    return out;
+}
+
+// A DWORD is stored little-endian whatever its type says: REG_DWORD_BIG_ENDIAN
+// too, as Windows' own reg has always stored it. A QWORD also takes a negative
+// decimal number, stored in two's complement ("-1" sets every bit).
+std::optional<Bytes> NumberData(std::uint32_t type, const std::string& data, std::string* error) {
+    const bool wide = type == kRegQword;
+    std::optional<std::uint64_t> value;
+    if (wide && data.size() > 1 && data[0] == '-' && data[1] != '0') {
+        const auto magnitude = ParseNumber(data.substr(1), std::uint64_t{1} << 63);
+        if (magnitude) value = ~*magnitude + 1;
+    } else {
+        value = ParseNumber(data, wide ? UINT64_MAX : UINT32_MAX);
+    }
+    if (!value) {
+        *error = "ERROR: Invalid " + TypeName(type) + " data \"" + data +
+                 "\": give a decimal number or 0x and hexadecimal digits, at most " +
+                 (wide ? "18446744073709551615 (or a negative number down to "
+                         "-9223372036854775808)."
+                       : "4294967295 (0xffffffff).");
+        return std::nullopt;
+    }
+    return LittleEndianBytes(*value, wide ? 8 : 4);
+}
+
+// REG_NONE data given as text is stored as Windows stores such text: UTF-16LE
+// with its terminating NUL.
+Bytes Utf16TextWithNul(const std::string& data) {
+    Bytes out;
+    for (const char16_t unit : platform::text::ToUtf16(data)) {
+        out.push_back(static_cast<std::uint8_t>(unit & 0xFF));
+        out.push_back(static_cast<std::uint8_t>(unit >> 8));
+    }
+    out.insert(out.end(), {0, 0});
     return out;
 }
 
@@ -102,50 +174,18 @@ std::optional<Bytes> DataFromText(std::uint32_t type, const std::string& data,
                                   const std::string& separator, std::string* error) {
     switch (type) {
         case platform::kRegSz:
-        case platform::kRegExpandSz: {
-            Bytes out(data.begin(), data.end());
-            out.push_back(0);
-            return out;
-        }
-        case platform::kRegMultiSz: {
-            // Each string ends with the separator or the data's end: "fax\0mail\0" and
-            // "fax\0mail" are the same two strings.
-            Bytes out;
-            std::size_t start = 0;
-            while (start < data.size()) {
-                const std::size_t end = data.find(separator, start);
-                const std::string part = data.substr(start, end - start);
-                if (part.empty()) {
-                    *error = "ERROR: A REG_MULTI_SZ value cannot hold an empty string.";
-                    return std::nullopt;
-                }
-                out.insert(out.end(), part.begin(), part.end());
-                out.push_back(0);
-                if (end == std::string::npos) break;
-                start = end + separator.size();
-            }
-            out.push_back(0);
-            return out;
-        }
+        case platform::kRegExpandSz:
+            return TextWithNul(data);
+        case platform::kRegMultiSz:
+            return MultiStringData(data, separator, error);
+        case platform::kRegNone:
+            return Utf16TextWithNul(data);
         case platform::kRegLink:
             return Bytes(data.begin(), data.end());
         case platform::kRegDword:
         case platform::kRegDwordBigEndian:
-        case kRegQword: {
-            const bool wide = type == kRegQword;
-            const auto value = ParseNumber(data, wide ? UINT64_MAX : UINT32_MAX);
-            if (!value) {
-                *error = "ERROR: Invalid " + TypeName(type) + " data \"" + data +
-                         "\": give a decimal number or 0x and hexadecimal digits, at most " +
-                         (wide ? "18446744073709551615." : "4294967295 (0xffffffff).");
-                return std::nullopt;
-            }
-            Bytes out;
-            for (int i = 0; i < (wide ? 8 : 4); ++i) out.push_back((*value >> (8 * i)) & 0xFF);
-            if (type == platform::kRegDwordBigEndian)
-                std::swap(out[0], out[3]), std::swap(out[1], out[2]);
-            return out;
-        }
+        case kRegQword:
+            return NumberData(type, data, error);
         default: {
             const auto bytes = ParseHex(data);
             if (!bytes) {
@@ -170,13 +210,8 @@ std::string DisplayData(std::uint32_t type, const Bytes& data, const std::string
             return shown;
         }
         case platform::kRegDword:
-            if (data.size() == 4) return Hex(LittleEndian(data, 4));
-            break;
         case platform::kRegDwordBigEndian:
-            if (data.size() == 4) {
-                return Hex(std::uint64_t{data[0]} << 24 | std::uint64_t{data[1]} << 16 |
-                           std::uint64_t{data[2]} << 8 | data[3]);
-            }
+            if (data.size() == 4) return Hex(LittleEndian(data, 4));
             break;
         case kRegQword:
             if (data.size() == 8) return Hex(LittleEndian(data, 8));
