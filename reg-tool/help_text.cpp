@@ -30,7 +30,7 @@ std::string Overview() {
            "\n"
            "For help on a specific operation type:\n"
            "\n"
-           "  KESTROW-REG Operation /?\n"
+           "  KESTROW-REG Operation /?   (or /h)\n"
            "\n"
            "Examples:\n"
            "\n"
@@ -52,11 +52,12 @@ std::string Query() {
                "\n") +
            kKeyName +
            "\n"
-           "  /v       the value of this name under the key\n"
+           "  /v       the value of this name under the key; given without a name\n"
+           "           beside /f, the search looks at value names only\n"
            "  /ve      the default value, the one without a name\n"
            "  /s       every sub-key and value below the key, all the way down\n"
-           "  /se      the separator shown between the strings of REG_MULTI_SZ data\n"
-           "           (\\0 when not given)\n"
+           "  /se      the separator shown between the strings of REG_MULTI_SZ data,\n"
+           "           one character (\\0 when not given)\n"
            "  /f       search for Data in the names of keys and values and in the\n"
            "           data of values, below the key; * and ? are wildcards, and\n"
            "           without Data everything matches\n"
@@ -93,16 +94,21 @@ std::string Add() {
            "\n"
            "  /v       the name of the value to add\n"
            "  /ve      the default value, the one without a name (also taken when\n"
-           "           /d or /t is given without /v)\n"
+           "           neither /v nor /ve is given: with no /d it becomes the\n"
+           "           empty string, even in a key that exists)\n"
            "  /t       the type of the data:\n"
            "           [ REG_SZ    | REG_MULTI_SZ | REG_EXPAND_SZ |\n"
            "             REG_DWORD | REG_QWORD    | REG_BINARY    | REG_NONE ]\n"
            "           REG_DWORD_LITTLE_ENDIAN and REG_DWORD_BIG_ENDIAN, REG_LINK and\n"
            "           the resource types too; REG_SZ when not given\n"
-           "  /s       the separator between the strings of REG_MULTI_SZ data\n"
-           "           (\\0 when not given)\n"
-           "  /d       the data: text, a number in decimal or with 0x in hexadecimal,\n"
-           "           or two hexadecimal digits for each byte of binary types\n"
+           "  /s       the separator between the strings of REG_MULTI_SZ data, one\n"
+           "           character (\\0 when not given); the separator alone is the\n"
+           "           empty list\n"
+           "  /d       the data: text (REG_NONE keeps it as UTF-16 text), a number\n"
+           "           in decimal or with 0x in hexadecimal (REG_QWORD also takes\n"
+           "           -1 and other negative numbers, and is 0 without /d), or two\n"
+           "           hexadecimal digits for each byte of binary types (an odd\n"
+           "           count is read with a leading 0)\n"
            "  /f       replace an existing value without asking\n" +
            kView +
            "\n"
@@ -203,7 +209,8 @@ std::string Export() {
            kKeyName +
            "\n"
            "  FileName the file to write, a .reg file\n"
-           "  /y       replace an existing file without asking\n" +
+           "  /y       replace an existing file without asking (after KeyName\n"
+           "           and FileName)\n" +
            kView +
            "\n"
            "Examples:\n"
