@@ -39,7 +39,8 @@ int Add(const Context& c, const KeyName& key) {
     const Command& command = c.command;
     // Windows' reg refuses the hive with a closing backslash as a key to add to.
     if (key.path.empty() && platform::text::EndsWith(command.key, "\\"))
-        return c.Fail("ERROR: Invalid key name \"" + command.key + "\".");
+        return c.Fail("ERROR: Invalid key name \"" + command.key +
+                      "\". Name a key below the hive, or the hive without a backslash.");
     // Without /v or /ve the value set is the default one: with no data, the empty string.
     const std::string valueName = command.valueName.value_or("");
     const auto type = TypeFromName(command.type);

@@ -471,6 +471,8 @@ class Parser {
             continuationStart = false;
             SkipBlanks(text, &pos);
             if (pos == text.size() || text[pos] == u';') return true;
+            if (text[pos] == u'\\')
+                return Error("the \\ that continues a hex list must follow a comma");
             if (text[pos] != u',') return Error("bytes in a hex list are separated by commas");
             ++pos;
         }
