@@ -180,12 +180,12 @@ class Parser {
             c.allValues = true;
         } else if (option == "ve") {
             c.valueName = "";
-        } else if (i_ + 1 < args_.size() && !IsKnownSwitch(args_[i_ + 1])) {
-            c.valueName = args_[++i_];
-        } else if (Is({O::kQuery})) {
+        } else if (Is({O::kQuery}) && (i_ + 1 == args_.size() || IsKnownSwitch(args_[i_ + 1]))) {
             c.valueNamesOnly = true;  // valid only beside /f, checked once all is read
         } else {
-            return Refused("/v needs a value name");
+            std::string name;
+            if (!TakeArgument(&name)) return Refused("/v needs a value name");
+            c.valueName = name;
         }
         return Taken::kYes;
     }
