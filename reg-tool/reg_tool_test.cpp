@@ -170,52 +170,56 @@ TEST_F(RegToolTest, DamagedStoreIsReportedAndLeftAlone) {
     EXPECT_EQ(ReadText(Store()), "this is not a registry");
 }
 
+// Values of every type, below a key whose names go beyond ASCII, and an empty key.
+void StoreValuesOfEveryKind() {
+    auto registry = platform::posix::OpenSqliteRegistry(platform::posix::DefaultRegistryPath());
+    platform::RegKey key = 0;
+    ASSERT_EQ(registry->RegCreateKeyEx(platform::kHkeyCurrentUser,
+                                       "Software\\K\xC3\xA9y\\\xE6\x97\xA5\xE6\x9C\xAC",
+                                       platform::kKeyAllUsual, &key),
+              0);
+    auto set = [&](const std::string& name, std::uint32_t type, const std::string& data) {
+        ASSERT_EQ(registry->RegSetValueEx(key, name, 0, type,
+                                          reinterpret_cast<const std::uint8_t*>(data.data()),
+                                          static_cast<std::uint32_t>(data.size())),
+                  0);
+    };
+    set("", platform::kRegSz,
+        "d\xC3\xA9"
+        "fault");
+    set("Na\"me\\", platform::kRegSz, std::string("two\0nuls\0", 9));
+    set("Raw", platform::kRegSz,
+        "\xFF\xFE"
+        "not text");
+    set("Exp", platform::kRegExpandSz, "%HOME%");
+    set("Multi", platform::kRegMultiSz, std::string("\xC3\xA9\0b\0\0", 6));
+    set("Bin", platform::kRegBinary, std::string(200, '\x7F'));
+    set("Dw", platform::kRegDword, std::string("\x01\x02\x03\x04", 4));
+    set("Big", platform::kRegDwordBigEndian, std::string("\0\0\0\x05", 4));
+    set("Link", platform::kRegLink, std::string("\\\0R\0", 4));
+    set("Odd", 0xABCDEF, "");
+    ASSERT_EQ(registry->RegCreateKeyEx(platform::kHkeyCurrentUser, "Software\\Empty",
+                                       platform::kKeyAllUsual, &key),
+              0);
+}
+
+std::vector<KeyContents> SoftwareKeys() {
+    auto registry = platform::posix::OpenSqliteRegistry(platform::posix::DefaultRegistryPath());
+    std::vector<KeyContents> keys;
+    EXPECT_EQ(ReadKeys(*registry, "Software", true, &keys), 0);
+    return keys;
+}
+
 TEST_F(RegToolTest, ExportThenImportIntoAnEmptyStoreReproducesEveryValue) {
-    {
-        auto registry = platform::posix::OpenSqliteRegistry(platform::posix::DefaultRegistryPath());
-        platform::RegKey key = 0;
-        ASSERT_EQ(registry->RegCreateKeyEx(platform::kHkeyCurrentUser,
-                                           "Software\\K\xC3\xA9y\\\xE6\x97\xA5\xE6\x9C\xAC",
-                                           platform::kKeyAllUsual, &key),
-                  0);
-        auto set = [&](const std::string& name, std::uint32_t type, const std::string& data) {
-            ASSERT_EQ(registry->RegSetValueEx(key, name, 0, type,
-                                              reinterpret_cast<const std::uint8_t*>(data.data()),
-                                              static_cast<std::uint32_t>(data.size())),
-                      0);
-        };
-        set("", platform::kRegSz,
-            "d\xC3\xA9"
-            "fault");
-        set("Na\"me\\", platform::kRegSz, std::string("two\0nuls\0", 9));
-        set("Raw", platform::kRegSz,
-            "\xFF\xFE"
-            "not text");
-        set("Exp", platform::kRegExpandSz, "%HOME%");
-        set("Multi", platform::kRegMultiSz, std::string("\xC3\xA9\0b\0\0", 6));
-        set("Bin", platform::kRegBinary, std::string(200, '\x7F'));
-        set("Dw", platform::kRegDword, std::string("\x01\x02\x03\x04", 4));
-        set("Big", platform::kRegDwordBigEndian, std::string("\0\0\0\x05", 4));
-        set("Link", platform::kRegLink, std::string("\\\0R\0", 4));
-        set("Odd", 0xABCDEF, "");
-        ASSERT_EQ(registry->RegCreateKeyEx(platform::kHkeyCurrentUser, "Software\\Empty",
-                                           platform::kKeyAllUsual, &key),
-                  0);
-    }
+    StoreValuesOfEveryKind();
     const std::string file = (dir_ / "out.reg").string();
     ExpectOk({"export", "HKCU\\Software", file});
     EXPECT_EQ(ReadText(file).substr(0, 2), "\xFF\xFE");
+    const std::vector<KeyContents> original = SoftwareKeys();
 
-    std::vector<KeyContents> original;
-    {
-        auto registry = platform::posix::OpenSqliteRegistry(platform::posix::DefaultRegistryPath());
-        ASSERT_EQ(ReadKeys(*registry, "Software", true, &original), 0);
-    }
     UseConfig(dir_ / "fresh");
     ExpectOk({"import", file});
-    std::vector<KeyContents> imported;
-    auto registry = platform::posix::OpenSqliteRegistry(platform::posix::DefaultRegistryPath());
-    ASSERT_EQ(ReadKeys(*registry, "Software", true, &imported), 0);
+    const std::vector<KeyContents> imported = SoftwareKeys();
 
     ASSERT_EQ(imported.size(), original.size());
     for (std::size_t k = 0; k < original.size(); ++k) {
