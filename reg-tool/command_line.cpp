@@ -79,9 +79,6 @@ class Parser {
             help.helpFor = op_.operation;
             return help;
         }
-        for (std::size_t i = 1; i < args_.size(); ++i) {
-            if (IsHelp(args_[i])) return Fail(args_[i] + " stands alone after the operation");
-        }
         if (op_.operation == Operation::kExport && !NamesComeFirst()) {
             return Fail("the key and the file name come first, the options after them");
         }
@@ -148,6 +145,7 @@ class Parser {
 
     bool Option(const std::string& arg) {
         const std::string option = platform::text::AsciiLower(arg.substr(1));
+        if (IsHelp(arg)) return Refuse(arg + " stands alone after the operation");
         if (!seen_.insert(SwitchIdentity(option)).second) return Refuse(arg + " is given twice");
         for (const Handler handler :
              {&Parser::ViewOption, &Parser::ValueOption, &Parser::SeparatorOption,
