@@ -28,8 +28,7 @@ static HRESULT LoadAndPrint(const wchar_t* file) {
     if (SUCCEEDED(hr)) hr = IShellLinkW_QueryInterface(link, &IID_IPersistFile, (void**)&persist);
     if (SUCCEEDED(hr)) hr = IPersistFile_Load(persist, file, STGM_READ);
     if (SUCCEEDED(hr)) {
-        hr = IShellLinkW_Resolve(link, NULL,
-                                 SLR_NO_UI | SLR_NOUPDATE | SLR_NOSEARCH | SLR_NOTRACK);
+        hr = IShellLinkW_Resolve(link, NULL, SLR_NO_UI | SLR_NOUPDATE | SLR_NOSEARCH | SLR_NOTRACK);
     }
     /* S_FALSE here means the link has no target path. */
     if (hr == S_OK) hr = IShellLinkW_GetPath(link, path, MAX_PATH, NULL, 0);
