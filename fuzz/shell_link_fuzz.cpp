@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         return 0;
     }
-    const auto fields = Fields(std::string(bytes.begin(), bytes.end()), 5);
+    const auto fields = Fields(std::string(bytes.begin(), bytes.end()), 6);
     platform::posix::ShellLink link;
     link.targetPath = fields[0];
     link.arguments = fields[1];
@@ -50,6 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     link.iconLocation = fields[3];
     link.iconIndex = fields[4].empty() ? 0 : static_cast<std::int8_t>(fields[4][0]);
     link.showCommand = fields[4].size() > 1 ? static_cast<std::uint8_t>(fields[4][1]) % 8 : 1;
+    link.appUserModelId = fields[5];
     std::vector<std::uint8_t> encoded;
     try {
         encoded = platform::posix::EncodeShellLink(link);
@@ -62,6 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(read.link.iconLocation == link.iconLocation);
     Check(read.link.iconIndex == link.iconIndex);
     Check(read.link.showCommand == link.showCommand);
+    Check(read.link.appUserModelId == link.appUserModelId);
     Check(!read.hasWorkingDir && !read.hasRelativePath && read.hotKey == 0);
     return 0;
 }

@@ -41,6 +41,8 @@ TEST_F(DirectModeTest, FirstShortcutMakesTheSideMenuAndItsOwnShortcut) {
     const std::string sideMenu = h.program->SideMenuPath;
     ExpectFolderShortcut(h.SideMenu() / "Projects.lnk", "/e," + Quoted(folder), folder, 3);
     ExpectFolderShortcut(h.SideMenu() / "Kestrow.lnk", "/e," + Quoted(sideMenu), sideMenu, 3);
+    EXPECT_NE(platform::posix::ReadShellLinkFile(h.SideMenu() / "Projects.lnk").link.appUserModelId,
+              platform::posix::ReadShellLinkFile(h.SideMenu() / "Kestrow.lnk").link.appUserModelId);
     EXPECT_TRUE(h.script.messages.empty());
     // The defaults were written back on load.
     const auto stored = h.Raw(MakerHarness::kSettingsKey, "SideMenu");

@@ -4,8 +4,10 @@
 
 #include "platform/platform_error.h"
 #include "platform/posix/path_mapping.h"
+#include "platform/posix/registry/name_folding.h"
 #include "platform/posix/shell_link/shell_link_writer.h"
 #include "platform/posix/start_menu.h"
+#include "platform/shell/app_user_model_id.h"
 #include "platform/shell/shortcut_fields.h"
 #include "platform/text/text.h"
 
@@ -37,7 +39,9 @@ class PosixShortcut : public WshShortcut {
     void Save() override {
         CheckShortcutPath(path_);
         const std::string posix = PosixPathOf(path_);
-        WriteShellLinkFile(posix, ShellLinkOf(*this));
+        ShellLink link = ShellLinkOf(*this);
+        link.appUserModelId = AppUserModelIdOfShortcut(path_);
+        WriteShellLinkFile(posix, link);
     }
 
   private:
@@ -45,6 +49,11 @@ class PosixShortcut : public WshShortcut {
 };
 
 }  // namespace
+
+std::string AppUserModelIdOfShortcut(const std::string& windowsPath) {
+    // Normalised first: "Menu\.\A.lnk" is the file "Menu\A.lnk".
+    return AppUserModelIdForFoldedPath(FoldName(WindowsPathOf(PosixPathOf(windowsPath))));
+}
 
 ShellLink ShellLinkOf(const WshShortcut& shortcut) {
     ShellLink link;

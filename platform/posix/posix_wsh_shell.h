@@ -23,4 +23,9 @@ class PosixWshShell : public WshShell {
 // into file and index. Throws PlatformError for values a shortcut cannot hold.
 ShellLink ShellLinkOf(const WshShortcut& shortcut);
 
+// The application id a shortcut saved at this Z: path carries: the path's
+// normal form, compared as Windows compares paths (without regard to case).
+// Throws PlatformError for a path that is not on Z:.
+std::string AppUserModelIdOfShortcut(const std::string& windowsPath);
+
 }  // namespace platform::posix

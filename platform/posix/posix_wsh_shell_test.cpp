@@ -139,6 +139,27 @@ TEST_F(PosixWshShellTest, SaveWritesNoWorkingFolderRelativePathOrHotKey) {
     EXPECT_EQ(read.hotKey, 0);
 }
 
+TEST_F(PosixWshShellTest, EachShortcutCarriesTheApplicationIdOfItsOwnPath) {
+    const auto save = [&](const std::string& name, const std::string& folder) {
+        auto shortcut = shell_.CreateShortcut(tmp_.Windows(name));
+        shortcut->TargetPath = "explorer.exe";
+        shortcut->Arguments = "/n,\"" + folder + "\"";
+        shortcut->Save();
+        return ReadShellLinkFile(tmp_.Native() / name).link.appUserModelId;
+    };
+    const std::string projects = save("Projects.lnk", "C:\\Projects");
+    EXPECT_TRUE(projects.starts_with("Tamsholt.Kestrow2005.")) << projects;
+    EXPECT_NE(save("Photos.lnk", "C:\\Photos"), projects);
+    // Written again, even for another folder, it keeps the id a pin refers to.
+    EXPECT_EQ(save("Projects.lnk", "C:\\Other"), projects);
+    EXPECT_EQ(AppUserModelIdOfShortcut(tmp_.Windows("Projects.lnk")), projects);
+    // Paths are compared as Windows compares them.
+    EXPECT_EQ(AppUserModelIdOfShortcut(tmp_.Windows() + "\\sub\\.\\..\\PROJECTS.LNK"), projects);
+    EXPECT_EQ(AppUserModelIdOfShortcut(tmp_.Windows("\xD0\xA4\xD0\xBE\xD1\x82\xD0\xBE.lnk")),
+              AppUserModelIdOfShortcut(tmp_.Windows("\xD1\x84\xD0\xBE\xD1\x82\xD0\xBE.LNK")))
+        << "Фото and фото";
+}
+
 TEST_F(PosixWshShellTest, SaveRefusesOtherDrives) {
     auto shortcut = shell_.CreateShortcut("C:\\Start Menu\\a.lnk");
     shortcut->TargetPath = "explorer.exe";

@@ -26,7 +26,9 @@
 #include "platform/platform.h"
 #include "platform/platform_error.h"
 #include "platform/posix/path_mapping.h"
+#include "platform/posix/posix_wsh_shell.h"
 #include "platform/posix/registry/sqlite_registry.h"
+#include "platform/posix/shell_link/shell_link_reader.h"
 #include "platform/testing/lnkinfo.h"
 #include "platform/testing/scoped_env.h"
 #include "platform/testing/scripted_backend.h"
@@ -209,6 +211,9 @@ inline void ExpectFolderShortcut(const fs::path& file, const std::string& argume
     EXPECT_NE(report.output.find("Shortcut to the folder\r\n" + folder + "\n"), std::string::npos)
         << report.output;
     EXPECT_EQ(ShowCommandOf(file), showCommand);
+    // An id of its own, or today's Start menu would show one entry for all of them.
+    EXPECT_EQ(platform::posix::ReadShellLinkFile(file).link.appUserModelId,
+              platform::posix::AppUserModelIdOfShortcut(platform::posix::WindowsPathOf(file)));
 }
 
 }  // namespace shortcut_maker::testing

@@ -19,6 +19,8 @@ struct ShellLink {
     std::string iconLocation;  // the icon file alone, without ",index"
     std::int32_t iconIndex = 0;
     std::uint32_t showCommand = kShowNormal;
+    // System.AppUserModel.ID, in a property store block; none when empty.
+    std::string appUserModelId;
 };
 
 }  // namespace platform::posix

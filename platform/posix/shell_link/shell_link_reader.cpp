@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "platform/platform_error.h"
+#include "platform/posix/shell_link/property_store_block.h"
 #include "platform/text/text.h"
 
 namespace platform::posix {
@@ -56,6 +57,7 @@ class Cursor {
         return s;
     }
     std::size_t Pos() const { return pos_; }
+    const std::uint8_t* At(std::size_t at) const { return bytes_.data() + at; }
 
   private:
     const std::vector<std::uint8_t>& bytes_;
@@ -103,6 +105,19 @@ ShellLinkContents DecodeShellLink(const std::vector<std::uint8_t>& bytes) {
     }
     if (flags & 0x20) result.link.arguments = in.ReadCountedString(unicode);
     if (flags & 0x40) result.link.iconLocation = in.ReadCountedString(unicode);
+
+    // Extra-data blocks up to the terminal one, whose size is below 4.
+    for (;;) {
+        const std::size_t start = in.Pos();
+        const std::uint32_t size = in.ReadU32();
+        if (size < 4) break;
+        if (size < 8) throw PlatformError("The shortcut file's extra data is damaged.");
+        in.Skip(size - 4);
+        if (in.U32(start + 4) == kPropertyStoreBlockSignature &&
+            result.link.appUserModelId.empty()) {
+            result.link.appUserModelId = AppUserModelIdInPropertyStore(in.At(start + 8), size - 8);
+        }
+    }
     return result;
 }
 

@@ -1,5 +1,6 @@
 // Reads back the properties of a shortcut file; for tests and tools. Only
-// the parts this project writes are interpreted; the rest is skipped.
+// the parts this project writes are interpreted (the application id among
+// the extra data too); the rest is skipped.
 #pragma once
 
 #include <cstdint>

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/platform_error.h"
+#include "platform/posix/shell_link/property_store_block.h"
 #include "platform/posix/shell_link/replace_file.h"
 #include "platform/text/text.h"
 
@@ -264,6 +265,7 @@ std::vector<std::uint8_t> EncodeShellLink(const ShellLink& link) {
     if (flags & kHasName) WriteCountedString(out, link.description, "description");
     if (flags & kHasArguments) WriteCountedString(out, link.arguments, "arguments");
     if (flags & kHasIconLocation) WriteCountedString(out, link.iconLocation, "icon location");
+    if (!link.appUserModelId.empty()) out.Append(EncodeAppUserModelIdBlock(link.appUserModelId));
     out.U32(0);  // terminal extra-data block
     return std::move(out.Data());
 }

@@ -35,6 +35,7 @@ class ShellLinkFileTest : public ::testing::Test {
         link.iconLocation = "explorer.exe";
         link.iconIndex = 1;
         link.showCommand = kShowMaximized;
+        link.appUserModelId = "Tamsholt.Kestrow2005.0123456789ABCDEF0123456789ABCDEF";
         return link;
     }
 
@@ -118,6 +119,7 @@ TEST_F(ShellLinkFileTest, StringsAreCountedInUtf16Units) {
     link.arguments = "a🚲b";  // the bicycle is two UTF-16 units
     link.description.clear();
     link.iconLocation.clear();
+    link.appUserModelId.clear();
     const auto bytes = EncodeShellLink(link);
     // Without name and icon the arguments are the last string, before the
     // 4-byte terminal block: count, then 4 units.
