@@ -4,44 +4,11 @@
 #include "platform/shell/shortcut_fields.h"
 #include "platform/text/text.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/win32_handles.h"
 #include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
 namespace {
-
-// COM for the length of one call on this thread; a thread that already has
-// it keeps its own model. The shell's link object lives in any apartment, so
-// a thread without COM joins the multithreaded one: a single-threaded
-// apartment would need a window, and with it the desktop, for nothing.
-class ComScope {
-  public:
-    ComScope() : hr_(::CoInitializeEx(nullptr, COINIT_MULTITHREADED)) {}
-    ~ComScope() {
-        if (SUCCEEDED(hr_)) ::CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-  private:
-    HRESULT hr_;
-};
-
-template <typename T>
-class ComPtr {
-  public:
-    ComPtr() = default;
-    ~ComPtr() {
-        if (p_) p_->Release();
-    }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    T* operator->() const { return p_; }
-    T** Out() { return &p_; }
-    void** OutVoid() { return reinterpret_cast<void**>(&p_); }
-
-  private:
-    T* p_ = nullptr;
-};
 
 void Check(HRESULT hr, const std::string& what) {
     if (FAILED(hr)) {
