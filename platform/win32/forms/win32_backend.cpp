@@ -13,6 +13,7 @@
 #include "platform/win32/forms/win32_picture_box.h"
 #include "platform/win32/forms/win32_units.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/win32_handles.h"
 
 namespace platform::win32 {
 namespace {
@@ -133,18 +134,17 @@ std::string Win32FormsBackend::BrowseForFolder(const std::string& instruction) {
     info.hwndOwner = DialogParent();
     info.lpszTitle = title.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS;
-    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
+    const CoTaskMemory<PIDLIST_ABSOLUTE> chosen(SHBrowseForFolderW(&info));
     if (!chosen) return {};
     // A long buffer, so that a folder deeper than MAX_PATH comes back whole
     // instead of failing or cut short; the caller decides what it takes.
     std::wstring path(32768, L'\0');
-    BOOL converted =
-        SHGetPathFromIDListEx(chosen, path.data(), static_cast<DWORD>(path.size()), GPFIDL_DEFAULT);
+    BOOL converted = SHGetPathFromIDListEx(chosen.Get(), path.data(),
+                                           static_cast<DWORD>(path.size()), GPFIDL_DEFAULT);
     if (!converted) {
         path.assign(MAX_PATH, L'\0');
-        converted = SHGetPathFromIDListW(chosen, path.data());
+        converted = SHGetPathFromIDListW(chosen.Get(), path.data());
     }
-    CoTaskMemFree(chosen);
     if (!converted) throw PlatformError("the chosen folder has no file-system path");
     path.resize(path.find(L'\0'));
     return Utf8(path);

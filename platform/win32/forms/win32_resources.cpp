@@ -53,40 +53,37 @@ std::vector<char> FileBytes(const std::string& relativePath) {
 
 // OLE decodes JPEG and GIF as well as BMP; the decoded bitmap is copied so
 // that it outlives the picture object.
-HBITMAP DecodePicture(const std::vector<char>& bytes) {
-    if (bytes.empty()) return nullptr;
+GdiObject<HBITMAP> DecodePicture(const std::vector<char>& bytes) {
+    if (bytes.empty()) return {};
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-    if (!memory) return nullptr;
+    if (!memory) return {};
     void* target = GlobalLock(memory);
     if (!target) {
         GlobalFree(memory);
-        return nullptr;
+        return {};
     }
     CopyMemory(target, bytes.data(), bytes.size());
     GlobalUnlock(memory);
 
-    IStream* stream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {
+    ComPtr<IStream> stream;
+    if (FAILED(CreateStreamOnHGlobal(memory, TRUE, stream.Out()))) {
         GlobalFree(memory);
-        return nullptr;
+        return {};
     }
-    IPicture* picture = nullptr;
-    HRESULT result = OleLoadPicture(stream, static_cast<LONG>(bytes.size()), FALSE, IID_IPicture,
-                                    reinterpret_cast<void**>(&picture));
-    stream->Release();
-    if (FAILED(result) || !picture) return nullptr;
+    ComPtr<IPicture> picture;
+    HRESULT result = OleLoadPicture(stream.Get(), static_cast<LONG>(bytes.size()), FALSE,
+                                    IID_IPicture, picture.OutVoid());
+    if (FAILED(result) || !picture) return {};
 
-    HBITMAP copy = nullptr;
     OLE_HANDLE handle = 0;
     short type = PICTYPE_NONE;
-    if (SUCCEEDED(picture->get_Type(&type)) && type == PICTYPE_BITMAP &&
-        SUCCEEDED(picture->get_Handle(&handle))) {
-        copy =
-            static_cast<HBITMAP>(CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)),
-                                           IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (FAILED(picture->get_Type(&type)) || type != PICTYPE_BITMAP ||
+        FAILED(picture->get_Handle(&handle))) {
+        return {};
     }
-    picture->Release();
-    return copy;
+    return GdiObject<HBITMAP>(
+        static_cast<HBITMAP>(CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)),
+                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
 }  // namespace
@@ -104,19 +101,20 @@ std::wstring PictureResourceName(const std::string& picture) {
     return name;
 }
 
-HICON LoadFormIcon(const std::string& name, int size) {
+IconHandle LoadFormIcon(const std::string& name, int size) {
     HMODULE module = GetModuleHandleW(nullptr);
     HANDLE icon = nullptr;
     if (!name.empty()) {
         icon = LoadImageW(module, PictureResourceName(name).c_str(), IMAGE_ICON, size, size, 0);
     }
     if (!icon) icon = LoadImageW(module, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0);
-    return static_cast<HICON>(icon);
+    return IconHandle(static_cast<HICON>(icon));
 }
 
-HBITMAP LoadPictureBitmap(const std::string& picture) {
-    HBITMAP bitmap = DecodePicture(ResourceBytes(PictureResourceName(picture)));
-    return bitmap ? bitmap : DecodePicture(FileBytes(picture));
+GdiObject<HBITMAP> LoadPictureBitmap(const std::string& picture) {
+    GdiObject<HBITMAP> bitmap = DecodePicture(ResourceBytes(PictureResourceName(picture)));
+    if (bitmap) return bitmap;
+    return DecodePicture(FileBytes(picture));
 }
 
 }  // namespace platform::win32

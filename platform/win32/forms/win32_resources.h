@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/win32/win32_handles.h"
 #include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
@@ -13,13 +14,12 @@ namespace platform::win32 {
 std::wstring PictureResourceName(const std::string& picture);
 
 // An icon of the given pixel size by name ("kestrow" -> resource KESTROW),
-// else the executable's first icon; null when there is none. The caller
-// destroys it.
-HICON LoadFormIcon(const std::string& name, int size);
+// else the executable's first icon; empty when there is none.
+IconHandle LoadFormIcon(const std::string& name, int size);
 
 // A picture (JPEG, GIF or BMP) from the resource of PictureResourceName(),
-// else from the file at that relative path in the program's folder; null
-// when neither can be read. The caller deletes the bitmap.
-HBITMAP LoadPictureBitmap(const std::string& picture);
+// else from the file at that relative path in the program's folder; empty
+// when neither can be read.
+GdiObject<HBITMAP> LoadPictureBitmap(const std::string& picture);
 
 }  // namespace platform::win32
