@@ -17,16 +17,6 @@ using namespace platform::forms;
 
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
-TEST(ComposeExplorerArgumentsTest, FourSwitchesAndOnlyOneCountsAsOn) {
-    EXPECT_EQ(modMain::ComposeExplorerArguments(1, 1, "C:\\Data"), "/e,\"C:\\Data\"");
-    EXPECT_EQ(modMain::ComposeExplorerArguments(1, 0, "C:\\Data"), "/n,\"C:\\Data\"");
-    EXPECT_EQ(modMain::ComposeExplorerArguments(1, 0, "C:\\Data").size(), 12u);
-    EXPECT_EQ(modMain::ComposeExplorerArguments(0, 1, "C:\\"), "/e,/root,\"C:\\\"");
-    EXPECT_EQ(modMain::ComposeExplorerArguments(0, 0, " D:\\x\\ "), "/n,/root,\" D:\\x\\ \"");
-    EXPECT_EQ(modMain::ComposeExplorerArguments(2, -1, "C:\\Data"), "/n,/root,\"C:\\Data\"")
-        << "any flag other than 1 is off";
-}
-
 class DirectModeTest : public ::testing::Test {
   protected:
     void SetUp() override { h.SetMenuDelay("100"); }
