@@ -342,9 +342,6 @@ sqlite3* TryOpenStoreFile(const std::string& path, bool* checkedWhole, StoreFaul
         // No page cache allocated in bulk ahead of use: laying out its slots
         // touched every page of it, and a store this small needs a handful.
         sqlite3_config(SQLITE_CONFIG_PAGECACHE, nullptr, 0, 0);
-        // Nor the per-connection lookaside buffer (120 KiB, laid out in
-        // the same way): a short run paid more to touch it than it saved.
-        sqlite3_config(SQLITE_CONFIG_LOOKASIDE, 0, 0);
         return true;
     }();
     (void)configured;
