@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "defaults-editor/testing/editor_run.h"
+#include "platform/forms/message_box.h"
 #include "platform/posix/registry/sqlite_registry.h"
 #include "platform/testing/test_folder.h"
 
@@ -60,7 +61,7 @@ TEST_F(DefaultsEditorTest, ADamagedStoreIsToldAtStartAndLeftUntouched) {
     const platform::testing::ShownMessage& message = run.script.messages[0];
     EXPECT_EQ(message.text, "The settings store \"" + dir.Path("registry.db") +
                                 "\" is damaged or is not a settings store. It was left as it is.");
-    EXPECT_EQ(message.style, 0x10u);
+    EXPECT_EQ(message.style, platform::forms::kMbIconHand);
     EXPECT_EQ(message.title, "Kestrow Default Settings");
     EXPECT_TRUE(run.program->ErrorReported());
     EXPECT_EQ(contents(), before);

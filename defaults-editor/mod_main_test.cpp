@@ -80,7 +80,7 @@ TEST_F(DefaultsEditorTest, ASecondInstanceIsRefusedAndTheFirstKeepsItsChoices) {
     ASSERT_EQ(second.script.messages.size(), 1u);
     const platform::testing::ShownMessage& message = second.script.messages[0];
     EXPECT_EQ(message.text, "Kestrow 2005 Default Settings is already running on your system.");
-    EXPECT_EQ(message.style, 0x40u);
+    EXPECT_EQ(message.style, platform::forms::kMbIconInformation);
     EXPECT_EQ(message.title, "Kestrow Default Settings");
     EXPECT_TRUE(message.loadedForms.empty());
     EXPECT_FALSE(second.Running());
@@ -145,7 +145,7 @@ TEST_F(DefaultsEditorTest, AFailureWhileSavingClosesTheDialogBeforeTheMessage) {
     ASSERT_EQ(run.script.messages.size(), 1u);
     const platform::testing::ShownMessage& message = run.script.messages[0];
     EXPECT_EQ(message.text, "Unexpected Error\r\n\r\nthe registry is not available");
-    EXPECT_EQ(message.style, 0x10u);
+    EXPECT_EQ(message.style, platform::forms::kMbIconHand);
     EXPECT_EQ(message.title, "Kestrow Default Settings");
     EXPECT_TRUE(message.loadedForms.empty()) << "the dialog must be gone first";
     EXPECT_FALSE(run.Running());

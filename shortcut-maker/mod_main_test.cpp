@@ -105,7 +105,7 @@ TEST(ErrorRoutineTest, ClosesEveryFormThenShowsTheOneMessage) {
     ASSERT_EQ(h.script.messages.size(), 1u);
     const platform::testing::ShownMessage& shown = h.script.messages[0];
     EXPECT_EQ(shown.text, kUnexpected);
-    EXPECT_EQ(shown.style, 0x10u);
+    EXPECT_EQ(shown.style, kMbIconHand);
     EXPECT_EQ(shown.title, "Kestrow");
     EXPECT_TRUE(shown.loadedForms.empty()) << "the forms go before the message";
     EXPECT_EQ(h.program->ExitCode(), 1);

@@ -88,7 +88,7 @@ TEST_F(DirectModeTest, ReplaceAnsweredNoChangesNothingAndSkipsTheAdvisor) {
     ASSERT_EQ(h.script.messages.size(), 1u);
     EXPECT_EQ(h.script.messages[0].text,
               "A shortcut called Projects already exists. Do you want to replace it?");
-    EXPECT_EQ(h.script.messages[0].style, 0x24u);
+    EXPECT_EQ(h.script.messages[0].style, kMbYesNo | kMbIconQuestion);
     EXPECT_EQ(h.script.messages[0].title, "Kestrow");
     std::ifstream in(old);
     std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -147,7 +147,7 @@ TEST_F(DirectModeTest, NamesThatCannotStayInsideAreRefusedWithNothingWritten) {
         fresh.program->Main(folder);
         ASSERT_EQ(fresh.script.messages.size(), 1u);
         EXPECT_NE(fresh.script.messages[0].text.find("inside the Start Menu"), std::string::npos);
-        EXPECT_EQ(fresh.script.messages[0].style, 0x30u);
+        EXPECT_EQ(fresh.script.messages[0].style, kMbIconExclamation);
         EXPECT_EQ(fresh.program->ExitCode(), 1);
         EXPECT_FALSE(fs::exists(fresh.SideMenu()));
         EXPECT_TRUE(fs::is_empty(fresh.StartMenu()));
