@@ -2,8 +2,21 @@
 # Sets up what is missing, builds everything and runs every test: once on the
 # build the programs are run from, once more with the address and
 # undefined-behaviour sanitizers. Ends with the time each stage took.
+#
+#   ./test.sh           everything
+#   ./test.sh --quick   the format check, the Linux build and the Linux tests
 set -euo pipefail
 cd "$(dirname "$0")"
+
+if [ "${1:-}" = --quick ]; then
+  # The loop while working: on a tree built before, a minute or two.
+  scripts/check-format.sh
+  [ -f build/CMakeCache.txt ] ||
+    cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTROW_WERROR=ON >/dev/null
+  cmake --build build -j"$(nproc)"
+  ctest --test-dir build --output-on-failure -j"$(nproc)" --timeout 300
+  exit 0
+fi
 
 timings=()
 stage_started=$SECONDS
@@ -14,6 +27,8 @@ stage_done() {
 }
 
 scripts/install-deps.sh
+scripts/install-deps.sh windows
+scripts/check-deps.sh
 stage_done "packages this machine needs"
 
 jobs=$(nproc)
@@ -31,12 +46,13 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTROW_WERROR=ON >/dev/
 cmake --build build -j"$jobs"
 stage_done "format check and Linux build"
 
+# The Linux tests first, so that a failure there shows within minutes.
+ctest --test-dir build --output-on-failure -j"$jobs" --timeout 300
+stage_done "Linux tests"
+
 # The native Windows programs, built and tested under Wine.
 scripts/test-windows.sh
 stage_done "Windows build and its tests under Wine"
-
-ctest --test-dir build --output-on-failure -j"$jobs" --timeout 300
-stage_done "Linux tests"
 scripts/test-fuzz.sh
 stage_done "fuzzing"
 

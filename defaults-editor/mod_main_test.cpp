@@ -1,18 +1,15 @@
 #include "defaults-editor/mod_main.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
-#include <fstream>
-#include <iterator>
 #include <memory>
 
 #include "defaults-editor/frm_options.h"
+#include "defaults-editor/testing/editor_run.h"
 #include "platform/forms/message_box.h"
 #include "platform/platform_error.h"
-#include "platform/posix/registry/sqlite_registry.h"
+#include "platform/testing/memory_registry.h"
 #include "platform/testing/scripted_backend.h"
-#include "platform/testing/test_folder.h"
 #include "platform/testing/test_registry.h"
 
 namespace defaults_editor {
@@ -20,19 +17,7 @@ namespace {
 
 using settings::kSettingsKey;
 using namespace platform::testing;
-
-class FixedInstanceCheck : public platform::InstanceCheck {
-  public:
-    explicit FixedInstanceCheck(bool running) : running_(running) {}
-    bool PreviousInstanceRunning(const std::string& programName) override {
-        asked = programName;
-        return running_;
-    }
-    std::string asked;
-
-  private:
-    bool running_;
-};
+using testing::EditorRun;
 
 // An instance check the system cannot give.
 class UnreachableInstanceCheck : public platform::InstanceCheck {
@@ -42,40 +27,10 @@ class UnreachableInstanceCheck : public platform::InstanceCheck {
     }
 };
 
-// One run of the editor on the store at dbPath, with a scripted user interface.
-struct EditorRun {
-    EditorRun(const std::string& dbPath, bool otherInstance = false) {
-        auto decorated = std::make_unique<platform::testing::TestRegistry>(
-            platform::posix::OpenSqliteRegistry(dbPath));
-        registry = decorated.get();
-        bundle.registry = std::move(decorated);
-        bundle.ui = std::make_unique<platform::forms::UserInterface>([this] {
-            return std::make_unique<platform::testing::ScriptedBackend>(script, bundle.ui.get());
-        });
-        auto check = std::make_unique<FixedInstanceCheck>(otherInstance);
-        instances = check.get();
-        bundle.instances = std::move(check);
-        program = std::make_unique<modMain>(bundle);
-    }
-
-    frmOptions& Form() { return program->Options(); }
-    bool Running() const { return !bundle.ui->LoadedForms().empty(); }
-    std::vector<bool> FirstButtons() {
-        return {Form().optAllFolders.Value(), Form().optSideMenu.Value(), Form().optTwoPane.Value(),
-                Form().optMaximized.Value()};
-    }
-
-    platform::testing::TestRegistry* registry = nullptr;
-    FixedInstanceCheck* instances = nullptr;
-    platform::testing::ScriptedBackend::Script script;
-    platform::Platform bundle;
-    std::unique_ptr<modMain> program;
-};
-
 class DefaultsEditorTest : public ::testing::Test {
   protected:
     std::vector<std::uint32_t> Stored() {
-        auto registry = platform::posix::OpenSqliteRegistry(dir.Path("registry.db"));
+        platform::Registry* registry = &store;
         std::vector<std::uint32_t> values;
         for (const char* name : {"AllFolders", "SideMenu", "TwoPane", "Maximized"}) {
             auto raw = ReadRaw(*registry, kSettingsKey, name);
@@ -90,17 +45,16 @@ class DefaultsEditorTest : public ::testing::Test {
         return values;
     }
     void Store(const char* name, std::uint32_t type, const std::vector<std::uint8_t>& data) {
-        auto registry = platform::posix::OpenSqliteRegistry(dir.Path("registry.db"));
-        WriteRaw(*registry, kSettingsKey, name, type, data);
+        WriteRaw(store, kSettingsKey, name, type, data);
     }
 
-    platform::testing::TestFolder dir;
+    platform::testing::MemoryRegistry store;
 };
 
 TEST_F(DefaultsEditorTest, StartShowsTheStoredDefaultsAndCancelLeavesThemAsDwords) {
     Store("AllFolders", platform::kRegSz, Text("0"));
     Store("TwoPane", platform::kRegDword, Dword(7));
-    EditorRun run(dir.Path("registry.db"));
+    EditorRun run(store);
     run.program->Main();
     EXPECT_EQ(run.instances->asked, "KestrowDefaults2005");
     ASSERT_TRUE(run.Form().IsLoaded());
@@ -117,16 +71,16 @@ TEST_F(DefaultsEditorTest, StartShowsTheStoredDefaultsAndCancelLeavesThemAsDword
 }
 
 TEST_F(DefaultsEditorTest, ASecondInstanceIsRefusedAndTheFirstKeepsItsChoices) {
-    EditorRun first(dir.Path("registry.db"));
+    EditorRun first(store);
     first.program->Main();
     first.Form().optStartMenu.SetValue(true);
 
-    EditorRun second(dir.Path("registry.db"), true);
+    EditorRun second(store, true);
     second.program->Main();
     ASSERT_EQ(second.script.messages.size(), 1u);
     const platform::testing::ShownMessage& message = second.script.messages[0];
     EXPECT_EQ(message.text, "Kestrow 2005 Default Settings is already running on your system.");
-    EXPECT_EQ(message.style, 0x40u);
+    EXPECT_EQ(message.style, platform::forms::kMbIconInformation);
     EXPECT_EQ(message.title, "Kestrow Default Settings");
     EXPECT_TRUE(message.loadedForms.empty());
     EXPECT_FALSE(second.Running());
@@ -141,7 +95,7 @@ TEST_F(DefaultsEditorTest, ASecondInstanceIsRefusedAndTheFirstKeepsItsChoices) {
 TEST_F(DefaultsEditorTest, ResetBringsBackTheStoredValuesNotTheDesignTimeOnes) {
     Store("SideMenu", platform::kRegDword, Dword(0));
     Store("Maximized", platform::kRegDword, Dword(0));
-    EditorRun run(dir.Path("registry.db"));
+    EditorRun run(store);
     run.program->Main();
     run.Form().optSideMenu.SetValue(true);
     run.Form().optSubfoldersOnly.SetValue(true);
@@ -155,7 +109,7 @@ TEST_F(DefaultsEditorTest, ResetBringsBackTheStoredValuesNotTheDesignTimeOnes) {
 }
 
 TEST_F(DefaultsEditorTest, TheCloseBoxStoresNothing) {
-    EditorRun run(dir.Path("registry.db"));
+    EditorRun run(store);
     run.program->Main();
     run.Form().optSubfoldersOnly.SetValue(true);
     run.Form().optNormal.SetValue(true);
@@ -166,7 +120,7 @@ TEST_F(DefaultsEditorTest, TheCloseBoxStoresNothing) {
 
 TEST_F(DefaultsEditorTest, OkStoresExactlyTheShownChoicesAndTheNextStartSeesThem) {
     {
-        EditorRun run(dir.Path("registry.db"));
+        EditorRun run(store);
         run.program->Main();
         run.Form().optSubfoldersOnly.SetValue(true);
         run.Form().optFolderWindow.SetValue(true);
@@ -177,13 +131,13 @@ TEST_F(DefaultsEditorTest, OkStoresExactlyTheShownChoicesAndTheNextStartSeesThem
         EXPECT_TRUE(run.script.messages.empty());
     }
     EXPECT_EQ(Stored(), (std::vector<std::uint32_t>{0, 1, 0, 1}));
-    EditorRun next(dir.Path("registry.db"));
+    EditorRun next(store);
     next.program->Main();
     EXPECT_EQ(next.FirstButtons(), (std::vector<bool>{false, true, false, true}));
 }
 
 TEST_F(DefaultsEditorTest, AFailureWhileSavingClosesTheDialogBeforeTheMessage) {
-    EditorRun run(dir.Path("registry.db"));
+    EditorRun run(store);
     run.program->Main();
     run.Form().optStartMenu.SetValue(true);
     run.bundle.registry = std::make_unique<platform::testing::UnreachableRegistry>();
@@ -191,7 +145,7 @@ TEST_F(DefaultsEditorTest, AFailureWhileSavingClosesTheDialogBeforeTheMessage) {
     ASSERT_EQ(run.script.messages.size(), 1u);
     const platform::testing::ShownMessage& message = run.script.messages[0];
     EXPECT_EQ(message.text, "Unexpected Error\r\n\r\nthe registry is not available");
-    EXPECT_EQ(message.style, 0x10u);
+    EXPECT_EQ(message.style, platform::forms::kMbIconHand);
     EXPECT_EQ(message.title, "Kestrow Default Settings");
     EXPECT_TRUE(message.loadedForms.empty()) << "the dialog must be gone first";
     EXPECT_FALSE(run.Running());
@@ -200,7 +154,7 @@ TEST_F(DefaultsEditorTest, AFailureWhileSavingClosesTheDialogBeforeTheMessage) {
 }
 
 TEST_F(DefaultsEditorTest, AStartThatCannotAskForOtherInstancesReportsTheError) {
-    EditorRun run(dir.Path("registry.db"));
+    EditorRun run(store);
     run.bundle.instances = std::make_unique<UnreachableInstanceCheck>();
     run.program->Main();
     ASSERT_EQ(run.script.messages.size(), 1u);
@@ -208,75 +162,6 @@ TEST_F(DefaultsEditorTest, AStartThatCannotAskForOtherInstancesReportsTheError) 
               "Unexpected Error\r\n\r\nno instance check is available");
     EXPECT_FALSE(run.Running());
     EXPECT_TRUE(run.program->ErrorReported());
-}
-
-// A store it cannot use is told at start, naming the file, before the user
-// makes choices that could not be kept; the file stays as it was.
-TEST_F(DefaultsEditorTest, ADamagedStoreIsToldAtStartAndLeftUntouched) {
-    const std::string garbage = "this is not a database\x01\x02\x03 and never was";
-    {
-        std::ofstream out(dir.Path("registry.db"), std::ios::binary);
-        for (int i = 0; i < 200; ++i) out << garbage;
-    }
-    auto contents = [&] {
-        std::ifstream in(dir.Path("registry.db"), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    };
-    const std::string before = contents();
-
-    EditorRun run(dir.Path("registry.db"));
-    run.program->Main();
-    EXPECT_FALSE(run.Running());
-    ASSERT_EQ(run.script.messages.size(), 1u);
-    const platform::testing::ShownMessage& message = run.script.messages[0];
-    EXPECT_EQ(message.text, "The settings store \"" + dir.Path("registry.db") +
-                                "\" is damaged or is not a settings store. It was left as it is.");
-    EXPECT_EQ(message.style, 0x10u);
-    EXPECT_EQ(message.title, "Kestrow Default Settings");
-    EXPECT_TRUE(run.program->ErrorReported());
-    EXPECT_EQ(contents(), before);
-}
-
-// Another program holds the store's write lock.
-class HeldStoreEditorTest : public DefaultsEditorTest {
-  protected:
-    void Hold() {
-        ASSERT_EQ(sqlite3_open(dir.Path("registry.db").c_str(), &holder_), SQLITE_OK);
-        ASSERT_EQ(sqlite3_exec(holder_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
-    }
-    void Release() { sqlite3_exec(holder_, "ROLLBACK", nullptr, nullptr, nullptr); }
-    void TearDown() override {
-        Release();
-        sqlite3_close(holder_);
-    }
-    sqlite3* holder_ = nullptr;
-};
-
-TEST_F(HeldStoreEditorTest, TheDialogComesAtOnceAndASaveThatCannotHappenSaysBusy) {
-    Store("AllFolders", platform::kRegDword, Dword(1));
-    Store("SideMenu", platform::kRegDword, Dword(0));
-    Store("TwoPane", platform::kRegDword, Dword(1));
-    Store("Maximized", platform::kRegDword, Dword(1));
-    Hold();
-    EditorRun run(dir.Path("registry.db"));
-    run.program->Main();
-    // Loading what is stored as it is stored writes nothing, so meets no lock.
-    ASSERT_TRUE(run.Running());
-    EXPECT_TRUE(run.script.messages.empty());
-    EXPECT_EQ(run.FirstButtons(), (std::vector<bool>{true, false, true, true}));
-
-    run.Form().optNormal.SetValue(true);
-    run.Form().cmdOK.Click();
-    ASSERT_EQ(run.script.messages.size(), 1u);
-    EXPECT_EQ(run.script.messages[0].text.rfind(
-                  "The settings store \"" + dir.Path("registry.db") + "\" is busy", 0),
-              0u)
-        << run.script.messages[0].text;
-    EXPECT_TRUE(run.script.messages[0].loadedForms.empty()) << "the dialog is gone first";
-    EXPECT_FALSE(run.Running());
-    EXPECT_TRUE(run.program->ErrorReported()) << "the run ends as a failure";
-    Release();
-    EXPECT_EQ(Stored(), (std::vector<std::uint32_t>{1, 0, 1, 1}));
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ run_driver() {
 }
 
 # As many drivers at a time as there are cores.
-drivers=(reg_file shell_link key_path text)
+drivers=(reg_file shell_link key_path text value_text)
 status=0
 for ((first = 0; first < ${#drivers[@]}; first += $(nproc))); do
   batch=("${drivers[@]:first:$(nproc)}")

@@ -1,11 +1,11 @@
 #include "settings/easy_reg.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <optional>
 #include <vector>
 
 #include "platform/error_trap.h"
+#include "settings/value_text.h"
 
 namespace settings {
 namespace {
@@ -238,59 +238,21 @@ std::string EasyReg::GetValue(const std::string& strName, bool& blnSuccess,
                       kQueryAccess);
         if (!key.Opened()) return strDefaultValue;
         // Type and data in one read when the value is short, as settings
-        // are; a longer one is read again into a buffer of its size. Either
-        // way one spare byte that is not a NUL follows the data, so that
-        // data without a terminator is told apart.
+        // are; a longer one is read again into a buffer of its size.
         std::uint32_t type = 0;
-        std::vector<std::uint8_t> buffer(kFirstReadBytes + 1, ' ');
+        std::vector<std::uint8_t> buffer(kFirstReadBytes);
         std::uint32_t size = kFirstReadBytes;
         long rc = registry_.RegQueryValueEx(key.Key(), strName, &type, buffer.data(), &size);
         if (rc == platform::kErrorMoreData) {
-            buffer.assign(static_cast<std::size_t>(size) + 1, ' ');
+            buffer.assign(size, 0);
             rc = registry_.RegQueryValueEx(key.Key(), strName, &type, buffer.data(), &size);
         }
         if (rc != platform::kErrorSuccess) return strDefaultValue;
+        buffer.resize(std::min<std::size_t>(size, buffer.size()));
 
-        std::string text;
-        switch (type) {
-            case platform::kRegSz:
-            case platform::kRegExpandSz:
-            case platform::kRegMultiSz:
-            case platform::kRegBinary: {
-                std::string raw(buffer.begin(), buffer.begin() + size + 1);
-                if (type == platform::kRegBinary) {
-                    char hex[4];
-                    for (std::uint32_t i = 0; i < size; ++i) {
-                        std::snprintf(hex, sizeof hex, "%02X ", buffer[i]);
-                        text += hex;
-                    }
-                } else if (type == platform::kRegMultiSz) {
-                    std::string::size_type lastNul = raw.rfind('\0');
-                    if (lastNul == std::string::npos) return strDefaultValue;
-                    raw.erase(lastNul);
-                    while (!raw.empty() && raw.back() == '\0') raw.pop_back();
-                    text = raw;
-                } else {
-                    std::string::size_type nul = raw.find('\0');
-                    if (nul == std::string::npos) return strDefaultValue;
-                    text = raw.substr(0, nul);
-                }
-                break;
-            }
-            case platform::kRegDword: {
-                // Never more than the four bytes the number has: a longer
-                // value fails the read instead of overrunning it.
-                if (size > 4) return strDefaultValue;
-                std::uint8_t bytes[4] = {0, 0, 0, 0};
-                std::copy(buffer.begin(), buffer.begin() + size, bytes);
-                const std::uint32_t bits = bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) |
-                                           (static_cast<std::uint32_t>(bytes[3]) << 24);
-                text = std::to_string(static_cast<std::int32_t>(bits));
-                break;
-            }
-            default:
-                break;
-        }
+        const std::optional<std::string> shown = ValueText(type, buffer);
+        if (!shown) return strDefaultValue;
+        std::string text = *shown;
         if (text.empty()) text = strDefaultValue;
         blnSuccess = true;
         return text;

@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/posix/registry/sqlite_registry.h"
-#include "platform/testing/test_folder.h"
+#include "platform/testing/memory_registry.h"
 #include "platform/testing/test_registry.h"
 
 namespace settings {
@@ -16,8 +15,7 @@ const std::string kKey = "Software\\Tamsholt\\Kestrow 2005";
 
 class EasyRegTest : public ::testing::Test {
   protected:
-    EasyRegTest()
-        : registry(platform::posix::OpenSqliteRegistry(dir.Path("registry.db"))), reg(registry) {
+    EasyRegTest() : registry(std::make_unique<platform::testing::MemoryRegistry>()), reg(registry) {
         reg.DefaultHive(kHkcu);
         reg.DefaultSubKey(kKey);
         WriteRaw(registry, "Software", "marker", platform::kRegDword, Dword(0));
@@ -28,7 +26,6 @@ class EasyRegTest : public ::testing::Test {
         return reg.GetValue(name, ok, def);
     }
 
-    platform::testing::TestFolder dir;
     platform::testing::TestRegistry registry;
     EasyReg reg;
 };
@@ -230,9 +227,7 @@ TEST_F(EasyRegTest, ExistenceAndDeletion) {
 }
 
 TEST(EasyRegDefaultsTest, PropertiesStartEmptyAndAnUnsetHiveFails) {
-    platform::testing::TestFolder dir;
-    platform::testing::TestRegistry registry(
-        platform::posix::OpenSqliteRegistry(dir.Path("registry.db")));
+    platform::testing::TestRegistry registry(std::make_unique<platform::testing::MemoryRegistry>());
     EasyReg reg(registry);
     EXPECT_EQ(reg.DefaultHive(), 0);
     EXPECT_EQ(reg.DefaultSubKey(), "");

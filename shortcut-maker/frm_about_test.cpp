@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/forms/message_box.h"
 #include "shortcut-maker/frm_options.h"
 #include "shortcut-maker/mod_main.h"
 #include "shortcut-maker/testing/maker_harness.h"
@@ -82,7 +83,7 @@ TEST_F(AboutBoxTest, ShellFailuresAreToldOnlyWhenTheCallCannotBeMade) {
     EXPECT_EQ(h.script.messages[0].text, "Problem with browser.");
     EXPECT_EQ(h.script.messages[1].text, "Problem with mail client.");
     for (const auto& shown : h.script.messages) {
-        EXPECT_EQ(shown.style, 0x30u);
+        EXPECT_EQ(shown.style, kMbIconExclamation);
         EXPECT_EQ(shown.title, "Kestrow");
     }
     EXPECT_EQ(h.program->ExitCode(), 0);

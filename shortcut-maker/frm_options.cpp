@@ -6,6 +6,7 @@
 #include "platform/forms/message_box.h"
 #include "platform/forms/user_interface.h"
 #include "platform/text/text.h"
+#include "shortcut-maker/folder_shortcut.h"
 #include "shortcut-maker/frm_about.h"
 #include "shortcut-maker/html_help.h"
 #include "shortcut-maker/mod_main.h"
@@ -52,9 +53,9 @@ void frmOptions::FocusAndSelectAll() {
 
 void frmOptions::cmdOK_Click() {
     main_.Trap([&] {
-        main_.ShortcutArguments = modMain::ComposeExplorerArguments(
-            optAllFolders.Value() ? 1 : 0, optTwoPane.Value() ? 1 : 0, main_.FolderPath);
-        main_.ShortcutWindowStyle = optMaximized.Value() ? 3 : 1;
+        main_.Shortcut = MakeFolderShortcut(
+            main_.FolderPath, optAllFolders.Value() ? 1 : 0, optTwoPane.Value() ? 1 : 0,
+            optMaximized.Value() ? kWindowMaximized : kWindowNormal);
         main_.ShortcutName = platform::text::TrimSpaces(txtName.Text());
 
         if (main_.ShortcutName.empty()) {

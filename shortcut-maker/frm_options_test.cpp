@@ -81,7 +81,7 @@ TEST_F(OptionsDialogTest, NameOfSpacesOnlyIsRefused) {
     frmOptions& form = Open();
     form.txtName.SetText("   ");
     form.cmdOK.Click();
-    h.ExpectOneMessage("You did not enter a name", 0x30u);
+    h.ExpectOneMessage("You did not enter a name", kMbIconExclamation);
     EXPECT_TRUE(form.IsLoaded());
     ExpectNameSelected(form);
     EXPECT_TRUE(FilesIn(h.SideMenu()).empty());
@@ -107,7 +107,7 @@ TEST_F(OptionsDialogTest, ForbiddenCharactersGiveOneMessageAndWriteNothing) {
         form.cmdOK.Click();
         ASSERT_EQ(h.script.messages.size(), 1u);
         EXPECT_EQ(h.script.messages[0].text, "You cannot use the characters \\/:*?\"<>|");
-        EXPECT_EQ(h.script.messages[0].style, 0x30u);
+        EXPECT_EQ(h.script.messages[0].style, kMbIconExclamation);
         ExpectNameSelected(form);
     }
     EXPECT_FALSE(fs::exists(h.SideMenu())) << "refused before the side menu is made";
@@ -131,7 +131,7 @@ TEST_F(OptionsDialogTest, ReplaceAnsweredNoKeepsTheOldFileAndTheDialog) {
     ASSERT_EQ(h.script.messages.size(), 1u);
     EXPECT_EQ(h.script.messages[0].text,
               "A shortcut called My Photos already exists. Do you want to replace it?");
-    EXPECT_EQ(h.script.messages[0].style, 0x24u);
+    EXPECT_EQ(h.script.messages[0].style, kMbYesNo | kMbIconQuestion);
     EXPECT_EQ(ReadBytes(h.SideMenu() / "My Photos.lnk"),
               std::vector<std::uint8_t>({'o', 'l', 'd'}));
     EXPECT_TRUE(form.IsLoaded());

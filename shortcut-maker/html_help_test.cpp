@@ -5,6 +5,7 @@
 
 #include <utility>
 
+#include "platform/forms/message_box.h"
 #include "shortcut-maker/frm_options.h"
 #include "shortcut-maker/mod_main.h"
 #include "shortcut-maker/testing/maker_harness.h"
@@ -55,7 +56,7 @@ TEST_F(HelpTest, UnreachableViewerIsToldAndLeavesTheDialogAsItWas) {
     form.optStartMenu.SetValue(true);
     h.htmlHelp->unreachable = true;
     form.cmdHelp.Click();
-    h.ExpectOneMessage("Problem with HTML Help.", 0x30u);
+    h.ExpectOneMessage("Problem with HTML Help.", platform::forms::kMbIconExclamation);
     EXPECT_TRUE(form.IsLoaded());
     EXPECT_EQ(form.txtName.Text(), "Typed");
     EXPECT_TRUE(form.optStartMenu.Value());

@@ -32,23 +32,9 @@ TEST(MenuDelayTest, OnlyADelayAboveOneHundredOrUnreadableBringsTheAdvisor) {
         std::optional<std::string> delay;
         bool advisor;
     };
-    const std::vector<Case> cases = {{"100", false},
-                                     {"101", true},
-                                     {"400", true},
-                                     {"0", false},
-                                     {std::nullopt, true},
-                                     {"", true},
-                                     {"fast", true},
-                                     {" 90 ", false},
-                                     {"99999999999", true},
-                                     // Fractions round half to even, whatever the locale.
-                                     {"100.5", false},
-                                     {"100.50001", true},
-                                     {"101.5", true},
-                                     {"99.5", false},
-                                     {"+0000000000000100.49", false},
-                                     {"1,5", true},
-                                     {"-5", false}};
+    // The parse itself is tested on its own; these are its three outcomes.
+    const std::vector<Case> cases = {
+        {"100", false}, {"101", true}, {std::nullopt, true}, {"fast", true}, {"-5", false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.delay.value_or("<missing>"));
         MakerHarness h;

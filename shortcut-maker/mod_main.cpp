@@ -6,6 +6,7 @@
 #include "platform/forms/message_box.h"
 #include "platform/platform_error.h"
 #include "platform/text/text.h"
+#include "shortcut-maker/default_name.h"
 #include "shortcut-maker/frm_about.h"
 #include "shortcut-maker/frm_options.h"
 #include "shortcut-maker/frm_start_menu_setting.h"
@@ -15,14 +16,8 @@ namespace shortcut_maker {
 
 namespace {
 
-constexpr std::size_t kMaxNameLength = 50;
-constexpr std::size_t kNameTailLength = 46;
 // The folder browser's path buffer holds 260 characters with the closing NUL.
 constexpr std::size_t kMaxPathLength = 259;
-
-bool EndsWithSeparator(const std::string& s) {
-    return platform::text::EndsWith(s, "\\") || platform::text::EndsWith(s, "/");
-}
 
 }  // namespace
 
@@ -116,7 +111,7 @@ void modMain::RunMainFlow() {
                          "exactly. Rename the folder and try again.");
             return;
         }
-        DefaultName = DeriveDefaultName(FolderPath);
+        DefaultName = shortcut_maker::DeriveDefaultName(FolderPath);
 
         if (DirectMode) {
             CreateShortcutDirectly();
@@ -124,22 +119,6 @@ void modMain::RunMainFlow() {
             Ui().Show(OptionsForm());
         }
     });
-}
-
-std::string modMain::DeriveDefaultName(const std::string& strFolderPath) {
-    std::string copy = strFolderPath;
-    std::string name;
-    if (platform::text::Length(copy) > 3) {
-        // A POSIX path given bare names its folder after the last slash, as a
-        // Windows path after its last backslash.
-        while (EndsWithSeparator(copy)) copy.pop_back();
-        name = GetLastPathComponent(GetLastPathComponent(copy, "\\"), "/");
-    } else {
-        name = platform::text::Left(copy, 1);
-    }
-    if (platform::text::Length(name) > kMaxNameLength)
-        name = "... " + platform::text::Right(name, kNameTailLength);
-    return name;
 }
 
 void modMain::HandleUnexpectedError() {
@@ -194,11 +173,7 @@ std::string modMain::BrowseForFolder() {
 
 std::string modMain::GetLastPathComponent(const std::string& strPath,
                                           const std::string& strSeparator) {
-    if (strPath.empty()) return {};
-    if (strSeparator.empty()) return strPath;
-    const auto position = strPath.rfind(strSeparator);
-    if (position == std::string::npos) return strPath;
-    return strPath.substr(position + strSeparator.size());
+    return shortcut_maker::GetLastPathComponent(strPath, strSeparator);
 }
 
 void modMain::Warn(const std::string& strText) {

@@ -9,6 +9,7 @@
 
 #include "platform/platform.h"
 #include "settings/program_module.h"
+#include "shortcut-maker/folder_shortcut.h"
 
 namespace shortcut_maker {
 
@@ -31,8 +32,11 @@ class modMain : public settings::ProgramModule {
     std::string DefaultName;
     std::string ShortcutName;
     std::string ShortcutPath;
-    std::string ShortcutArguments;
-    std::int32_t ShortcutWindowStyle = 0;
+    // What CreateFolderShortcut writes for the user, set whole by direct
+    // mode and the options dialog; the two names reach its parts.
+    FolderShortcut Shortcut;
+    std::string& ShortcutArguments = Shortcut.Arguments;
+    std::int32_t& ShortcutWindowStyle = Shortcut.WindowStyle;
 
     // The four settings flags live in Settings, shared with the defaults
     // editor; these names reach them.
@@ -63,9 +67,6 @@ class modMain : public settings::ProgramModule {
     std::string BrowseForFolder();
     static std::string GetLastPathComponent(const std::string& strPath,
                                             const std::string& strSeparator);
-    // The proposed shortcut name for a folder path: its last component, at
-    // most 50 characters.
-    static std::string DeriveDefaultName(const std::string& strFolderPath);
 
     // Shortcut composition and writing.
     static std::string ComposeExplorerArguments(std::int32_t lngAll, std::int32_t lngTwo,

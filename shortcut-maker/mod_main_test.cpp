@@ -23,44 +23,6 @@ std::string Repeat(const std::string& piece, int times) {
     return out;
 }
 
-TEST(GetLastPathComponentTest, FollowsTheLastSeparatorExactly) {
-    EXPECT_EQ(modMain::GetLastPathComponent("abc", "\\"), "abc");
-    EXPECT_EQ(modMain::GetLastPathComponent("", "\\"), "");
-    EXPECT_EQ(modMain::GetLastPathComponent("a\\b\\", "\\"), "");
-    EXPECT_EQ(modMain::GetLastPathComponent("C:\\Data\\Projects", "\\"), "Projects");
-    EXPECT_EQ(modMain::GetLastPathComponent("a\\b", ""), "a\\b");
-    EXPECT_EQ(modMain::GetLastPathComponent("xAByABz", "AB"), "z");
-    EXPECT_EQ(modMain::GetLastPathComponent("xaby", "AB"), "xaby") << "case-sensitive";
-}
-
-TEST(DefaultNameTest, TakesTheLastComponentWithoutTrailingBackslashes) {
-    EXPECT_EQ(modMain::DeriveDefaultName("C:\\Data\\Projects"), "Projects");
-    EXPECT_EQ(modMain::DeriveDefaultName("C:\\Data\\Projects\\\\"), "Projects");
-    EXPECT_EQ(modMain::DeriveDefaultName("C:\\"), "C");
-    EXPECT_EQ(modMain::DeriveDefaultName("D:"), "D");
-    EXPECT_EQ(modMain::DeriveDefaultName("\"C:\\Data\\Projects\""), "Projects\"")
-        << "quotes are kept; the closing one ends the name";
-    EXPECT_EQ(modMain::DeriveDefaultName("/home/ann/Data/"), "Data")
-        << "a POSIX path names its folder after the last slash";
-}
-
-TEST(DefaultNameTest, CutsLongNamesByCharactersNotBytes) {
-    const std::string fifty = Repeat("x", 50);
-    EXPECT_EQ(modMain::DeriveDefaultName("C:\\" + fifty), fifty);
-    const std::string fiftyOne = "A" + Repeat("b", 49) + "Z";
-    EXPECT_EQ(modMain::DeriveDefaultName("C:\\Data\\" + fiftyOne), "... " + Repeat("b", 45) + "Z");
-
-    for (const std::string& letter : {std::string("Ж"), std::string("写")}) {
-        SCOPED_TRACE(letter);
-        const std::string cyrillicFifty = Repeat(letter, 50);
-        EXPECT_EQ(modMain::DeriveDefaultName("C:\\" + cyrillicFifty), cyrillicFifty);
-        const std::string name = "Я" + Repeat(letter, 49) + "ё";
-        const std::string derived = modMain::DeriveDefaultName("C:\\Data\\" + name);
-        EXPECT_EQ(derived, "... " + Repeat(letter, 45) + "ё");
-        EXPECT_EQ(platform::text::Length(derived), 50u);
-    }
-}
-
 TEST(MainFlowTest, DirectModeTakesTheCommandLineUnchanged) {
     MakerHarness h;
     h.StoreDefaults(1, 0, 1, 1);
@@ -143,7 +105,7 @@ TEST(ErrorRoutineTest, ClosesEveryFormThenShowsTheOneMessage) {
     ASSERT_EQ(h.script.messages.size(), 1u);
     const platform::testing::ShownMessage& shown = h.script.messages[0];
     EXPECT_EQ(shown.text, kUnexpected);
-    EXPECT_EQ(shown.style, 0x10u);
+    EXPECT_EQ(shown.style, kMbIconHand);
     EXPECT_EQ(shown.title, "Kestrow");
     EXPECT_TRUE(shown.loadedForms.empty()) << "the forms go before the message";
     EXPECT_EQ(h.program->ExitCode(), 1);

@@ -1,60 +1,16 @@
 // Keeping every shortcut inside the Start Menu tree.
 #include <exception>
-#include <vector>
 
 #include "platform/text/text.h"
 #include "shortcut-maker/mod_main.h"
+#include "shortcut-maker/start_menu_containment.h"
 #include "shortcut-maker/windows_names.h"
 
 namespace shortcut_maker {
 
-namespace {
-
-// The components of a Windows path with "." and ".." resolved; false when a
-// ".." climbs above the start. Slashes count as separators, as Windows and
-// the POSIX mapping both treat them.
-bool NormalisedComponents(const std::string& path, std::vector<std::string>& out) {
-    out.clear();
-    std::string part;
-    auto flush = [&]() {
-        if (part == "..") {
-            if (out.empty()) return false;
-            out.pop_back();
-        } else if (!part.empty() && part != ".") {
-            out.push_back(part);
-        }
-        part.clear();
-        return true;
-    };
-    for (char c : path) {
-        if (c == '\\' || c == '/') {
-            if (!flush()) return false;
-        } else {
-            part += c;
-        }
-    }
-    return flush();
-}
-
-}  // namespace
-
 bool modMain::ShortcutPathIsSafe() const {
-    if (ShortcutName.empty() || ShortcutName.find_first_of("\\/") != std::string::npos) {
-        return false;
-    }
     if (!IsNameWindowsCanHold(ShortcutName)) return false;
-    if (!platform::text::EndsWith(ShortcutPath, ShortcutName + ".lnk")) return false;
-
-    std::vector<std::string> startMenu;
-    std::vector<std::string> shortcut;
-    if (StartMenuPath.empty() || !NormalisedComponents(StartMenuPath, startMenu) ||
-        !NormalisedComponents(ShortcutPath, shortcut)) {
-        return false;
-    }
-    if (shortcut.size() <= startMenu.size()) return false;
-    for (std::size_t i = 0; i < startMenu.size(); ++i) {
-        if (!platform::text::EqualsIgnoreCase(shortcut[i], startMenu[i])) return false;
-    }
+    if (!NamesAShortcutInsideStartMenu(StartMenuPath, ShortcutName, ShortcutPath)) return false;
     // The platform knows what links and mappings make of the path.
     return platform::AnswerOr(
         false, [&] { return platform_.isInsideFolder(ShortcutPath, StartMenuPath); });

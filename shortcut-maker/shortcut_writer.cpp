@@ -4,24 +4,23 @@
 #include "platform/forms/message_box.h"
 #include "platform/platform_error.h"
 #include "platform/text/text.h"
+#include "shortcut-maker/explorer_arguments.h"
+#include "shortcut-maker/folder_shortcut.h"
 #include "shortcut-maker/mod_main.h"
 
 namespace shortcut_maker {
 
 namespace {
 
-const std::string kExplorer = "explorer.exe";
 const std::string kExplorerIcon = "explorer.exe,1";
-const std::string kDescriptionHead = "Shortcut to the folder\r\n";
 const std::string kOwnShortcutName = "Kestrow.lnk";
 
-void FillFolderShortcut(platform::WshShortcut& shortcut, const std::string& arguments,
-                        std::int32_t windowStyle, const std::string& folder) {
-    shortcut.TargetPath = kExplorer;
-    shortcut.Arguments = arguments;
-    shortcut.WindowStyle = windowStyle;
+void FillFolderShortcut(platform::WshShortcut& shortcut, const FolderShortcut& folder) {
+    shortcut.TargetPath = folder.TargetPath;
+    shortcut.Arguments = folder.Arguments;
+    shortcut.WindowStyle = folder.WindowStyle;
     shortcut.IconLocation = kExplorerIcon;
-    shortcut.Description = kDescriptionHead + folder;
+    shortcut.Description = folder.Description;
 }
 
 std::string WithoutOneTrailingBackslash(std::string path) {
@@ -33,12 +32,7 @@ std::string WithoutOneTrailingBackslash(std::string path) {
 
 std::string modMain::ComposeExplorerArguments(std::int32_t lngAll, std::int32_t lngTwo,
                                               const std::string& strPath) {
-    std::string arguments = lngTwo == 1 ? "/e," : "/n,";
-    if (lngAll != 1) arguments += "/root,";
-    arguments += '"';
-    arguments += strPath;
-    arguments += '"';
-    return arguments;
+    return shortcut_maker::ComposeExplorerArguments(lngAll, lngTwo, strPath);
 }
 
 void modMain::CreateShortcutDirectly() {
@@ -49,8 +43,8 @@ void modMain::CreateShortcutDirectly() {
         // shortcut with made-up options.
         if (ErrorRoutineRuns() != runsBefore) return;
 
-        ShortcutArguments = ComposeExplorerArguments(lngAllFolders, lngTwoPane, FolderPath);
-        ShortcutWindowStyle = lngMaximized == 1 ? 3 : 1;
+        Shortcut = MakeFolderShortcut(FolderPath, lngAllFolders, lngTwoPane,
+                                      lngMaximized == 1 ? kWindowMaximized : kWindowNormal);
         ShortcutName = DefaultName;
         if (!PrepareShortcutPath(lngSideMenu == 1)) return;
         if (!ReplaceExistingShortcut()) return;
@@ -100,7 +94,7 @@ void modMain::CreateFolderShortcut() {
         if (!ShortcutPathIsSafe()) throw platform::PlatformError("shortcut outside the Start Menu");
 
         CurrentShortcut = GetScriptShell().CreateShortcut(ShortcutPath);
-        FillFolderShortcut(*CurrentShortcut, ShortcutArguments, ShortcutWindowStyle, FolderPath);
+        FillFolderShortcut(*CurrentShortcut, Shortcut);
         CurrentShortcut->Save();
         Ui().DoEvents();
 
@@ -112,9 +106,9 @@ void modMain::CreateFolderShortcut() {
             false, [&] { return platform_.isInsideFolder(ownShortcutPath, StartMenuPath); });
         if (ownShortcutMissing && sideMenuExists && sideMenuInside) {
             CurrentShortcut = GetScriptShell().CreateShortcut(ownShortcutPath);
-            FillFolderShortcut(*CurrentShortcut,
-                               ComposeExplorerArguments(lngAllFolders, lngTwoPane, SideMenuPath),
-                               ShortcutWindowStyle, SideMenuPath);
+            FillFolderShortcut(
+                *CurrentShortcut,
+                MakeFolderShortcut(SideMenuPath, lngAllFolders, lngTwoPane, ShortcutWindowStyle));
             CurrentShortcut->Save();
         }
         AdviseOnMenuDelay();

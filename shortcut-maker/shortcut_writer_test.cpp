@@ -17,16 +17,6 @@ using namespace platform::forms;
 
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
-TEST(ComposeExplorerArgumentsTest, FourSwitchesAndOnlyOneCountsAsOn) {
-    EXPECT_EQ(modMain::ComposeExplorerArguments(1, 1, "C:\\Data"), "/e,\"C:\\Data\"");
-    EXPECT_EQ(modMain::ComposeExplorerArguments(1, 0, "C:\\Data"), "/n,\"C:\\Data\"");
-    EXPECT_EQ(modMain::ComposeExplorerArguments(1, 0, "C:\\Data").size(), 12u);
-    EXPECT_EQ(modMain::ComposeExplorerArguments(0, 1, "C:\\"), "/e,/root,\"C:\\\"");
-    EXPECT_EQ(modMain::ComposeExplorerArguments(0, 0, " D:\\x\\ "), "/n,/root,\" D:\\x\\ \"");
-    EXPECT_EQ(modMain::ComposeExplorerArguments(2, -1, "C:\\Data"), "/n,/root,\"C:\\Data\"")
-        << "any flag other than 1 is off";
-}
-
 class DirectModeTest : public ::testing::Test {
   protected:
     void SetUp() override { h.SetMenuDelay("100"); }
@@ -100,7 +90,7 @@ TEST_F(DirectModeTest, ReplaceAnsweredNoChangesNothingAndSkipsTheAdvisor) {
     ASSERT_EQ(h.script.messages.size(), 1u);
     EXPECT_EQ(h.script.messages[0].text,
               "A shortcut called Projects already exists. Do you want to replace it?");
-    EXPECT_EQ(h.script.messages[0].style, 0x24u);
+    EXPECT_EQ(h.script.messages[0].style, kMbYesNo | kMbIconQuestion);
     EXPECT_EQ(h.script.messages[0].title, "Kestrow");
     std::ifstream in(old);
     std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -159,7 +149,7 @@ TEST_F(DirectModeTest, NamesThatCannotStayInsideAreRefusedWithNothingWritten) {
         fresh.program->Main(folder);
         ASSERT_EQ(fresh.script.messages.size(), 1u);
         EXPECT_NE(fresh.script.messages[0].text.find("inside the Start Menu"), std::string::npos);
-        EXPECT_EQ(fresh.script.messages[0].style, 0x30u);
+        EXPECT_EQ(fresh.script.messages[0].style, kMbIconExclamation);
         EXPECT_EQ(fresh.program->ExitCode(), 1);
         EXPECT_FALSE(fs::exists(fresh.SideMenu()));
         EXPECT_TRUE(fs::is_empty(fresh.StartMenu()));

@@ -116,7 +116,7 @@ TEST(FormsModelTest, MessageBoxesTakeQueuedAnswersThenTheSafeOne) {
     EXPECT_EQ(h.ui.MsgBox("q2", kMbYesNo | kMbIconQuestion, "T"), kIdNo);
     ASSERT_EQ(h.script.messages.size(), 2u);
     EXPECT_EQ(h.script.messages[0].loadedForms, std::vector<std::string>{"frmPair"});
-    EXPECT_EQ(h.script.messages[1].style, 0x24u);
+    EXPECT_EQ(h.script.messages[1].style, kMbYesNo | kMbIconQuestion);
 }
 
 TEST(FormsModelTest, BackendIsMadeOnlyWhenNeeded) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/forms/message_box.h"
 #include "platform/platform_error.h"
 #include "platform/testing/scripted_backend.h"
 #include "platform/testing/test_folder.h"
@@ -136,7 +137,7 @@ TEST_F(ChmHelpTest, AFileOrTopicThatCannotBeShownIsToldAndGivesZero) {
     EXPECT_EQ(script_.messages[4].text,
               "The topic absent.htm cannot be found in the file kestrow.chm.");
     for (const auto& message : script_.messages) {
-        EXPECT_EQ(message.style, 0x30u);
+        EXPECT_EQ(message.style, platform::forms::kMbIconExclamation);
         EXPECT_EQ(message.title, "HTML Help");
     }
 }

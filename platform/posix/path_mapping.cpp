@@ -1,5 +1,7 @@
 #include "platform/posix/path_mapping.h"
 
+#include <sys/stat.h>
+
 #include <climits>
 #include <cstdlib>
 #include <vector>
@@ -57,6 +59,23 @@ std::string ResolveExistingPart(const std::string& posixPath) {
     }
 }
 
+// base (resolved already) followed by the components of rest, resolved one
+// at a time: a plain folder costs one look, a link is resolved whole, and
+// the walk ends at the first component that is not there.
+std::string ResolveBelow(std::string base, const std::string& rest) {
+    const std::vector<std::string> parts = Normalise(rest, false);
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        std::string next = (base == "/" ? base : base + "/") + parts[i];
+        struct stat st {};
+        if (::lstat(next.c_str(), &st) != 0) {
+            for (std::size_t j = i + 1; j < parts.size(); ++j) next += "/" + parts[j];
+            return next;
+        }
+        base = S_ISLNK(st.st_mode) ? ResolveExistingPart(next) : next;
+    }
+    return base;
+}
+
 bool IsBelow(const std::string& path, const std::string& folder) {
     if (folder == "/") return path.size() > 1;
     return path.size() > folder.size() + 1 && path.compare(0, folder.size(), folder) == 0 &&
@@ -102,7 +121,10 @@ bool IsInsideFolder(const std::string& windowsPath, const std::string& windowsFo
     const auto folder = TryPosixPathOf(windowsFolder);
     if (!path || !folder) return false;
     if (!IsBelow(*path, *folder)) return false;
-    return IsBelow(ResolveExistingPart(*path), ResolveExistingPart(*folder));
+    // One walk of the path: the folder resolved, then only what lies below it.
+    const std::string resolvedFolder = ResolveExistingPart(*folder);
+    const std::string rest = path->substr(*folder == "/" ? 1 : folder->size() + 1);
+    return IsBelow(ResolveBelow(resolvedFolder, rest), resolvedFolder);
 }
 
 }  // namespace platform::posix

@@ -61,6 +61,9 @@ std::string ExpandUserProfile(const std::string& value) {
 }
 
 void MakeFolders(const std::string& posixPath) {
+    struct stat st {};
+    // Made on an earlier run, as a rule: one look then suffices.
+    if (::stat(posixPath.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return;
     std::string sofar;
     std::size_t at = 1;
     while (at <= posixPath.size()) {
@@ -73,7 +76,6 @@ void MakeFolders(const std::string& posixPath) {
         }
         at = end + 1;
     }
-    struct stat st {};
     if (::stat(posixPath.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
         throw PlatformError("\"" + posixPath + "\" is not a folder.");
     }

@@ -412,7 +412,9 @@ TEST_F(QtBackendTest, WithoutKeyPreviewTheFormSeesNoKeys) {
 
 TEST_F(QtBackendTest, MessageBoxesShowTheirStyleAndAnswerWithWin32Ids) {
     auto question = AnswerNextMessageBox(kIdNo);
-    EXPECT_EQ(ui->MsgBox("A shortcut called <b>x</b> already exists.", 0x24, "Kestrow"), kIdNo);
+    EXPECT_EQ(ui->MsgBox("A shortcut called <b>x</b> already exists.", kMbYesNo | kMbIconQuestion,
+                         "Kestrow"),
+              kIdNo);
     ASSERT_TRUE(question->shown);
     EXPECT_EQ(question->title, "Kestrow");
     EXPECT_EQ(question->text, "A shortcut called <b>x</b> already exists.");
@@ -421,48 +423,52 @@ TEST_F(QtBackendTest, MessageBoxesShowTheirStyleAndAnswerWithWin32Ids) {
     EXPECT_EQ(question->defaultButton, kIdYes);
 
     auto second = AnswerNextMessageBox(kIdYes);
-    EXPECT_EQ(ui->MsgBox("Replace?", 0x124, "Kestrow"), kIdYes);
+    EXPECT_EQ(ui->MsgBox("Replace?", kMbYesNo | kMbIconQuestion | kMbDefButton2, "Kestrow"),
+              kIdYes);
     EXPECT_EQ(second->defaultButton, kIdNo) << "MB_DEFBUTTON2";
 
     auto warning = AnswerNextMessageBox(kIdOk);
-    EXPECT_EQ(ui->MsgBox("You did not enter a name", 0x30, "Kestrow"), kIdOk);
+    EXPECT_EQ(ui->MsgBox("You did not enter a name", kMbIconExclamation, "Kestrow"), kIdOk);
     EXPECT_EQ(warning->icon, QMessageBox::Warning);
     EXPECT_EQ(warning->buttons, std::vector<int>{kIdOk});
 
     auto stop = AnswerNextMessageBox(kIdOk);
-    ui->MsgBox("Unexpected error.", 0x10, "Kestrow");
+    ui->MsgBox("Unexpected error.", kMbIconHand, "Kestrow");
     EXPECT_EQ(stop->icon, QMessageBox::Critical);
     auto info = AnswerNextMessageBox(kIdOk);
-    ui->MsgBox("Done.", 0x40, "Kestrow");
+    ui->MsgBox("Done.", kMbIconInformation, "Kestrow");
     EXPECT_EQ(info->icon, QMessageBox::Information);
 }
 
 TEST_F(QtBackendTest, EnterAndSpacePressTheFocusedButtonOfAMessageBox) {
     auto enter = testing::OnNextMessageBox(
         [](QMessageBox& box) { QTest::keyClick(box.focusWidget(), Qt::Key_Return); });
-    EXPECT_EQ(ui->MsgBox("Replace?", 0x24, "Kestrow"), kIdYes) << "the default has the focus";
+    EXPECT_EQ(ui->MsgBox("Replace?", kMbYesNo | kMbIconQuestion, "Kestrow"), kIdYes)
+        << "the default has the focus";
     EXPECT_EQ(enter->buttonsWithPictures, 0);
 
     auto tabbed = testing::OnNextMessageBox([](QMessageBox& box) {
         QTest::keyClick(box.focusWidget(), Qt::Key_Tab);
         QTest::keyClick(box.focusWidget(), Qt::Key_Return);
     });
-    EXPECT_EQ(ui->MsgBox("Replace?", 0x24, "Kestrow"), kIdNo) << "Enter follows the focus";
+    EXPECT_EQ(ui->MsgBox("Replace?", kMbYesNo | kMbIconQuestion, "Kestrow"), kIdNo)
+        << "Enter follows the focus";
 
     auto space = testing::OnNextMessageBox([](QMessageBox& box) {
         QTest::keyClick(box.focusWidget(), Qt::Key_Tab);
         QTest::keyClick(box.focusWidget(), Qt::Key_Space);
     });
-    EXPECT_EQ(ui->MsgBox("Replace?", 0x124, "Kestrow"), kIdYes) << "from No to Yes, then Space";
+    EXPECT_EQ(ui->MsgBox("Replace?", kMbYesNo | kMbIconQuestion | kMbDefButton2, "Kestrow"), kIdYes)
+        << "from No to Yes, then Space";
 }
 
 TEST_F(QtBackendTest, AMessageBoxClosedWithoutAnAnswerChangesNothing) {
     AnswerNextMessageBox(0);  // no such button: the box is dismissed
-    EXPECT_EQ(ui->MsgBox("Replace?", 0x24, "Kestrow"), kIdNo);
+    EXPECT_EQ(ui->MsgBox("Replace?", kMbYesNo | kMbIconQuestion, "Kestrow"), kIdNo);
     AnswerNextMessageBox(0);
-    EXPECT_EQ(ui->MsgBox("Go on?", 0x01, "Kestrow"), kIdCancel);
+    EXPECT_EQ(ui->MsgBox("Go on?", kMbOkCancel, "Kestrow"), kIdCancel);
     AnswerNextMessageBox(0);
-    EXPECT_EQ(ui->MsgBox("Note", 0x30, "Kestrow"), kIdOk);
+    EXPECT_EQ(ui->MsgBox("Note", kMbIconExclamation, "Kestrow"), kIdOk);
 }
 
 TEST_F(QtBackendTest, AModalFormWithAnOwnerReturnsAfterItsUnloadAndReactivatesTheOwner) {

@@ -21,7 +21,11 @@ namespace platform::testing {
 // takes back, and fails (access denied) or throws on the named calls.
 class TestRegistry : public platform::Registry {
   public:
-    explicit TestRegistry(std::unique_ptr<platform::Registry> inner) : inner_(std::move(inner)) {}
+    explicit TestRegistry(std::unique_ptr<platform::Registry> inner)
+        : owned_(std::move(inner)), inner_(owned_.get()) {}
+    // Over a store that outlives it and that other runs share, as programs
+    // share one store.
+    explicit TestRegistry(platform::Registry& shared) : inner_(&shared) {}
 
     std::set<std::string> failing;
     std::set<std::string> throwing;
@@ -90,7 +94,8 @@ class TestRegistry : public platform::Registry {
         if (!storeProblem.empty()) pending_ = storeProblem;
         return platform::kErrorAccessDenied;
     }
-    std::unique_ptr<platform::Registry> inner_;
+    std::unique_ptr<platform::Registry> owned_;
+    platform::Registry* inner_;
     std::string pending_;
 };
 

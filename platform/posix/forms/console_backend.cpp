@@ -8,6 +8,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <limits>
+#include <optional>
 #include <utility>
 
 #include "platform/forms/form.h"
@@ -297,7 +298,10 @@ void ConsoleBackend::Present(const std::function<bool()>& done, forms::Form* onl
     }
 }
 
-void ConsoleBackend::Offer(forms::Form& form) {
+namespace {
+
+// The form as the terminal shows it: its controls, then its buttons numbered.
+Page PageOf(const forms::Form& form, const std::vector<Control*>& picks) {
     std::size_t boxCount = 0;
     for (const Control* control : form.Controls()) {
         if (control->Kind() == ControlKind::TextBox) ++boxCount;
@@ -305,12 +309,27 @@ void ConsoleBackend::Offer(forms::Form& form) {
     Page page;
     page.text = "\n== " + form.Style().caption + " ==\n";
     Draw(form, nullptr, "", boxCount, page);
-    const std::vector<Control*> picks = Pickable(form);
     for (std::size_t i = 0; i < picks.size(); ++i) {
         page.text +=
             "  " + std::to_string(i + 1) + ") " + WithoutMnemonic(picks[i]->Caption()) + "\n";
     }
     page.text += "  0) Close\n" + HelpLine(picks, page);
+    return page;
+}
+
+// The number a command is, when it is one and nothing else.
+std::optional<long> PickNumber(const std::string& command) {
+    char* end = nullptr;
+    const long pick = std::strtol(command.c_str(), &end, 10);
+    if (!std::isdigit(static_cast<unsigned char>(command[0])) || *end != '\0') return std::nullopt;
+    return pick;
+}
+
+}  // namespace
+
+void ConsoleBackend::Offer(forms::Form& form) {
+    const std::vector<Control*> picks = Pickable(form);
+    const Page page = PageOf(form, picks);
     Write(page.text);
 
     // Each round acts once and returns, so the form is drawn again with
@@ -328,14 +347,12 @@ void ConsoleBackend::Offer(forms::Form& form) {
         const std::string command = Trim(line);
         if (command.empty()) continue;
 
-        char* end = nullptr;
-        const long pick = std::strtol(command.c_str(), &end, 10);
-        if (std::isdigit(static_cast<unsigned char>(command[0])) && *end == '\0') {
-            if (pick < 0 || pick > static_cast<long>(picks.size())) continue;
-            if (pick == 0) {
+        if (const std::optional<long> pick = PickNumber(command)) {
+            if (*pick < 0 || *pick > static_cast<long>(picks.size())) continue;
+            if (*pick == 0) {
                 form.Ui().Unload(form);
             } else {
-                picks[static_cast<std::size_t>(pick - 1)]->Click();
+                picks[static_cast<std::size_t>(*pick - 1)]->Click();
             }
             return;
         }
@@ -360,27 +377,29 @@ void ConsoleBackend::Offer(forms::Form& form) {
             option.Click();
             return;
         }
-
-        auto& box = static_cast<forms::TextBox&>(*field->second);
-        std::string typed;
-        if (space != std::string::npos) {
-            typed = keyed.substr(space + 1);
-        } else {
-            Write("New text for " + BoxTitle(box.Name()) + " (Enter: keep it): ");
-            if (!ReadLine(typed)) return;  // the next round closes the form
-            if (!typed.empty() && typed.back() == '\r') typed.pop_back();
-            if (typed.empty()) return;
-        }
-        // Typed over the whole text, so the model keeps MaxLength in
-        // characters exactly as for a user's typing.
-        box.SetFocus();
-        box.SetSelection(0, std::numeric_limits<int>::max());
-        box.Type(typed);
-        if (box.Text() != typed) {
-            Write("At most " + std::to_string(box.MaxLength()) + " characters fit in " +
-                  BoxTitle(box.Name()) + ".\n");
-        }
+        Retype(static_cast<forms::TextBox&>(*field->second),
+               space == std::string::npos ? std::nullopt
+                                          : std::optional<std::string>(keyed.substr(space + 1)));
         return;
+    }
+}
+
+void ConsoleBackend::Retype(forms::TextBox& box, std::optional<std::string> typed) {
+    if (!typed) {
+        typed.emplace();
+        Write("New text for " + BoxTitle(box.Name()) + " (Enter: keep it): ");
+        if (!ReadLine(*typed)) return;  // the next round closes the form
+        if (!typed->empty() && typed->back() == '\r') typed->pop_back();
+        if (typed->empty()) return;
+    }
+    // Typed over the whole text, so the model keeps MaxLength in characters
+    // exactly as for a user's typing.
+    box.SetFocus();
+    box.SetSelection(0, std::numeric_limits<int>::max());
+    box.Type(*typed);
+    if (box.Text() != *typed) {
+        Write("At most " + std::to_string(box.MaxLength()) + " characters fit in " +
+              BoxTitle(box.Name()) + ".\n");
     }
 }
 

@@ -5,10 +5,15 @@
 // the answer that changes nothing and its text goes to standard error.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/forms/forms_backend.h"
+
+namespace platform::forms {
+class TextBox;
+}  // namespace platform::forms
 
 namespace platform::posix {
 
@@ -57,6 +62,9 @@ class ConsoleBackend : public forms::FormsBackend {
     void Present(const std::function<bool()>& done, forms::Form* only);
     // One round: draws the whole form, reads one command and acts on it.
     void Offer(forms::Form& form);
+    // Types over the box's text what the user gave with its key, or asks
+    // for it when nothing was given; Enter alone keeps the text.
+    void Retype(forms::TextBox& box, std::optional<std::string> typed);
 
     Terminal terminal_;
     int errorFd_;

@@ -58,10 +58,17 @@ class ScriptedTerminal {
 TEST(ConsoleMessageBox, AsksOnTheTerminalWithTheStylesButtonsAndDefault) {
     ScriptedTerminal terminal("n\n\nmaybe\nY\n\n");
     ConsoleBackend backend(terminal.Terminal());
-    EXPECT_EQ(backend.MessageBox("Replace it?", 0x24, "Kestrow"), kIdNo);
-    EXPECT_EQ(backend.MessageBox("Replace it?", 0x24, "Kestrow"), kIdYes) << "Enter: Yes";
-    EXPECT_EQ(backend.MessageBox("Replace it?", 0x124, "Kestrow"), kIdYes) << "asked again";
-    EXPECT_EQ(backend.MessageBox("Replace it?", 0x124, "Kestrow"), kIdNo) << "MB_DEFBUTTON2";
+    EXPECT_EQ(backend.MessageBox("Replace it?", kMbYesNo | kMbIconQuestion, "Kestrow"), kIdNo);
+    EXPECT_EQ(backend.MessageBox("Replace it?", kMbYesNo | kMbIconQuestion, "Kestrow"), kIdYes)
+        << "Enter: Yes";
+    EXPECT_EQ(
+        backend.MessageBox("Replace it?", kMbYesNo | kMbIconQuestion | kMbDefButton2, "Kestrow"),
+        kIdYes)
+        << "asked again";
+    EXPECT_EQ(
+        backend.MessageBox("Replace it?", kMbYesNo | kMbIconQuestion | kMbDefButton2, "Kestrow"),
+        kIdNo)
+        << "MB_DEFBUTTON2";
     const std::string shown = terminal.Shown();
     EXPECT_NE(shown.find("[Kestrow]\nReplace it?\n[Y]es/[N]o (Enter: Yes)? "), std::string::npos);
     EXPECT_NE(shown.find("(Enter: No)"), std::string::npos);
@@ -70,9 +77,9 @@ TEST(ConsoleMessageBox, AsksOnTheTerminalWithTheStylesButtonsAndDefault) {
 TEST(ConsoleMessageBox, EndOfInputGivesTheAnswerThatChangesNothing) {
     ScriptedTerminal terminal("");
     ConsoleBackend backend(terminal.Terminal());
-    EXPECT_EQ(backend.MessageBox("Replace it?", 0x24, "Kestrow"), kIdNo);
-    EXPECT_EQ(backend.MessageBox("Go on?", 0x01, "Kestrow"), kIdCancel);
-    EXPECT_EQ(backend.MessageBox("You did not enter a name", 0x30, "Kestrow"), kIdOk);
+    EXPECT_EQ(backend.MessageBox("Replace it?", kMbYesNo | kMbIconQuestion, "Kestrow"), kIdNo);
+    EXPECT_EQ(backend.MessageBox("Go on?", kMbOkCancel, "Kestrow"), kIdCancel);
+    EXPECT_EQ(backend.MessageBox("You did not enter a name", kMbIconExclamation, "Kestrow"), kIdOk);
     EXPECT_NE(terminal.Shown().find("Warning: You did not enter a name"), std::string::npos);
 }
 
@@ -83,7 +90,7 @@ TEST(ConsoleMessageBox, WorksOnARealPseudoTerminal) {
     ASSERT_EQ(::write(master, typed.data(), typed.size()), 2);
     {
         ConsoleBackend backend({slave, slave, false});
-        EXPECT_EQ(backend.MessageBox("Create it?", 0x01, "Kestrow"), kIdCancel);
+        EXPECT_EQ(backend.MessageBox("Create it?", kMbOkCancel, "Kestrow"), kIdCancel);
     }
     ::fcntl(master, F_SETFL, O_NONBLOCK);
     std::string shown;
@@ -127,12 +134,12 @@ TEST(ConsoleWithoutTerminal, QuestionsTakeTheSafeAnswerAndTheTextGoesToStandardE
         const ConsoleBackend::Terminal terminal = ConsoleBackend::OpenTerminal();
         if (terminal.Present()) ::_exit(10);
         ConsoleBackend backend(terminal);
-        if (backend.MessageBox("A shortcut called Music already exists.", 0x24, "Kestrow") !=
-            kIdNo) {
+        if (backend.MessageBox("A shortcut called Music already exists.",
+                               kMbYesNo | kMbIconQuestion, "Kestrow") != kIdNo) {
             ::_exit(11);
         }
-        if (backend.MessageBox("Go on?", 0x01, "Kestrow") != kIdCancel) ::_exit(12);
-        if (backend.MessageBox("Unexpected error.", 0x10, "Kestrow") != kIdOk) ::_exit(13);
+        if (backend.MessageBox("Go on?", kMbOkCancel, "Kestrow") != kIdCancel) ::_exit(12);
+        if (backend.MessageBox("Unexpected error.", kMbIconHand, "Kestrow") != kIdOk) ::_exit(13);
     });
     EXPECT_NE(written.find("Kestrow: A shortcut called Music already exists.\n"),
               std::string::npos);

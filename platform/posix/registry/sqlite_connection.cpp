@@ -339,6 +339,9 @@ sqlite3* TryOpenStoreFile(const std::string& path, bool* checkedWhole, StoreFaul
     // locks and allocation counters were a good part of a short run's work.
     static const bool configured = [] {
         sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+        // No page cache allocated in bulk ahead of use: laying out its slots
+        // touched every page of it, and a store this small needs a handful.
+        sqlite3_config(SQLITE_CONFIG_PAGECACHE, nullptr, 0, 0);
         return true;
     }();
     (void)configured;

@@ -611,10 +611,13 @@ std::string DefaultRegistryPath() {
     const auto folder = base / "kestrow";
     // Folders made here are private to the user, as the store in them is. One
     // that cannot be made shows as a store that cannot be opened.
-    std::filesystem::path sofar;
-    for (const auto& part : folder) {
-        sofar /= part;
-        if (::mkdir(sofar.c_str(), 0700) != 0 && errno != EEXIST) break;
+    // The walk from the root is needed only when a folder above is missing.
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno == ENOENT) {
+        std::filesystem::path sofar;
+        for (const auto& part : folder) {
+            sofar /= part;
+            if (::mkdir(sofar.c_str(), 0700) != 0 && errno != EEXIST) break;
+        }
     }
     return (folder / "registry.db").string();
 }

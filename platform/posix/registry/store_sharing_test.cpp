@@ -53,7 +53,7 @@ Bytes Dword(std::uint32_t v) {
 }
 
 // Rounds of the sharing tests: the suite runs a short set; a longer one is
-// KESTROW_SHARING_ROUNDS=400 registry_tests --gtest_filter='StoreSharing*'.
+// KESTROW_SHARING_ROUNDS=400 posix_registry_tests --gtest_filter='StoreSharing*'.
 int Rounds(int suiteDefault) {
     const char* asked = std::getenv("KESTROW_SHARING_ROUNDS");
     return asked && std::atoi(asked) > 0 ? std::atoi(asked) : suiteDefault;

@@ -1,0 +1,258 @@
+#include "platform/testing/memory_registry.h"
+
+#include <algorithm>
+#include <cstring>
+#include <tuple>
+#include <utility>
+
+#include "platform/text/text.h"
+
+namespace platform::testing {
+
+namespace {
+
+constexpr std::int64_t kCurrentUserKeyId = 1;
+constexpr std::size_t kMaxKeyNameLength = 255;
+constexpr std::size_t kMaxValueNameLength = 16383;
+
+bool IsPredefinedHive(RegKey key) { return key >= kHkeyClassesRoot && key <= 0x80000006u; }
+
+bool IsStringType(std::uint32_t type) {
+    return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
+}
+
+// Windows sorts and matches names upper-cased; this double folds ASCII only,
+// which is all the programs' own names need.
+std::string Folded(const std::string& name) {
+    std::string folded = name;
+    for (char& c : folded) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - ('a' - 'A'));
+    }
+    return folded;
+}
+
+// The components of a key path; nullopt for an empty component or one too
+// long for a key name, which name no key.
+std::optional<std::vector<std::string>> SplitKeyPath(const std::string& path) {
+    std::vector<std::string> parts;
+    if (path.empty()) return parts;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = path.find('\\', start);
+        std::string part = path.substr(start, end == std::string::npos ? end : end - start);
+        if (part.empty() || text::Length(part) > kMaxKeyNameLength) return std::nullopt;
+        parts.push_back(std::move(part));
+        if (end == std::string::npos) return parts;
+        start = end + 1;
+    }
+}
+
+}  // namespace
+
+MemoryRegistry::MemoryRegistry() { keys_[kCurrentUserKeyId] = Key{0, "HKEY_CURRENT_USER", {}}; }
+
+long MemoryRegistry::RegOpenKeyEx(RegKey key, const std::string& subKey, std::uint32_t /*options*/,
+                                  std::uint32_t access, RegKey* result) {
+    if (!result) return kErrorInvalidParameter;
+    const Resolved base = Resolve(key, 0);
+    if (!base.key) return base.error;
+    const auto parts = SplitKeyPath(subKey);
+    if (!parts) return kErrorFileNotFound;
+    const auto found = Walk(base.id, *parts);
+    if (!found) return kErrorFileNotFound;
+    *result = NewHandle(*found, access);
+    return kErrorSuccess;
+}
+
+long MemoryRegistry::RegQueryValueEx(RegKey key, const std::string& name, std::uint32_t* type,
+                                     std::uint8_t* data, std::uint32_t* byteCount) {
+    if (data && !byteCount) return kErrorInvalidParameter;
+    const Resolved owner = Resolve(key, kKeyQueryValue);
+    if (!owner.key) return owner.error;
+    const auto& values = owner.key->values;
+    const auto found = std::find_if(values.begin(), values.end(), [&](const Value& value) {
+        return text::EqualsIgnoreCase(value.name, name);
+    });
+    if (found == values.end()) return kErrorFileNotFound;
+    const auto size = static_cast<std::uint32_t>(found->data.size());
+    if (type) *type = found->type;
+    if (data) {
+        const bool fits = *byteCount >= size;
+        if (fits && size > 0) std::memcpy(data, found->data.data(), size);
+        *byteCount = size;
+        return fits ? kErrorSuccess : kErrorMoreData;
+    }
+    if (byteCount) *byteCount = size;
+    return kErrorSuccess;
+}
+
+long MemoryRegistry::RegSetValueEx(RegKey key, const std::string& name, std::uint32_t /*reserved*/,
+                                   std::uint32_t type, const std::uint8_t* data,
+                                   std::uint32_t byteCount) {
+    if (!data && byteCount > 0) return kErrorInvalidParameter;
+    if (text::Length(name) > kMaxValueNameLength) return kErrorInvalidParameter;
+    const Resolved owner = Resolve(key, kKeySetValue);
+    if (!owner.key) return owner.error;
+    std::vector<std::uint8_t> bytes;
+    if (byteCount > 0) bytes.assign(data, data + byteCount);
+    if (IsStringType(type) && (bytes.empty() || bytes.back() != 0)) bytes.push_back(0);
+    auto& values = owner.key->values;
+    const auto found = std::find_if(values.begin(), values.end(), [&](const Value& value) {
+        return text::EqualsIgnoreCase(value.name, name);
+    });
+    // An existing value keeps the spelling of its name and its place.
+    if (found != values.end()) {
+        found->type = type;
+        found->data = std::move(bytes);
+    } else {
+        values.push_back(Value{name, type, std::move(bytes)});
+    }
+    return kErrorSuccess;
+}
+
+long MemoryRegistry::RegCreateKeyEx(RegKey parent, const std::string& subKey, std::uint32_t access,
+                                    RegKey* result) {
+    if (!result) return kErrorInvalidParameter;
+    const auto parts = SplitKeyPath(subKey);
+    if (!parts) return kErrorInvalidParameter;
+    const Resolved base = Resolve(parent, 0);
+    if (!base.key) return base.error;
+    const bool mayCreate = IsPredefinedHive(parent) ||
+                           (handles_.at(parent).access & kKeyCreateSubKey) == kKeyCreateSubKey;
+    KeyId id = base.id;
+    for (const auto& part : *parts) {
+        if (const auto child = FindChild(id, part)) {
+            id = *child;
+            continue;
+        }
+        if (!mayCreate) return kErrorAccessDenied;
+        keys_[nextKeyId_] = Key{id, part, {}};
+        id = nextKeyId_++;
+    }
+    *result = NewHandle(id, access);
+    return kErrorSuccess;
+}
+
+long MemoryRegistry::RegDeleteValue(RegKey key, const std::string& name) {
+    const Resolved owner = Resolve(key, kKeySetValue);
+    if (!owner.key) return owner.error;
+    auto& values = owner.key->values;
+    const auto found = std::find_if(values.begin(), values.end(), [&](const Value& value) {
+        return text::EqualsIgnoreCase(value.name, name);
+    });
+    if (found == values.end()) return kErrorFileNotFound;
+    values.erase(found);
+    return kErrorSuccess;
+}
+
+long MemoryRegistry::RegDeleteKey(RegKey key, const std::string& subKey) {
+    const Resolved base = Resolve(key, 0);
+    if (!base.key) return base.error;
+    const auto parts = SplitKeyPath(subKey);
+    if (!parts) return kErrorFileNotFound;
+    const auto target = Walk(base.id, *parts);
+    if (!target) return kErrorFileNotFound;
+    if (*target == kCurrentUserKeyId || !ChildrenInOrder(*target).empty())
+        return kErrorAccessDenied;
+    keys_.erase(*target);
+    return kErrorSuccess;
+}
+
+long MemoryRegistry::RegCloseKey(RegKey key) {
+    if (IsPredefinedHive(key)) return kErrorSuccess;
+    return handles_.erase(key) > 0 ? kErrorSuccess : kErrorInvalidHandle;
+}
+
+long MemoryRegistry::RegEnumKey(RegKey key, std::uint32_t index, std::string* name) {
+    if (!name) return kErrorInvalidParameter;
+    const Resolved owner = Resolve(key, kKeyEnumerateSubKeys);
+    if (!owner.key) return owner.error;
+    const auto children = ChildrenInOrder(owner.id);
+    if (index >= children.size()) return kErrorNoMoreItems;
+    *name = keys_.at(children[index]).name;
+    return kErrorSuccess;
+}
+
+long MemoryRegistry::RegEnumValue(RegKey key, std::uint32_t index, std::string* name,
+                                  std::uint32_t* type, std::vector<std::uint8_t>* data) {
+    if (!name) return kErrorInvalidParameter;
+    const Resolved owner = Resolve(key, kKeyQueryValue);
+    if (!owner.key) return owner.error;
+    const auto& values = owner.key->values;
+    if (index >= values.size()) return kErrorNoMoreItems;
+    *name = values[index].name;
+    if (type) *type = values[index].type;
+    if (data) *data = values[index].data;
+    return kErrorSuccess;
+}
+
+long MemoryRegistry::BeginTransaction(bool /*forWriting*/) {
+    if (beforeTransaction_) return kErrorInvalidParameter;
+    beforeTransaction_ = keys_;
+    return kErrorSuccess;
+}
+
+long MemoryRegistry::EndTransaction(bool commit) {
+    if (!beforeTransaction_) return kErrorInvalidParameter;
+    if (!commit) keys_ = std::move(*beforeTransaction_);
+    beforeTransaction_.reset();
+    return kErrorSuccess;
+}
+
+MemoryRegistry::Resolved MemoryRegistry::Resolve(RegKey key, std::uint32_t neededAccess) {
+    KeyId id = kCurrentUserKeyId;
+    if (IsPredefinedHive(key)) {
+        if (key != kHkeyCurrentUser) return {nullptr, 0, kErrorFileNotFound};
+    } else {
+        const auto handle = handles_.find(key);
+        if (handle == handles_.end()) return {nullptr, 0, kErrorInvalidHandle};
+        if ((handle->second.access & neededAccess) != neededAccess)
+            return {nullptr, 0, kErrorAccessDenied};
+        id = handle->second.id;
+    }
+    const auto found = keys_.find(id);
+    if (found == keys_.end()) return {nullptr, 0, kErrorKeyDeleted};
+    return {&found->second, id, kErrorSuccess};
+}
+
+std::optional<MemoryRegistry::KeyId> MemoryRegistry::FindChild(KeyId parent,
+                                                               const std::string& name) const {
+    for (const auto& [id, key] : keys_) {
+        if (key.parent == parent && text::EqualsIgnoreCase(key.name, name)) return id;
+    }
+    return std::nullopt;
+}
+
+std::optional<MemoryRegistry::KeyId> MemoryRegistry::Walk(
+    KeyId from, const std::vector<std::string>& parts) const {
+    KeyId id = from;
+    for (const auto& part : parts) {
+        const auto child = FindChild(id, part);
+        if (!child) return std::nullopt;
+        id = *child;
+    }
+    return id;
+}
+
+// In the order of their upper-cased names, as Windows sorts them.
+std::vector<MemoryRegistry::KeyId> MemoryRegistry::ChildrenInOrder(KeyId parent) const {
+    std::vector<KeyId> children;
+    for (const auto& [id, key] : keys_) {
+        if (key.parent == parent) children.push_back(id);
+    }
+    std::sort(children.begin(), children.end(), [this](KeyId a, KeyId b) {
+        const Key& left = keys_.at(a);
+        const Key& right = keys_.at(b);
+        return std::make_tuple(Folded(left.name), left.name) <
+               std::make_tuple(Folded(right.name), right.name);
+    });
+    return children;
+}
+
+RegKey MemoryRegistry::NewHandle(KeyId id, std::uint32_t access) {
+    const RegKey handle = nextHandle_++;
+    handles_[handle] = Handle{id, access};
+    return handle;
+}
+
+}  // namespace platform::testing

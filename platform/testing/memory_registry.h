@@ -1,0 +1,76 @@
+// A registry held in memory, for tests that need the registry's meaning but
+// not a store on disk: it keeps the promises of the registry contract (names
+// one name whatever their case, values in the order they were made, handles
+// that close once, transactions that can be undone) on every build.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/registry/registry.h"
+
+namespace platform::testing {
+
+class MemoryRegistry final : public Registry {
+  public:
+    MemoryRegistry();
+
+    long RegOpenKeyEx(RegKey key, const std::string& subKey, std::uint32_t options,
+                      std::uint32_t access, RegKey* result) override;
+    long RegQueryValueEx(RegKey key, const std::string& name, std::uint32_t* type,
+                         std::uint8_t* data, std::uint32_t* byteCount) override;
+    long RegSetValueEx(RegKey key, const std::string& name, std::uint32_t reserved,
+                       std::uint32_t type, const std::uint8_t* data,
+                       std::uint32_t byteCount) override;
+    long RegCreateKeyEx(RegKey parent, const std::string& subKey, std::uint32_t access,
+                        RegKey* result) override;
+    long RegDeleteValue(RegKey key, const std::string& name) override;
+    long RegDeleteKey(RegKey key, const std::string& subKey) override;
+    long RegCloseKey(RegKey key) override;
+    long RegEnumKey(RegKey key, std::uint32_t index, std::string* name) override;
+    long RegEnumValue(RegKey key, std::uint32_t index, std::string* name, std::uint32_t* type,
+                      std::vector<std::uint8_t>* data) override;
+    long BeginTransaction(bool forWriting) override;
+    long EndTransaction(bool commit) override;
+
+  private:
+    using KeyId = std::int64_t;
+    struct Value {
+        std::string name;  // as first written
+        std::uint32_t type = kRegNone;
+        std::vector<std::uint8_t> data;
+    };
+    struct Key {
+        KeyId parent = 0;
+        std::string name;           // as first written
+        std::vector<Value> values;  // in the order they were made
+    };
+    struct Handle {
+        KeyId id = 0;
+        std::uint32_t access = 0;
+    };
+    struct Resolved {
+        Key* key = nullptr;
+        KeyId id = 0;
+        long error = kErrorSuccess;
+    };
+
+    Resolved Resolve(RegKey key, std::uint32_t neededAccess);
+    std::optional<KeyId> FindChild(KeyId parent, const std::string& name) const;
+    std::optional<KeyId> Walk(KeyId from, const std::vector<std::string>& parts) const;
+    std::vector<KeyId> ChildrenInOrder(KeyId parent) const;
+    RegKey NewHandle(KeyId id, std::uint32_t access);
+
+    // Keys by id, the way a store keeps them, so that a transaction is undone
+    // by putting the table back. HKEY_CURRENT_USER is the key with id 1.
+    std::map<KeyId, Key> keys_;
+    KeyId nextKeyId_ = 2;
+    std::map<RegKey, Handle> handles_;
+    RegKey nextHandle_ = 0x100;
+    std::optional<std::map<KeyId, Key>> beforeTransaction_;
+};
+
+}  // namespace platform::testing
