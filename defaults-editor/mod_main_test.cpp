@@ -12,6 +12,7 @@
 #include "platform/platform_error.h"
 #include "platform/posix/registry/sqlite_registry.h"
 #include "platform/testing/scripted_backend.h"
+#include "platform/testing/stub_platform.h"
 #include "platform/testing/test_folder.h"
 #include "platform/testing/test_registry.h"
 
@@ -68,7 +69,7 @@ struct EditorRun {
     platform::testing::TestRegistry* registry = nullptr;
     FixedInstanceCheck* instances = nullptr;
     platform::testing::ScriptedBackend::Script script;
-    platform::Platform bundle;
+    platform::Platform bundle = platform::testing::StubPlatform();
     std::unique_ptr<modMain> program;
 };
 
@@ -197,6 +198,58 @@ TEST_F(DefaultsEditorTest, AFailureWhileSavingClosesTheDialogBeforeTheMessage) {
     EXPECT_FALSE(run.Running());
     EXPECT_TRUE(run.program->ErrorReported());
     EXPECT_EQ(Stored(), (std::vector<std::uint32_t>{1, 1, 1, 1}));
+}
+
+// A store that may be read but not written (a read-only file or file
+// system, opened as SQLite opens it): the dialog shows what is stored, and a
+// refused OK says which key and why and keeps the user's choices open.
+TEST_F(DefaultsEditorTest, AReadOnlyStoreShowsItsValuesAndARefusedOkKeepsTheDialog) {
+    {
+        EditorRun first(dir.Path("registry.db"));
+        first.program->Main();
+        first.Form().optFolderWindow.SetValue(true);
+        first.Form().cmdOK.Click();
+    }
+    EditorRun run(dir.Path("registry.db"));
+    run.bundle.registry = platform::posix::OpenSqliteRegistry(
+        dir.Path("registry.db"), platform::posix::StoreAccess::ReadOnly);
+    run.program->Main();
+    EXPECT_TRUE(run.Running());
+    EXPECT_EQ(run.FirstButtons(), (std::vector<bool>{true, true, false, true}));
+    EXPECT_TRUE(run.script.messages.empty());
+
+    run.Form().optNormal.SetValue(true);
+    run.Form().cmdOK.Click();
+    ASSERT_EQ(run.script.messages.size(), 1u);
+    const platform::testing::ShownMessage& message = run.script.messages[0];
+    EXPECT_EQ(message.text,
+              "The settings could not be stored in the registry key "
+              "HKEY_CURRENT_USER\\Software\\Tamsholt\\Kestrow 2005.\r\n\r\nThe settings store \"" +
+                  dir.Path("registry.db") + "\" cannot be changed: access is denied.");
+    EXPECT_EQ(message.style, platform::forms::kMbOk | platform::forms::kMbIconExclamation);
+    EXPECT_EQ(message.title, "Kestrow Default Settings");
+    EXPECT_TRUE(run.Running()) << "the user may try again or cancel";
+    EXPECT_TRUE(run.Form().optNormal.Value());
+    EXPECT_TRUE(run.program->ErrorReported()) << "leaving now ends the run as a failure";
+    run.Form().cmdCancel.Click();
+    EXPECT_FALSE(run.Running());
+    EXPECT_TRUE(run.program->ErrorReported());
+    EXPECT_EQ(Stored(), (std::vector<std::uint32_t>{1, 1, 0, 1}));
+}
+
+TEST_F(DefaultsEditorTest, ASaveThatSucceedsAfterARefusedOneEndsTheRunWell) {
+    EditorRun run(dir.Path("registry.db"));
+    run.program->Main();
+    run.registry->failing = {"RegSetValueEx"};
+    run.Form().optStartMenu.SetValue(true);
+    run.Form().cmdOK.Click();
+    EXPECT_TRUE(run.Running());
+    EXPECT_TRUE(run.program->ErrorReported());
+    run.registry->failing.clear();
+    run.Form().cmdOK.Click();
+    EXPECT_FALSE(run.Running());
+    EXPECT_FALSE(run.program->ErrorReported());
+    EXPECT_EQ(Stored(), (std::vector<std::uint32_t>{1, 0, 1, 1}));
 }
 
 TEST_F(DefaultsEditorTest, AStartThatCannotAskForOtherInstancesReportsTheError) {

@@ -10,6 +10,7 @@
 #include "platform/platform_error.h"
 #include "platform/posix/registry/sqlite_registry.h"
 #include "platform/testing/scripted_backend.h"
+#include "platform/testing/stub_platform.h"
 #include "platform/testing/test_folder.h"
 #include "platform/testing/test_registry.h"
 #include "settings/easy_reg.h"
@@ -78,7 +79,7 @@ class ShortcutSettingsTest : public ::testing::Test {
     platform::testing::TestFolder dir;
     platform::testing::TestRegistry* registry = nullptr;
     platform::testing::ScriptedBackend::Script script;
-    platform::Platform bundle;
+    platform::Platform bundle = platform::testing::StubPlatform();
     std::unique_ptr<OptionsForm> form;
     int errors = 0;
     std::vector<platform::Failure> failures;
@@ -303,7 +304,7 @@ TEST(ShortcutSettingsProcessesTest, ConcurrentLoadsAndSavesLeaveAConsistentStore
         children[child] = fork();
         ASSERT_NE(children[child], -1);
         if (children[child] == 0) {
-            platform::Platform bundle;
+            platform::Platform bundle = platform::testing::StubPlatform();
             bundle.registry = platform::posix::OpenSqliteRegistry(dir.Path("registry.db"));
             platform::testing::ScriptedBackend::Script script;
             bundle.ui = std::make_unique<platform::forms::UserInterface>(

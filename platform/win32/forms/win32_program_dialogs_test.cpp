@@ -14,6 +14,7 @@
 #include "defaults-editor/mod_main.h"
 #include "platform/forms/message_box.h"
 #include "platform/platform.h"
+#include "platform/testing/stub_platform.h"
 #include "platform/text/text.h"
 #include "platform/win32/forms/win32_form_view.h"
 #include "platform/win32/forms/win32_window_test_support.h"
@@ -105,7 +106,7 @@ class DefaultsEditorDialog : public ::testing::Test {
     }
     void TearDown() override {
         program_.reset();
-        platform_ = Platform{};
+        platform_ = platform::testing::StubPlatform();
     }
     defaults_editor::frmOptions& Dialog() { return program_->Options(); }
 
@@ -123,7 +124,7 @@ class DefaultsEditorDialog : public ::testing::Test {
         EXPECT_FALSE(Dialog().IsLoaded());
     }
 
-    Platform platform_;
+    Platform platform_ = platform::testing::StubPlatform();
     std::unique_ptr<defaults_editor::modMain> program_;
 };
 
@@ -191,7 +192,7 @@ class ShortcutMakerDialog : public ::testing::Test {
     }
     void TearDown() override {
         program_.reset();
-        platform_ = Platform{};
+        platform_ = platform::testing::StubPlatform();
         fs::remove_all(sideMenu_);
         fs::remove(StartMenu() / L"Projects.lnk");
     }
@@ -221,7 +222,7 @@ class ShortcutMakerDialog : public ::testing::Test {
 
     fs::path folder_;
     fs::path sideMenu_;
-    Platform platform_;
+    Platform platform_ = platform::testing::StubPlatform();
     std::unique_ptr<shortcut_maker::modMain> program_;
 };
 
