@@ -2,6 +2,7 @@
 // registry of the test's Wine prefix, the shell's Start Menu and shortcut
 // object, worked by clicks and typing as a user works them.
 #include <gtest/gtest.h>
+#include <sddl.h>
 #include <shlobj.h>
 
 #include <filesystem>
@@ -18,6 +19,7 @@
 #include "platform/text/text.h"
 #include "platform/win32/forms/win32_form_view.h"
 #include "platform/win32/forms/win32_window_test_support.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
 #include "settings/shortcut_settings.h"
 #include "shortcut-maker/frm_about.h"
@@ -168,6 +170,60 @@ TEST_F(DefaultsEditorDialog, CloseBoxStoresNothing) {
     PostMessageW(ViewOf(dialog).Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
     RunToTheEnd();
     EXPECT_EQ(StoredDefaults(), (std::vector<DWORD>{1, 0, 1, 0}));
+}
+
+// The settings key as a policy leaves it on a managed machine: everyone may
+// read it and change its permissions back, nobody may write it.
+class ReadOnlySettingsKey {
+  public:
+    ReadOnlySettingsKey() { Protect(L"D:P(A;;KR;;;WD)(A;;WD;;;WD)"); }
+    ~ReadOnlySettingsKey() { Protect(L"D:P(A;;KA;;;WD)"); }
+
+  private:
+    static void Protect(const wchar_t* sddl) {
+        HKEY key = nullptr;
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKeyW, 0, WRITE_DAC, &key),
+                  ERROR_SUCCESS);
+        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1,
+                                                                         &descriptor, nullptr));
+        EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor), ERROR_SUCCESS);
+        LocalFree(descriptor);
+        RegCloseKey(key);
+    }
+};
+
+TEST_F(DefaultsEditorDialog, AReadOnlyKeyShowsItsChoicesAndARefusedOkKeepsTheDialog) {
+    StoreDefaults(0, 1, 1, 0);
+    WriteString(kSettingsKeyW, L"SideMenu", L"0");  // every load would rewrite it
+    ReadOnlySettingsKey readOnly;
+    program_->Main();
+    Pump(*platform_.ui, 100);
+    auto& dialog = Dialog();
+    ASSERT_TRUE(dialog.IsLoaded()) << "the load's refused rewrite is passed over";
+    EXPECT_TRUE(dialog.optSubfoldersOnly.Value());
+    EXPECT_TRUE(dialog.optStartMenu.Value());
+    EXPECT_TRUE(dialog.optNormal.Value());
+
+    Click(dialog, dialog.optMaximized);
+    MessageBoxAnswerer answerer(L"Kestrow Default Settings", IDOK);
+    Click(dialog, dialog.cmdOK);
+    const testing::AnsweredBox box = answerer.Result();
+    ASSERT_TRUE(box.found);
+    EXPECT_EQ(box.text.find(L"The settings could not be stored in the registry key "
+                            L"HKEY_CURRENT_USER\\Software\\Tamsholt\\Kestrow 2005."),
+              0u)
+        << Utf8(box.text);
+    EXPECT_GT(box.text.size(), 90u) << "the system's reason follows";
+    Pump(*platform_.ui);
+    EXPECT_TRUE(dialog.IsLoaded()) << "the user may try again or cancel";
+    EXPECT_TRUE(dialog.optMaximized.Value());
+    EXPECT_TRUE(program_->ErrorReported());
+
+    Click(dialog, dialog.cmdCancel);
+    RunToTheEnd();
+    EXPECT_TRUE(program_->ErrorReported()) << "leaving after the refusal fails the run";
+    EXPECT_EQ(ReadDword(kSettingsKeyW, L"Maximized"), 0u);
 }
 
 class ShortcutMakerDialog : public ::testing::Test {
