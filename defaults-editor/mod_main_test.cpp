@@ -1,7 +1,6 @@
 #include "defaults-editor/mod_main.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <fstream>
 #include <iterator>
@@ -12,6 +11,7 @@
 #include "platform/platform_error.h"
 #include "platform/posix/registry/sqlite_registry.h"
 #include "platform/testing/scripted_backend.h"
+#include "platform/testing/store_holder.h"
 #include "platform/testing/stub_platform.h"
 #include "platform/testing/test_folder.h"
 #include "platform/testing/test_registry.h"
@@ -293,16 +293,9 @@ TEST_F(DefaultsEditorTest, ADamagedStoreIsToldAtStartAndLeftUntouched) {
 // Another program holds the store's write lock.
 class HeldStoreEditorTest : public DefaultsEditorTest {
   protected:
-    void Hold() {
-        ASSERT_EQ(sqlite3_open(dir.Path("registry.db").c_str(), &holder_), SQLITE_OK);
-        ASSERT_EQ(sqlite3_exec(holder_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
-    }
-    void Release() { sqlite3_exec(holder_, "ROLLBACK", nullptr, nullptr, nullptr); }
-    void TearDown() override {
-        Release();
-        sqlite3_close(holder_);
-    }
-    sqlite3* holder_ = nullptr;
+    void Hold() { ASSERT_TRUE(holder_.Hold()); }
+    void Release() { holder_.Release(); }
+    platform::testing::StoreWriteLockHolder holder_{dir.Path("registry.db")};
 };
 
 TEST_F(HeldStoreEditorTest, TheDialogComesAtOnceAndASaveThatCannotHappenSaysBusy) {

@@ -2,7 +2,6 @@
 // registry of the test's Wine prefix, the shell's Start Menu and shortcut
 // object, worked by clicks and typing as a user works them.
 #include <gtest/gtest.h>
-#include <sddl.h>
 #include <shlobj.h>
 
 #include <filesystem>
@@ -26,6 +25,9 @@
 #include "shortcut-maker/frm_options.h"
 #include "shortcut-maker/frm_start_menu_setting.h"
 #include "shortcut-maker/mod_main.h"
+
+// After <windows.h>, which it needs.
+#include <sddl.h>
 
 namespace platform::win32 {
 namespace {
