@@ -256,9 +256,17 @@ std::string EasyReg::GetValue(const std::string& strName, bool& blnSuccess,
 // counts as not read.
 platform::RegResult EasyReg::ReadValue(const std::string& strName, std::int32_t MyHive,
                                        const std::string& strSubKey, std::string& text) {
-    OpenedKey key(registry_, AsKey(HiveOrDefault(MyHive)), SubKeyOrDefault(strSubKey),
-                  kQueryAccess);
-    if (!key.Opened()) return key.Opening();
+    const RegKey hive = AsKey(HiveOrDefault(MyHive));
+    const std::string path = SubKeyOrDefault(strSubKey);
+    std::optional<OpenedKey> key;
+    key.emplace(registry_, hive, path, kQueryAccess);
+    // A key the user may read but not write refuses the usual rights, which
+    // include writing; reading it needs only the right to query.
+    if (key->Opening().Code() == platform::kErrorAccessDenied) {
+        key.reset();
+        key.emplace(registry_, hive, path, platform::kKeyQueryValue);
+    }
+    if (!key->Opened()) return key->Opening();
     // Type and data in one read when the value is short, as settings
     // are; a longer one is read again into a buffer of its size. Either
     // way one spare byte that is not a NUL follows the data, so that
@@ -267,10 +275,10 @@ platform::RegResult EasyReg::ReadValue(const std::string& strName, std::int32_t 
     std::vector<std::uint8_t> buffer(kFirstReadBytes + 1, ' ');
     std::uint32_t size = kFirstReadBytes;
     platform::RegResult rc =
-        registry_.RegQueryValueEx(key.Key(), strName, &type, buffer.data(), &size);
+        registry_.RegQueryValueEx(key->Key(), strName, &type, buffer.data(), &size);
     if (rc.Code() == platform::kErrorMoreData) {
         buffer.assign(static_cast<std::size_t>(size) + 1, ' ');
-        rc = registry_.RegQueryValueEx(key.Key(), strName, &type, buffer.data(), &size);
+        rc = registry_.RegQueryValueEx(key->Key(), strName, &type, buffer.data(), &size);
     }
     if (!rc.Succeeded()) return rc;
     // Data the type cannot hold: read, but no value to answer with.

@@ -228,6 +228,35 @@ TEST_F(DefaultsEditorDialog, AReadOnlyKeyShowsItsChoicesAndARefusedOkKeepsTheDia
     EXPECT_EQ(ReadDword(kSettingsKeyW, L"Maximized"), 0u);
 }
 
+// Direct mode on a key a policy has made read-only: the stored options are
+// used and the rewrite of the load is passed over, without a word.
+TEST(ShortcutMakerOnAReadOnlyKey, DirectModeWritesTheShortcutWithTheStoredOptions) {
+    const fs::path folder = fs::temp_directory_path() / L"Reports";
+    const fs::path shortcut = StartMenu() / L"Reports.lnk";
+    fs::create_directories(folder);
+    fs::remove(shortcut);
+    StoreDefaults(1, 0, 1, 1);
+    WriteString(kSettingsKeyW, L"AllFolders", L"0");  // every load would rewrite it
+    WriteDword(kSettingsKeyW, L"CheckStartMenuDelay", 0);
+    {
+        ReadOnlySettingsKey readOnly;
+        Platform platform = MakeWin32Platform();
+        shortcut_maker::modMain program(platform);
+        program.Main(folder.string());
+        Pump(*platform.ui, 100);
+        EXPECT_EQ(program.ExitCode(), 0);
+        EXPECT_TRUE(platform.ui->LoadedForms().empty());
+    }
+    ASSERT_TRUE(fs::is_regular_file(shortcut));
+    // The arguments, as the file keeps them: UTF-16LE.
+    const std::u16string arguments = u"/e,/root,";
+    const std::string stored(reinterpret_cast<const char*>(arguments.data()),
+                             arguments.size() * sizeof(char16_t));
+    EXPECT_NE(ReadAll(shortcut).find(stored), std::string::npos)
+        << "the stored options: two panes, rooted at the folder";
+    fs::remove(shortcut);
+}
+
 class ShortcutMakerDialog : public ::testing::Test {
   protected:
     void SetUp() override {
