@@ -21,9 +21,13 @@ platform::RegKey AsKey(std::int32_t hive) { return static_cast<RegKey>(hive); }
 // A key opened by a member; closed however the member leaves.
 class OpenedKey {
   public:
+    // A refused access is asked again as fallbackAccess, when given.
     OpenedKey(platform::Registry& registry, RegKey parent, const std::string& path,
-              std::uint32_t access)
-        : registry_(registry), opening_(registry_.RegOpenKeyEx(parent, path, 0, access, &key_)) {}
+              std::uint32_t access, std::uint32_t fallbackAccess = 0)
+        : registry_(registry), opening_(registry_.RegOpenKeyEx(parent, path, 0, access, &key_)) {
+        if (opening_.Code() == platform::kErrorAccessDenied && fallbackAccess != 0)
+            opening_ = registry_.RegOpenKeyEx(parent, path, 0, fallbackAccess, &key_);
+    }
     ~OpenedKey() {
         // A close that fails leaves nothing the member could do about it.
         if (Opened()) platform::Attempt([&] { registry_.RegCloseKey(key_); });
@@ -256,17 +260,11 @@ std::string EasyReg::GetValue(const std::string& strName, bool& blnSuccess,
 // counts as not read.
 platform::RegResult EasyReg::ReadValue(const std::string& strName, std::int32_t MyHive,
                                        const std::string& strSubKey, std::string& text) {
-    const RegKey hive = AsKey(HiveOrDefault(MyHive));
-    const std::string path = SubKeyOrDefault(strSubKey);
-    std::optional<OpenedKey> key;
-    key.emplace(registry_, hive, path, kQueryAccess);
     // A key the user may read but not write refuses the usual rights, which
     // include writing; reading it needs only the right to query.
-    if (key->Opening().Code() == platform::kErrorAccessDenied) {
-        key.reset();
-        key.emplace(registry_, hive, path, platform::kKeyQueryValue);
-    }
-    if (!key->Opened()) return key->Opening();
+    OpenedKey key(registry_, AsKey(HiveOrDefault(MyHive)), SubKeyOrDefault(strSubKey), kQueryAccess,
+                  platform::kKeyQueryValue);
+    if (!key.Opened()) return key.Opening();
     // Type and data in one read when the value is short, as settings
     // are; a longer one is read again into a buffer of its size. Either
     // way one spare byte that is not a NUL follows the data, so that
@@ -275,10 +273,10 @@ platform::RegResult EasyReg::ReadValue(const std::string& strName, std::int32_t 
     std::vector<std::uint8_t> buffer(kFirstReadBytes + 1, ' ');
     std::uint32_t size = kFirstReadBytes;
     platform::RegResult rc =
-        registry_.RegQueryValueEx(key->Key(), strName, &type, buffer.data(), &size);
+        registry_.RegQueryValueEx(key.Key(), strName, &type, buffer.data(), &size);
     if (rc.Code() == platform::kErrorMoreData) {
         buffer.assign(static_cast<std::size_t>(size) + 1, ' ');
-        rc = registry_.RegQueryValueEx(key->Key(), strName, &type, buffer.data(), &size);
+        rc = registry_.RegQueryValueEx(key.Key(), strName, &type, buffer.data(), &size);
     }
     if (!rc.Succeeded()) return rc;
     // Data the type cannot hold: read, but no value to answer with.
