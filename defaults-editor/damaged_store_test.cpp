@@ -1,6 +1,5 @@
 // The editor on a real store that is damaged or held by another program.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <fstream>
 #include <iterator>
@@ -8,6 +7,7 @@
 #include "defaults-editor/testing/editor_run.h"
 #include "platform/forms/message_box.h"
 #include "platform/posix/registry/sqlite_registry.h"
+#include "platform/testing/store_holder.h"
 #include "platform/testing/test_folder.h"
 
 namespace defaults_editor {
@@ -67,19 +67,47 @@ TEST_F(DefaultsEditorTest, ADamagedStoreIsToldAtStartAndLeftUntouched) {
     EXPECT_EQ(contents(), before);
 }
 
+// A store that may be read but not written (a read-only file or file
+// system, opened as SQLite opens it): the dialog shows what is stored, and a
+// refused OK says which key and why and keeps the user's choices open.
+TEST_F(DefaultsEditorTest, AReadOnlyStoreShowsItsValuesAndARefusedOkKeepsTheDialog) {
+    Store("AllFolders", platform::kRegDword, Dword(1));
+    Store("SideMenu", platform::kRegDword, Dword(1));
+    Store("TwoPane", platform::kRegDword, Dword(0));
+    Store("Maximized", platform::kRegDword, Dword(1));
+    auto store = platform::posix::OpenSqliteRegistry(dir.Path("registry.db"),
+                                                     platform::posix::StoreAccess::ReadOnly);
+    EditorRun run(*store);
+    run.program->Main();
+    EXPECT_TRUE(run.Running());
+    EXPECT_EQ(run.FirstButtons(), (std::vector<bool>{true, true, false, true}));
+    EXPECT_TRUE(run.script.messages.empty());
+
+    run.Form().optNormal.SetValue(true);
+    run.Form().cmdOK.Click();
+    ASSERT_EQ(run.script.messages.size(), 1u);
+    const platform::testing::ShownMessage& message = run.script.messages[0];
+    EXPECT_EQ(message.text,
+              "The settings could not be stored in the registry key "
+              "HKEY_CURRENT_USER\\Software\\Tamsholt\\Kestrow 2005.\r\n\r\nThe settings store \"" +
+                  dir.Path("registry.db") + "\" cannot be changed: access is denied.");
+    EXPECT_EQ(message.style, platform::forms::kMbOk | platform::forms::kMbIconExclamation);
+    EXPECT_EQ(message.title, "Kestrow Default Settings");
+    EXPECT_TRUE(run.Running()) << "the user may try again or cancel";
+    EXPECT_TRUE(run.Form().optNormal.Value());
+    EXPECT_TRUE(run.program->ErrorReported()) << "leaving now ends the run as a failure";
+    run.Form().cmdCancel.Click();
+    EXPECT_FALSE(run.Running());
+    EXPECT_TRUE(run.program->ErrorReported());
+    EXPECT_EQ(Stored(), (std::vector<std::uint32_t>{1, 1, 0, 1}));
+}
+
 // Another program holds the store's write lock.
 class HeldStoreEditorTest : public DefaultsEditorTest {
   protected:
-    void Hold() {
-        ASSERT_EQ(sqlite3_open(dir.Path("registry.db").c_str(), &holder_), SQLITE_OK);
-        ASSERT_EQ(sqlite3_exec(holder_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
-    }
-    void Release() { sqlite3_exec(holder_, "ROLLBACK", nullptr, nullptr, nullptr); }
-    void TearDown() override {
-        Release();
-        sqlite3_close(holder_);
-    }
-    sqlite3* holder_ = nullptr;
+    void Hold() { ASSERT_TRUE(holder_.Hold()); }
+    void Release() { holder_.Release(); }
+    platform::testing::StoreWriteLockHolder holder_{dir.Path("registry.db")};
 };
 
 TEST_F(HeldStoreEditorTest, TheDialogComesAtOnceAndASaveThatCannotHappenSaysBusy) {

@@ -36,9 +36,10 @@ void frmOptions::Form_Load() {
 
 void frmOptions::cmdOK_Click() {
     program_.Trap([&] {
-        program_.SaveDefaultSettings();
-        // After a failed save the error routine has unloaded the dialog
-        // already; a second unload does nothing.
+        // A refused save leaves the dialog open with the user's choices, to
+        // try again or cancel; after a failure the error routine has
+        // unloaded it already.
+        if (program_.SaveDefaultSettings() == settings::Outcome::Reported) return;
         Ui().Unload(*this);
     });
 }

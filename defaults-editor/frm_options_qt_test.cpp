@@ -14,6 +14,7 @@
 #include "platform/posix/registry/sqlite_registry.h"
 #include "platform/qt/qt_test_support.h"
 #include "platform/qt/qt_units.h"
+#include "platform/testing/stub_platform.h"
 #include "platform/testing/test_folder.h"
 #include "platform/testing/test_registry.h"
 
@@ -115,7 +116,7 @@ class DefaultsDialogQtTest : public ::testing::Test {
     }
 
     platform::testing::TestFolder dir;
-    platform::Platform bundle;
+    platform::Platform bundle = platform::testing::StubPlatform();
     std::unique_ptr<modMain> program;
 };
 

@@ -19,13 +19,8 @@ modMain::modMain(platform::Platform& platform) : ProgramModule(platform) {}
 modMain::~modMain() {
     // The user interface keeps a list of loaded forms; ours must leave it
     // before the form object goes.
-    if (options_ && platform_.ui) {
-        try {
-            platform_.ui->Unload(*options_);
-        } catch (...) {
-            // Nothing is left to report to at this point.
-        }
-    }
+    // Nothing is left to report a failure to at this point.
+    if (options_ && platform_.ui) platform::Attempt([&] { platform_.ui->Unload(*options_); });
 }
 
 frmOptions& modMain::Options() {
@@ -47,22 +42,20 @@ void modMain::Main() {
     });
 }
 
-void modMain::HandleUnexpectedError() {
-    // Called inside the trap that caught the failure: a platform failure
-    // carries a sentence for the user.
-    std::string message = "Unexpected Error";
-    const std::string cause = platform::TrappedFailureText();
-    if (!cause.empty()) message += "\r\n\r\n" + cause;
-    CloseWithMessage(message);
-}
-
-void modMain::ReportStoreProblem(const std::string& strProblem) { CloseWithMessage(strProblem); }
-
-void modMain::CloseWithMessage(const std::string& strText) {
+void modMain::HandleUnexpectedError(const platform::Failure& failure) {
     errorReported_ = true;
+    // A platform failure carries a sentence for the user; the store's own
+    // says which file and why, and stands alone.
+    std::string message = failure.ofStore ? failure.text : "Unexpected Error";
+    if (!failure.ofStore && !failure.text.empty()) message += "\r\n\r\n" + failure.text;
     // With no way left to tell the user, the failing exit status is what
     // reports the error.
-    TellUser(strText, platform::forms::kMbOk | platform::forms::kMbIconHand, kMessageTitle, true);
+    TellUser(message, platform::forms::kMbOk | platform::forms::kMbIconHand, kMessageTitle, true);
+}
+
+void modMain::Warn(const std::string& strText) {
+    TellUser(strText, platform::forms::kMbOk | platform::forms::kMbIconExclamation, kMessageTitle,
+             false);
 }
 
 }  // namespace defaults_editor

@@ -22,16 +22,16 @@ class modMain : public settings::ProgramModule {
     void Main();
 
     // Unloads every form, then shows "Unexpected Error" (with the cause
-    // when a platform failure gave one).
-    void HandleUnexpectedError() override;
-    void ReportStoreProblem(const std::string& strProblem) override;
-    // Whether HandleUnexpectedError has run, so that the process can end
-    // with a failure status.
-    bool ErrorReported() const { return errorReported_; }
+    // when a platform failure gave one), or the store's own sentence.
+    void HandleUnexpectedError(const platform::Failure& failure = {}) override;
+    void Warn(const std::string& strText) override;
+    // Whether the run failed, so that the process can end with a failure
+    // status: HandleUnexpectedError has run, or the last save was refused.
+    bool ErrorReported() const { return errorReported_ || Settings.SaveRefused(); }
 
-    void LoadDefaultSettings() { Settings.LoadDefaultSettings(); }
-    void ShowDefaultSettings() { Settings.ShowDefaultSettings(); }
-    void SaveDefaultSettings() { Settings.SaveDefaultSettings(); }
+    settings::Outcome LoadDefaultSettings() { return Settings.LoadDefaultSettings(); }
+    settings::Outcome ShowDefaultSettings() { return Settings.ShowDefaultSettings(); }
+    settings::Outcome SaveDefaultSettings() { return Settings.SaveDefaultSettings(); }
 
     // The dialog's one instance, made on first use.
     frmOptions& Options();
@@ -40,8 +40,6 @@ class modMain : public settings::ProgramModule {
     settings::OptionFrames& OptionsFormFrames() override;
 
   private:
-    void CloseWithMessage(const std::string& strText);
-
     std::unique_ptr<frmOptions> options_;
     bool errorReported_ = false;
 };

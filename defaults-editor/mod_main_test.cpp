@@ -10,6 +10,7 @@
 #include "platform/platform_error.h"
 #include "platform/testing/memory_registry.h"
 #include "platform/testing/scripted_backend.h"
+#include "platform/testing/stub_platform.h"
 #include "platform/testing/test_registry.h"
 
 namespace defaults_editor {
@@ -151,6 +152,21 @@ TEST_F(DefaultsEditorTest, AFailureWhileSavingClosesTheDialogBeforeTheMessage) {
     EXPECT_FALSE(run.Running());
     EXPECT_TRUE(run.program->ErrorReported());
     EXPECT_EQ(Stored(), (std::vector<std::uint32_t>{1, 1, 1, 1}));
+}
+
+TEST_F(DefaultsEditorTest, ASaveThatSucceedsAfterARefusedOneEndsTheRunWell) {
+    EditorRun run(store);
+    run.program->Main();
+    run.registry->failing = {"RegSetValueEx"};
+    run.Form().optStartMenu.SetValue(true);
+    run.Form().cmdOK.Click();
+    EXPECT_TRUE(run.Running());
+    EXPECT_TRUE(run.program->ErrorReported());
+    run.registry->failing.clear();
+    run.Form().cmdOK.Click();
+    EXPECT_FALSE(run.Running());
+    EXPECT_FALSE(run.program->ErrorReported());
+    EXPECT_EQ(Stored(), (std::vector<std::uint32_t>{1, 0, 1, 1}));
 }
 
 TEST_F(DefaultsEditorTest, AStartThatCannotAskForOtherInstancesReportsTheError) {

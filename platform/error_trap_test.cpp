@@ -16,28 +16,38 @@ TEST(RunTrapped, ARoutineThatEndsNeverCallsTheErrorRoutine) {
 }
 
 TEST(RunTrapped, AFailureStopsTheRoutineAndGoesToTheErrorRoutineWithItsText) {
-    std::string seen = "unset";
+    Failure seen{"unset", false};
     int stepsAfter = 0;
     EXPECT_FALSE(RunTrapped(
         [&] {
-            throw PlatformError("The store is busy.");
+            throw PlatformError("The store is busy.", PlatformError::Source::Store);
             ++stepsAfter;
         },
-        [&] { seen = TrappedFailureText(); }));
+        [&](const Failure& failure) { seen = failure; }));
     EXPECT_EQ(stepsAfter, 0);
-    EXPECT_EQ(seen, "The store is busy.");
+    EXPECT_EQ(seen.text, "The store is busy.");
+    EXPECT_TRUE(seen.ofStore);
 
-    // Only the platform's error carries a sentence for the user.
-    EXPECT_FALSE(RunTrapped([] { throw std::out_of_range("vector"); },
-                            [&] { seen = TrappedFailureText(); }));
-    EXPECT_EQ(seen, "");
-    EXPECT_EQ(TrappedFailureText(), "") << "outside a handler there is no failure";
+    EXPECT_FALSE(RunTrapped([] { throw std::bad_alloc(); },
+                            [&](const Failure& failure) { seen = failure; }));
+    EXPECT_EQ(seen.text, "There is not enough memory.");
+    EXPECT_FALSE(seen.ofStore);
+}
+
+// A fault of the program is no failure of the platform: it must reach the
+// test, not become a quiet answer.
+TEST(RunTrapped, AnyOtherExceptionPassesThrough) {
+    int errors = 0;
+    EXPECT_THROW(RunTrapped([] { throw std::out_of_range("vector"); }, [&] { ++errors; }),
+                 std::out_of_range);
+    EXPECT_EQ(errors, 0);
+    EXPECT_THROW(AnswerOr(false, []() -> bool { throw std::logic_error("bug"); }),
+                 std::logic_error);
 }
 
 TEST(AnswerOr, AFailureBecomesTheFallbackAndAnAnswerIsKept) {
     EXPECT_EQ(AnswerOr(7, [] { return 3; }), 3);
     EXPECT_EQ(AnswerOr(7, []() -> int { throw PlatformError("gone"); }), 7);
-    EXPECT_FALSE(AnswerOr(false, []() -> bool { throw std::runtime_error("io"); }));
     EXPECT_TRUE(AnswerOr(false, [] { return true; }));
 }
 

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "platform/forms/user_interface.h"
 #include "platform/no_windows_macros.h"
@@ -27,30 +28,49 @@ class InstanceCheck {
 };
 
 struct Platform {
+    using ScriptShellMaker = std::function<std::unique_ptr<WshShell>()>;
+    using FileSystemMaker = std::function<std::unique_ptr<FileSystemObject>()>;
+    using ProgramFolder = std::function<std::string()>;
+    using FolderBrowser = std::function<std::string(const std::string& instruction)>;
+    using FolderTest = std::function<bool(const std::string& path, const std::string& folder)>;
+
+    // Every member, so that a target that leaves one out does not compile.
+    Platform(std::unique_ptr<Registry> registry, std::unique_ptr<forms::UserInterface> ui,
+             ScriptShellMaker createScriptShell, FileSystemMaker createFileSystem,
+             std::unique_ptr<FileQueries> files, std::unique_ptr<ShellExecutor> shellExecutor,
+             std::unique_ptr<HtmlHelpApi> htmlHelp, std::unique_ptr<InstanceCheck> instances,
+             ProgramFolder programFolder, FolderBrowser browseForFolder, FolderTest isInsideFolder)
+        : registry(std::move(registry)),
+          ui(std::move(ui)),
+          createScriptShell(std::move(createScriptShell)),
+          createFileSystem(std::move(createFileSystem)),
+          files(std::move(files)),
+          shellExecutor(std::move(shellExecutor)),
+          htmlHelp(std::move(htmlHelp)),
+          instances(std::move(instances)),
+          programFolder(std::move(programFolder)),
+          browseForFolder(std::move(browseForFolder)),
+          isInsideFolder(std::move(isInsideFolder)) {}
+
     std::unique_ptr<Registry> registry;
     std::unique_ptr<forms::UserInterface> ui;
     // Objects the programs create on first use; each call makes a fresh one
     // and throws PlatformError when it cannot.
-    std::function<std::unique_ptr<WshShell>()> createScriptShell;
-    std::function<std::unique_ptr<FileSystemObject>()> createFileSystem;
+    ScriptShellMaker createScriptShell;
+    FileSystemMaker createFileSystem;
     std::unique_ptr<FileQueries> files;
     std::unique_ptr<ShellExecutor> shellExecutor;
     std::unique_ptr<HtmlHelpApi> htmlHelp;
     std::unique_ptr<InstanceCheck> instances;
     // The folder holding the running program, as a Windows path without a
     // trailing backslash.
-    std::function<std::string()> programFolder;
+    ProgramFolder programFolder;
     // The folder browser: a Windows path, or empty text when cancelled.
     // Throws PlatformError when it cannot be shown.
-    std::function<std::string(const std::string& instruction)> browseForFolder;
+    FolderBrowser browseForFolder;
     // Whether a Windows path lies inside a folder (a Windows path) once both
     // are resolved the way this platform opens them.
-    std::function<bool(const std::string& path, const std::string& folder)> isInsideFolder;
+    FolderTest isInsideFolder;
 };
-
-// Throws PlatformError naming the first member that is missing. The
-// functions that make a platform call it once, so the programs can rely on
-// every member being there.
-void CheckComplete(const Platform& platform);
 
 }  // namespace platform

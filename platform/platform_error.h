@@ -9,7 +9,17 @@ namespace platform {
 
 class PlatformError : public std::runtime_error {
   public:
-    explicit PlatformError(const std::string& what) : std::runtime_error(what) {}
+    enum class Source { Call, Store };
+
+    // Store: the settings store could not be used, and what says which
+    // store and why, for the user as it stands.
+    explicit PlatformError(const std::string& what, Source source = Source::Call)
+        : std::runtime_error(what), source_(source) {}
+
+    bool OfStore() const { return source_ == Source::Store; }
+
+  private:
+    Source source_;
 };
 
 }  // namespace platform

@@ -31,8 +31,10 @@ class EasyReg {
     // SetBinary stores the bytes of strValue as they are (not hex text).
     bool SetBinary(const std::string& strName, const std::string& strValue, std::int32_t MyHive = 0,
                    const std::string& strSubKey = "");
+    // result, when given, receives the registry's answer to the write: its
+    // code and reason when it failed.
     bool SetDWord(const std::string& strName, std::int32_t lngValue, std::int32_t MyHive = 0,
-                  const std::string& strSubKey = "");
+                  const std::string& strSubKey = "", platform::RegResult* result = nullptr);
     bool SetString(const std::string& strName, const std::string& strValue, std::int32_t MyHive = 0,
                    const std::string& strSubKey = "");
     // The caller puts the NUL separators between the strings.
@@ -57,10 +59,12 @@ class EasyReg {
     // The value as text: strings up to their first NUL, multi-strings joined
     // by single NULs, binary as "0A 1F " hex, DWORDs in signed decimal.
     // blnSuccess is true whenever the value was read, even when its empty
-    // text is replaced by strDefaultValue.
+    // text is replaced by strDefaultValue. result, when given, receives the
+    // registry's answer to the read: kErrorFileNotFound for a missing key or
+    // value, the code and reason of any other failure.
     std::string GetValue(const std::string& strName, bool& blnSuccess,
                          const std::string& strDefaultValue = "", std::int32_t MyHive = 0,
-                         const std::string& strSubKey = "");
+                         const std::string& strSubKey = "", platform::RegResult* result = nullptr);
 
     // Creates strNewKey below strSubKey (empty: the hive itself); true when
     // it exists afterwards. No default sub-key applies here.
@@ -69,9 +73,15 @@ class EasyReg {
 
   private:
     static std::string TrimBackslashes(const std::string& strPath);
-    void CreateKeyPath(std::int32_t MyHive, const std::string& strPath);
-    bool WriteValue(std::int32_t MyHive, const std::string& strPath, const std::string& strName,
-                    std::uint32_t lngType, const std::string& strData, std::uint32_t lngCount);
+    // The first failing creation's answer, or success.
+    platform::RegResult CreateKeyPath(std::int32_t MyHive, const std::string& strPath);
+    platform::RegResult MakeKey(const std::string& strNewKey, std::int32_t TheHive,
+                                const std::string& strSubKey);
+    platform::RegResult WriteValue(std::int32_t MyHive, const std::string& strPath,
+                                   const std::string& strName, std::uint32_t lngType,
+                                   const std::string& strData, std::uint32_t lngCount);
+    platform::RegResult ReadValue(const std::string& strName, std::int32_t MyHive,
+                                  const std::string& strSubKey, std::string& text);
     bool WriteText(const std::string& strName, const std::string& strValue, std::uint32_t lngType,
                    std::int32_t MyHive, const std::string& strSubKey);
 

@@ -1,6 +1,6 @@
 #include "settings/program_module.h"
 
-#include <exception>
+#include <optional>
 #include <vector>
 
 #include "platform/forms/user_interface.h"
@@ -10,8 +10,8 @@ namespace settings {
 ProgramModule::ProgramModule(platform::Platform& platform)
     : Settings(
           platform, [this]() -> OptionFrames& { return OptionsFormFrames(); },
-          [this] { HandleUnexpectedError(); },
-          [this](const std::string& problem) { ReportStoreProblem(problem); }),
+          [this](const platform::Failure& failure) { HandleUnexpectedError(failure); },
+          [this](const std::string& text) { Warn(text); }),
       platform_(platform) {}
 
 platform::forms::UserInterface& ProgramModule::Ui() { return *platform_.ui; }
@@ -24,20 +24,12 @@ void ProgramModule::UnloadAllForms() {
 
 std::string ProgramModule::TellUser(const std::string& text, unsigned style,
                                     const std::string& title, bool closeFormsFirst) {
-    if (closeFormsFirst) {
-        try {
-            UnloadAllForms();
-        } catch (const std::exception&) {
-            // The message matters more than the forms that would not close.
-        }
-    }
-    try {
-        Ui().MsgBox(text, style, title);
-        return {};
-    } catch (const std::exception& e) {
-        const std::string why = e.what();
-        return why.empty() ? "no message box can be shown" : why;
-    }
+    // The message matters more than forms that would not close.
+    if (closeFormsFirst) platform::Attempt([&] { UnloadAllForms(); });
+    const std::optional<platform::Failure> unshown =
+        platform::Attempt([&] { Ui().MsgBox(text, style, title); });
+    if (!unshown) return {};
+    return unshown->text.empty() ? "no message box can be shown" : unshown->text;
 }
 
 }  // namespace settings

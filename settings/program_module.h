@@ -1,6 +1,6 @@
 // What both programs' modMain build on: the platform they run on, the
 // shortcut settings shown in the option frames of their frmOptions, and their
-// two error routines, to which the settings and every trapped routine report.
+// error routine, to which the settings and every trapped routine report.
 #pragma once
 
 #include <string>
@@ -9,6 +9,7 @@
 #include "platform/error_trap.h"
 #include "platform/platform.h"
 #include "settings/option_frames.h"
+#include "settings/outcome.h"
 #include "settings/shortcut_settings.h"
 
 namespace settings {
@@ -20,18 +21,21 @@ class ProgramModule {
     ProgramModule(const ProgramModule&) = delete;
     ProgramModule& operator=(const ProgramModule&) = delete;
 
-    // The program's one error routine, called inside the trap that caught
-    // the failure: closes every form and tells the user.
-    virtual void HandleUnexpectedError() = 0;
-    // Tells the user that the settings store could not be used (the text
-    // names it and the cause), closing every form first; the run then fails.
-    virtual void ReportStoreProblem(const std::string& strProblem) = 0;
+    // The program's one error routine: closes every form and tells the
+    // user. A settings store that cannot be used is told by its own
+    // sentence, which names the store and the cause; the run then fails.
+    virtual void HandleUnexpectedError(const platform::Failure& failure = {}) = 0;
+    // A message box with OK and the exclamation icon; the forms stay open.
+    virtual void Warn(const std::string& strText) = 0;
 
     // Runs a routine or handler under its error trap: a failure inside it
     // goes to HandleUnexpectedError.
     template <typename Routine>
-    void Trap(Routine&& routine) {
-        platform::RunTrapped(std::forward<Routine>(routine), [this] { HandleUnexpectedError(); });
+    Outcome Trap(Routine&& routine) {
+        const bool done = platform::RunTrapped(
+            std::forward<Routine>(routine),
+            [this](const platform::Failure& failure) { HandleUnexpectedError(failure); });
+        return done ? Outcome::Done : Outcome::Reported;
     }
 
     platform::forms::UserInterface& Ui();

@@ -7,8 +7,10 @@
 #include <functional>
 #include <string>
 
+#include "platform/error_trap.h"
 #include "platform/platform.h"
 #include "settings/option_frames.h"
+#include "settings/outcome.h"
 
 namespace settings {
 
@@ -21,16 +23,14 @@ class ShortcutSettings {
     // Reaches the option frames of the program's frmOptions (creating it on
     // first use); may throw.
     using OptionFramesAccessor = std::function<OptionFrames&()>;
-    // The program's HandleUnexpectedError.
-    using ErrorRoutine = std::function<void()>;
-    // Tells the user that the settings store could not be used, and why;
-    // like the error routine it closes the program's forms. Empty: the
-    // error routine stands in.
-    using StoreFailureRoutine = std::function<void(const std::string& problem)>;
+    // The program's HandleUnexpectedError: closes the forms and tells the
+    // failure (a store that cannot be used, by its own sentence).
+    using ErrorRoutine = std::function<void(const platform::Failure&)>;
+    // Tells the user something and leaves the forms open.
+    using WarningRoutine = std::function<void(const std::string& text)>;
 
     ShortcutSettings(platform::Platform& platform, OptionFramesAccessor options,
-                     ErrorRoutine handleUnexpectedError,
-                     StoreFailureRoutine reportStoreFailure = {});
+                     ErrorRoutine handleUnexpectedError, WarningRoutine warn);
 
     // Each holds 1 or 0 once loaded; 0 before.
     std::int32_t lngAllFolders = 0;
@@ -39,29 +39,34 @@ class ShortcutSettings {
     std::int32_t lngMaximized = 0;
 
     // Reads the four values into the flags (anything but the text "0" is 1,
-    // a missing value too) and writes them straight back as DWORDs. A store
-    // that could not be read is reported and nothing is written back: the
-    // defaults standing in for unread values must not replace them.
-    void LoadDefaultSettings();
+    // a missing or unreadable value too) and writes them straight back as
+    // DWORDs. A rewrite the registry refuses is passed over: the values read
+    // are in use and nothing is lost. A store that fails otherwise goes to
+    // the error routine, and nothing is written back over values it could
+    // not read.
+    Outcome LoadDefaultSettings();
     // Loads, then sets the option buttons from the flags.
-    void ShowDefaultSettings();
-    // Takes the flags from the four "on" buttons and stores them; a value
-    // that could not be stored is reported, never passed over.
-    void SaveDefaultSettings();
+    Outcome ShowDefaultSettings();
+    // Takes the flags from the four "on" buttons and stores them. A value
+    // the registry refused is told, naming the key and the cause, and the
+    // forms stay open so that the user can try again or cancel; a store
+    // that cannot be used goes to the error routine, as on a load.
+    Outcome SaveDefaultSettings();
+
+    // Whether the last save the user asked for was refused: the run then
+    // ends as a failure unless a later save succeeds.
+    bool SaveRefused() const { return saveRefused_; }
 
   private:
     platform::Registry& Store() const;
     OptionFrames& ReachOptions() const;
-    void ReportFailure();
-    // Reports the store's problem when a call since the last look met one,
-    // or when writesFailed; true when it did.
-    bool StoreFailed(platform::Registry& registry, bool writesFailed = false);
+    Outcome Trapped(const std::function<void()>& routine);
 
     platform::Platform& platform_;
     OptionFramesAccessor options_;
     ErrorRoutine handleUnexpectedError_;
-    StoreFailureRoutine reportStoreFailure_;
-    unsigned failuresReported_ = 0;
+    WarningRoutine warn_;
+    bool saveRefused_ = false;
 };
 
 }  // namespace settings

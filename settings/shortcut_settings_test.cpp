@@ -8,6 +8,7 @@
 #include "platform/platform_error.h"
 #include "platform/testing/memory_registry.h"
 #include "platform/testing/scripted_backend.h"
+#include "platform/testing/stub_platform.h"
 #include "platform/testing/test_registry.h"
 #include "settings/easy_reg.h"
 
@@ -74,17 +75,27 @@ class ShortcutSettingsTest : public ::testing::Test {
 
     platform::testing::TestRegistry* registry = nullptr;
     platform::testing::ScriptedBackend::Script script;
-    platform::Platform bundle;
+    platform::Platform bundle = platform::testing::StubPlatform();
     std::unique_ptr<OptionsForm> form;
     int errors = 0;
+    std::vector<platform::Failure> failures;
+    std::vector<std::string> warnings;
     bool reachable = true;
     ShortcutSettings settings{bundle,
                               [this]() -> OptionFrames& {
                                   if (!reachable) throw platform::PlatformError("no dialog");
                                   return *form;
                               },
-                              [this] { ++errors; }};
+                              [this](const platform::Failure& failure) {
+                                  ++errors;
+                                  failures.push_back(failure);
+                              },
+                              [this](const std::string& text) { warnings.push_back(text); }};
 };
+
+constexpr const char* kNotStored =
+    "The settings could not be stored in the registry key "
+    "HKEY_CURRENT_USER\\Software\\Tamsholt\\Kestrow 2005.";
 
 TEST_F(ShortcutSettingsTest, FirstLoadCreatesTheKeyWithFourDwordOnes) {
     EXPECT_EQ(Flags(), (std::vector<std::int32_t>{0, 0, 0, 0})) << "zero until loaded";
@@ -150,16 +161,48 @@ TEST_F(ShortcutSettingsTest, SaveStoresTheShownChoicesAsDwordOnesAndZeros) {
     EXPECT_EQ(errors, 0);
 }
 
-TEST_F(ShortcutSettingsTest, ARefusedSaveIsReportedAndTheNextLoadReadsWhatIsStored) {
+TEST_F(ShortcutSettingsTest, ARefusedSaveNamesTheKeyAndWhyAndHoldsUntilASaveSucceeds) {
     settings.LoadDefaultSettings();
     registry->failing = {"RegSetValueEx"};
     form->optSubfoldersOnly.SetValue(true);
-    settings.SaveDefaultSettings();
-    EXPECT_EQ(errors, 1) << "a save that did not happen is never passed over";
+    EXPECT_EQ(settings.SaveDefaultSettings(), Outcome::Reported);
+    EXPECT_EQ(warnings,
+              std::vector<std::string>{std::string(kNotStored) + "\r\n\r\nAccess is denied."});
+    EXPECT_EQ(errors, 0) << "the dialog stays open for another try";
+    EXPECT_TRUE(settings.SaveRefused());
     EXPECT_EQ(settings.lngAllFolders, 0);
     registry->failing.clear();
-    settings.LoadDefaultSettings();
-    EXPECT_EQ(settings.lngAllFolders, 1);
+    EXPECT_EQ(settings.LoadDefaultSettings(), Outcome::Done);
+    EXPECT_EQ(settings.lngAllFolders, 1) << "the next load reads what is stored";
+    EXPECT_TRUE(settings.SaveRefused()) << "a load is no save";
+    EXPECT_EQ(settings.SaveDefaultSettings(), Outcome::Done);
+    EXPECT_FALSE(settings.SaveRefused());
+}
+
+// A key the user may read but not write: the values read are used, and the
+// rewrite every load makes is passed over.
+TEST_F(ShortcutSettingsTest, ARefusedRewriteAfterALoadIsPassedOver) {
+    WriteRaw(*registry, kSettingsKey, "TwoPane", platform::kRegSz, Text("0"));
+    registry->failing = {"RegSetValueEx"};
+    EXPECT_EQ(settings.ShowDefaultSettings(), Outcome::Done);
+    EXPECT_EQ(Flags(), (std::vector<std::int32_t>{1, 1, 0, 1}));
+    EXPECT_TRUE(form->optFolderWindow.Value());
+    EXPECT_EQ(errors, 0);
+    EXPECT_TRUE(warnings.empty());
+    EXPECT_FALSE(settings.SaveRefused());
+}
+
+// A key that cannot even be read counts as missing values, and the
+// defaults that stand in for them are not written over them.
+TEST_F(ShortcutSettingsTest, AnUnreadableKeyLoadsAsOnesAndIsNotWrittenOver) {
+    WriteRaw(*registry, kSettingsKey, "Maximized", platform::kRegDword, Dword(0));
+    registry->failing = {"RegOpenKeyEx"};
+    EXPECT_EQ(settings.LoadDefaultSettings(), Outcome::Done);
+    EXPECT_EQ(Flags(), (std::vector<std::int32_t>{1, 1, 1, 1}));
+    EXPECT_EQ(errors, 0);
+    registry->failing.clear();
+    EXPECT_EQ(ReadRaw(*registry, kSettingsKey, "Maximized")->data, Dword(0));
+    EXPECT_FALSE(ReadRaw(*registry, kSettingsKey, "AllFolders"));
 }
 
 // A registry that breaks on every call cannot say why; that the values
@@ -177,14 +220,12 @@ TEST_F(ShortcutSettingsTest, ARegistryThatFailsEveryCallIsReportedOnce) {
 // stood in for them; the user hears why, naming the store.
 TEST_F(ShortcutSettingsTest, AStoreThatFailsTheReadsIsReportedAndKeepsItsValues) {
     WriteRaw(*registry, kSettingsKey, "SideMenu", platform::kRegDword, Dword(0));
-    std::vector<std::string> problems;
-    ShortcutSettings told{bundle, [this]() -> OptionFrames& { return *form; }, [this] { ++errors; },
-                          [&](const std::string& problem) { problems.push_back(problem); }};
     registry->failing = {"RegQueryValueEx"};
-    registry->storeProblem = "The settings store \"x.db\" is busy.";
-    told.LoadDefaultSettings();
-    EXPECT_EQ(problems, std::vector<std::string>{"The settings store \"x.db\" is busy."});
-    EXPECT_EQ(errors, 0);
+    registry->failure = {platform::kErrorBusy, "The settings store \"x.db\" is busy."};
+    EXPECT_EQ(settings.LoadDefaultSettings(), Outcome::Reported);
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_EQ(failures[0].text, "The settings store \"x.db\" is busy.");
+    EXPECT_TRUE(failures[0].ofStore);
     registry->failing.clear();
     EXPECT_EQ(ReadRaw(*registry, kSettingsKey, "SideMenu")->data, Dword(0)) << "not written back";
     EXPECT_FALSE(ReadRaw(*registry, kSettingsKey, "AllFolders")) << "nothing written at all";
@@ -192,17 +233,16 @@ TEST_F(ShortcutSettingsTest, AStoreThatFailsTheReadsIsReportedAndKeepsItsValues)
     // Shown: the dialog is left alone once the load has failed.
     registry->failing = {"RegQueryValueEx"};
     form->optStartMenu.SetValue(true);
-    told.ShowDefaultSettings();
-    EXPECT_EQ(problems.size(), 2u);
+    EXPECT_EQ(settings.ShowDefaultSettings(), Outcome::Reported);
+    EXPECT_EQ(errors, 2);
     EXPECT_TRUE(form->optStartMenu.Value());
 
     // Saved: a store that cannot say why still never passes a lost save over.
     registry->failing = {"RegSetValueEx"};
-    registry->storeProblem.clear();
-    told.SaveDefaultSettings();
-    ASSERT_EQ(problems.size(), 3u);
-    EXPECT_EQ(problems.back(), "The settings could not be stored in the registry.");
-    EXPECT_EQ(errors, 0);
+    registry->failure = platform::kErrorBusy;
+    EXPECT_EQ(settings.SaveDefaultSettings(), Outcome::Reported);
+    EXPECT_EQ(warnings, std::vector<std::string>{kNotStored});
+    EXPECT_EQ(errors, 2);
 }
 
 TEST_F(ShortcutSettingsTest, FailuresOutsideTheRegistryGoToTheErrorRoutineOnce) {

@@ -3,7 +3,6 @@
 // shortcut is made with options the user did not choose, the run fails, and
 // the file is never touched.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <filesystem>
 #include <fstream>
@@ -11,6 +10,7 @@
 #include <string>
 
 #include "platform/posix/posix_wsh_shell.h"
+#include "platform/testing/store_holder.h"
 #include "shortcut-maker/frm_options.h"
 #include "shortcut-maker/testing/maker_harness.h"
 
@@ -95,15 +95,8 @@ TEST_F(UnusableStoreTest, AFolderInPlaceOfTheStoreIsNamedAsTheCause) {
 // Another program holds the store's write lock for longer than we wait.
 class HeldStoreTest : public UnusableStoreTest {
   protected:
-    void Hold() {
-        ASSERT_EQ(sqlite3_open(storePath.c_str(), &holder_), SQLITE_OK);
-        ASSERT_EQ(sqlite3_exec(holder_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
-    }
-    void TearDown() override {
-        sqlite3_exec(holder_, "ROLLBACK", nullptr, nullptr, nullptr);
-        sqlite3_close(holder_);
-    }
-    sqlite3* holder_ = nullptr;
+    void Hold() { ASSERT_TRUE(holder_.Hold()); }
+    platform::testing::StoreWriteLockHolder holder_{storePath};
 };
 
 TEST_F(HeldStoreTest, StoredSettingsThatNeedNoChangeAreUsedWithoutTheWriteLock) {

@@ -1,8 +1,5 @@
 #include "shortcut-maker/frm_options.h"
 
-#include <exception>
-#include <stdexcept>
-
 #include "platform/forms/message_box.h"
 #include "platform/forms/user_interface.h"
 #include "platform/text/text.h"
@@ -74,7 +71,7 @@ void frmOptions::cmdOK_Click() {
             FocusAndSelectAll();
             return;
         }
-        main_.CreateFolderShortcut();
+        if (main_.CreateFolderShortcut() == settings::Outcome::Reported) return;
         Ui().Unload(*this);
     });
 }
@@ -105,12 +102,7 @@ void frmOptions::cmdHelp_Click() {
 void frmOptions::Form_Unload() {
     // The help viewer may never have been made (a failure while loading),
     // or its library may be gone: then there is no help window to close.
-    if (main_.HelpViewer) {
-        try {
-            main_.HelpViewer->HelpClose();
-        } catch (const std::exception&) {
-        }
-    }
+    if (main_.HelpViewer) platform::Attempt([&] { main_.HelpViewer->HelpClose(); });
     main_.HelpViewer.reset();
     main_.ScriptShell.reset();
     main_.CurrentShortcut.reset();

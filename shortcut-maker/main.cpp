@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/default_platform.h"
-#include "platform/platform_error.h"
+#include "platform/error_trap.h"
 #include "shortcut-maker/mod_main.h"
 
 int main(int argc, char** argv) {
@@ -13,12 +13,11 @@ int main(int argc, char** argv) {
         platform::Platform platform = platform::MakeDefaultPlatform(argc > 0 ? argv[0] : nullptr);
         shortcut_maker::modMain program(platform);
         std::string folder;
-        try {
-            folder = platform::ProgramCommandLine(argc, argv);
-        } catch (const platform::PlatformError& e) {
-            // Started from the file manager there is no terminal to read:
-            // the refusal goes where the user looks.
-            program.RefuseFolder(e.what());
+        // Started from the file manager there is no terminal to read: the
+        // refusal goes where the user looks.
+        if (!platform::RunTrapped(
+                [&] { folder = platform::ProgramCommandLine(argc, argv); },
+                [&](const platform::Failure& failure) { program.RefuseFolder(failure.text); })) {
             return program.ExitCode();
         }
         program.Main(folder);

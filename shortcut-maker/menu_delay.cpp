@@ -1,6 +1,6 @@
 // The Start Menu delay check that follows every shortcut written.
 #include <cstdint>
-#include <exception>
+#include <optional>
 
 #include "platform/platform_error.h"
 #include "settings/easy_reg.h"
@@ -34,14 +34,10 @@ void modMain::AdviseOnMenuDelay() {
         bool blnSuccess = false;
         const bool checkOn = reg.GetValue("CheckStartMenuDelay", blnSuccess, "", 0, "") != "0";
         reg.SetDWord("CheckStartMenuDelay", checkOn ? 1 : 0, 0, "");
-        if (checkOn && delay > kMenuDelayGoal) {
-            try {
-                Ui().Show(StartMenuSettingForm());
-            } catch (const platform::PlatformError&) {
-                // No display and no terminal: the advice cannot be given this
-                // time, which is no failure of the shortcut just written.
-            }
-        }
+        // No display and no terminal: the advice cannot be given this time,
+        // which is no failure of the shortcut just written.
+        if (checkOn && delay > kMenuDelayGoal)
+            platform::Attempt([&] { Ui().Show(StartMenuSettingForm()); });
     });
 }
 

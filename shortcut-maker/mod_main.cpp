@@ -1,7 +1,6 @@
 #include "shortcut-maker/mod_main.h"
 
 #include <cstdio>
-#include <exception>
 
 #include "platform/forms/message_box.h"
 #include "platform/platform_error.h"
@@ -25,10 +24,7 @@ modMain::modMain(platform::Platform& platform) : ProgramModule(platform) {}
 
 modMain::~modMain() {
     // The user interface keeps pointers to loaded forms; none may outlive us there.
-    try {
-        UnloadAllForms();
-    } catch (...) {
-    }
+    platform::Attempt([&] { UnloadAllForms(); });
 }
 
 platform::Registry& modMain::Store() { return *platform_.registry; }
@@ -82,9 +78,6 @@ void modMain::Main(const std::string& commandLine) {
 void modMain::RunMainFlow() {
     Trap([&] {
         StartMenuPath = GetScriptShell().SpecialFolder("StartMenu");
-        // The Start Menu may be set in the store: one that could not be read
-        // would put the shortcut somewhere else without a word.
-        if (StoreProblemReported()) return;
         if (platform::text::LastChar(StartMenuPath) != "\\") StartMenuPath += "\\";
         SideMenuPath = StartMenuPath + "Kestrow\\";
 
@@ -121,11 +114,16 @@ void modMain::RunMainFlow() {
     });
 }
 
-void modMain::HandleUnexpectedError() {
-    ++errorRoutineRuns_;
-    // Called inside the trap that caught the failure: a platform failure
-    // carries a sentence for the user, which goes after the first line.
-    const std::string cause = platform::TrappedFailureText();
+void modMain::HandleUnexpectedError(const platform::Failure& failure) {
+    failed_ = true;
+    // The store's own sentence says which file and why, and stands alone.
+    if (failure.ofStore) {
+        Tell(failure.text, platform::forms::kMbIconHand, true);
+        return;
+    }
+    // A platform failure carries a sentence for the user, which goes after
+    // the first line.
+    const std::string& cause = failure.text;
     const std::string message = "Unexpected error.\r\n\r\n" +
                                 (cause.empty() ? std::string() : cause + "\r\n\r\n") +
                                 "Try installing the latest version of Windows Script.\r\n\r\n"
@@ -137,18 +135,6 @@ void modMain::HandleUnexpectedError() {
         std::fprintf(stderr, "%s: Unexpected error. %s(%s)\n", kTitle.c_str(),
                      cause.empty() ? "" : (cause + " ").c_str(), unshown.c_str());
     }
-}
-
-void modMain::ReportStoreProblem(const std::string& strProblem) {
-    ++errorRoutineRuns_;
-    Tell(strProblem, platform::forms::kMbIconHand, true);
-}
-
-bool modMain::StoreProblemReported() {
-    const std::string problem = platform_.registry->TakeStoreProblem();
-    if (problem.empty()) return false;
-    ReportStoreProblem(problem);
-    return true;
 }
 
 std::string modMain::BrowseForFolder() {

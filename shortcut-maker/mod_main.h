@@ -63,7 +63,7 @@ class modMain : public settings::ProgramModule {
     // Start-up and main flow.
     void Main(const std::string& commandLine);
     void RunMainFlow();
-    void HandleUnexpectedError() override;
+    void HandleUnexpectedError(const platform::Failure& failure = {}) override;
     std::string BrowseForFolder();
     static std::string GetLastPathComponent(const std::string& strPath,
                                             const std::string& strSeparator);
@@ -71,8 +71,8 @@ class modMain : public settings::ProgramModule {
     // Shortcut composition and writing.
     static std::string ComposeExplorerArguments(std::int32_t lngAll, std::int32_t lngTwo,
                                                 const std::string& strPath);
-    void CreateShortcutDirectly();
-    void CreateFolderShortcut();
+    settings::Outcome CreateShortcutDirectly();
+    settings::Outcome CreateFolderShortcut();
     bool IsExistingFolder(const std::string& strPath);
     bool IsExistingFile(const std::string& strPath);
 
@@ -94,12 +94,9 @@ class modMain : public settings::ProgramModule {
     // Tells the user that the folder given cannot be used and ends the run
     // with a failure; in a message box when one can be shown.
     void RefuseFolder(const std::string& strText);
-    void ReportStoreProblem(const std::string& strProblem) override;
-    // Whether the store failed a call since the last look; reported if so.
-    bool StoreProblemReported();
     // A message box with OK and the exclamation icon. It never throws: when
     // no box can be shown the text goes to standard error instead.
-    void Warn(const std::string& strText);
+    void Warn(const std::string& strText) override;
 
     // The Start Menu delay check.
     void AdviseOnMenuDelay();
@@ -112,12 +109,9 @@ class modMain : public settings::ProgramModule {
     // The settings store the platform gives.
     platform::Registry& Store();
 
-    // How many times the error routine has run; callers compare before and
-    // after a trapped call to stop work the routine has cut short.
-    unsigned ErrorRoutineRuns() const { return errorRoutineRuns_; }
-    // 0, or 1 when the run failed (the error routine ran, the store failed,
-    // or a shortcut or folder was refused).
-    int ExitCode() const { return errorRoutineRuns_ > 0 || refused_ ? 1 : 0; }
+    // 0, or 1 when the run failed: the error routine ran, a shortcut or
+    // folder was refused, or the last save of the defaults was refused.
+    int ExitCode() const { return failed_ || refused_ || Settings.SaveRefused() ? 1 : 0; }
 
   protected:
     settings::OptionFrames& OptionsFormFrames() override;
@@ -130,7 +124,7 @@ class modMain : public settings::ProgramModule {
     std::unique_ptr<frmOptions> options_;
     std::unique_ptr<frmAbout> about_;
     std::unique_ptr<frmStartMenuSetting> startMenuSetting_;
-    unsigned errorRoutineRuns_ = 0;
+    bool failed_ = false;
     bool refused_ = false;
 };
 

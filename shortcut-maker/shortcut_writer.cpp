@@ -1,5 +1,5 @@
 // Composing the Explorer command line and writing the folder shortcuts.
-#include <exception>
+#include <optional>
 
 #include "platform/forms/message_box.h"
 #include "platform/platform_error.h"
@@ -35,13 +35,11 @@ std::string modMain::ComposeExplorerArguments(std::int32_t lngAll, std::int32_t 
     return shortcut_maker::ComposeExplorerArguments(lngAll, lngTwo, strPath);
 }
 
-void modMain::CreateShortcutDirectly() {
-    Trap([&] {
-        const unsigned runsBefore = ErrorRoutineRuns();
-        Settings.LoadDefaultSettings();
+settings::Outcome modMain::CreateShortcutDirectly() {
+    return Trap([&] {
         // The settings could not be loaded and the user has been told: no
         // shortcut with made-up options.
-        if (ErrorRoutineRuns() != runsBefore) return;
+        if (Settings.LoadDefaultSettings() == settings::Outcome::Reported) return;
 
         Shortcut = MakeFolderShortcut(FolderPath, lngAllFolders, lngTwoPane,
                                       lngMaximized == 1 ? kWindowMaximized : kWindowNormal);
@@ -59,13 +57,12 @@ bool modMain::PrepareShortcutPath(bool blnSideMenu) {
         return false;
     }
     if (blnSideMenu && !GetFileSystem().FolderExists(SideMenuPath)) {
-        try {
-            GetFileSystem().CreateFolder(SideMenuPath);
-        } catch (const std::exception&) {
-            // Another run may have made it since it was looked for: a side
-            // menu that is there is all this step is for, whoever made it.
-            if (!GetFileSystem().FolderExists(SideMenuPath)) throw;
-        }
+        const std::optional<platform::Failure> failure =
+            platform::Attempt([&] { GetFileSystem().CreateFolder(SideMenuPath); });
+        // Another run may have made it since it was looked for: a side menu
+        // that is there is all this step is for, whoever made it.
+        if (failure && !GetFileSystem().FolderExists(SideMenuPath))
+            throw platform::PlatformError(failure->text);
     }
     return true;
 }
@@ -88,8 +85,8 @@ bool modMain::ReplaceExistingShortcut() {
     return true;
 }
 
-void modMain::CreateFolderShortcut() {
-    Trap([&] {
+settings::Outcome modMain::CreateFolderShortcut() {
+    return Trap([&] {
         // Every caller checks first; this guards the write itself.
         if (!ShortcutPathIsSafe()) throw platform::PlatformError("shortcut outside the Start Menu");
 

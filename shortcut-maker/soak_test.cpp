@@ -5,7 +5,6 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sqlite3.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -23,6 +22,7 @@
 #include "platform/platform_error.h"
 #include "platform/posix/registry/sqlite_registry.h"
 #include "platform/posix/shell_link/shell_link_reader.h"
+#include "platform/testing/store_holder.h"
 #include "platform/testing/test_folder.h"
 #include "platform/testing/test_registry.h"
 
@@ -180,7 +180,6 @@ TEST_F(SoakTest, KilledAndConcurrentRunsLoseNothingAndLeaveNothingInTheWay) {
                     value->data == platform::testing::Dword(1))
             << name;
     }
-    EXPECT_EQ(registry->TakeStoreProblem(), "");
     registry.reset();
 
     // Every shortcut there is whole; temporary files are the only leftovers.
@@ -207,14 +206,7 @@ TEST_F(SoakTest, KilledAndConcurrentRunsLoseNothingAndLeaveNothingInTheWay) {
         }
     }
     EXPECT_GT(shortcuts, 0);
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(Store().c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
-    sqlite3_stmt* check = nullptr;
-    sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &check, nullptr);
-    ASSERT_EQ(sqlite3_step(check), SQLITE_ROW);
-    EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(check, 0)), "ok");
-    sqlite3_finalize(check);
-    sqlite3_close(db);
+    EXPECT_EQ(platform::testing::StoreIntegrity(Store()), "ok");
 
     // Once they are old, the next run clears the leftovers and works as ever.
     for (const auto& leftover : leftovers) {

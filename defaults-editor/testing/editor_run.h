@@ -10,6 +10,7 @@
 #include "defaults-editor/mod_main.h"
 #include "platform/platform.h"
 #include "platform/testing/scripted_backend.h"
+#include "platform/testing/stub_platform.h"
 #include "platform/testing/test_registry.h"
 
 namespace defaults_editor::testing {
@@ -52,7 +53,7 @@ struct EditorRun {
     platform::testing::TestRegistry* registry = nullptr;
     FixedInstanceCheck* instances = nullptr;
     platform::testing::ScriptedBackend::Script script;
-    platform::Platform bundle;
+    platform::Platform bundle = platform::testing::StubPlatform();
     std::unique_ptr<modMain> program;
 };
 

@@ -20,35 +20,32 @@ Platform MakePosixPlatform(const PosixPlatformOptions& options) {
     // A file-size limit (ulimit -f) fails the write that meets it, which the
     // program then reports, instead of killing the program without a word.
     std::signal(SIGXFSZ, SIG_IGN);
-    Platform platform;
-    platform.registry = OpenSqliteRegistry(options.registryPath.empty() ? DefaultRegistryPath()
-                                                                        : options.registryPath);
     const std::string programPath = options.programPath;
     forms::UserInterface::BackendFactory formsBackend = options.formsBackend;
     if (!formsBackend) {
         formsBackend = [programPath] { return LoadBestBackend(ProgramFolderPosix(programPath)); };
     }
-    platform.ui = std::make_unique<forms::UserInterface>(std::move(formsBackend));
-
+    auto registry = OpenSqliteRegistry(options.registryPath.empty() ? DefaultRegistryPath()
+                                                                    : options.registryPath);
+    auto ui = std::make_unique<forms::UserInterface>(std::move(formsBackend));
     // The registry and the UI are owned by the bundle; their addresses stay
     // put when the bundle is moved.
-    Registry* registry = platform.registry.get();
-    forms::UserInterface* ui = platform.ui.get();
-    platform.createScriptShell = [registry] { return std::make_unique<PosixWshShell>(*registry); };
-    platform.createFileSystem = [] { return std::make_unique<PosixFileSystemObject>(); };
-    platform.files = std::make_unique<PosixFileQueries>();
-    platform.shellExecutor = std::make_unique<XdgShellExecutor>();
-    platform.htmlHelp = std::make_unique<ChmHelp>(*ui);
-    platform.instances = std::make_unique<FlockInstanceCheck>();
-    platform.programFolder = [programPath] { return ProgramFolderWindows(programPath); };
-    platform.browseForFolder = [ui](const std::string& instruction) {
-        return BrowseForFolderWindows(*ui, instruction);
-    };
-    platform.isInsideFolder = [](const std::string& path, const std::string& folder) {
-        return IsInsideFolder(path, folder);
-    };
-    CheckComplete(platform);
-    return platform;
+    Registry* store = registry.get();
+    forms::UserInterface* shownOn = ui.get();
+    auto help = std::make_unique<ChmHelp>(*shownOn);
+    return Platform(
+        std::move(registry), std::move(ui),
+        [store] { return std::make_unique<PosixWshShell>(*store); },
+        [] { return std::make_unique<PosixFileSystemObject>(); },
+        std::make_unique<PosixFileQueries>(), std::make_unique<XdgShellExecutor>(), std::move(help),
+        std::make_unique<FlockInstanceCheck>(),
+        [programPath] { return ProgramFolderWindows(programPath); },
+        [shownOn](const std::string& instruction) {
+            return BrowseForFolderWindows(*shownOn, instruction);
+        },
+        [](const std::string& path, const std::string& folder) {
+            return IsInsideFolder(path, folder);
+        });
 }
 
 }  // namespace platform::posix

@@ -71,21 +71,5 @@ TEST_F(PosixPlatformTest, ProgramFolderIsTheTestBinarysFolderAsAZPath) {
     EXPECT_FALSE(platform.ui->BackendLoaded());  // nothing shown, no GUI loaded
 }
 
-// The programs rely on every member being there; a bundle missing one is
-// refused where it is made, naming the member.
-TEST_F(PosixPlatformTest, ABundleIsCompleteOrRefusedByName) {
-    Platform platform = MakePosixPlatform({"", (tmp_.Native() / "registry.db").string(), {}});
-    EXPECT_NO_THROW(CheckComplete(platform));
-    platform.isInsideFolder = nullptr;
-    try {
-        CheckComplete(platform);
-        ADD_FAILURE() << "a bundle without isInsideFolder passed";
-    } catch (const PlatformError& error) {
-        EXPECT_STREQ(error.what(), "the platform has no isInsideFolder");
-    }
-    platform.htmlHelp.reset();
-    EXPECT_THROW(CheckComplete(platform), PlatformError);
-}
-
 }  // namespace
 }  // namespace platform::posix

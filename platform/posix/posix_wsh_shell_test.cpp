@@ -25,16 +25,16 @@ class OneValueRegistry : public Registry {
     std::map<std::string, std::pair<std::uint32_t, std::string>>
         values;  // under User Shell Folders
 
-    long RegOpenKeyEx(RegKey, const std::string& subKey, std::uint32_t, std::uint32_t,
-                      RegKey* result) override {
+    RegResult RegOpenKeyEx(RegKey, const std::string& subKey, std::uint32_t, std::uint32_t,
+                           RegKey* result) override {
         if (values.empty() ||
             subKey != "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders")
             return kErrorFileNotFound;
         *result = 7;
         return kErrorSuccess;
     }
-    long RegQueryValueEx(RegKey, const std::string& name, std::uint32_t* type, std::uint8_t* data,
-                         std::uint32_t* byteCount) override {
+    RegResult RegQueryValueEx(RegKey, const std::string& name, std::uint32_t* type,
+                              std::uint8_t* data, std::uint32_t* byteCount) override {
         const auto it = values.find(name);
         if (it == values.end()) return kErrorFileNotFound;
         const std::string& bytes = it->second.second;
@@ -44,19 +44,19 @@ class OneValueRegistry : public Registry {
         *byteCount = static_cast<std::uint32_t>(bytes.size() + 1);
         return kErrorSuccess;
     }
-    long RegSetValueEx(RegKey, const std::string&, std::uint32_t, std::uint32_t,
-                       const std::uint8_t*, std::uint32_t) override {
+    RegResult RegSetValueEx(RegKey, const std::string&, std::uint32_t, std::uint32_t,
+                            const std::uint8_t*, std::uint32_t) override {
         return kErrorAccessDenied;
     }
-    long RegCreateKeyEx(RegKey, const std::string&, std::uint32_t, RegKey*) override {
+    RegResult RegCreateKeyEx(RegKey, const std::string&, std::uint32_t, RegKey*) override {
         return kErrorAccessDenied;
     }
-    long RegDeleteValue(RegKey, const std::string&) override { return kErrorAccessDenied; }
-    long RegDeleteKey(RegKey, const std::string&) override { return kErrorAccessDenied; }
-    long RegCloseKey(RegKey) override { return kErrorSuccess; }
-    long RegEnumKey(RegKey, std::uint32_t, std::string*) override { return kErrorNoMoreItems; }
-    long RegEnumValue(RegKey, std::uint32_t, std::string*, std::uint32_t*,
-                      std::vector<std::uint8_t>*) override {
+    RegResult RegDeleteValue(RegKey, const std::string&) override { return kErrorAccessDenied; }
+    RegResult RegDeleteKey(RegKey, const std::string&) override { return kErrorAccessDenied; }
+    RegResult RegCloseKey(RegKey) override { return kErrorSuccess; }
+    RegResult RegEnumKey(RegKey, std::uint32_t, std::string*) override { return kErrorNoMoreItems; }
+    RegResult RegEnumValue(RegKey, std::uint32_t, std::string*, std::uint32_t*,
+                           std::vector<std::uint8_t>*) override {
         return kErrorNoMoreItems;
     }
 };

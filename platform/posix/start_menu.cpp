@@ -19,25 +19,34 @@ namespace {
 constexpr const char* kUserShellFolders =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 
+// A store that could not be read would put the shortcut somewhere else
+// without a word: its failure is the run's.
+void ThrowWhenStoreFailed(const RegResult& result) {
+    if (result.Succeeded() || result.Code() == kErrorFileNotFound || result.Reason().empty())
+        return;
+    throw PlatformError(result.Reason(), PlatformError::Source::Store);
+}
+
 std::string RegisteredStartMenu(Registry& registry) {
     RegKey key = 0;
-    if (registry.RegOpenKeyEx(kHkeyCurrentUser, kUserShellFolders, 0, kKeyQueryValue, &key) !=
-        kErrorSuccess) {
-        return {};
-    }
+    const RegResult opened =
+        registry.RegOpenKeyEx(kHkeyCurrentUser, kUserShellFolders, 0, kKeyQueryValue, &key);
+    ThrowWhenStoreFailed(opened);
+    if (!opened.Succeeded()) return {};
     std::uint32_t type = 0;
     std::uint32_t size = 0;
     std::string value;
-    if (registry.RegQueryValueEx(key, "Start Menu", &type, nullptr, &size) == kErrorSuccess &&
-        (type == kRegSz || type == kRegExpandSz) && size > 0) {
+    RegResult read = registry.RegQueryValueEx(key, "Start Menu", &type, nullptr, &size);
+    if (read.Succeeded() && (type == kRegSz || type == kRegExpandSz) && size > 0) {
         std::vector<std::uint8_t> data(size);
-        if (registry.RegQueryValueEx(key, "Start Menu", &type, data.data(), &size) ==
-            kErrorSuccess) {
+        read = registry.RegQueryValueEx(key, "Start Menu", &type, data.data(), &size);
+        if (read.Succeeded()) {
             value.assign(data.begin(), data.begin() + size);
             value = value.substr(0, value.find('\0'));
         }
     }
     registry.RegCloseKey(key);
+    ThrowWhenStoreFailed(read);
     return value;
 }
 

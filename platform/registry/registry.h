@@ -1,12 +1,14 @@
 // The registry: the seven calls the programs make, with the meaning and the
 // result codes of the Windows ANSI registry functions (0 is success, any
-// other value a failure). Key handles are opaque 32-bit values; the
-// predefined hives are the Windows constants. Two enumeration calls and a way
-// to group calls into one transaction serve the command-line registry tool.
+// other value a failure), each code carried with the reason a user is told.
+// Key handles are opaque 32-bit values; the predefined hives are the Windows
+// constants. Two enumeration calls and a way to group calls into one
+// transaction serve the command-line registry tool.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/no_windows_macros.h"
@@ -53,51 +55,64 @@ constexpr long kErrorNoMoreItems = 259;
 constexpr long kErrorBadDb = 1009;
 constexpr long kErrorKeyDeleted = 1018;
 
+// What a registry call answers: its result code, which it converts to, and
+// for a failure the reason as a sentence for the user (naming the store
+// when the store itself failed). A backend that has no words for a code
+// leaves the reason empty.
+class RegResult {
+  public:
+    RegResult(long code = kErrorSuccess) : code_(code) {}  // NOLINT: codes are results
+    RegResult(long code, std::string reason) : code_(code), reason_(std::move(reason)) {}
+
+    operator long() const { return code_; }  // NOLINT: read as the Win32 result
+    long Code() const { return code_; }
+    bool Succeeded() const { return code_ == kErrorSuccess; }
+    const std::string& Reason() const { return reason_; }
+
+  private:
+    long code_;
+    std::string reason_;
+};
+
 class Registry {
   public:
     virtual ~Registry() = default;
 
     // Opens an existing key below key (a hive or an open key). An empty
     // subKey opens key itself. Fails when the key is missing.
-    virtual long RegOpenKeyEx(RegKey key, const std::string& subKey, std::uint32_t options,
-                              std::uint32_t access, RegKey* result) = 0;
+    virtual RegResult RegOpenKeyEx(RegKey key, const std::string& subKey, std::uint32_t options,
+                                   std::uint32_t access, RegKey* result) = 0;
 
     // With data null: reports type and size. With data: fills at most
     // *byteCount bytes and sets *byteCount to the stored size; a buffer too
     // small gives kErrorMoreData. type and byteCount may be null.
-    virtual long RegQueryValueEx(RegKey key, const std::string& name, std::uint32_t* type,
-                                 std::uint8_t* data, std::uint32_t* byteCount) = 0;
+    virtual RegResult RegQueryValueEx(RegKey key, const std::string& name, std::uint32_t* type,
+                                      std::uint8_t* data, std::uint32_t* byteCount) = 0;
 
     // Creates or replaces a value. For the string types (1, 2, 7) data that
     // does not end in a NUL gets one stored after it, as the ANSI call does.
-    virtual long RegSetValueEx(RegKey key, const std::string& name, std::uint32_t reserved,
-                               std::uint32_t type, const std::uint8_t* data,
-                               std::uint32_t byteCount) = 0;
+    virtual RegResult RegSetValueEx(RegKey key, const std::string& name, std::uint32_t reserved,
+                                    std::uint32_t type, const std::uint8_t* data,
+                                    std::uint32_t byteCount) = 0;
 
     // Creates subKey below parent, with any missing intermediate keys, or
     // opens it when it exists.
-    virtual long RegCreateKeyEx(RegKey parent, const std::string& subKey, std::uint32_t access,
-                                RegKey* result) = 0;
+    virtual RegResult RegCreateKeyEx(RegKey parent, const std::string& subKey, std::uint32_t access,
+                                     RegKey* result) = 0;
 
-    virtual long RegDeleteValue(RegKey key, const std::string& name) = 0;
+    virtual RegResult RegDeleteValue(RegKey key, const std::string& name) = 0;
 
     // Deletes subKey below key; fails when it has sub-keys.
-    virtual long RegDeleteKey(RegKey key, const std::string& subKey) = 0;
+    virtual RegResult RegDeleteKey(RegKey key, const std::string& subKey) = 0;
 
-    // Why the store itself failed a call since this was last asked (busy,
-    // damaged, read-only, full), as a sentence for the user that names the
-    // store; empty when no call met such a failure. A missing key or value
-    // is no failure of the store. Asking clears it.
-    virtual std::string TakeStoreProblem() { return {}; }
-
-    virtual long RegCloseKey(RegKey key) = 0;
+    virtual RegResult RegCloseKey(RegKey key) = 0;
 
     // Enumeration, by index from 0; kErrorNoMoreItems past the end. Sub-keys
     // come in name order, values in the order the store keeps them: the order
     // they were made, as Windows keeps them (Wine's registry keeps them by name).
-    virtual long RegEnumKey(RegKey key, std::uint32_t index, std::string* name) = 0;
-    virtual long RegEnumValue(RegKey key, std::uint32_t index, std::string* name,
-                              std::uint32_t* type, std::vector<std::uint8_t>* data) = 0;
+    virtual RegResult RegEnumKey(RegKey key, std::uint32_t index, std::string* name) = 0;
+    virtual RegResult RegEnumValue(RegKey key, std::uint32_t index, std::string* name,
+                                   std::uint32_t* type, std::vector<std::uint8_t>* data) = 0;
 
     // Groups the calls made until EndTransaction into one transaction: each
     // call keeps its meaning (a failing call changes nothing), and
@@ -106,8 +121,8 @@ class Registry {
     // at once; without it the group reads one consistent state of the store.
     // Groups do not nest. A registry without transactions answers
     // kErrorInvalidFunction.
-    virtual long BeginTransaction(bool /*forWriting*/) { return kErrorInvalidFunction; }
-    virtual long EndTransaction(bool /*commit*/) { return kErrorInvalidFunction; }
+    virtual RegResult BeginTransaction(bool /*forWriting*/) { return kErrorInvalidFunction; }
+    virtual RegResult EndTransaction(bool /*commit*/) { return kErrorInvalidFunction; }
 };
 
 }  // namespace platform

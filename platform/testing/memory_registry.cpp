@@ -51,8 +51,9 @@ std::optional<std::vector<std::string>> SplitKeyPath(const std::string& path) {
 
 MemoryRegistry::MemoryRegistry() { keys_[kCurrentUserKeyId] = Key{0, "HKEY_CURRENT_USER", {}}; }
 
-long MemoryRegistry::RegOpenKeyEx(RegKey key, const std::string& subKey, std::uint32_t /*options*/,
-                                  std::uint32_t access, RegKey* result) {
+RegResult MemoryRegistry::RegOpenKeyEx(RegKey key, const std::string& subKey,
+                                       std::uint32_t /*options*/, std::uint32_t access,
+                                       RegKey* result) {
     if (!result) return kErrorInvalidParameter;
     const Resolved base = Resolve(key, 0);
     if (!base.key) return base.error;
@@ -64,8 +65,8 @@ long MemoryRegistry::RegOpenKeyEx(RegKey key, const std::string& subKey, std::ui
     return kErrorSuccess;
 }
 
-long MemoryRegistry::RegQueryValueEx(RegKey key, const std::string& name, std::uint32_t* type,
-                                     std::uint8_t* data, std::uint32_t* byteCount) {
+RegResult MemoryRegistry::RegQueryValueEx(RegKey key, const std::string& name, std::uint32_t* type,
+                                          std::uint8_t* data, std::uint32_t* byteCount) {
     if (data && !byteCount) return kErrorInvalidParameter;
     const Resolved owner = Resolve(key, kKeyQueryValue);
     if (!owner.key) return owner.error;
@@ -86,9 +87,9 @@ long MemoryRegistry::RegQueryValueEx(RegKey key, const std::string& name, std::u
     return kErrorSuccess;
 }
 
-long MemoryRegistry::RegSetValueEx(RegKey key, const std::string& name, std::uint32_t /*reserved*/,
-                                   std::uint32_t type, const std::uint8_t* data,
-                                   std::uint32_t byteCount) {
+RegResult MemoryRegistry::RegSetValueEx(RegKey key, const std::string& name,
+                                        std::uint32_t /*reserved*/, std::uint32_t type,
+                                        const std::uint8_t* data, std::uint32_t byteCount) {
     if (!data && byteCount > 0) return kErrorInvalidParameter;
     if (text::Length(name) > kMaxValueNameLength) return kErrorInvalidParameter;
     const Resolved owner = Resolve(key, kKeySetValue);
@@ -110,8 +111,8 @@ long MemoryRegistry::RegSetValueEx(RegKey key, const std::string& name, std::uin
     return kErrorSuccess;
 }
 
-long MemoryRegistry::RegCreateKeyEx(RegKey parent, const std::string& subKey, std::uint32_t access,
-                                    RegKey* result) {
+RegResult MemoryRegistry::RegCreateKeyEx(RegKey parent, const std::string& subKey,
+                                         std::uint32_t access, RegKey* result) {
     if (!result) return kErrorInvalidParameter;
     const auto parts = SplitKeyPath(subKey);
     if (!parts) return kErrorInvalidParameter;
@@ -133,7 +134,7 @@ long MemoryRegistry::RegCreateKeyEx(RegKey parent, const std::string& subKey, st
     return kErrorSuccess;
 }
 
-long MemoryRegistry::RegDeleteValue(RegKey key, const std::string& name) {
+RegResult MemoryRegistry::RegDeleteValue(RegKey key, const std::string& name) {
     const Resolved owner = Resolve(key, kKeySetValue);
     if (!owner.key) return owner.error;
     auto& values = owner.key->values;
@@ -145,7 +146,7 @@ long MemoryRegistry::RegDeleteValue(RegKey key, const std::string& name) {
     return kErrorSuccess;
 }
 
-long MemoryRegistry::RegDeleteKey(RegKey key, const std::string& subKey) {
+RegResult MemoryRegistry::RegDeleteKey(RegKey key, const std::string& subKey) {
     const Resolved base = Resolve(key, 0);
     if (!base.key) return base.error;
     const auto parts = SplitKeyPath(subKey);
@@ -158,12 +159,12 @@ long MemoryRegistry::RegDeleteKey(RegKey key, const std::string& subKey) {
     return kErrorSuccess;
 }
 
-long MemoryRegistry::RegCloseKey(RegKey key) {
+RegResult MemoryRegistry::RegCloseKey(RegKey key) {
     if (IsPredefinedHive(key)) return kErrorSuccess;
     return handles_.erase(key) > 0 ? kErrorSuccess : kErrorInvalidHandle;
 }
 
-long MemoryRegistry::RegEnumKey(RegKey key, std::uint32_t index, std::string* name) {
+RegResult MemoryRegistry::RegEnumKey(RegKey key, std::uint32_t index, std::string* name) {
     if (!name) return kErrorInvalidParameter;
     const Resolved owner = Resolve(key, kKeyEnumerateSubKeys);
     if (!owner.key) return owner.error;
@@ -173,8 +174,8 @@ long MemoryRegistry::RegEnumKey(RegKey key, std::uint32_t index, std::string* na
     return kErrorSuccess;
 }
 
-long MemoryRegistry::RegEnumValue(RegKey key, std::uint32_t index, std::string* name,
-                                  std::uint32_t* type, std::vector<std::uint8_t>* data) {
+RegResult MemoryRegistry::RegEnumValue(RegKey key, std::uint32_t index, std::string* name,
+                                       std::uint32_t* type, std::vector<std::uint8_t>* data) {
     if (!name) return kErrorInvalidParameter;
     const Resolved owner = Resolve(key, kKeyQueryValue);
     if (!owner.key) return owner.error;
@@ -186,13 +187,13 @@ long MemoryRegistry::RegEnumValue(RegKey key, std::uint32_t index, std::string* 
     return kErrorSuccess;
 }
 
-long MemoryRegistry::BeginTransaction(bool /*forWriting*/) {
+RegResult MemoryRegistry::BeginTransaction(bool /*forWriting*/) {
     if (beforeTransaction_) return kErrorInvalidParameter;
     beforeTransaction_ = keys_;
     return kErrorSuccess;
 }
 
-long MemoryRegistry::EndTransaction(bool commit) {
+RegResult MemoryRegistry::EndTransaction(bool commit) {
     if (!beforeTransaction_) return kErrorInvalidParameter;
     if (!commit) keys_ = std::move(*beforeTransaction_);
     beforeTransaction_.reset();

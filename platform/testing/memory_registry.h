@@ -18,23 +18,23 @@ class MemoryRegistry final : public Registry {
   public:
     MemoryRegistry();
 
-    long RegOpenKeyEx(RegKey key, const std::string& subKey, std::uint32_t options,
-                      std::uint32_t access, RegKey* result) override;
-    long RegQueryValueEx(RegKey key, const std::string& name, std::uint32_t* type,
-                         std::uint8_t* data, std::uint32_t* byteCount) override;
-    long RegSetValueEx(RegKey key, const std::string& name, std::uint32_t reserved,
-                       std::uint32_t type, const std::uint8_t* data,
-                       std::uint32_t byteCount) override;
-    long RegCreateKeyEx(RegKey parent, const std::string& subKey, std::uint32_t access,
-                        RegKey* result) override;
-    long RegDeleteValue(RegKey key, const std::string& name) override;
-    long RegDeleteKey(RegKey key, const std::string& subKey) override;
-    long RegCloseKey(RegKey key) override;
-    long RegEnumKey(RegKey key, std::uint32_t index, std::string* name) override;
-    long RegEnumValue(RegKey key, std::uint32_t index, std::string* name, std::uint32_t* type,
-                      std::vector<std::uint8_t>* data) override;
-    long BeginTransaction(bool forWriting) override;
-    long EndTransaction(bool commit) override;
+    RegResult RegOpenKeyEx(RegKey key, const std::string& subKey, std::uint32_t options,
+                           std::uint32_t access, RegKey* result) override;
+    RegResult RegQueryValueEx(RegKey key, const std::string& name, std::uint32_t* type,
+                              std::uint8_t* data, std::uint32_t* byteCount) override;
+    RegResult RegSetValueEx(RegKey key, const std::string& name, std::uint32_t reserved,
+                            std::uint32_t type, const std::uint8_t* data,
+                            std::uint32_t byteCount) override;
+    RegResult RegCreateKeyEx(RegKey parent, const std::string& subKey, std::uint32_t access,
+                             RegKey* result) override;
+    RegResult RegDeleteValue(RegKey key, const std::string& name) override;
+    RegResult RegDeleteKey(RegKey key, const std::string& subKey) override;
+    RegResult RegCloseKey(RegKey key) override;
+    RegResult RegEnumKey(RegKey key, std::uint32_t index, std::string* name) override;
+    RegResult RegEnumValue(RegKey key, std::uint32_t index, std::string* name, std::uint32_t* type,
+                           std::vector<std::uint8_t>* data) override;
+    RegResult BeginTransaction(bool forWriting) override;
+    RegResult EndTransaction(bool commit) override;
 
   private:
     using KeyId = std::int64_t;

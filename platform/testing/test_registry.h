@@ -18,7 +18,8 @@
 namespace platform::testing {
 
 // Passes every call to the real store; counts the handles it hands out and
-// takes back, and fails (access denied) or throws on the named calls.
+// takes back, and fails (with failure, access denied unless told) or throws
+// on the named calls.
 class TestRegistry : public platform::Registry {
   public:
     explicit TestRegistry(std::unique_ptr<platform::Registry> inner)
@@ -32,95 +33,90 @@ class TestRegistry : public platform::Registry {
     int handlesOpen = 0;
     int calls = 0;
 
-    long RegOpenKeyEx(platform::RegKey key, const std::string& subKey, std::uint32_t options,
-                      std::uint32_t access, platform::RegKey* result) override {
-        if (long fault = Fault("RegOpenKeyEx")) return fault;
-        long rc = inner_->RegOpenKeyEx(key, subKey, options, access, result);
-        if (rc == 0) ++handlesOpen;
+    RegResult RegOpenKeyEx(platform::RegKey key, const std::string& subKey, std::uint32_t options,
+                           std::uint32_t access, platform::RegKey* result) override {
+        if (auto fault = Fault("RegOpenKeyEx")) return *fault;
+        RegResult rc = inner_->RegOpenKeyEx(key, subKey, options, access, result);
+        if (rc.Succeeded()) ++handlesOpen;
         return rc;
     }
-    long RegQueryValueEx(platform::RegKey key, const std::string& name, std::uint32_t* type,
-                         std::uint8_t* data, std::uint32_t* byteCount) override {
-        if (long fault = Fault("RegQueryValueEx")) return fault;
+    RegResult RegQueryValueEx(platform::RegKey key, const std::string& name, std::uint32_t* type,
+                              std::uint8_t* data, std::uint32_t* byteCount) override {
+        if (auto fault = Fault("RegQueryValueEx")) return *fault;
         return inner_->RegQueryValueEx(key, name, type, data, byteCount);
     }
-    long RegSetValueEx(platform::RegKey key, const std::string& name, std::uint32_t reserved,
-                       std::uint32_t type, const std::uint8_t* data,
-                       std::uint32_t byteCount) override {
-        if (long fault = Fault("RegSetValueEx")) return fault;
+    RegResult RegSetValueEx(platform::RegKey key, const std::string& name, std::uint32_t reserved,
+                            std::uint32_t type, const std::uint8_t* data,
+                            std::uint32_t byteCount) override {
+        if (auto fault = Fault("RegSetValueEx")) return *fault;
         return inner_->RegSetValueEx(key, name, reserved, type, data, byteCount);
     }
-    long RegCreateKeyEx(platform::RegKey parent, const std::string& subKey, std::uint32_t access,
-                        platform::RegKey* result) override {
-        if (long fault = Fault("RegCreateKeyEx")) return fault;
-        long rc = inner_->RegCreateKeyEx(parent, subKey, access, result);
-        if (rc == 0) ++handlesOpen;
+    RegResult RegCreateKeyEx(platform::RegKey parent, const std::string& subKey,
+                             std::uint32_t access, platform::RegKey* result) override {
+        if (auto fault = Fault("RegCreateKeyEx")) return *fault;
+        RegResult rc = inner_->RegCreateKeyEx(parent, subKey, access, result);
+        if (rc.Succeeded()) ++handlesOpen;
         return rc;
     }
-    long RegDeleteValue(platform::RegKey key, const std::string& name) override {
-        if (long fault = Fault("RegDeleteValue")) return fault;
+    RegResult RegDeleteValue(platform::RegKey key, const std::string& name) override {
+        if (auto fault = Fault("RegDeleteValue")) return *fault;
         return inner_->RegDeleteValue(key, name);
     }
-    long RegDeleteKey(platform::RegKey key, const std::string& subKey) override {
-        if (long fault = Fault("RegDeleteKey")) return fault;
+    RegResult RegDeleteKey(platform::RegKey key, const std::string& subKey) override {
+        if (auto fault = Fault("RegDeleteKey")) return *fault;
         return inner_->RegDeleteKey(key, subKey);
     }
-    long RegCloseKey(platform::RegKey key) override {
-        if (long fault = Fault("RegCloseKey")) return fault;
-        long rc = inner_->RegCloseKey(key);
-        if (rc == 0) --handlesOpen;
+    RegResult RegCloseKey(platform::RegKey key) override {
+        if (auto fault = Fault("RegCloseKey")) return *fault;
+        RegResult rc = inner_->RegCloseKey(key);
+        if (rc.Succeeded()) --handlesOpen;
         return rc;
     }
-    long RegEnumKey(platform::RegKey key, std::uint32_t index, std::string* name) override {
+    RegResult RegEnumKey(platform::RegKey key, std::uint32_t index, std::string* name) override {
         return inner_->RegEnumKey(key, index, name);
     }
-    long RegEnumValue(platform::RegKey key, std::uint32_t index, std::string* name,
-                      std::uint32_t* type, std::vector<std::uint8_t>* data) override {
+    RegResult RegEnumValue(platform::RegKey key, std::uint32_t index, std::string* name,
+                           std::uint32_t* type, std::vector<std::uint8_t>* data) override {
         return inner_->RegEnumValue(key, index, name, type, data);
     }
-    // The store's own problem that the failing calls report, as the real
-    // store does after a busy or damaged call; empty: they report none.
-    std::string storeProblem;
-    std::string TakeStoreProblem() override {
-        std::string inner = inner_->TakeStoreProblem();
-        return pending_.empty() ? inner : std::exchange(pending_, std::string());
-    }
+    // What the failing calls answer.
+    RegResult failure{platform::kErrorAccessDenied, "Access is denied."};
 
   private:
-    long Fault(const std::string& call) {
+    std::optional<RegResult> Fault(const std::string& call) {
         ++calls;
         if (throwing.count(call)) throw PlatformError(call + " broke");
-        if (!failing.count(call)) return 0;
-        if (!storeProblem.empty()) pending_ = storeProblem;
-        return platform::kErrorAccessDenied;
+        if (!failing.count(call)) return std::nullopt;
+        return failure;
     }
     std::unique_ptr<platform::Registry> owned_;
     platform::Registry* inner_;
-    std::string pending_;
 };
 
 // A registry the system cannot reach: every call throws the platform's error.
 class UnreachableRegistry : public platform::Registry {
   public:
-    long RegOpenKeyEx(RegKey, const std::string&, std::uint32_t, std::uint32_t, RegKey*) override {
+    RegResult RegOpenKeyEx(RegKey, const std::string&, std::uint32_t, std::uint32_t,
+                           RegKey*) override {
         Fail();
     }
-    long RegQueryValueEx(RegKey, const std::string&, std::uint32_t*, std::uint8_t*,
-                         std::uint32_t*) override {
+    RegResult RegQueryValueEx(RegKey, const std::string&, std::uint32_t*, std::uint8_t*,
+                              std::uint32_t*) override {
         Fail();
     }
-    long RegSetValueEx(RegKey, const std::string&, std::uint32_t, std::uint32_t,
-                       const std::uint8_t*, std::uint32_t) override {
+    RegResult RegSetValueEx(RegKey, const std::string&, std::uint32_t, std::uint32_t,
+                            const std::uint8_t*, std::uint32_t) override {
         Fail();
     }
-    long RegCreateKeyEx(RegKey, const std::string&, std::uint32_t, RegKey*) override { Fail(); }
-    long RegDeleteValue(RegKey, const std::string&) override { Fail(); }
-    long RegDeleteKey(RegKey, const std::string&) override { Fail(); }
-    std::string TakeStoreProblem() override { Fail(); }
-    long RegCloseKey(RegKey) override { Fail(); }
-    long RegEnumKey(RegKey, std::uint32_t, std::string*) override { Fail(); }
-    long RegEnumValue(RegKey, std::uint32_t, std::string*, std::uint32_t*,
-                      std::vector<std::uint8_t>*) override {
+    RegResult RegCreateKeyEx(RegKey, const std::string&, std::uint32_t, RegKey*) override {
+        Fail();
+    }
+    RegResult RegDeleteValue(RegKey, const std::string&) override { Fail(); }
+    RegResult RegDeleteKey(RegKey, const std::string&) override { Fail(); }
+    RegResult RegCloseKey(RegKey) override { Fail(); }
+    RegResult RegEnumKey(RegKey, std::uint32_t, std::string*) override { Fail(); }
+    RegResult RegEnumValue(RegKey, std::uint32_t, std::string*, std::uint32_t*,
+                           std::vector<std::uint8_t>*) override {
         Fail();
     }
 

@@ -15,27 +15,23 @@
 namespace platform::win32 {
 
 Platform MakeWin32Platform(forms::UserInterface::BackendFactory formsBackend) {
-    Platform platform;
-    platform.registry = std::make_unique<Win32Registry>();
     if (!formsBackend) formsBackend = [] { return MakeWin32FormsBackend(); };
-    platform.ui = std::make_unique<forms::UserInterface>(std::move(formsBackend));
+    auto ui = std::make_unique<forms::UserInterface>(std::move(formsBackend));
     // The UI is owned by the bundle; its address stays put when the bundle moves.
-    forms::UserInterface* ui = platform.ui.get();
-    platform.createScriptShell = [] { return std::make_unique<Win32WshShell>(); };
-    platform.createFileSystem = [] { return std::make_unique<Win32FileSystemObject>(); };
-    platform.files = std::make_unique<Win32FileQueries>();
-    platform.shellExecutor = std::make_unique<Win32ShellExecutor>();
-    platform.htmlHelp = std::make_unique<Win32HtmlHelp>();
-    platform.instances = std::make_unique<MutexInstanceCheck>();
-    platform.programFolder = [] { return ProgramFolder(); };
-    platform.browseForFolder = [ui](const std::string& instruction) {
-        return ui->Backend().BrowseForFolder(instruction);
-    };
-    platform.isInsideFolder = [](const std::string& path, const std::string& folder) {
-        return IsInsideFolder(path, folder);
-    };
-    CheckComplete(platform);
-    return platform;
+    forms::UserInterface* shownOn = ui.get();
+    return Platform(
+        std::make_unique<Win32Registry>(), std::move(ui),
+        [] { return std::make_unique<Win32WshShell>(); },
+        [] { return std::make_unique<Win32FileSystemObject>(); },
+        std::make_unique<Win32FileQueries>(), std::make_unique<Win32ShellExecutor>(),
+        std::make_unique<Win32HtmlHelp>(), std::make_unique<MutexInstanceCheck>(),
+        [] { return ProgramFolder(); },
+        [shownOn](const std::string& instruction) {
+            return shownOn->Backend().BrowseForFolder(instruction);
+        },
+        [](const std::string& path, const std::string& folder) {
+            return IsInsideFolder(path, folder);
+        });
 }
 
 }  // namespace platform::win32

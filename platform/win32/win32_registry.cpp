@@ -70,8 +70,8 @@ RegKey Win32Registry::Remember(void* handle) {
     return next_++;
 }
 
-long Win32Registry::RegOpenKeyEx(RegKey key, const std::string& subKey, std::uint32_t options,
-                                 std::uint32_t access, RegKey* result) {
+long Win32Registry::DoOpenKeyEx(RegKey key, const std::string& subKey, std::uint32_t options,
+                                std::uint32_t access, RegKey* result) {
     HKEY parent = static_cast<HKEY>(Handle(key));
     if (!parent) return kErrorInvalidHandle;
     if (!result) return kErrorInvalidParameter;
@@ -83,8 +83,8 @@ long Win32Registry::RegOpenKeyEx(RegKey key, const std::string& subKey, std::uin
     return rc;
 }
 
-long Win32Registry::RegQueryValueEx(RegKey key, const std::string& name, std::uint32_t* type,
-                                    std::uint8_t* data, std::uint32_t* byteCount) {
+long Win32Registry::DoQueryValueEx(RegKey key, const std::string& name, std::uint32_t* type,
+                                   std::uint8_t* data, std::uint32_t* byteCount) {
     HKEY handle = static_cast<HKEY>(Handle(key));
     if (!handle) return kErrorInvalidHandle;
     if (data && !byteCount) return kErrorInvalidParameter;
@@ -111,9 +111,9 @@ long Win32Registry::RegQueryValueEx(RegKey key, const std::string& name, std::ui
     return kErrorSuccess;
 }
 
-long Win32Registry::RegSetValueEx(RegKey key, const std::string& name, std::uint32_t reserved,
-                                  std::uint32_t type, const std::uint8_t* data,
-                                  std::uint32_t byteCount) {
+long Win32Registry::DoSetValueEx(RegKey key, const std::string& name, std::uint32_t reserved,
+                                 std::uint32_t type, const std::uint8_t* data,
+                                 std::uint32_t byteCount) {
     HKEY handle = static_cast<HKEY>(Handle(key));
     if (!handle) return kErrorInvalidHandle;
     if (reserved != 0 || (!data && byteCount != 0)) return kErrorInvalidParameter;
@@ -132,8 +132,8 @@ long Win32Registry::RegSetValueEx(RegKey key, const std::string& name, std::uint
                             static_cast<DWORD>(wide->size() * sizeof(wchar_t)));
 }
 
-long Win32Registry::RegCreateKeyEx(RegKey parent, const std::string& subKey, std::uint32_t access,
-                                   RegKey* result) {
+long Win32Registry::DoCreateKeyEx(RegKey parent, const std::string& subKey, std::uint32_t access,
+                                  RegKey* result) {
     HKEY handle = static_cast<HKEY>(Handle(parent));
     if (!handle) return kErrorInvalidHandle;
     if (!result) return kErrorInvalidParameter;
@@ -146,7 +146,7 @@ long Win32Registry::RegCreateKeyEx(RegKey parent, const std::string& subKey, std
     return rc;
 }
 
-long Win32Registry::RegDeleteValue(RegKey key, const std::string& name) {
+long Win32Registry::DoDeleteValue(RegKey key, const std::string& name) {
     HKEY handle = static_cast<HKEY>(Handle(key));
     if (!handle) return kErrorInvalidHandle;
     const auto wideName = TryWide(name);
@@ -154,7 +154,7 @@ long Win32Registry::RegDeleteValue(RegKey key, const std::string& name) {
     return ::RegDeleteValueW(handle, wideName->c_str());
 }
 
-long Win32Registry::RegDeleteKey(RegKey key, const std::string& subKey) {
+long Win32Registry::DoDeleteKey(RegKey key, const std::string& subKey) {
     HKEY handle = static_cast<HKEY>(Handle(key));
     if (!handle) return kErrorInvalidHandle;
     const auto wideSubKey = TryWide(subKey);
@@ -176,7 +176,7 @@ long Win32Registry::RegDeleteKey(RegKey key, const std::string& subKey) {
     return ::RegDeleteKeyW(handle, wideSubKey->c_str());
 }
 
-long Win32Registry::RegCloseKey(RegKey key) {
+long Win32Registry::DoCloseKey(RegKey key) {
     if (Hive(key)) return kErrorSuccess;
     const auto found = open_.find(key);
     if (found == open_.end()) return kErrorInvalidHandle;
@@ -221,7 +221,7 @@ long NameAt(HKEY handle, Listing listing, std::uint32_t index, std::string& name
 
 }  // namespace
 
-long Win32Registry::RegEnumKey(RegKey key, std::uint32_t index, std::string* name) {
+long Win32Registry::DoEnumKey(RegKey key, std::uint32_t index, std::string* name) {
     HKEY handle = static_cast<HKEY>(Handle(key));
     if (!handle) return kErrorInvalidHandle;
     std::string found;
@@ -230,8 +230,8 @@ long Win32Registry::RegEnumKey(RegKey key, std::uint32_t index, std::string* nam
     return rc;
 }
 
-long Win32Registry::RegEnumValue(RegKey key, std::uint32_t index, std::string* name,
-                                 std::uint32_t* type, std::vector<std::uint8_t>* data) {
+long Win32Registry::DoEnumValue(RegKey key, std::uint32_t index, std::string* name,
+                                std::uint32_t* type, std::vector<std::uint8_t>* data) {
     HKEY handle = static_cast<HKEY>(Handle(key));
     if (!handle) return kErrorInvalidHandle;
     std::string found;
@@ -245,6 +245,62 @@ long Win32Registry::RegEnumValue(RegKey key, std::uint32_t index, std::string* n
     if (type) *type = storedType;
     if (data) *data = IsStringType(storedType) ? Utf8Data(stored) : stored;
     return kErrorSuccess;
+}
+
+// The system's own words for a failure, as Windows shows them. A missing
+// key or value and the end of a listing are answers, not failures to tell.
+RegResult Win32Registry::Answer(long rc) {
+    if (rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND || rc == ERROR_MORE_DATA ||
+        rc == ERROR_NO_MORE_ITEMS)
+        return rc;
+    wchar_t* text = nullptr;
+    const DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, static_cast<DWORD>(rc), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::string reason = length ? Utf8(std::wstring(text, length)) : std::string();
+    ::LocalFree(text);
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r')) reason.pop_back();
+    return {rc, reason};
+}
+
+RegResult Win32Registry::RegOpenKeyEx(RegKey key, const std::string& subKey, std::uint32_t options,
+                                      std::uint32_t access, RegKey* result) {
+    return Answer(DoOpenKeyEx(key, subKey, options, access, result));
+}
+
+RegResult Win32Registry::RegQueryValueEx(RegKey key, const std::string& name, std::uint32_t* type,
+                                         std::uint8_t* data, std::uint32_t* byteCount) {
+    return Answer(DoQueryValueEx(key, name, type, data, byteCount));
+}
+
+RegResult Win32Registry::RegSetValueEx(RegKey key, const std::string& name, std::uint32_t reserved,
+                                       std::uint32_t type, const std::uint8_t* data,
+                                       std::uint32_t byteCount) {
+    return Answer(DoSetValueEx(key, name, reserved, type, data, byteCount));
+}
+
+RegResult Win32Registry::RegCreateKeyEx(RegKey parent, const std::string& subKey,
+                                        std::uint32_t access, RegKey* result) {
+    return Answer(DoCreateKeyEx(parent, subKey, access, result));
+}
+
+RegResult Win32Registry::RegDeleteValue(RegKey key, const std::string& name) {
+    return Answer(DoDeleteValue(key, name));
+}
+
+RegResult Win32Registry::RegDeleteKey(RegKey key, const std::string& subKey) {
+    return Answer(DoDeleteKey(key, subKey));
+}
+
+RegResult Win32Registry::RegCloseKey(RegKey key) { return Answer(DoCloseKey(key)); }
+
+RegResult Win32Registry::RegEnumKey(RegKey key, std::uint32_t index, std::string* name) {
+    return Answer(DoEnumKey(key, index, name));
+}
+
+RegResult Win32Registry::RegEnumValue(RegKey key, std::uint32_t index, std::string* name,
+                                      std::uint32_t* type, std::vector<std::uint8_t>* data) {
+    return Answer(DoEnumValue(key, index, name, type, data));
 }
 
 }  // namespace platform::win32

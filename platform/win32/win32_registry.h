@@ -17,23 +17,39 @@ class Win32Registry : public Registry {
     Win32Registry(const Win32Registry&) = delete;
     Win32Registry& operator=(const Win32Registry&) = delete;
 
-    long RegOpenKeyEx(RegKey key, const std::string& subKey, std::uint32_t options,
-                      std::uint32_t access, RegKey* result) override;
-    long RegQueryValueEx(RegKey key, const std::string& name, std::uint32_t* type,
-                         std::uint8_t* data, std::uint32_t* byteCount) override;
-    long RegSetValueEx(RegKey key, const std::string& name, std::uint32_t reserved,
-                       std::uint32_t type, const std::uint8_t* data,
-                       std::uint32_t byteCount) override;
-    long RegCreateKeyEx(RegKey parent, const std::string& subKey, std::uint32_t access,
-                        RegKey* result) override;
-    long RegDeleteValue(RegKey key, const std::string& name) override;
-    long RegDeleteKey(RegKey key, const std::string& subKey) override;
-    long RegCloseKey(RegKey key) override;
-    long RegEnumKey(RegKey key, std::uint32_t index, std::string* name) override;
-    long RegEnumValue(RegKey key, std::uint32_t index, std::string* name, std::uint32_t* type,
-                      std::vector<std::uint8_t>* data) override;
+    RegResult RegOpenKeyEx(RegKey key, const std::string& subKey, std::uint32_t options,
+                           std::uint32_t access, RegKey* result) override;
+    RegResult RegQueryValueEx(RegKey key, const std::string& name, std::uint32_t* type,
+                              std::uint8_t* data, std::uint32_t* byteCount) override;
+    RegResult RegSetValueEx(RegKey key, const std::string& name, std::uint32_t reserved,
+                            std::uint32_t type, const std::uint8_t* data,
+                            std::uint32_t byteCount) override;
+    RegResult RegCreateKeyEx(RegKey parent, const std::string& subKey, std::uint32_t access,
+                             RegKey* result) override;
+    RegResult RegDeleteValue(RegKey key, const std::string& name) override;
+    RegResult RegDeleteKey(RegKey key, const std::string& subKey) override;
+    RegResult RegCloseKey(RegKey key) override;
+    RegResult RegEnumKey(RegKey key, std::uint32_t index, std::string* name) override;
+    RegResult RegEnumValue(RegKey key, std::uint32_t index, std::string* name, std::uint32_t* type,
+                           std::vector<std::uint8_t>* data) override;
 
   private:
+    long DoOpenKeyEx(RegKey key, const std::string& subKey, std::uint32_t options,
+                     std::uint32_t access, RegKey* result);
+    long DoQueryValueEx(RegKey key, const std::string& name, std::uint32_t* type,
+                        std::uint8_t* data, std::uint32_t* byteCount);
+    long DoSetValueEx(RegKey key, const std::string& name, std::uint32_t reserved,
+                      std::uint32_t type, const std::uint8_t* data, std::uint32_t byteCount);
+    long DoCreateKeyEx(RegKey parent, const std::string& subKey, std::uint32_t access,
+                       RegKey* result);
+    long DoDeleteValue(RegKey key, const std::string& name);
+    long DoDeleteKey(RegKey key, const std::string& subKey);
+    long DoCloseKey(RegKey key);
+    long DoEnumKey(RegKey key, std::uint32_t index, std::string* name);
+    long DoEnumValue(RegKey key, std::uint32_t index, std::string* name, std::uint32_t* type,
+                     std::vector<std::uint8_t>* data);
+    static RegResult Answer(long rc);
+
     // The Windows handle behind key, or null when key is not open here.
     void* Handle(RegKey key) const;
     RegKey Remember(void* handle);

@@ -32,6 +32,7 @@
 #include "platform/testing/lnkinfo.h"
 #include "platform/testing/scoped_env.h"
 #include "platform/testing/scripted_backend.h"
+#include "platform/testing/stub_platform.h"
 #include "platform/testing/test_folder.h"
 #include "platform/testing/test_registry.h"
 #include "shortcut-maker/mod_main.h"
@@ -169,7 +170,7 @@ class MakerHarness {
     static inline const std::string kSettingsKey = "Software\\Tamsholt\\Kestrow 2005";
 
     platform::testing::ScriptedBackend::Script script;
-    platform::Platform platform;
+    platform::Platform platform = platform::testing::StubPlatform();
     RecordingShellExecutor* shellExecutor = nullptr;
     RecordingHtmlHelp* htmlHelp = nullptr;
     std::unique_ptr<modMain> program;

@@ -320,10 +320,11 @@ StoreFault CreatePrivateFile(const std::string& path) {
 }
 
 // One try at opening; null with fault set when it did not work out.
-sqlite3* TryOpenStoreFile(const std::string& path, bool* checkedWhole, StoreFault& fault) {
+sqlite3* TryOpenStoreFile(const std::string& path, bool* checkedWhole, StoreFault& fault,
+                          bool readOnly) {
     std::error_code ec;
     auto status = std::filesystem::symlink_status(path, ec);
-    if (!std::filesystem::exists(status)) {
+    if (!std::filesystem::exists(status) && !readOnly) {
         fault = CreatePrivateFile(path);
         if (fault.trouble != StoreTrouble::None) return nullptr;
     }
@@ -346,8 +347,9 @@ sqlite3* TryOpenStoreFile(const std::string& path, bool* checkedWhole, StoreFaul
     }();
     (void)configured;
     sqlite3* db = nullptr;
-    const int opened =
-        sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    const int opened = sqlite3_open_v2(
+        path.c_str(), &db,
+        (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX, nullptr);
     if (opened != SQLITE_OK) {
         fault = FaultOf(db, opened);
         CloseStore(db);
@@ -395,12 +397,13 @@ sqlite3* TryOpenStoreFile(const std::string& path, bool* checkedWhole, StoreFaul
 // SQLite's busy handler does not wait for them (the switch of a new store to
 // WAL, the first read of another program's log): such an open changed
 // nothing and is tried again, within the same bounded wait.
-sqlite3* OpenStoreFile(const std::string& path, bool* checkedWhole, StoreFault* fault) {
+sqlite3* OpenStoreFile(const std::string& path, bool* checkedWhole, StoreFault* fault,
+                       bool readOnly) {
     if (checkedWhole) *checkedWhole = false;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyWaitMs);
     for (unsigned attempt = 0;; ++attempt) {
         StoreFault found;
-        sqlite3* db = TryOpenStoreFile(path, checkedWhole, found);
+        sqlite3* db = TryOpenStoreFile(path, checkedWhole, found, readOnly);
         if (db) return db;
         if (found.trouble != StoreTrouble::Busy || std::chrono::steady_clock::now() > deadline) {
             if (fault) *fault = found;

@@ -79,8 +79,10 @@ constexpr int kBusyWaitMs = 5000;
 // checkedWhole (when given) tells whether that happened. A store that other
 // programs are opening or changing at the same moment is waited for, at most
 // kBusyWaitMs; fault (when given) says why null was returned.
+// readOnly opens it for reading only, as SQLite does with a file it may not
+// write; nothing is created then.
 sqlite3* OpenStoreFile(const std::string& path, bool* checkedWhole = nullptr,
-                       StoreFault* fault = nullptr);
+                       StoreFault* fault = nullptr, bool readOnly = false);
 
 // The whole-file structure check, which the registry also runs once before
 // it first changes a store it opened without one.

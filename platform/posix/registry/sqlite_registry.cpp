@@ -90,14 +90,44 @@ class SqliteRegistry final : public Registry {
         : db_(db), checkedWhole_(checkedWhole), openFault_(openFault), path_(std::move(path)) {}
     ~SqliteRegistry() override { CloseStore(db_); }
 
-    std::string TakeStoreProblem() override {
-        std::string problem = ProblemText(problem_, path_);
-        problem_ = {};
-        return problem;
+    RegResult RegOpenKeyEx(RegKey key, const std::string& subKey, std::uint32_t options,
+                           std::uint32_t access, RegKey* result) override {
+        return Answer(DoOpenKeyEx(key, subKey, options, access, result));
     }
+    RegResult RegQueryValueEx(RegKey key, const std::string& name, std::uint32_t* type,
+                              std::uint8_t* data, std::uint32_t* byteCount) override {
+        return Answer(DoQueryValueEx(key, name, type, data, byteCount));
+    }
+    RegResult RegSetValueEx(RegKey key, const std::string& name, std::uint32_t reserved,
+                            std::uint32_t type, const std::uint8_t* data,
+                            std::uint32_t byteCount) override {
+        return Answer(DoSetValueEx(key, name, reserved, type, data, byteCount));
+    }
+    RegResult RegCreateKeyEx(RegKey parent, const std::string& subKey, std::uint32_t access,
+                             RegKey* result) override {
+        return Answer(DoCreateKeyEx(parent, subKey, access, result));
+    }
+    RegResult RegDeleteValue(RegKey key, const std::string& name) override {
+        return Answer(DoDeleteValue(key, name));
+    }
+    RegResult RegDeleteKey(RegKey key, const std::string& subKey) override {
+        return Answer(DoDeleteKey(key, subKey));
+    }
+    RegResult RegCloseKey(RegKey key) override { return Answer(DoCloseKey(key)); }
+    RegResult RegEnumKey(RegKey key, std::uint32_t index, std::string* name) override {
+        return Answer(DoEnumKey(key, index, name));
+    }
+    RegResult RegEnumValue(RegKey key, std::uint32_t index, std::string* name, std::uint32_t* type,
+                           std::vector<std::uint8_t>* data) override {
+        return Answer(DoEnumValue(key, index, name, type, data));
+    }
+    RegResult BeginTransaction(bool forWriting) override {
+        return Answer(DoBeginTransaction(forWriting));
+    }
+    RegResult EndTransaction(bool commit) override { return Answer(DoEndTransaction(commit)); }
 
-    long RegOpenKeyEx(RegKey key, const std::string& subKey, std::uint32_t /*options*/,
-                      std::uint32_t access, RegKey* result) override {
+    long DoOpenKeyEx(RegKey key, const std::string& subKey, std::uint32_t /*options*/,
+                     std::uint32_t access, RegKey* result) {
         if (!result) return kErrorInvalidParameter;
         std::int64_t id = 0;
         const long rc = Read([&] {
@@ -114,8 +144,8 @@ class SqliteRegistry final : public Registry {
         return rc;
     }
 
-    long RegQueryValueEx(RegKey key, const std::string& name, std::uint32_t* type,
-                         std::uint8_t* data, std::uint32_t* byteCount) override {
+    long DoQueryValueEx(RegKey key, const std::string& name, std::uint32_t* type,
+                        std::uint8_t* data, std::uint32_t* byteCount) {
         if (data && !byteCount) return kErrorInvalidParameter;
         return Read([&] {
             const auto owner = Resolve(key, kKeyQueryValue);
@@ -136,9 +166,8 @@ class SqliteRegistry final : public Registry {
         });
     }
 
-    long RegSetValueEx(RegKey key, const std::string& name, std::uint32_t /*reserved*/,
-                       std::uint32_t type, const std::uint8_t* data,
-                       std::uint32_t byteCount) override {
+    long DoSetValueEx(RegKey key, const std::string& name, std::uint32_t /*reserved*/,
+                      std::uint32_t type, const std::uint8_t* data, std::uint32_t byteCount) {
         if (!data && byteCount > 0) return kErrorInvalidParameter;
         if (text::Length(name) > kMaxValueNameLength) return kErrorInvalidParameter;
         std::vector<std::uint8_t> bytes;
@@ -184,8 +213,8 @@ class SqliteRegistry final : public Registry {
         });
     }
 
-    long RegCreateKeyEx(RegKey parent, const std::string& subKey, std::uint32_t access,
-                        RegKey* result) override {
+    long DoCreateKeyEx(RegKey parent, const std::string& subKey, std::uint32_t access,
+                       RegKey* result) {
         if (!result) return kErrorInvalidParameter;
         const auto parts = SplitKeyPath(subKey);
         if (!parts) return kErrorInvalidParameter;
@@ -211,7 +240,7 @@ class SqliteRegistry final : public Registry {
         return rc;
     }
 
-    long RegDeleteValue(RegKey key, const std::string& name) override {
+    long DoDeleteValue(RegKey key, const std::string& name) {
         return Write([&] {
             const auto owner = Resolve(key, kKeySetValue);
             if (!owner.id) return owner.error;
@@ -224,7 +253,7 @@ class SqliteRegistry final : public Registry {
         });
     }
 
-    long RegDeleteKey(RegKey key, const std::string& subKey) override {
+    long DoDeleteKey(RegKey key, const std::string& subKey) {
         return Write([&] {
             const auto base = Resolve(key, 0);
             if (!base.id) return base.error;
@@ -245,7 +274,7 @@ class SqliteRegistry final : public Registry {
         });
     }
 
-    long RegCloseKey(RegKey key) override {
+    long DoCloseKey(RegKey key) {
         if (!db_ || broken_) return Unusable();
         if (IsPredefinedHive(key)) return kErrorSuccess;
         cursors_.erase(key);
@@ -255,7 +284,7 @@ class SqliteRegistry final : public Registry {
     // Sub-keys in the order of their folded names, as Windows sorts them.
     // Reading on from where the last call on this handle stopped takes one
     // index step, so a whole enumeration is linear in its length.
-    long RegEnumKey(RegKey key, std::uint32_t index, std::string* name) override {
+    long DoEnumKey(RegKey key, std::uint32_t index, std::string* name) {
         if (!name) return kErrorInvalidParameter;
         return Read([&] {
             const auto owner = Resolve(key, kKeyEnumerateSubKeys);
@@ -280,8 +309,8 @@ class SqliteRegistry final : public Registry {
 
     // Values in the order they were made, as Windows lists them; linear in
     // the same way as the sub-keys.
-    long RegEnumValue(RegKey key, std::uint32_t index, std::string* name, std::uint32_t* type,
-                      std::vector<std::uint8_t>* data) override {
+    long DoEnumValue(RegKey key, std::uint32_t index, std::string* name, std::uint32_t* type,
+                     std::vector<std::uint8_t>* data) {
         if (!name) return kErrorInvalidParameter;
         return Read([&] {
             const auto owner = Resolve(key, kKeyQueryValue);
@@ -302,10 +331,10 @@ class SqliteRegistry final : public Registry {
         });
     }
 
-    long BeginTransaction(bool forWriting) override {
+    long DoBeginTransaction(bool forWriting) {
         if (grouped_) return kErrorInvalidParameter;
         if (!db_ || broken_) return Unusable();
-        if (unusable_ != kErrorSuccess) return unusable_;
+        if (unusable_ != kErrorSuccess) return StillUnusable();
         const auto deadline = std::chrono::steady_clock::now() + kRetryFor;
         while (true) {
             const int rc = sqlite3_exec(db_, forWriting ? "BEGIN IMMEDIATE" : "BEGIN", nullptr,
@@ -319,7 +348,7 @@ class SqliteRegistry final : public Registry {
         }
     }
 
-    long EndTransaction(bool commit) override {
+    long DoEndTransaction(bool commit) {
         if (!grouped_) return kErrorInvalidParameter;
         grouped_ = false;
         // A failure that made SQLite give up the transaction has undone it already.
@@ -352,10 +381,21 @@ class SqliteRegistry final : public Registry {
             UpdateNameIndex(db_);
             return kErrorSuccess;
         });
-        if (rc != kErrorSuccess) unusable_ = rc;
+        if (rc != kErrorSuccess) {
+            unusable_ = rc;
+            unusableFault_ = std::exchange(problem_, StoreFault{});
+        }
     }
 
   private:
+    // The call's result with the reason the store gave, which belongs to
+    // this call alone.
+    RegResult Answer(long rc) {
+        const StoreFault fault = std::exchange(problem_, StoreFault{});
+        if (rc == kErrorSuccess || fault.trouble == StoreTrouble::None) return rc;
+        return {rc, ProblemText(fault, path_)};
+    }
+
     struct Handle {
         std::int64_t id;
         std::uint32_t access;
@@ -517,7 +557,7 @@ class SqliteRegistry final : public Registry {
 
     long Attempt(const char* begin, const std::function<long()>& body, int* busy) {
         if (!db_ || broken_) return Unusable();
-        if (unusable_ != kErrorSuccess) return unusable_;
+        if (unusable_ != kErrorSuccess) return StillUnusable();
         // Inside a group each call is a savepoint, so that a failing call still changes nothing.
         if (grouped_) {
             // A failure that made SQLite give up the group's transaction ends the group.
@@ -568,6 +608,12 @@ class SqliteRegistry final : public Registry {
         return ResultOf(problem_.trouble);
     }
 
+    // A store that could not be brought up to date fails every call alike.
+    long StillUnusable() {
+        problem_ = unusableFault_;
+        return unusable_;
+    }
+
     sqlite3* db_;
     bool broken_ = false;
     bool checkedWhole_;
@@ -580,22 +626,19 @@ class SqliteRegistry final : public Registry {
     std::map<RegKey, Cursor> cursors_;
     bool grouped_ = false;
     long unusable_ = kErrorSuccess;
+    StoreFault unusableFault_;
 };
 
 }  // namespace
 
-std::unique_ptr<Registry> OpenSqliteRegistry(const std::string& dbPath) {
-    try {
-        bool checkedWhole = false;
-        StoreFault fault;
-        sqlite3* db = OpenStoreFile(dbPath, &checkedWhole, &fault);
-        if (!db && fault.trouble == StoreTrouble::None) fault.trouble = StoreTrouble::Damaged;
-        auto registry = std::make_unique<SqliteRegistry>(db, checkedWhole, fault, dbPath);
-        registry->UpdateNames();
-        return registry;
-    } catch (...) {
-        return nullptr;
-    }
+std::unique_ptr<Registry> OpenSqliteRegistry(const std::string& dbPath, StoreAccess access) {
+    bool checkedWhole = false;
+    StoreFault fault;
+    sqlite3* db = OpenStoreFile(dbPath, &checkedWhole, &fault, access == StoreAccess::ReadOnly);
+    if (!db && fault.trouble == StoreTrouble::None) fault.trouble = StoreTrouble::Damaged;
+    auto registry = std::make_unique<SqliteRegistry>(db, checkedWhole, fault, dbPath);
+    registry->UpdateNames();
+    return registry;
 }
 
 std::string DefaultRegistryPath() {

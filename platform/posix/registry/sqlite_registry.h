@@ -13,9 +13,15 @@
 
 namespace platform::posix {
 
-// Opens (creating when missing) the store at dbPath. Never throws: a store
-// that cannot be opened answers every call with a failure.
-std::unique_ptr<Registry> OpenSqliteRegistry(const std::string& dbPath);
+// ReadOnly opens the store as SQLite opens a file it may not write: every
+// change is refused, as on a read-only file system.
+enum class StoreAccess { ReadWrite, ReadOnly };
+
+// Opens (creating when missing) the store at dbPath. A store that cannot be
+// opened answers every call with a failure and the reason; only a lack of
+// memory throws.
+std::unique_ptr<Registry> OpenSqliteRegistry(const std::string& dbPath,
+                                             StoreAccess access = StoreAccess::ReadWrite);
 
 // ${XDG_CONFIG_HOME:-$HOME/.config}/kestrow/registry.db
 std::string DefaultRegistryPath();

@@ -191,10 +191,9 @@ TEST(StoreSharingTest, ProgramsOpeningAStoreAnotherIsGrowingAreNeverRefused) {
             ++shared->acknowledged[me];
             auto registry = OpenSqliteRegistry(path);
             std::uint32_t size = 0;
-            const long rc =
+            const RegResult rc =
                 registry->RegQueryValueEx(kHkeyCurrentUser, "v0", nullptr, nullptr, &size);
-            if ((rc != kErrorSuccess && rc != kErrorFileNotFound) ||
-                !registry->TakeStoreProblem().empty()) {
+            if ((rc != kErrorSuccess && rc != kErrorFileNotFound) || !rc.Reason().empty()) {
                 ++shared->refusals[me];
             }
         }
@@ -252,32 +251,34 @@ TEST_F(HeldStoreTest, ReadsAndValuesThatAreAlreadySetNeedNoWriteLock) {
     EXPECT_EQ(registry_->RegQueryValueEx(kHkeyCurrentUser, "Same", nullptr, read.data(), &size),
               kErrorSuccess);
     EXPECT_EQ(read, one_);
-    EXPECT_EQ(registry_->TakeStoreProblem(), "");
 }
 
 TEST_F(HeldStoreTest, AChangeWaitsABoundedTimeThenSaysTheStoreIsBusy) {
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(registry_->RegSetValueEx(kHkeyCurrentUser, "Same", 0, kRegDword, zero_.data(), 4),
-              kErrorBusy);
+    const RegResult busy =
+        registry_->RegSetValueEx(kHkeyCurrentUser, "Same", 0, kRegDword, zero_.data(), 4);
+    EXPECT_EQ(busy, kErrorBusy);
     const double waited = Seconds(start);
     EXPECT_GE(waited, kBusyWaitMs / 1000.0 * 0.9) << "it did wait for the other program";
     EXPECT_LT(waited, kBusyWaitMs / 1000.0 * 3);
-    const std::string problem = registry_->TakeStoreProblem();
+    const std::string& problem = busy.Reason();
     EXPECT_NE(problem.find("\"" + path_ + "\" is busy"), std::string::npos) << problem;
     EXPECT_EQ(problem.find("damaged"), std::string::npos) << problem;
 
     // The calls that follow at once do not wait all over again...
     const auto again = std::chrono::steady_clock::now();
-    EXPECT_EQ(registry_->RegSetValueEx(kHkeyCurrentUser, "Other", 0, kRegDword, one_.data(), 4),
-              kErrorBusy);
+    const RegResult stillBusy =
+        registry_->RegSetValueEx(kHkeyCurrentUser, "Other", 0, kRegDword, one_.data(), 4);
+    EXPECT_EQ(stillBusy, kErrorBusy);
     EXPECT_LT(Seconds(again), kBusyWaitMs / 1000.0 * 0.5);
-    EXPECT_NE(registry_->TakeStoreProblem().find("is busy"), std::string::npos);
+    EXPECT_NE(stillBusy.Reason().find("is busy"), std::string::npos);
 
     // ...and once the other program is done, changes go through as usual.
     sqlite3_exec(holder_, "ROLLBACK", nullptr, nullptr, nullptr);
-    EXPECT_EQ(registry_->RegSetValueEx(kHkeyCurrentUser, "Same", 0, kRegDword, zero_.data(), 4),
-              kErrorSuccess);
-    EXPECT_EQ(registry_->TakeStoreProblem(), "");
+    const RegResult done =
+        registry_->RegSetValueEx(kHkeyCurrentUser, "Same", 0, kRegDword, zero_.data(), 4);
+    EXPECT_EQ(done, kErrorSuccess);
+    EXPECT_EQ(done.Reason(), "");
 }
 
 }  // namespace

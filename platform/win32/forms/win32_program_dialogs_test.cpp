@@ -14,15 +14,20 @@
 #include "defaults-editor/mod_main.h"
 #include "platform/forms/message_box.h"
 #include "platform/platform.h"
+#include "platform/testing/stub_platform.h"
 #include "platform/text/text.h"
 #include "platform/win32/forms/win32_form_view.h"
 #include "platform/win32/forms/win32_window_test_support.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
 #include "settings/shortcut_settings.h"
 #include "shortcut-maker/frm_about.h"
 #include "shortcut-maker/frm_options.h"
 #include "shortcut-maker/frm_start_menu_setting.h"
 #include "shortcut-maker/mod_main.h"
+
+// After <windows.h>, which it needs.
+#include <sddl.h>
 
 namespace platform::win32 {
 namespace {
@@ -105,7 +110,7 @@ class DefaultsEditorDialog : public ::testing::Test {
     }
     void TearDown() override {
         program_.reset();
-        platform_ = Platform{};
+        platform_ = platform::testing::StubPlatform();
     }
     defaults_editor::frmOptions& Dialog() { return program_->Options(); }
 
@@ -123,7 +128,7 @@ class DefaultsEditorDialog : public ::testing::Test {
         EXPECT_FALSE(Dialog().IsLoaded());
     }
 
-    Platform platform_;
+    Platform platform_ = platform::testing::StubPlatform();
     std::unique_ptr<defaults_editor::modMain> program_;
 };
 
@@ -169,6 +174,89 @@ TEST_F(DefaultsEditorDialog, CloseBoxStoresNothing) {
     EXPECT_EQ(StoredDefaults(), (std::vector<DWORD>{1, 0, 1, 0}));
 }
 
+// The settings key as a policy leaves it on a managed machine: everyone may
+// read it and change its permissions back, nobody may write it.
+class ReadOnlySettingsKey {
+  public:
+    ReadOnlySettingsKey() { Protect(L"D:P(A;;KR;;;WD)(A;;WD;;;WD)"); }
+    ~ReadOnlySettingsKey() { Protect(L"D:P(A;;KA;;;WD)"); }
+
+  private:
+    static void Protect(const wchar_t* sddl) {
+        HKEY key = nullptr;
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKeyW, 0, WRITE_DAC, &key),
+                  ERROR_SUCCESS);
+        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1,
+                                                                         &descriptor, nullptr));
+        EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor), ERROR_SUCCESS);
+        LocalFree(descriptor);
+        RegCloseKey(key);
+    }
+};
+
+TEST_F(DefaultsEditorDialog, AReadOnlyKeyShowsItsChoicesAndARefusedOkKeepsTheDialog) {
+    StoreDefaults(0, 1, 1, 0);
+    WriteString(kSettingsKeyW, L"SideMenu", L"0");  // every load would rewrite it
+    ReadOnlySettingsKey readOnly;
+    program_->Main();
+    Pump(*platform_.ui, 100);
+    auto& dialog = Dialog();
+    ASSERT_TRUE(dialog.IsLoaded()) << "the load's refused rewrite is passed over";
+    EXPECT_TRUE(dialog.optSubfoldersOnly.Value());
+    EXPECT_TRUE(dialog.optStartMenu.Value());
+    EXPECT_TRUE(dialog.optNormal.Value());
+
+    Click(dialog, dialog.optMaximized);
+    MessageBoxAnswerer answerer(L"Kestrow Default Settings", IDOK);
+    Click(dialog, dialog.cmdOK);
+    const testing::AnsweredBox box = answerer.Result();
+    ASSERT_TRUE(box.found);
+    EXPECT_EQ(box.text.find(L"The settings could not be stored in the registry key "
+                            L"HKEY_CURRENT_USER\\Software\\Tamsholt\\Kestrow 2005."),
+              0u)
+        << Utf8(box.text);
+    EXPECT_GT(box.text.size(), 90u) << "the system's reason follows";
+    Pump(*platform_.ui);
+    EXPECT_TRUE(dialog.IsLoaded()) << "the user may try again or cancel";
+    EXPECT_TRUE(dialog.optMaximized.Value());
+    EXPECT_TRUE(program_->ErrorReported());
+
+    Click(dialog, dialog.cmdCancel);
+    RunToTheEnd();
+    EXPECT_TRUE(program_->ErrorReported()) << "leaving after the refusal fails the run";
+    EXPECT_EQ(ReadDword(kSettingsKeyW, L"Maximized"), 0u);
+}
+
+// Direct mode on a key a policy has made read-only: the stored options are
+// used and the rewrite of the load is passed over, without a word.
+TEST(ShortcutMakerOnAReadOnlyKey, DirectModeWritesTheShortcutWithTheStoredOptions) {
+    const fs::path folder = fs::temp_directory_path() / L"Reports";
+    const fs::path shortcut = StartMenu() / L"Reports.lnk";
+    fs::create_directories(folder);
+    fs::remove(shortcut);
+    StoreDefaults(1, 0, 1, 1);
+    WriteString(kSettingsKeyW, L"AllFolders", L"0");  // every load would rewrite it
+    WriteDword(kSettingsKeyW, L"CheckStartMenuDelay", 0);
+    {
+        ReadOnlySettingsKey readOnly;
+        Platform platform = MakeWin32Platform();
+        shortcut_maker::modMain program(platform);
+        program.Main(folder.string());
+        Pump(*platform.ui, 100);
+        EXPECT_EQ(program.ExitCode(), 0);
+        EXPECT_TRUE(platform.ui->LoadedForms().empty());
+    }
+    ASSERT_TRUE(fs::is_regular_file(shortcut));
+    // The arguments, as the file keeps them: UTF-16LE.
+    const std::u16string arguments = u"/e,/root,";
+    const std::string stored(reinterpret_cast<const char*>(arguments.data()),
+                             arguments.size() * sizeof(char16_t));
+    EXPECT_NE(ReadAll(shortcut).find(stored), std::string::npos)
+        << "the stored options: two panes, rooted at the folder";
+    fs::remove(shortcut);
+}
+
 class ShortcutMakerDialog : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -191,7 +279,7 @@ class ShortcutMakerDialog : public ::testing::Test {
     }
     void TearDown() override {
         program_.reset();
-        platform_ = Platform{};
+        platform_ = platform::testing::StubPlatform();
         fs::remove_all(sideMenu_);
         fs::remove(StartMenu() / L"Projects.lnk");
     }
@@ -221,7 +309,7 @@ class ShortcutMakerDialog : public ::testing::Test {
 
     fs::path folder_;
     fs::path sideMenu_;
-    Platform platform_;
+    Platform platform_ = platform::testing::StubPlatform();
     std::unique_ptr<shortcut_maker::modMain> program_;
 };
 
