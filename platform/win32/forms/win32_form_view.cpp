@@ -434,7 +434,11 @@ void Win32FormView::UpdateOptionTabStops() {
 void Win32FormView::Focus(Control& control) {
     if (focusSyncing_) return;
     HWND window = WindowOf(control);
-    if (!window || GetFocus() == window) return;
+    if (!window) return;
+    // A button the dialog manager focused by itself on activation lacks the
+    // default look, and Enter presses only a button that has it: such a
+    // button goes through the dialog manager again.
+    if (GetFocus() == window && control.Kind() != ControlKind::CommandButton) return;
     // Through the dialog manager, which also moves the button highlight.
     SendMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(window), TRUE);
 }

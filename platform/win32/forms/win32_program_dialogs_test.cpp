@@ -306,6 +306,39 @@ TEST_F(ShortcutMakerDialog, DefaultStoresTheShownOptionsAndAboutComesBackToTheNa
     ExpectNameSelected("Projects");
 }
 
+std::wstring aboutFocusClass;
+std::wstring aboutFocusText;
+shortcut_maker::frmAbout* aboutBox = nullptr;
+bool aboutStillOpenAfterEnter = false;
+
+void CALLBACK EscapeOnTheAboutBox(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    aboutStillOpenAfterEnter = aboutBox->IsLoaded();
+    if (aboutStillOpenAfterEnter) PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
+}
+
+void CALLBACK PressEnterOnTheAboutBoxsFocus(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    aboutFocusClass = testing::ClassOf(GetFocus());
+    aboutFocusText = testing::TextOf(GetFocus());
+    PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 1);
+    PostMessageW(GetFocus(), WM_KEYUP, VK_RETURN, 0xC0000001);
+    // Should Enter leave it open, Escape ends the wait.
+    SetTimer(nullptr, 0, 500, EscapeOnTheAboutBox);
+}
+
+TEST_F(ShortcutMakerDialog, EnterOnTheAboutBoxsFocusedOkClosesIt) {
+    aboutBox = &program_->AboutForm();
+    SetTimer(nullptr, 0, 300, PressEnterOnTheAboutBoxsFocus);
+    Click(Dialog(), Dialog().cmdAbout);
+    Pump(*platform_.ui, 600);
+    EXPECT_EQ(aboutFocusClass, L"Button");
+    EXPECT_EQ(aboutFocusText, L"OK");
+    EXPECT_FALSE(aboutStillOpenAfterEnter);
+    EXPECT_FALSE(program_->AboutForm().IsLoaded());
+    ExpectNameSelected("Projects");
+}
+
 TEST_F(ShortcutMakerDialog, DelayAdvisorOutlivesTheDialogAndEndsTheProgram) {
     WriteDword(kSettingsKeyW, L"CheckStartMenuDelay", 1);
     WriteString(L"Control Panel\\Desktop", L"MenuShowDelay", L"400");
