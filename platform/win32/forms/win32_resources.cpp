@@ -119,4 +119,41 @@ HBITMAP LoadPictureBitmap(const std::string& picture) {
     return bitmap ? bitmap : DecodePicture(FileBytes(picture));
 }
 
+HBITMAP ScalePictureForDpi(HBITMAP picture, int dpi) {
+    BITMAP info{};
+    if (!picture || !GetObjectW(picture, sizeof(info), &info)) return nullptr;
+    const int width = MulDiv(info.bmWidth, dpi, 96);
+    const int height = MulDiv(info.bmHeight, dpi, 96);
+    if (width <= 0 || height <= 0) return nullptr;
+
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof(format.bmiHeader);
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height;  // top-down
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP scaled = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!scaled) return nullptr;
+    HDC source = CreateCompatibleDC(nullptr);
+    HDC target = CreateCompatibleDC(nullptr);
+    const HGDIOBJ oldSource = SelectObject(source, picture);
+    const HGDIOBJ oldTarget = SelectObject(target, scaled);
+    // Averaged rather than repeated pixels: a photograph, not pixel art.
+    SetStretchBltMode(target, HALFTONE);
+    SetBrushOrgEx(target, 0, 0, nullptr);
+    const BOOL drawn =
+        StretchBlt(target, 0, 0, width, height, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    SelectObject(source, oldSource);
+    SelectObject(target, oldTarget);
+    DeleteDC(source);
+    DeleteDC(target);
+    if (!drawn) {
+        DeleteObject(scaled);
+        return nullptr;
+    }
+    return scaled;
+}
+
 }  // namespace platform::win32

@@ -22,4 +22,9 @@ HICON LoadFormIcon(const std::string& name, int size);
 // when neither can be read. The caller deletes the bitmap.
 HBITMAP LoadPictureBitmap(const std::string& picture);
 
+// A picture drawn for dpi dots per inch: its pixels count at 96 dpi, as the
+// twips of the layout tables do. A new bitmap the caller deletes, or null;
+// the given one is left alone.
+HBITMAP ScalePictureForDpi(HBITMAP picture, int dpi);
+
 }  // namespace platform::win32
