@@ -42,6 +42,12 @@ set(manifest_rc ${CMAKE_SOURCE_DIR}/resources/windows/manifest.rc)
 set_source_files_properties(${manifest_rc} PROPERTIES
   OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/resources/windows/kestrow.manifest)
 
+# windres does not report the icons an .rc names.
+set_source_files_properties(shortcut-maker/Kestrow2005.rc PROPERTIES
+  OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/resources/icons/kestrow.ico)
+set_source_files_properties(defaults-editor/KestrowDefaults2005.rc PROPERTIES
+  OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/resources/icons/kestrow-defaults.ico)
+
 add_executable(Kestrow2005 WIN32
   shortcut-maker/main.cpp shortcut-maker/Kestrow2005.rc ${manifest_rc})
 target_link_libraries(Kestrow2005 PRIVATE kestrow_shortcut_maker kestrow_win32)
