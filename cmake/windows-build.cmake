@@ -60,11 +60,13 @@ if(KESTROW_TESTS)
   # End to end: the real programs under Wine, their shortcuts read back by
   # lnkinfo, the registry by `reg export`. They share the settings key and the
   # display with the window tests, so they take turns with them.
-  add_test(NAME windows_direct_mode
-    COMMAND bash ${CMAKE_SOURCE_DIR}/shortcut-maker/windows_direct_mode_test.sh
-            ${KESTROW_WINE_DIR} $<TARGET_FILE:Kestrow2005>)
   add_executable(answer_message_box platform/testing/answer_message_box.c)
   target_link_options(answer_message_box PRIVATE -municode)
+  add_executable(run_with_command_line platform/testing/run_with_command_line.c)
+  target_link_options(run_with_command_line PRIVATE -municode)
+  add_test(NAME windows_direct_mode
+    COMMAND bash ${CMAKE_SOURCE_DIR}/shortcut-maker/windows_direct_mode_test.sh
+            ${KESTROW_WINE_DIR} $<TARGET_FILE:Kestrow2005> $<TARGET_FILE:run_with_command_line>)
   add_test(NAME windows_single_instance
     COMMAND bash ${CMAKE_SOURCE_DIR}/defaults-editor/windows_single_instance_test.sh
             ${KESTROW_WINE_DIR} $<TARGET_FILE:KestrowDefaults2005>

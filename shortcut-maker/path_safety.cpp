@@ -4,6 +4,7 @@
 
 #include "platform/text/text.h"
 #include "shortcut-maker/mod_main.h"
+#include "shortcut-maker/windows_names.h"
 
 namespace shortcut_maker {
 
@@ -41,6 +42,7 @@ bool modMain::ShortcutPathIsSafe() const {
     if (ShortcutName.empty() || ShortcutName.find_first_of("\\/") != std::string::npos) {
         return false;
     }
+    if (!IsNameWindowsCanHold(ShortcutName)) return false;
     if (!platform::text::EndsWith(ShortcutPath, ShortcutName + ".lnk")) return false;
 
     std::vector<std::string> startMenu;
@@ -72,6 +74,8 @@ void modMain::RefuseUnsafeShortcutPath() {
         Warn("A shortcut called \"" + ShortcutName +
              "\" cannot be made: its name must be a plain file name that keeps the shortcut "
              "inside the Start Menu.");
+    } else if (!IsNameWindowsCanHold(ShortcutName)) {
+        Warn(WindowsNameRefusal(ShortcutName));
     } else if (!startMenuUsable) {
         Warn("The Start Menu folder \"" + StartMenuPath +
              "\" cannot be reached on this system, so no shortcut can be made in it.");

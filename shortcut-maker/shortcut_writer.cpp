@@ -83,9 +83,14 @@ bool modMain::ReplaceExistingShortcut() {
         "A shortcut called " + ShortcutName + " already exists. Do you want to replace it?",
         kMbYesNo | kMbIconQuestion | kMbDefButton1, kTitle);
     if (answer != kIdYes) return false;
-    // While the question was open the dialog may have been closed, which
-    // releases the file system object: no reference is kept across the box.
-    GetFileSystem().DeleteFile(ShortcutPath, false);
+    // Nothing is deleted: the saved file takes the old one's place in one
+    // step, so a run cut short keeps it. A read-only one is refused now, as
+    // deleting it without force would be; one already gone is no obstacle.
+    const int attributes =
+        platform::AnswerOr(0, [&] { return platform_.files->GetAttr(ShortcutPath); });
+    if (attributes & platform::kAttrReadOnly) {
+        throw platform::PlatformError("Permission denied: \"" + ShortcutPath + "\" is read-only.");
+    }
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "platform/platform_error.h"
+#include "platform/shell/quoted_path.h"
 
 namespace platform::posix {
 namespace {
@@ -27,7 +28,8 @@ std::string ZDriveForm(std::string posixPath) {
 
 }  // namespace
 
-std::string CommandLineFolder(const std::string& commandLine) {
+std::string CommandLineFolder(const std::string& quotedCommandLine) {
+    const std::string commandLine = PathInsideQuotes(quotedCommandLine);
     if (commandLine.empty()) return commandLine;
     if (commandLine[0] == '/') return ZDriveForm(commandLine);
     // A relative POSIX path to an existing folder ("Projects", "../Data"),

@@ -20,9 +20,19 @@ TEST(CommandLineFolderTest, PosixPathsBecomeTheirZDriveFormLetterForLetter) {
 TEST(CommandLineFolderTest, WindowsPathsAndOtherTextStayAsTheyAre) {
     EXPECT_EQ(CommandLineFolder("C:\\Data\\Projects"), "C:\\Data\\Projects");
     EXPECT_EQ(CommandLineFolder("D:"), "D:");
-    EXPECT_EQ(CommandLineFolder("\"C:\\Data\""), "\"C:\\Data\"");
     EXPECT_EQ(CommandLineFolder("no such folder here"), "no such folder here");
     EXPECT_EQ(CommandLineFolder(""), "");
+}
+
+// One pair of quotes around all of it is quoting, as a folder command's "%1"
+// passes a path with blanks; quotes anywhere else stay and reach the name.
+TEST(CommandLineFolderTest, OnePairOfQuotesAroundTheWholeTextIsTakenOff) {
+    EXPECT_EQ(CommandLineFolder("\"C:\\My Data\""), "C:\\My Data");
+    EXPECT_EQ(CommandLineFolder("\"/home/ann/My Data/\""), "Z:\\home\\ann\\My Data\\");
+    EXPECT_EQ(CommandLineFolder("\"C:\\a\" \"b\""), "\"C:\\a\" \"b\"");
+    EXPECT_EQ(CommandLineFolder("C:\\Data\""), "C:\\Data\"");
+    EXPECT_EQ(CommandLineFolder("\""), "\"");
+    EXPECT_EQ(CommandLineFolder("\"\""), "");
 }
 
 TEST(CommandLineFolderTest, RelativePathToAnExistingFolderMeansThatFolder) {

@@ -45,7 +45,9 @@ void PosixFileSystemObject::DeleteFile(const std::string& path, bool force) {
     const std::string posix = PosixPathOf(path);
     struct stat st {};
     if (::lstat(posix.c_str(), &st) != 0) {
-        throw PlatformError("Cannot delete " + Quoted(path) + ": file not found.");
+        // A file another run removed meanwhile is as deleted as it can be.
+        if (errno == ENOENT) return;
+        throw PlatformError("Cannot delete " + Quoted(path) + ": " + std::strerror(errno));
     }
     if (S_ISDIR(st.st_mode)) {
         throw PlatformError("Cannot delete " + Quoted(path) + ": it is a folder.");
@@ -54,7 +56,7 @@ void PosixFileSystemObject::DeleteFile(const std::string& path, bool force) {
     if (!force && !S_ISLNK(st.st_mode) && (AttributesOf(name, st) & kAttrReadOnly)) {
         throw PlatformError("Cannot delete " + Quoted(path) + ": the file is read-only.");
     }
-    if (::unlink(posix.c_str()) != 0) {
+    if (::unlink(posix.c_str()) != 0 && errno != ENOENT) {
         throw PlatformError("Cannot delete " + Quoted(path) + ": " + std::strerror(errno));
     }
 }

@@ -22,6 +22,20 @@ std::wstring Wide(const std::string& utf8) {
     return *wide;
 }
 
+bool IsWholeUtf16(const std::wstring& utf16) {
+    for (std::size_t i = 0; i < utf16.size(); ++i) {
+        const wchar_t unit = utf16[i];
+        if (unit >= 0xDC00 && unit <= 0xDFFF) return false;
+        if (unit >= 0xD800 && unit <= 0xDBFF) {
+            if (i + 1 == utf16.size() || utf16[i + 1] < 0xDC00 || utf16[i + 1] > 0xDFFF) {
+                return false;
+            }
+            ++i;
+        }
+    }
+    return true;
+}
+
 std::string Utf8(const wchar_t* utf16, std::size_t length) {
     if (length == 0) return {};
     const int size = static_cast<int>(length);

@@ -12,6 +12,10 @@ std::wstring Wide(const std::string& utf8);
 // The same, as nullopt instead of an exception.
 std::optional<std::wstring> TryWide(const std::string& utf8);
 
+// Whether every surrogate is one of a pair: only such text has an exact
+// UTF-8 form.
+bool IsWholeUtf16(const std::wstring& utf16);
+
 // UTF-16 that is not well formed (a lone surrogate) keeps U+FFFD in its place.
 std::string Utf8(const std::wstring& utf16);
 std::string Utf8(const wchar_t* utf16, std::size_t length);

@@ -30,6 +30,8 @@ std::optional<DWORD> AttributesOf(const std::string& path) {
     throw PlatformError(what + " \"" + path + "\": " + ErrorText(error));
 }
 
+bool IsGone(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+
 bool Wanted(int attributes, int mask) {
     for (int bit : {kAttrDirectory, kAttrHidden, kAttrSystem, kAttrReadOnly}) {
         if ((attributes & bit) && !(mask & bit)) return false;
@@ -58,6 +60,8 @@ bool Win32FileSystemObject::FileExists(const std::string& path) {
 void Win32FileSystemObject::DeleteFile(const std::string& path, bool force) {
     const std::wstring wide = Wide(path);
     const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+    // A file another run removed meanwhile is as deleted as it can be.
+    if (attributes == INVALID_FILE_ATTRIBUTES && IsGone(::GetLastError())) return;
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         throw PlatformError("File not found: \"" + path + "\".");
     }
@@ -67,6 +71,7 @@ void Win32FileSystemObject::DeleteFile(const std::string& path, bool force) {
     }
     if (!::DeleteFileW(wide.c_str())) {
         const DWORD error = ::GetLastError();
+        if (IsGone(error)) return;
         // A file we could not delete keeps the attribute it had.
         if (attributes & FILE_ATTRIBUTE_READONLY) ::SetFileAttributesW(wide.c_str(), attributes);
         Fail("Cannot delete the file", path, error);

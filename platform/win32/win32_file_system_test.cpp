@@ -5,6 +5,7 @@
 #include "platform/platform_error.h"
 #include "platform/testing/file_system_contract.h"
 #include "platform/testing/test_folder.h"
+#include "platform/win32/win32_paths.h"
 #include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
@@ -30,6 +31,21 @@ class Win32Files {
     Win32FileSystemObject fso_;
     Win32FileQueries queries_;
 };
+
+// Links inside are shown by the direct-mode test, where the prefix's folder
+// can be made a link.
+TEST(IsInsideFolder, ComparesFullPathsWithoutRegardToCase) {
+    TestFolder folder;
+    const std::string menu = folder.Path("Start Menu");
+    ::CreateDirectoryW(Wide(menu).c_str(), nullptr);
+    EXPECT_TRUE(IsInsideFolder(menu + "\\Kestrow\\A.lnk", menu + "\\"));
+    EXPECT_TRUE(IsInsideFolder(folder.Path("START MENU/a.lnk"), menu));
+    EXPECT_TRUE(IsInsideFolder(menu + "\\x\\..\\A.lnk", menu));
+    EXPECT_FALSE(IsInsideFolder(menu + "\\..\\A.lnk", menu));
+    EXPECT_FALSE(IsInsideFolder(folder.Path("Start Menu 2\\A.lnk"), menu));
+    EXPECT_FALSE(IsInsideFolder(menu, menu));
+    EXPECT_FALSE(IsInsideFolder(menu + "\\bad\xFF.lnk", menu));
+}
 
 TEST(Win32FileSystemObject, RefusesNamesThatAreNotText) {
     Win32FileSystemObject fs;

@@ -6,6 +6,7 @@
 #include "platform/win32/forms/win32_forms_backend.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_paths.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_wsh_shell.h"
@@ -30,9 +31,9 @@ Platform MakeWin32Platform(forms::UserInterface::BackendFactory formsBackend) {
     platform.browseForFolder = [ui](const std::string& instruction) {
         return ui->Backend().BrowseForFolder(instruction);
     };
-    // The shell resolves the paths the programs give it; they need no
-    // further check here.
-    platform.isInsideFolder = [](const std::string&, const std::string&) { return true; };
+    platform.isInsideFolder = [](const std::string& path, const std::string& folder) {
+        return IsInsideFolder(path, folder);
+    };
     CheckComplete(platform);
     return platform;
 }
@@ -48,7 +49,7 @@ Platform MakeDefaultPlatform(const char*, forms::UserInterface::BackendFactory f
 std::string ProgramCommandLine(int, char**) {
     // argv holds the command line in the ANSI code page and split at spaces;
     // the programs want the whole text as the user gave it.
-    return win32::ArgumentsOf(::GetCommandLineW());
+    return win32::CommandLineFolder(::GetCommandLineW());
 }
 
 }  // namespace platform

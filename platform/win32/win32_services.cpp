@@ -1,6 +1,7 @@
 #include "platform/win32/win32_services.h"
 
 #include "platform/platform_error.h"
+#include "platform/shell/quoted_path.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/windows_api.h"
 
@@ -107,6 +108,18 @@ std::string ArgumentsOf(const std::wstring& commandLine) {
     }
     while (i < commandLine.size() && (commandLine[i] == L' ' || commandLine[i] == L'\t')) ++i;
     return Utf8(commandLine.substr(i));
+}
+
+std::string CommandLineFolder(const std::wstring& commandLine) {
+    const std::string arguments = ArgumentsOf(commandLine);
+    // A lone surrogate would reach the shortcut as U+FFFD, and so open
+    // another folder.
+    if (!IsWholeUtf16(commandLine)) {
+        throw PlatformError("The folder \"" + PathInsideQuotes(arguments) +
+                            "\" has a name that is not valid text, so a shortcut cannot name it "
+                            "exactly. Rename the folder and try again.");
+    }
+    return PathInsideQuotes(arguments);
 }
 
 }  // namespace platform::win32

@@ -55,4 +55,10 @@ std::string ProgramFolder();
 // system hands it over: quotes and spacing inside kept.
 std::string ArgumentsOf(const std::wstring& commandLine);
 
+// The folder a Windows command line hands the shortcut maker: the arguments
+// with one pair of double quotes around all of them taken off. Throws
+// PlatformError for text that is not whole UTF-16 (an unpaired surrogate),
+// which no name can hold exactly.
+std::string CommandLineFolder(const std::wstring& commandLine);
+
 }  // namespace platform::win32

@@ -23,6 +23,32 @@ TEST(ArgumentsOf, KeepsTheTextAfterTheProgramsNameAsGiven) {
               "bung");
 }
 
+// "%1" in a folder command passes a path with blanks in quotes; one pair
+// around everything is quoting, as a Windows path holds no double quote.
+TEST(CommandLineFolder, TakesOffOnePairOfQuotesAroundTheWholeText) {
+    EXPECT_EQ(CommandLineFolder(L"Kestrow2005.exe \"C:\\My Data\""), "C:\\My Data");
+    EXPECT_EQ(CommandLineFolder(L"\"C:\\K\\Kestrow2005.exe\" \"C:\\\""), "C:\\");
+    EXPECT_EQ(CommandLineFolder(L"K.exe C:\\My Data"), "C:\\My Data");
+    EXPECT_EQ(CommandLineFolder(L"K.exe \"C:\\a\" \"b\""), "\"C:\\a\" \"b\"");
+    EXPECT_EQ(CommandLineFolder(L"K.exe C:\\a\""), "C:\\a\"");
+}
+
+TEST(CommandLineFolder, RefusesTextThatIsNotWholeUtf16) {
+    for (const wchar_t* line : {L"K.exe C:\\A\xD800"
+                                L"B",
+                                L"K.exe \"C:\\A\xDC00\"", L"K.exe C:\\\xD83D"}) {
+        try {
+            CommandLineFolder(line);
+            ADD_FAILURE() << "a lone surrogate passed";
+        } catch (const PlatformError& error) {
+            EXPECT_NE(std::string(error.what()).find("is not valid text"), std::string::npos)
+                << error.what();
+        }
+    }
+    // A pair is one character: U+1F4C1 (file folder).
+    EXPECT_EQ(CommandLineFolder(L"K.exe C:\\\xD83D\xDCC1"), "C:\\\xF0\x9F\x93\x81");
+}
+
 TEST(ProgramFolder, IsTheRunningProgramsFolderWithoutATrailingBackslash) {
     const std::string folder = ProgramFolder();
     ASSERT_FALSE(folder.empty());

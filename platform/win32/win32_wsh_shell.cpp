@@ -1,47 +1,22 @@
 #include "platform/win32/win32_wsh_shell.h"
 
+#include <vector>
+
 #include "platform/platform_error.h"
+#include "platform/shell/app_user_model_id.h"
 #include "platform/shell/shortcut_fields.h"
 #include "platform/text/text.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/win32_paths.h"
+#include "platform/win32/win32_replace_file.h"
 #include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
 namespace {
 
-// COM for the length of one call on this thread; a thread that already has
-// it keeps its own model. The shell's link object lives in any apartment, so
-// a thread without COM joins the multithreaded one: a single-threaded
-// apartment would need a window, and with it the desktop, for nothing.
-class ComScope {
-  public:
-    ComScope() : hr_(::CoInitializeEx(nullptr, COINIT_MULTITHREADED)) {}
-    ~ComScope() {
-        if (SUCCEEDED(hr_)) ::CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-  private:
-    HRESULT hr_;
-};
-
-template <typename T>
-class ComPtr {
-  public:
-    ComPtr() = default;
-    ~ComPtr() {
-        if (p_) p_->Release();
-    }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    T* operator->() const { return p_; }
-    T** Out() { return &p_; }
-    void** OutVoid() { return reinterpret_cast<void**>(&p_); }
-
-  private:
-    T* p_ = nullptr;
-};
+// System.AppUserModel.ID.
+constexpr PROPERTYKEY kAppUserModelIdKey = {
+    {0x9F4C2855, 0x9F79, 0x4B39, {0xA8, 0xD0, 0xE1, 0xD4, 0x2D, 0xE1, 0xD5, 0xF3}}, 5};
 
 void Check(HRESULT hr, const std::string& what) {
     if (FAILED(hr)) {
@@ -73,22 +48,64 @@ std::wstring ResolveTarget(const std::string& target) {
     return found;
 }
 
+void SetAppUserModelId(IShellLinkW& link, const std::string& id, const std::string& path) {
+    const std::string cannot = "Cannot give the shortcut \"" + path + "\" its application id";
+    ComPtr<IPropertyStore> properties;
+    Check(link.QueryInterface(IID_IPropertyStore, properties.OutVoid()), cannot);
+    std::wstring value = Wide(id);
+    PROPVARIANT variant;
+    ::PropVariantInit(&variant);
+    variant.vt = VT_LPWSTR;
+    variant.pwszVal = value.data();  // the store copies it
+    Check(properties->SetValue(kAppUserModelIdKey, variant), cannot);
+    Check(properties->Commit(), cannot);
+}
+
+// The link's bytes as the shell serialises them, into memory: its own save
+// to a file reports success for a file the disk had no room for.
+std::vector<unsigned char> SerializedLink(IShellLinkW& link, const std::string& path) {
+    const std::string cannot = "Cannot write the shortcut \"" + path + "\"";
+    ComPtr<IPersistStream> persist;
+    Check(link.QueryInterface(IID_IPersistStream, persist.OutVoid()), cannot);
+    ComPtr<IStream> stream;
+    Check(::CreateStreamOnHGlobal(nullptr, TRUE, stream.Out()), cannot);
+    Check(persist->Save(stream.Get(), TRUE), cannot);
+    ULARGE_INTEGER size{};
+    Check(stream->Seek(LARGE_INTEGER{}, STREAM_SEEK_CUR, &size), cannot);
+    if (size.QuadPart == 0 || size.QuadPart > 0x1000000) {
+        throw PlatformError(cannot + ": the shell gave " + std::to_string(size.QuadPart) +
+                            " bytes.");
+    }
+    std::vector<unsigned char> bytes(static_cast<std::size_t>(size.QuadPart));
+    Check(stream->Seek(LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr), cannot);
+    ULONG read = 0;
+    Check(stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read), cannot);
+    if (read != bytes.size()) throw PlatformError(cannot + ": the shell's bytes were cut short.");
+    return bytes;
+}
+
 class Win32Shortcut : public WshShortcut {
   public:
-    explicit Win32Shortcut(std::string path) : path_(std::move(path)) {}
+    Win32Shortcut(std::string path, ShellLinkFactory createLink)
+        : path_(std::move(path)), createLink_(std::move(createLink)) {}
 
     void Save() override {
         CheckShortcutPath(path_);
         CheckWindowStyle(WindowStyle);
         const std::wstring path = Wide(path_);
+        // Replacing never deletes first, so a read-only shortcut is refused
+        // here as deleting it would be.
+        const DWORD existing = ::GetFileAttributesW(path.c_str());
+        if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY)) {
+            throw PlatformError("Permission denied: \"" + path_ + "\" is read-only.");
+        }
         const std::wstring target = ResolveTarget(TargetPath);
         const IconPlace icon = IconLocation.empty() ? IconPlace{} : SplitIconLocation(IconLocation);
+        const std::string id = AppUserModelIdForFoldedPath(FoldedFullPath(path_));
 
         ComScope com;
         ComPtr<IShellLinkW> link;
-        Check(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                 link.OutVoid()),
-              "The shell's shortcut object is not available");
+        Check(createLink_(link), "The shell's shortcut object is not available");
         Check(link->SetPath(target.c_str()), "Cannot set the shortcut's target");
         Check(link->SetArguments(Wide(Arguments).c_str()), "Cannot set the shortcut's arguments");
         Check(link->SetShowCmd(WindowStyle), "Cannot set the shortcut's window style");
@@ -98,40 +115,44 @@ class Win32Shortcut : public WshShortcut {
             Check(link->SetIconLocation(Wide(icon.file).c_str(), icon.index),
                   "Cannot set the shortcut's icon");
         }
-        ComPtr<IPersistFile> file;
-        Check(link->QueryInterface(IID_IPersistFile, file.OutVoid()),
-              "The shell's shortcut object cannot be saved");
-
-        // Saved beside its place and moved there, so that a failure never
-        // leaves half a shortcut under the real name.
-        const std::wstring temporary =
-            path + L"." + std::to_wstring(::GetCurrentProcessId()) + L".tmp";
-        const HRESULT saved = file->Save(temporary.c_str(), TRUE);
-        if (FAILED(saved)) {
-            ::DeleteFileW(temporary.c_str());
-            Check(saved, "Cannot write the shortcut \"" + path_ + "\"");
-        }
-        if (!::MoveFileExW(temporary.c_str(), path.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            const DWORD error = ::GetLastError();
-            ::DeleteFileW(temporary.c_str());
-            throw PlatformError("Cannot write the shortcut \"" + path_ + "\": " + ErrorText(error));
-        }
+        SetAppUserModelId(*link.Get(), id, path_);
+        const std::vector<unsigned char> bytes = SerializedLink(*link.Get(), path_);
+        ReplaceFileAtomically(path_, bytes.data(), bytes.size());
     }
 
   private:
     std::string path_;
+    ShellLinkFactory createLink_;
 };
 
 }  // namespace
+
+HRESULT CreateShellLinkObject(ComPtr<IShellLinkW>& link) {
+    return ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                              link.OutVoid());
+}
+
+bool IsWindows8OrLater() {
+    OSVERSIONINFOEXW wanted{};
+    wanted.dwOSVersionInfoSize = sizeof(wanted);
+    wanted.dwMajorVersion = 6;
+    wanted.dwMinorVersion = 2;
+    DWORDLONG condition = 0;
+    condition = ::VerSetConditionMask(condition, VER_MAJORVERSION, VER_GREATER_EQUAL);
+    condition = ::VerSetConditionMask(condition, VER_MINORVERSION, VER_GREATER_EQUAL);
+    return ::VerifyVersionInfoW(&wanted, VER_MAJORVERSION | VER_MINORVERSION, condition) != FALSE;
+}
+
+Win32WshShell::Win32WshShell(ShellLinkFactory createLink) : createLink_(std::move(createLink)) {}
 
 std::string Win32WshShell::SpecialFolder(const std::string& name) {
     if (!text::EqualsIgnoreCase(name, "StartMenu")) {
         throw PlatformError("The special folder \"" + name + "\" is not known on this system.");
     }
+    const int folderId = IsWindows8OrLater() ? CSIDL_PROGRAMS : CSIDL_STARTMENU;
     wchar_t folder[MAX_PATH];
     const HRESULT hr =
-        ::SHGetFolderPathW(nullptr, CSIDL_STARTMENU | CSIDL_FLAG_CREATE, nullptr, 0, folder);
+        ::SHGetFolderPathW(nullptr, folderId | CSIDL_FLAG_CREATE, nullptr, 0, folder);
     if (FAILED(hr)) {
         throw PlatformError("The Start Menu folder cannot be found: " +
                             ErrorText(static_cast<unsigned long>(hr)));
@@ -140,7 +161,7 @@ std::string Win32WshShell::SpecialFolder(const std::string& name) {
 }
 
 std::unique_ptr<WshShortcut> Win32WshShell::CreateShortcut(const std::string& path) {
-    return std::make_unique<Win32Shortcut>(path);
+    return std::make_unique<Win32Shortcut>(path, createLink_);
 }
 
 }  // namespace platform::win32

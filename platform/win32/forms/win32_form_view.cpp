@@ -170,17 +170,11 @@ Win32FormView::~Win32FormView() {
 }
 
 void Win32FormView::ReleaseResources() {
-    for (auto& [key, font] : fonts_) DeleteObject(font);
     fonts_.clear();
-    for (auto& [colour, brush] : brushes_) DeleteObject(brush);
     brushes_.clear();
-    for (auto& [control, state] : pictures_) {
-        if (state->picture) DeleteObject(state->picture);
-    }
     pictures_.clear();
-    if (smallIcon_) DestroyIcon(smallIcon_);
-    if (bigIcon_) DestroyIcon(bigIcon_);
-    smallIcon_ = bigIcon_ = nullptr;
+    smallIcon_.Reset();
+    bigIcon_.Reset();
 }
 
 void Win32FormView::CreateChildren() {
@@ -232,9 +226,8 @@ HWND Win32FormView::CreateChild(Control& control, int x, int y, int width, int h
                 LoadPictureBitmap(static_cast<const forms::PictureBox&>(control).Picture());
             // The picture grows with the box that holds it.
             if (state->picture && dpi_ != 96) {
-                if (HBITMAP scaled = ScalePictureForDpi(state->picture, dpi_)) {
-                    DeleteObject(state->picture);
-                    state->picture = scaled;
+                if (GdiObject<HBITMAP> scaled = ScalePictureForDpi(state->picture.Get(), dpi_)) {
+                    state->picture = std::move(scaled);
                 }
             }
             createParam = state.get();
@@ -288,9 +281,12 @@ void Win32FormView::SetIcon() {
     if (icon.empty()) return;
     smallIcon_ = LoadFormIcon(icon, GetSystemMetrics(SM_CXSMICON));
     bigIcon_ = LoadFormIcon(icon, GetSystemMetrics(SM_CXICON));
-    if (smallIcon_)
-        SendMessageW(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
-    if (bigIcon_) SendMessageW(dialog_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
+    if (smallIcon_) {
+        SendMessageW(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
+    }
+    if (bigIcon_) {
+        SendMessageW(dialog_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.Get()));
+    }
 }
 
 void Win32FormView::DisableOthers(HWND ownerWindow) {
@@ -337,22 +333,22 @@ HFONT Win32FormView::FontFor(const forms::Font& font) {
                            : static_cast<int>(base.lfHeight);
     const auto key = std::make_tuple(face, height, font.bold, font.underline);
     auto found = fonts_.find(key);
-    if (found != fonts_.end()) return found->second;
+    if (found != fonts_.end()) return found->second.Get();
     const std::wstring fitting = FaceForHeight(face, height);
     HFONT created = CreateFontW(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE,
                                 font.underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET,
                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                 DEFAULT_PITCH | FF_SWISS, fitting.c_str());
     if (!created) return dialogFont_;
-    fonts_[key] = created;
+    fonts_[key].Reset(created);
     return created;
 }
 
 HBRUSH Win32FormView::BrushFor(COLORREF colour) {
     auto found = brushes_.find(colour);
-    if (found != brushes_.end()) return found->second;
+    if (found != brushes_.end()) return found->second.Get();
     HBRUSH brush = CreateSolidBrush(colour);
-    brushes_[colour] = brush;
+    brushes_[colour].Reset(brush);
     return brush;
 }
 

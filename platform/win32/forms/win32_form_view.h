@@ -14,6 +14,7 @@
 #include "platform/forms/form.h"
 #include "platform/forms/forms_backend.h"
 #include "platform/win32/forms/win32_picture_box.h"
+#include "platform/win32/win32_handles.h"
 #include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
@@ -76,12 +77,12 @@ class Win32FormView : public forms::FormView {
     HFONT dialogFont_ = nullptr;
     int dpi_ = 96;
     std::map<const forms::Control*, ChildWindow> children_;
-    std::map<std::tuple<std::wstring, int, bool, bool>, HFONT> fonts_;
-    std::map<COLORREF, HBRUSH> brushes_;
+    std::map<std::tuple<std::wstring, int, bool, bool>, GdiObject<HFONT>> fonts_;
+    std::map<COLORREF, GdiObject<HBRUSH>> brushes_;
     std::map<const forms::Control*, std::unique_ptr<PictureBoxState>> pictures_;
     std::vector<HWND> disabled_;  // windows this modal view disabled
-    HICON smallIcon_ = nullptr;
-    HICON bigIcon_ = nullptr;
+    IconHandle smallIcon_;
+    IconHandle bigIcon_;
     bool syncing_ = false;
     bool focusSyncing_ = false;
     // Cleared when the view goes: a notification still on the stack when a

@@ -52,34 +52,33 @@ TEST(Win32Resources, PictureNamesBecomeResourceNames) {
 }
 
 // A picture of width x height, red on its left half and blue on its right.
-HBITMAP TwoColourPicture(int width, int height) {
+GdiObject<HBITMAP> TwoColourPicture(int width, int height) {
     BITMAPINFO format{};
     format.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
-    HBITMAP picture = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+    GdiObject<HBITMAP> picture(
+        CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
     auto* pixels = static_cast<std::uint32_t*>(bits);
     for (int i = 0; i < width * height; ++i) pixels[i] = i % width < width / 2 ? 0xFF0000 : 0xFF;
     return picture;
 }
 
 TEST(Win32Resources, PicturesGrowWithTheDpiAndKeepTheirPlaces) {
-    HBITMAP picture = TwoColourPicture(40, 32);
+    const GdiObject<HBITMAP> picture = TwoColourPicture(40, 32);
     for (int dpi : {120, 144, 192}) {
-        HBITMAP scaled = ScalePictureForDpi(picture, dpi);
+        const GdiObject<HBITMAP> scaled = ScalePictureForDpi(picture.Get(), dpi);
         ASSERT_TRUE(scaled) << dpi;
         BITMAP info{};
-        GetObjectW(scaled, sizeof(info), &info);
+        GetObjectW(scaled.Get(), sizeof(info), &info);
         EXPECT_EQ(info.bmWidth, 40 * dpi / 96);
         EXPECT_EQ(info.bmHeight, 32 * dpi / 96);
         HDC dc = CreateCompatibleDC(nullptr);
-        const HGDIOBJ old = SelectObject(dc, scaled);
+        const HGDIOBJ old = SelectObject(dc, scaled.Get());
         EXPECT_EQ(GetPixel(dc, 1, 1), RGB(255, 0, 0)) << dpi;
         EXPECT_EQ(GetPixel(dc, info.bmWidth - 2, info.bmHeight - 2), RGB(0, 0, 255)) << dpi;
         SelectObject(dc, old);
         DeleteDC(dc);
-        DeleteObject(scaled);
     }
-    DeleteObject(picture);
 }
 
 TEST(Win32Fonts, BitmapFacesTooSmallForTheHeightGiveWayToTheScalableOne) {

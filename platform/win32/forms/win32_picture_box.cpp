@@ -9,21 +9,19 @@ void Paint(HWND window, const PictureBoxState* state) {
     HDC dc = BeginPaint(window, &paint);
     RECT client;
     GetClientRect(window, &client);
-    HBRUSH background = CreateSolidBrush(state ? state->background : RGB(255, 255, 255));
-    FillRect(dc, &client, background);
-    DeleteObject(background);
+    const GdiObject<HBRUSH> background(
+        CreateSolidBrush(state ? state->background : RGB(255, 255, 255)));
+    FillRect(dc, &client, background.Get());
     if (state && state->picture) {
         BITMAP info{};
-        GetObjectW(state->picture, sizeof(info), &info);
-        HDC source = CreateCompatibleDC(dc);
-        HGDIOBJ previous = SelectObject(source, state->picture);
-        BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
-        SelectObject(source, previous);
-        DeleteDC(source);
+        GetObjectW(state->picture.Get(), sizeof(info), &info);
+        const MemoryDc source(CreateCompatibleDC(dc));
+        HGDIOBJ previous = SelectObject(source.Get(), state->picture.Get());
+        BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source.Get(), 0, 0, SRCCOPY);
+        SelectObject(source.Get(), previous);
     }
-    HBRUSH border = CreateSolidBrush(GetSysColor(COLOR_BTNSHADOW));
-    FrameRect(dc, &client, border);
-    DeleteObject(border);
+    const GdiObject<HBRUSH> border(CreateSolidBrush(GetSysColor(COLOR_BTNSHADOW)));
+    FrameRect(dc, &client, border.Get());
     EndPaint(window, &paint);
 }
 

@@ -3,6 +3,7 @@
 // it holds.
 #pragma once
 
+#include "platform/win32/win32_handles.h"
 #include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
@@ -11,7 +12,7 @@ constexpr const wchar_t* kPictureBoxClass = L"KestrowPictureBox";
 
 // What a picture box shows; its owner keeps it alive as long as the window.
 struct PictureBoxState {
-    HBITMAP picture = nullptr;
+    GdiObject<HBITMAP> picture;
     COLORREF background = RGB(255, 255, 255);
 };
 

@@ -53,40 +53,37 @@ std::vector<char> FileBytes(const std::string& relativePath) {
 
 // OLE decodes JPEG and GIF as well as BMP; the decoded bitmap is copied so
 // that it outlives the picture object.
-HBITMAP DecodePicture(const std::vector<char>& bytes) {
-    if (bytes.empty()) return nullptr;
+GdiObject<HBITMAP> DecodePicture(const std::vector<char>& bytes) {
+    if (bytes.empty()) return {};
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-    if (!memory) return nullptr;
+    if (!memory) return {};
     void* target = GlobalLock(memory);
     if (!target) {
         GlobalFree(memory);
-        return nullptr;
+        return {};
     }
     CopyMemory(target, bytes.data(), bytes.size());
     GlobalUnlock(memory);
 
-    IStream* stream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {
+    ComPtr<IStream> stream;
+    if (FAILED(CreateStreamOnHGlobal(memory, TRUE, stream.Out()))) {
         GlobalFree(memory);
-        return nullptr;
+        return {};
     }
-    IPicture* picture = nullptr;
-    HRESULT result = OleLoadPicture(stream, static_cast<LONG>(bytes.size()), FALSE, IID_IPicture,
-                                    reinterpret_cast<void**>(&picture));
-    stream->Release();
-    if (FAILED(result) || !picture) return nullptr;
+    ComPtr<IPicture> picture;
+    HRESULT result = OleLoadPicture(stream.Get(), static_cast<LONG>(bytes.size()), FALSE,
+                                    IID_IPicture, picture.OutVoid());
+    if (FAILED(result) || !picture) return {};
 
-    HBITMAP copy = nullptr;
     OLE_HANDLE handle = 0;
     short type = PICTYPE_NONE;
-    if (SUCCEEDED(picture->get_Type(&type)) && type == PICTYPE_BITMAP &&
-        SUCCEEDED(picture->get_Handle(&handle))) {
-        copy =
-            static_cast<HBITMAP>(CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)),
-                                           IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (FAILED(picture->get_Type(&type)) || type != PICTYPE_BITMAP ||
+        FAILED(picture->get_Handle(&handle))) {
+        return {};
     }
-    picture->Release();
-    return copy;
+    return GdiObject<HBITMAP>(
+        static_cast<HBITMAP>(CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)),
+                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
 }  // namespace
@@ -104,27 +101,28 @@ std::wstring PictureResourceName(const std::string& picture) {
     return name;
 }
 
-HICON LoadFormIcon(const std::string& name, int size) {
+IconHandle LoadFormIcon(const std::string& name, int size) {
     HMODULE module = GetModuleHandleW(nullptr);
     HANDLE icon = nullptr;
     if (!name.empty()) {
         icon = LoadImageW(module, PictureResourceName(name).c_str(), IMAGE_ICON, size, size, 0);
     }
     if (!icon) icon = LoadImageW(module, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0);
-    return static_cast<HICON>(icon);
+    return IconHandle(static_cast<HICON>(icon));
 }
 
-HBITMAP LoadPictureBitmap(const std::string& picture) {
-    HBITMAP bitmap = DecodePicture(ResourceBytes(PictureResourceName(picture)));
-    return bitmap ? bitmap : DecodePicture(FileBytes(picture));
+GdiObject<HBITMAP> LoadPictureBitmap(const std::string& picture) {
+    GdiObject<HBITMAP> bitmap = DecodePicture(ResourceBytes(PictureResourceName(picture)));
+    if (bitmap) return bitmap;
+    return DecodePicture(FileBytes(picture));
 }
 
-HBITMAP ScalePictureForDpi(HBITMAP picture, int dpi) {
+GdiObject<HBITMAP> ScalePictureForDpi(HBITMAP picture, int dpi) {
     BITMAP info{};
-    if (!picture || !GetObjectW(picture, sizeof(info), &info)) return nullptr;
+    if (!picture || !GetObjectW(picture, sizeof(info), &info)) return {};
     const int width = MulDiv(info.bmWidth, dpi, 96);
     const int height = MulDiv(info.bmHeight, dpi, 96);
-    if (width <= 0 || height <= 0) return nullptr;
+    if (width <= 0 || height <= 0) return {};
 
     BITMAPINFO format{};
     format.bmiHeader.biSize = sizeof(format.bmiHeader);
@@ -134,25 +132,22 @@ HBITMAP ScalePictureForDpi(HBITMAP picture, int dpi) {
     format.bmiHeader.biBitCount = 32;
     format.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP scaled = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!scaled) return nullptr;
-    HDC source = CreateCompatibleDC(nullptr);
-    HDC target = CreateCompatibleDC(nullptr);
-    const HGDIOBJ oldSource = SelectObject(source, picture);
-    const HGDIOBJ oldTarget = SelectObject(target, scaled);
+    GdiObject<HBITMAP> scaled(
+        CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!scaled) return {};
+    const MemoryDc source(CreateCompatibleDC(nullptr));
+    const MemoryDc target(CreateCompatibleDC(nullptr));
+    if (!source || !target) return {};
+    const HGDIOBJ oldSource = SelectObject(source.Get(), picture);
+    const HGDIOBJ oldTarget = SelectObject(target.Get(), scaled.Get());
     // Averaged rather than repeated pixels: a photograph, not pixel art.
-    SetStretchBltMode(target, HALFTONE);
-    SetBrushOrgEx(target, 0, 0, nullptr);
-    const BOOL drawn =
-        StretchBlt(target, 0, 0, width, height, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-    SelectObject(source, oldSource);
-    SelectObject(target, oldTarget);
-    DeleteDC(source);
-    DeleteDC(target);
-    if (!drawn) {
-        DeleteObject(scaled);
-        return nullptr;
-    }
+    SetStretchBltMode(target.Get(), HALFTONE);
+    SetBrushOrgEx(target.Get(), 0, 0, nullptr);
+    const BOOL drawn = StretchBlt(target.Get(), 0, 0, width, height, source.Get(), 0, 0,
+                                  info.bmWidth, info.bmHeight, SRCCOPY);
+    SelectObject(source.Get(), oldSource);
+    SelectObject(target.Get(), oldTarget);
+    if (!drawn) return {};
     return scaled;
 }
 
