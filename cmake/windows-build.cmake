@@ -71,6 +71,11 @@ if(KESTROW_TESTS)
     COMMAND bash ${CMAKE_SOURCE_DIR}/defaults-editor/windows_single_instance_test.sh
             ${KESTROW_WINE_DIR} $<TARGET_FILE:KestrowDefaults2005>
             $<TARGET_FILE:answer_message_box>)
+  # shell32, ole32 and oleaut32 are bound at their first call, never imported:
+  # a missing one must not keep a program from starting.
+  add_test(NAME windows_program_imports
+    COMMAND sh -c "! ${CMAKE_OBJDUMP} -p \"$1\" \"$2\" | grep -iE 'DLL Name: (shell32|ole32|oleaut32)'"
+            imports $<TARGET_FILE:Kestrow2005> $<TARGET_FILE:KestrowDefaults2005>)
   set_tests_properties(windows_direct_mode windows_single_instance PROPERTIES
     RESOURCE_LOCK windows_display TIMEOUT 120)
 endif()

@@ -8,6 +8,8 @@
 #include <iterator>
 #include <vector>
 
+#include "platform/platform_error.h"
+#include "platform/win32/bound_api.h"
 #include "platform/win32/forms/win32_units.h"
 #include "platform/win32/wide_text.h"
 
@@ -65,14 +67,25 @@ GdiObject<HBITMAP> DecodePicture(const std::vector<char>& bytes) {
     CopyMemory(target, bytes.data(), bytes.size());
     GlobalUnlock(memory);
 
+    // Without the OLE libraries a form goes without its picture, not
+    // without its window.
     ComPtr<IStream> stream;
-    if (FAILED(CreateStreamOnHGlobal(memory, TRUE, stream.Out()))) {
+    HRESULT result = E_FAIL;
+    try {
+        result = bound::CreateStreamOnHGlobal(memory, TRUE, stream.Out());
+    } catch (const PlatformError&) {
+    }
+    if (FAILED(result)) {
         GlobalFree(memory);
         return {};
     }
     ComPtr<IPicture> picture;
-    HRESULT result = OleLoadPicture(stream.Get(), static_cast<LONG>(bytes.size()), FALSE,
-                                    IID_IPicture, picture.OutVoid());
+    try {
+        result = bound::OleLoadPicture(stream.Get(), static_cast<LONG>(bytes.size()), FALSE,
+                                       IID_IPicture, picture.OutVoid());
+    } catch (const PlatformError&) {
+        return {};
+    }
     if (FAILED(result) || !picture) return {};
 
     OLE_HANDLE handle = 0;
