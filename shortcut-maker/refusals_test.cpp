@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "platform/forms/message_box.h"
@@ -38,6 +39,8 @@ class RefusalsTest : public ::testing::Test {
         }
         return count;
     }
+
+    static void MakeFile(const fs::path& file) { std::ofstream(file) << "x"; }
 
     MakerHarness h;
 };
@@ -111,6 +114,70 @@ TEST_F(RefusalsTest, ASideMenuAnotherRunMadeMeanwhileIsUsed) {
     EXPECT_TRUE(h.script.messages.empty()) << h.script.messages[0].text;
     EXPECT_EQ(h.program->ExitCode(), 0);
     ExpectFolderShortcut(h.SideMenu() / "Projects.lnk", "/e,\"" + folder + "\"", folder, 3);
+}
+
+// A device's name opens the device, and a colon makes a hidden stream on
+// NTFS: refused at once, before a question about a file that is not there.
+TEST_F(RefusalsTest, ANameWindowsCannotHoldIsRefusedBeforeAnyQuestion) {
+    for (const std::string name :
+         {"CON", "nul.txt", "Com1 ", "LPT\xC2\xB9", "CONOUT$", "x:y", "a|b"}) {
+        MakerHarness run;
+        run.SetMenuDelay("100");
+        fs::create_directories(run.SideMenu());
+        MakeFile(run.SideMenu() / (name + ".lnk"));
+        run.script.answers.push_back(platform::forms::kIdYes);
+        run.program->Main("C:\\Data\\" + name);
+        ASSERT_EQ(run.script.messages.size(), 1u) << name;
+        EXPECT_EQ(run.script.messages[0].text.rfind(
+                      "A shortcut called \"" + name +
+                          "\" cannot be made: Windows cannot keep that name for a file.",
+                      0),
+                  0u)
+            << run.script.messages[0].text;
+        EXPECT_EQ(run.program->ExitCode(), 1) << name;
+        EXPECT_EQ(FilesIn(run.StartMenu()), 1) << name;
+    }
+    for (const std::string name : {"CONSOLE", "NUL2", "COM0", "Auxiliary.txt", "x.CON"}) {
+        MakerHarness run;
+        run.SetMenuDelay("100");
+        run.program->Main("C:\\Data\\" + name);
+        EXPECT_TRUE(run.script.messages.empty()) << name;
+        EXPECT_TRUE(fs::exists(run.SideMenu() / (name + ".lnk"))) << name;
+    }
+}
+
+// The new file takes the old one's place in one step, so nothing is deleted
+// first; a read-only one is still refused as deleting it would be.
+TEST_F(RefusalsTest, AReadOnlyShortcutIsRefusedAndKept) {
+    h.StoreDefaults(1, 1, 1, 1);
+    fs::create_directories(h.SideMenu());
+    const fs::path old = h.SideMenu() / "Projects.lnk";
+    MakeFile(old);
+    fs::permissions(old, fs::perms::owner_read | fs::perms::group_read);
+    h.script.answers.push_back(platform::forms::kIdYes);
+    h.program->Main("C:\\Data\\Projects");
+    ASSERT_EQ(h.script.messages.size(), 2u);
+    EXPECT_NE(h.script.messages[1].text.find("Permission denied: \"" + h.program->ShortcutPath +
+                                             "\" is read-only."),
+              std::string::npos)
+        << h.script.messages[1].text;
+    EXPECT_EQ(ReadBytes(old).size(), 1u) << "the old shortcut is kept";
+    EXPECT_EQ(h.program->ExitCode(), 1);
+}
+
+// With the shortcut in the Start Menu itself, a side menu that links to
+// another folder must not get its own shortcut written through the link.
+TEST_F(RefusalsTest, ASideMenuThatIsALinkGetsNoOwnShortcut) {
+    h.StoreDefaults(1, 0, 1, 1);
+    const fs::path outside = fs::path(h.Root()) / "outside";
+    fs::create_directories(outside);
+    fs::create_directories(h.StartMenu());
+    fs::create_directory_symlink(outside, h.SideMenu());
+    h.program->Main("C:\\Data\\Projects");
+    EXPECT_TRUE(h.script.messages.empty()) << h.script.messages[0].text;
+    EXPECT_TRUE(fs::exists(h.StartMenu() / "Projects.lnk"));
+    EXPECT_TRUE(fs::is_empty(outside));
+    EXPECT_EQ(h.program->ExitCode(), 0);
 }
 
 TEST_F(RefusalsTest, AWriteTheSystemStopsNamesItsCauseInTheErrorMessage) {

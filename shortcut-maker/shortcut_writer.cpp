@@ -107,7 +107,10 @@ void modMain::CreateFolderShortcut() {
         const std::string ownShortcutPath = SideMenuPath + kOwnShortcutName;
         const bool ownShortcutMissing = !IsExistingFile(ownShortcutPath);
         const bool sideMenuExists = IsExistingFolder(SideMenuPath);
-        if (ownShortcutMissing && sideMenuExists) {
+        // A side menu that is a link to another folder gets nothing from us.
+        const bool sideMenuInside = platform::AnswerOr(
+            false, [&] { return platform_.isInsideFolder(ownShortcutPath, StartMenuPath); });
+        if (ownShortcutMissing && sideMenuExists && sideMenuInside) {
             CurrentShortcut = GetScriptShell().CreateShortcut(ownShortcutPath);
             FillFolderShortcut(*CurrentShortcut,
                                ComposeExplorerArguments(lngAllFolders, lngTwoPane, SideMenuPath),

@@ -1,5 +1,5 @@
 // Owners for what the Win32 calls hand out: COM for one scope, COM
-// interfaces, GDI objects, icons and kernel handles. Each releases what it
+// interfaces and memory, GDI objects, icons and kernel handles. Each releases what it
 // holds once, when it goes, and none can be copied.
 #pragma once
 
@@ -123,6 +123,13 @@ struct KernelHandleTraits {
     static void Free(HANDLE handle) { ::CloseHandle(handle); }
 };
 
+// Memory the shell hands over for the caller to free (an item id list).
+template <typename Pointer>
+struct CoTaskMemoryTraits {
+    static Pointer Invalid() { return nullptr; }
+    static void Free(Pointer memory) { bound::CoTaskMemFree(memory); }
+};
+
 // A font, brush, bitmap or pen from a Create... call.
 template <typename Handle>
 using GdiObject = OwnedHandle<Handle, GdiObjectTraits<Handle>>;
@@ -130,5 +137,7 @@ using IconHandle = OwnedHandle<HICON, IconTraits>;
 using MemoryDc = OwnedHandle<HDC, MemoryDcTraits>;
 using FileHandle = OwnedHandle<HANDLE, FileHandleTraits>;
 using KernelHandle = OwnedHandle<HANDLE, KernelHandleTraits>;
+template <typename Pointer>
+using CoTaskMemory = OwnedHandle<Pointer, CoTaskMemoryTraits<Pointer>>;
 
 }  // namespace platform::win32

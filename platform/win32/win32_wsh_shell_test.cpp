@@ -33,12 +33,11 @@ struct LoadedLink {
 // Reads a shortcut back through the shell's own link object.
 LoadedLink LoadLink(const std::string& file) {
     LoadedLink loaded;
-    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    IShellLinkW* link = nullptr;
-    IPersistFile* persist = nullptr;
-    if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                     IID_IShellLinkW, reinterpret_cast<void**>(&link))) &&
-        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist))) &&
+    ComScope com;
+    ComPtr<IShellLinkW> link;
+    ComPtr<IPersistFile> persist;
+    if (SUCCEEDED(CreateShellLinkObject(link)) &&
+        SUCCEEDED(link->QueryInterface(IID_IPersistFile, persist.OutVoid())) &&
         SUCCEEDED(persist->Load(Wide(file).c_str(), STGM_READ))) {
         wchar_t buffer[1024];
         link->GetPath(buffer, 1024, nullptr, 0);
@@ -50,9 +49,6 @@ LoadedLink LoadLink(const std::string& file) {
         link->GetIconLocation(buffer, 1024, &loaded.iconIndex);
         loaded.iconFile = Utf8(buffer);
     }
-    if (persist) persist->Release();
-    if (link) link->Release();
-    ::CoUninitialize();
     return loaded;
 }
 

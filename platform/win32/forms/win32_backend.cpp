@@ -14,6 +14,7 @@
 #include "platform/win32/forms/win32_picture_box.h"
 #include "platform/win32/forms/win32_units.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/win32_handles.h"
 
 namespace platform::win32 {
 namespace {
@@ -139,18 +140,17 @@ std::string Win32FormsBackend::BrowseForFolder(const std::string& instruction) {
     info.hwndOwner = DialogParent();
     info.lpszTitle = title.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS;
-    PIDLIST_ABSOLUTE chosen = bound::SHBrowseForFolderW(&info);
+    const CoTaskMemory<PIDLIST_ABSOLUTE> chosen(bound::SHBrowseForFolderW(&info));
     if (!chosen) return {};
     // A long buffer, so that a folder deeper than MAX_PATH comes back whole
     // instead of failing or cut short; the caller decides what it takes.
     std::wstring path(32768, L'\0');
-    BOOL converted = bound::SHGetPathFromIDListEx(chosen, path.data(),
+    BOOL converted = bound::SHGetPathFromIDListEx(chosen.Get(), path.data(),
                                                   static_cast<DWORD>(path.size()), GPFIDL_DEFAULT);
     if (!converted) {
         path.assign(MAX_PATH, L'\0');
-        converted = bound::SHGetPathFromIDListW(chosen, path.data());
+        converted = bound::SHGetPathFromIDListW(chosen.Get(), path.data());
     }
-    bound::CoTaskMemFree(chosen);
     if (!converted) throw PlatformError("the chosen folder has no file-system path");
     path.resize(path.find(L'\0'));
     return Utf8(path);
