@@ -39,6 +39,12 @@ set(manifest_rc ${CMAKE_SOURCE_DIR}/resources/windows/manifest.rc)
 set_source_files_properties(${manifest_rc} PROPERTIES
   OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/resources/windows/kestrow.manifest)
 
+# windres does not report the icons an .rc names.
+set_source_files_properties(shortcut-maker/Kestrow2005.rc PROPERTIES
+  OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/resources/icons/kestrow.ico)
+set_source_files_properties(defaults-editor/KestrowDefaults2005.rc PROPERTIES
+  OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/resources/icons/kestrow-defaults.ico)
+
 add_executable(Kestrow2005 WIN32
   shortcut-maker/main.cpp shortcut-maker/Kestrow2005.rc ${manifest_rc})
 target_link_libraries(Kestrow2005 PRIVATE kestrow_shortcut_maker kestrow_win32)
@@ -62,6 +68,11 @@ if(KESTROW_TESTS)
     COMMAND bash ${CMAKE_SOURCE_DIR}/defaults-editor/windows_single_instance_test.sh
             ${KESTROW_WINE_DIR} $<TARGET_FILE:KestrowDefaults2005>
             $<TARGET_FILE:answer_message_box>)
+  # shell32, ole32 and oleaut32 are bound at their first call, never imported:
+  # a missing one must not keep a program from starting.
+  add_test(NAME windows_program_imports
+    COMMAND sh -c "! ${CMAKE_OBJDUMP} -p \"$1\" \"$2\" | grep -iE 'DLL Name: (shell32|ole32|oleaut32)'"
+            imports $<TARGET_FILE:Kestrow2005> $<TARGET_FILE:KestrowDefaults2005>)
   set_tests_properties(windows_direct_mode windows_single_instance PROPERTIES
     RESOURCE_LOCK windows_display TIMEOUT 120)
 endif()

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -152,19 +153,75 @@ TEST(Artwork, CursorHotSpotLiesOnTheFingerTip) {
     EXPECT_GT(opaque, 32 * 32 / 5) << "the hand is too small";
 }
 
-TEST(Artwork, WindowsIconHoldsTheSmallSizes) {
-    const auto b = ReadAll(ResourceDir() / "icons" / "kestrow.ico");
-    ASSERT_GE(b.size(), 6u);
-    ASSERT_EQ(b[0] | b[1] << 8, 0);  // reserved
-    ASSERT_EQ(b[2] | b[3] << 8, 1);  // an icon, not a cursor
-    const int count = b[4] | b[5] << 8;
-    ASSERT_GE(b.size(), 6u + 16u * count);
-    std::vector<int> sides;
-    for (int i = 0; i < count; ++i) sides.push_back(b[6 + 16 * i] == 0 ? 256 : b[6 + 16 * i]);
-    for (int wanted : {16, 32, 48}) {
-        EXPECT_NE(std::find(sides.begin(), sides.end(), wanted), sides.end())
-            << "kestrow.ico lacks " << wanted << " x " << wanted;
+struct IconImage {
+    int side;
+    int bits;
+    bool operator==(const IconImage&) const = default;
+};
+
+std::uint32_t Little32(const std::vector<unsigned char>& b, size_t at) {
+    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | std::uint32_t(b[at + 3]) << 24;
+}
+
+// The images of an .ico file, each read from its own header (a bitmap's, or
+// a PNG's for the large ones) and checked against its directory entry and
+// its length; empty with a failure when the file is not a sound icon.
+std::vector<IconImage> IconImages(const fs::path& file) {
+    const auto b = ReadAll(file);
+    if (b.size() < 6 || (b[0] | b[1] << 8) != 0 || (b[2] | b[3] << 8) != 1) {
+        ADD_FAILURE() << file << " is not an icon";
+        return {};
     }
+    const int count = b[4] | b[5] << 8;
+    std::vector<IconImage> images;
+    for (int i = 0; i < count; ++i) {
+        const size_t entry = 6 + 16 * size_t(i);
+        if (b.size() < entry + 16) return ADD_FAILURE() << file << ": directory cut off", images;
+        const int side = b[entry] == 0 ? 256 : b[entry];
+        const int bits = b[entry + 6] | b[entry + 7] << 8;
+        const size_t length = Little32(b, entry + 8), at = Little32(b, entry + 12);
+        if (at + length > b.size()) return ADD_FAILURE() << file << ": image cut off", images;
+        const std::vector<unsigned char> image(b.begin() + at, b.begin() + at + length);
+        if (const auto png = PngSize(image)) {
+            EXPECT_EQ(*png, Size(side, side)) << file << " image " << i;
+        } else {
+            EXPECT_EQ(Little32(image, 0), 40u) << file << " image " << i;
+            EXPECT_EQ(int(Little32(image, 4)), side) << file << " image " << i;
+            EXPECT_EQ(int(Little32(image, 8)), 2 * side) << file << " image " << i;
+            EXPECT_EQ(image[14] | image[15] << 8, bits) << file << " image " << i;
+            // Header, colour table, colours and the 1-bit mask, rows padded
+            // to four bytes.
+            const size_t colours =
+                bits <= 8 ? (Little32(image, 32) ? Little32(image, 32) : 1u << bits) : 0;
+            const size_t stride = (size_t(side) * bits + 31) / 32 * 4;
+            const size_t mask = (size_t(side) + 31) / 32 * 4;
+            EXPECT_EQ(length, 40 + 4 * colours + (stride + mask) * side) << file << " image " << i;
+        }
+        images.push_back({side, bits});
+    }
+    return images;
+}
+
+void ExpectHolds(const std::vector<IconImage>& images, std::initializer_list<IconImage> wanted,
+                 const std::string& name) {
+    for (const IconImage& image : wanted) {
+        EXPECT_NE(std::find(images.begin(), images.end(), image), images.end())
+            << name << " lacks " << image.side << " x " << image.side << " in " << image.bits
+            << "-bit colour";
+    }
+}
+
+TEST(Artwork, WindowsIconsHoldTheImagesTheirWindowsAskFor) {
+    // The shortcut maker's options dialog: 16 x 16 in 16, 256 and 32-bit colour.
+    const auto maker = IconImages(ResourceDir() / "icons" / "kestrow.ico");
+    ExpectHolds(maker, {{16, 4}, {16, 8}, {16, 32}}, "kestrow.ico");
+    // The defaults editor: 48, 32 and 16 pixels in 256 and in 32-bit colour.
+    const auto editor = IconImages(ResourceDir() / "icons" / "kestrow-defaults.ico");
+    ExpectHolds(editor, {{48, 8}, {32, 8}, {16, 8}, {48, 32}, {32, 32}, {16, 32}},
+                "kestrow-defaults.ico");
+    // Both keep the large images today's shells show.
+    for (const auto* images : {&maker, &editor})
+        ExpectHolds(*images, {{48, 32}, {256, 32}}, "icon");
 }
 
 }  // namespace

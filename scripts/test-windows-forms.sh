@@ -3,7 +3,7 @@
 # Windows build under Wine, on an X display of their own:
 #   scripts/test-windows-forms.sh BUILD_DIR [DISPLAY_NUMBER]
 # With KESTROW_SCREENSHOT_DIR naming a folder, a PNG of every dialog the tests
-# show is saved there (needs ImageMagick's import).
+# show is saved there.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "$1" && pwd)
@@ -13,9 +13,7 @@ number=${2:-97}
 kestrow_wine_env "$build/wine"
 
 xvfb=""
-watcher=""
 cleanup() {
-  [ -n "$watcher" ] && kill "$watcher" 2>/dev/null
   kestrow_wine_stop
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
   return 0
@@ -30,22 +28,10 @@ export DISPLAY=":$number"
 for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 
 if [ -n "${KESTROW_SCREENSHOT_DIR:-}" ]; then
+  # The tests save the pictures themselves, to a Windows path.
   shots=$(mkdir -p "$KESTROW_SCREENSHOT_DIR" && cd "$KESTROW_SCREENSHOT_DIR" && pwd)
-  # The tests leave NAME.request holding the window's place and wait until
-  # it is gone.
-  (
-    while true; do
-      for request in "$shots"/*.request; do
-        [ -e "$request" ] || continue
-        sleep 0.4
-        import -window root -crop "$(cat "$request")" +repage "${request%.request}.png" || true
-        rm -f "$request"
-      done
-      sleep 0.1
-    done
-  ) &
-  watcher=$!
-  export KESTROW_SCREENSHOT_DIR="Z:$shots"
+  KESTROW_SCREENSHOT_DIR=$(winepath_of "$shots")
+  export KESTROW_SCREENSHOT_DIR
 fi
 
 ctest --test-dir "$build" -L win32_forms --output-on-failure

@@ -5,6 +5,7 @@
 
 #include <utility>
 
+#include "platform/win32/bound_api.h"
 #include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
@@ -15,9 +16,9 @@ namespace platform::win32 {
 // apartment would need a window, and with it the desktop, for nothing.
 class ComScope {
   public:
-    ComScope() : hr_(::CoInitializeEx(nullptr, COINIT_MULTITHREADED)) {}
+    ComScope() : hr_(bound::CoInitializeEx(nullptr, COINIT_MULTITHREADED)) {}
     ~ComScope() {
-        if (SUCCEEDED(hr_)) ::CoUninitialize();
+        if (SUCCEEDED(hr_)) bound::CoUninitialize();
     }
     ComScope(const ComScope&) = delete;
     ComScope& operator=(const ComScope&) = delete;
@@ -126,7 +127,7 @@ struct KernelHandleTraits {
 template <typename Pointer>
 struct CoTaskMemoryTraits {
     static Pointer Invalid() { return nullptr; }
-    static void Free(Pointer memory) { ::CoTaskMemFree(memory); }
+    static void Free(Pointer memory) { bound::CoTaskMemFree(memory); }
 };
 
 // A font, brush, bitmap or pen from a Create... call.

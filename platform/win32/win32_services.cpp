@@ -2,6 +2,7 @@
 
 #include "platform/platform_error.h"
 #include "platform/shell/quoted_path.h"
+#include "platform/win32/bound_api.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/windows_api.h"
 
@@ -16,10 +17,10 @@ std::intptr_t Win32ShellExecutor::ShellExecute(std::uintptr_t owner, const char*
     std::wstring wideParameters;
     if (operation) wideOperation = Wide(operation);
     if (parameters) wideParameters = Wide(parameters);
-    const HINSTANCE result =
-        ::ShellExecuteW(reinterpret_cast<HWND>(owner), operation ? wideOperation.c_str() : nullptr,
-                        wideFile.c_str(), parameters ? wideParameters.c_str() : nullptr,
-                        directory.empty() ? nullptr : wideDirectory.c_str(), showCommand);
+    const HINSTANCE result = bound::ShellExecuteW(
+        reinterpret_cast<HWND>(owner), operation ? wideOperation.c_str() : nullptr,
+        wideFile.c_str(), parameters ? wideParameters.c_str() : nullptr,
+        directory.empty() ? nullptr : wideDirectory.c_str(), showCommand);
     return reinterpret_cast<std::intptr_t>(result);
 }
 

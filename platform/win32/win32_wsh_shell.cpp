@@ -6,6 +6,7 @@
 #include "platform/shell/app_user_model_id.h"
 #include "platform/shell/shortcut_fields.h"
 #include "platform/text/text.h"
+#include "platform/win32/bound_api.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_paths.h"
 #include "platform/win32/win32_replace_file.h"
@@ -68,7 +69,7 @@ std::vector<unsigned char> SerializedLink(IShellLinkW& link, const std::string& 
     ComPtr<IPersistStream> persist;
     Check(link.QueryInterface(IID_IPersistStream, persist.OutVoid()), cannot);
     ComPtr<IStream> stream;
-    Check(::CreateStreamOnHGlobal(nullptr, TRUE, stream.Out()), cannot);
+    Check(bound::CreateStreamOnHGlobal(nullptr, TRUE, stream.Out()), cannot);
     Check(persist->Save(stream.Get(), TRUE), cannot);
     ULARGE_INTEGER size{};
     Check(stream->Seek(LARGE_INTEGER{}, STREAM_SEEK_CUR, &size), cannot);
@@ -128,8 +129,8 @@ class Win32Shortcut : public WshShortcut {
 }  // namespace
 
 HRESULT CreateShellLinkObject(ComPtr<IShellLinkW>& link) {
-    return ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                              link.OutVoid());
+    return bound::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   link.OutVoid());
 }
 
 bool IsWindows8OrLater() {
@@ -152,7 +153,7 @@ std::string Win32WshShell::SpecialFolder(const std::string& name) {
     const int folderId = IsWindows8OrLater() ? CSIDL_PROGRAMS : CSIDL_STARTMENU;
     wchar_t folder[MAX_PATH];
     const HRESULT hr =
-        ::SHGetFolderPathW(nullptr, folderId | CSIDL_FLAG_CREATE, nullptr, 0, folder);
+        bound::SHGetFolderPathW(nullptr, folderId | CSIDL_FLAG_CREATE, nullptr, 0, folder);
     if (FAILED(hr)) {
         throw PlatformError("The Start Menu folder cannot be found: " +
                             ErrorText(static_cast<unsigned long>(hr)));

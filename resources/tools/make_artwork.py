@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
 """Draws Kestrow's artwork: the About box landscape, the program icon in four
-sizes plus a Windows .ico, and the pointing-hand cursor.
+sizes plus the Windows .ico files, and the pointing-hand cursor.
 
 Only the Python standard library draws; ImageMagick's `convert` turns the
-results into JPEG, scales the icon and packs the .ico. The outputs are
-committed, so the build never runs this.
+results into JPEG and scales the icon, and make_icons.py packs the .ico
+files. The outputs are committed, so the build never runs this.
 
     python3 resources/tools/make_artwork.py        # rewrites resources/*/...
 """
@@ -374,8 +374,8 @@ def main():
             write_png(master, size * 4, size * 4, icon(size * 4))
             run(convert, master, "-filter", "Lanczos", "-resize", "%dx%d" % (size, size),
                 "-unsharp", "0x0.6", "-strip", os.path.join(icons, "kestrow-%d.png" % size))
-        run(convert, *[os.path.join(icons, "kestrow-%d.png" % n) for n in (16, 32, 48, 256)],
-            os.path.join(icons, "kestrow.ico"))
+        # The programs' .ico files, in the colour depths their windows ask for.
+        run(sys.executable, os.path.join(HERE, "make_icons.py"))
 
         write_png(os.path.join(cursors, "hand.png"), 32, 32, hand_cursor())
     return 0

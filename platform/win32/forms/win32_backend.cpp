@@ -8,6 +8,7 @@
 
 #include "platform/forms/form.h"
 #include "platform/platform_error.h"
+#include "platform/win32/bound_api.h"
 #include "platform/win32/forms/win32_form_view.h"
 #include "platform/win32/forms/win32_forms_backend.h"
 #include "platform/win32/forms/win32_picture_box.h"
@@ -38,23 +39,28 @@ void InitCommonControlsOnFirstUse() {
 
 Win32FormsBackend::Win32FormsBackend() {
     // The folder browser and the picture decoder are COM objects of this
-    // thread's apartment.
-    comInitialised_ = SUCCEEDED(OleInitialize(nullptr));
+    // thread's apartment. Without ole32 the windows still open; those two
+    // fail on their own.
+    try {
+        comInitialised_ = SUCCEEDED(bound::OleInitialize(nullptr));
+    } catch (const PlatformError&) {
+        comInitialised_ = false;
+    }
     try {
         InitCommonControlsOnFirstUse();
     } catch (...) {
-        if (comInitialised_) OleUninitialize();
+        if (comInitialised_) bound::OleUninitialize();
         throw;
     }
     if (!RegisterPictureBoxClass()) {
-        if (comInitialised_) OleUninitialize();
+        if (comInitialised_) bound::OleUninitialize();
         throw PlatformError("the picture box window class cannot be registered");
     }
 }
 
 Win32FormsBackend::~Win32FormsBackend() {
     if (hiddenOwner_) DestroyWindow(hiddenOwner_);
-    if (comInitialised_) OleUninitialize();
+    if (comInitialised_) bound::OleUninitialize();
 }
 
 std::unique_ptr<forms::FormView> Win32FormsBackend::CreateView(forms::Form& form,
@@ -134,16 +140,16 @@ std::string Win32FormsBackend::BrowseForFolder(const std::string& instruction) {
     info.hwndOwner = DialogParent();
     info.lpszTitle = title.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS;
-    const CoTaskMemory<PIDLIST_ABSOLUTE> chosen(SHBrowseForFolderW(&info));
+    const CoTaskMemory<PIDLIST_ABSOLUTE> chosen(bound::SHBrowseForFolderW(&info));
     if (!chosen) return {};
     // A long buffer, so that a folder deeper than MAX_PATH comes back whole
     // instead of failing or cut short; the caller decides what it takes.
     std::wstring path(32768, L'\0');
-    BOOL converted = SHGetPathFromIDListEx(chosen.Get(), path.data(),
-                                           static_cast<DWORD>(path.size()), GPFIDL_DEFAULT);
+    BOOL converted = bound::SHGetPathFromIDListEx(chosen.Get(), path.data(),
+                                                  static_cast<DWORD>(path.size()), GPFIDL_DEFAULT);
     if (!converted) {
         path.assign(MAX_PATH, L'\0');
-        converted = SHGetPathFromIDListW(chosen.Get(), path.data());
+        converted = bound::SHGetPathFromIDListW(chosen.Get(), path.data());
     }
     if (!converted) throw PlatformError("the chosen folder has no file-system path");
     path.resize(path.find(L'\0'));

@@ -11,6 +11,7 @@
 #include "platform/text/text.h"
 #include "platform/win32/forms/win32_backend.h"
 #include "platform/win32/forms/win32_dialog_template.h"
+#include "platform/win32/forms/win32_fonts.h"
 #include "platform/win32/forms/win32_layout.h"
 #include "platform/win32/forms/win32_resources.h"
 #include "platform/win32/forms/win32_units.h"
@@ -106,6 +107,7 @@ Win32FormView::Win32FormView(Win32FormsBackend& backend, forms::Form& form, form
     const forms::FormStyle& style = form.Style();
     DialogTemplateLayout layout;
     layout.caption = Wide(style.caption);
+    layout.fontName = FaceForHeight(layout.fontName, -MulDiv(layout.fontPoints, dpi_, 72));
     layout.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
     if (style.border == forms::BorderStyle::FixedDialog) layout.style |= DS_MODALFRAME;
     if (style.minButton) layout.style |= WS_MINIMIZEBOX;
@@ -222,6 +224,12 @@ HWND Win32FormView::CreateChild(Control& control, int x, int y, int width, int h
             auto state = std::make_unique<PictureBoxState>();
             state->picture =
                 LoadPictureBitmap(static_cast<const forms::PictureBox&>(control).Picture());
+            // The picture grows with the box that holds it.
+            if (state->picture && dpi_ != 96) {
+                if (GdiObject<HBITMAP> scaled = ScalePictureForDpi(state->picture.Get(), dpi_)) {
+                    state->picture = std::move(scaled);
+                }
+            }
             createParam = state.get();
             pictures_[&control] = std::move(state);
             break;
@@ -326,10 +334,11 @@ HFONT Win32FormView::FontFor(const forms::Font& font) {
     const auto key = std::make_tuple(face, height, font.bold, font.underline);
     auto found = fonts_.find(key);
     if (found != fonts_.end()) return found->second.Get();
-    HFONT created =
-        CreateFontW(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE,
-                    font.underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face.c_str());
+    const std::wstring fitting = FaceForHeight(face, height);
+    HFONT created = CreateFontW(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE,
+                                font.underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                DEFAULT_PITCH | FF_SWISS, fitting.c_str());
     if (!created) return dialogFont_;
     fonts_[key].Reset(created);
     return created;
@@ -431,7 +440,11 @@ void Win32FormView::UpdateOptionTabStops() {
 void Win32FormView::Focus(Control& control) {
     if (focusSyncing_) return;
     HWND window = WindowOf(control);
-    if (!window || GetFocus() == window) return;
+    if (!window) return;
+    // A button the dialog manager focused by itself on activation lacks the
+    // default look, and Enter presses only a button that has it: such a
+    // button goes through the dialog manager again.
+    if (GetFocus() == window && control.Kind() != ControlKind::CommandButton) return;
     // Through the dialog manager, which also moves the button highlight.
     SendMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(window), TRUE);
 }

@@ -10,6 +10,7 @@
 #include "platform/forms/form.h"
 #include "platform/forms/user_interface.h"
 #include "platform/win32/forms/win32_dialog_template.h"
+#include "platform/win32/forms/win32_fonts.h"
 #include "platform/win32/forms/win32_resources.h"
 #include "platform/win32/forms/win32_units.h"
 #include "platform/win32/windows_api.h"
@@ -48,6 +49,43 @@ TEST(Win32Units, TwipsRoundLikeMulDiv) {
 TEST(Win32Resources, PictureNamesBecomeResourceNames) {
     EXPECT_EQ(PictureResourceName("pictures/about.jpg"), L"PICTURES_ABOUT_JPG");
     EXPECT_EQ(PictureResourceName("kestrow"), L"KESTROW");
+}
+
+// A picture of width x height, red on its left half and blue on its right.
+GdiObject<HBITMAP> TwoColourPicture(int width, int height) {
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    GdiObject<HBITMAP> picture(
+        CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    auto* pixels = static_cast<std::uint32_t*>(bits);
+    for (int i = 0; i < width * height; ++i) pixels[i] = i % width < width / 2 ? 0xFF0000 : 0xFF;
+    return picture;
+}
+
+TEST(Win32Resources, PicturesGrowWithTheDpiAndKeepTheirPlaces) {
+    const GdiObject<HBITMAP> picture = TwoColourPicture(40, 32);
+    for (int dpi : {120, 144, 192}) {
+        const GdiObject<HBITMAP> scaled = ScalePictureForDpi(picture.Get(), dpi);
+        ASSERT_TRUE(scaled) << dpi;
+        BITMAP info{};
+        GetObjectW(scaled.Get(), sizeof(info), &info);
+        EXPECT_EQ(info.bmWidth, 40 * dpi / 96);
+        EXPECT_EQ(info.bmHeight, 32 * dpi / 96);
+        HDC dc = CreateCompatibleDC(nullptr);
+        const HGDIOBJ old = SelectObject(dc, scaled.Get());
+        EXPECT_EQ(GetPixel(dc, 1, 1), RGB(255, 0, 0)) << dpi;
+        EXPECT_EQ(GetPixel(dc, info.bmWidth - 2, info.bmHeight - 2), RGB(0, 0, 255)) << dpi;
+        SelectObject(dc, old);
+        DeleteDC(dc);
+    }
+}
+
+TEST(Win32Fonts, BitmapFacesTooSmallForTheHeightGiveWayToTheScalableOne) {
+    EXPECT_EQ(FaceForHeight(L"MS Sans Serif", -11), L"MS Sans Serif");
+    // Its bitmaps end far below 60 pixels.
+    EXPECT_EQ(FaceForHeight(L"MS Sans Serif", -60), kScalableSansSerif);
+    EXPECT_EQ(FaceForHeight(L"Arial", -60), L"Arial");
 }
 
 TEST(Win32DialogTemplate, CarriesTheClassicDialogFontAndNoControls) {

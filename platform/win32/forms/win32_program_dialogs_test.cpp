@@ -101,6 +101,37 @@ void TypeInto(Form& form, const TextBox& box, const std::wstring& typed) {
     SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(typed.c_str()));
 }
 
+// Every caption fits its control in the control's own font at the screen's
+// dpi: on one line, or for a label that wraps, within its height.
+void ExpectCaptionsFit(Form& form) {
+    const int dpi = ViewOf(form).Dpi();
+    HDC dc = GetDC(ViewOf(form).Window());
+    for (Control* control : form.Controls()) {
+        HWND window = ViewOf(form).WindowOf(*control);
+        if (control->Caption().empty() || control->Kind() == ControlKind::TextBox ||
+            control->Kind() == ControlKind::PictureBox) {
+            continue;
+        }
+        RECT box;
+        GetClientRect(window, &box);
+        int room = box.right;
+        // The option's round button and its gap, and a button's edges.
+        if (control->Kind() == ControlKind::OptionButton) room -= MulDiv(13 + 6, dpi, 96);
+        if (control->Kind() == ControlKind::CommandButton) room -= MulDiv(6, dpi, 96);
+        const HGDIOBJ old =
+            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)));
+        const std::wstring caption = testing::TextOf(window);
+        RECT needed{0, 0, room, 0};
+        const bool wraps = control->Kind() == ControlKind::Label && control->WordWrap();
+        DrawTextW(dc, caption.c_str(), -1, &needed,
+                  DT_CALCRECT | DT_NOPREFIX | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
+        SelectObject(dc, old);
+        EXPECT_LE(needed.right, room) << control->Name() << " at " << dpi << " dpi";
+        EXPECT_LE(needed.bottom, box.bottom) << control->Name() << " at " << dpi << " dpi";
+    }
+    ReleaseDC(ViewOf(form).Window(), dc);
+}
+
 class DefaultsEditorDialog : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -135,6 +166,7 @@ class DefaultsEditorDialog : public ::testing::Test {
 TEST_F(DefaultsEditorDialog, OkStoresTheShownChoicesAndEnds) {
     auto& dialog = Start(1, 1, 1, 1);
     testing::SaveScreenshot(ViewOf(dialog).Window(), "defaults-editor");
+    ExpectCaptionsFit(dialog);
     Click(dialog, dialog.optSubfoldersOnly);
     Click(dialog, dialog.optNormal);
     EXPECT_EQ(StoredDefaults(), (std::vector<DWORD>{1, 1, 1, 1}));
@@ -315,6 +347,7 @@ class ShortcutMakerDialog : public ::testing::Test {
 
 TEST_F(ShortcutMakerDialog, OkWritesTheShortcutWithTheShownOptionsAndEnds) {
     testing::SaveScreenshot(ViewOf(Dialog()).Window(), "options-dialog");
+    ExpectCaptionsFit(Dialog());
     EXPECT_EQ(Dialog().txtName.Text(), "Projects");
     Click(Dialog(), Dialog().optStartMenu);
     Click(Dialog(), Dialog().optFolderWindow);
@@ -368,12 +401,22 @@ TEST_F(ShortcutMakerDialog, ReplaceQuestionKeepsTheOldShortcutOnNoAndReplacesItO
 }
 
 shortcut_maker::frmOptions* aboutOwner = nullptr;
+shortcut_maker::frmAbout* aboutBox = nullptr;
+COLORREF aboutPictureCorner = CLR_INVALID;
 bool aboutOwnerDisabled = false;
 
 void CALLBACK LookAtAboutBoxThenEscape(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
     aboutOwnerDisabled = !IsWindowEnabled(ViewOf(*aboutOwner).Window());
     testing::SaveScreenshot(GetActiveWindow(), "about-box");
+    ExpectCaptionsFit(*aboutBox);
+    // The picture fills its box at any dpi: no white band at the far corner.
+    HWND picture = ViewOf(*aboutBox).WindowOf(aboutBox->picInfo);
+    RECT box;
+    GetClientRect(picture, &box);
+    HDC dc = GetDC(picture);
+    aboutPictureCorner = GetPixel(dc, box.right - 4, box.bottom - 4);
+    ReleaseDC(picture, dc);
     PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
 }
 
@@ -386,10 +429,45 @@ TEST_F(ShortcutMakerDialog, DefaultStoresTheShownOptionsAndAboutComesBackToTheNa
     // The About box is modal: look at it from a timer inside its loop,
     // then close it with Escape from whatever control has the focus.
     aboutOwner = &Dialog();
+    aboutBox = &program_->AboutForm();
     aboutOwnerDisabled = false;
     SetTimer(nullptr, 0, 300, LookAtAboutBoxThenEscape);
     Click(Dialog(), Dialog().cmdAbout);
     EXPECT_TRUE(aboutOwnerDisabled);
+    EXPECT_NE(aboutPictureCorner, CLR_INVALID);
+    EXPECT_NE(aboutPictureCorner, RGB(255, 255, 255));
+    EXPECT_FALSE(program_->AboutForm().IsLoaded());
+    ExpectNameSelected("Projects");
+}
+
+std::wstring aboutFocusClass;
+std::wstring aboutFocusText;
+bool aboutStillOpenAfterEnter = false;
+
+void CALLBACK EscapeOnTheAboutBox(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    aboutStillOpenAfterEnter = aboutBox->IsLoaded();
+    if (aboutStillOpenAfterEnter) PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
+}
+
+void CALLBACK PressEnterOnTheAboutBoxsFocus(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    aboutFocusClass = testing::ClassOf(GetFocus());
+    aboutFocusText = testing::TextOf(GetFocus());
+    PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 1);
+    PostMessageW(GetFocus(), WM_KEYUP, VK_RETURN, 0xC0000001);
+    // Should Enter leave it open, Escape ends the wait.
+    SetTimer(nullptr, 0, 500, EscapeOnTheAboutBox);
+}
+
+TEST_F(ShortcutMakerDialog, EnterOnTheAboutBoxsFocusedOkClosesIt) {
+    aboutBox = &program_->AboutForm();
+    SetTimer(nullptr, 0, 300, PressEnterOnTheAboutBoxsFocus);
+    Click(Dialog(), Dialog().cmdAbout);
+    Pump(*platform_.ui, 600);
+    EXPECT_EQ(aboutFocusClass, L"Button");
+    EXPECT_EQ(aboutFocusText, L"OK");
+    EXPECT_FALSE(aboutStillOpenAfterEnter);
     EXPECT_FALSE(program_->AboutForm().IsLoaded());
     ExpectNameSelected("Projects");
 }
@@ -403,6 +481,7 @@ TEST_F(ShortcutMakerDialog, DelayAdvisorOutlivesTheDialogAndEndsTheProgram) {
     auto& advisor = program_->StartMenuSettingForm();
     ASSERT_TRUE(advisor.IsLoaded());
     testing::SaveScreenshot(ViewOf(advisor).Window(), "delay-advisor");
+    ExpectCaptionsFit(advisor);
     Click(advisor, advisor.cmdYes);
     platform_.ui->Run();
     EXPECT_FALSE(advisor.IsLoaded());

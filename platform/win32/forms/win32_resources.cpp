@@ -8,6 +8,8 @@
 #include <iterator>
 #include <vector>
 
+#include "platform/platform_error.h"
+#include "platform/win32/bound_api.h"
 #include "platform/win32/forms/win32_units.h"
 #include "platform/win32/wide_text.h"
 
@@ -65,14 +67,25 @@ GdiObject<HBITMAP> DecodePicture(const std::vector<char>& bytes) {
     CopyMemory(target, bytes.data(), bytes.size());
     GlobalUnlock(memory);
 
+    // Without the OLE libraries a form goes without its picture, not
+    // without its window.
     ComPtr<IStream> stream;
-    if (FAILED(CreateStreamOnHGlobal(memory, TRUE, stream.Out()))) {
+    HRESULT result = E_FAIL;
+    try {
+        result = bound::CreateStreamOnHGlobal(memory, TRUE, stream.Out());
+    } catch (const PlatformError&) {
+    }
+    if (FAILED(result)) {
         GlobalFree(memory);
         return {};
     }
     ComPtr<IPicture> picture;
-    HRESULT result = OleLoadPicture(stream.Get(), static_cast<LONG>(bytes.size()), FALSE,
-                                    IID_IPicture, picture.OutVoid());
+    try {
+        result = bound::OleLoadPicture(stream.Get(), static_cast<LONG>(bytes.size()), FALSE,
+                                       IID_IPicture, picture.OutVoid());
+    } catch (const PlatformError&) {
+        return {};
+    }
     if (FAILED(result) || !picture) return {};
 
     OLE_HANDLE handle = 0;
@@ -115,6 +128,40 @@ GdiObject<HBITMAP> LoadPictureBitmap(const std::string& picture) {
     GdiObject<HBITMAP> bitmap = DecodePicture(ResourceBytes(PictureResourceName(picture)));
     if (bitmap) return bitmap;
     return DecodePicture(FileBytes(picture));
+}
+
+GdiObject<HBITMAP> ScalePictureForDpi(HBITMAP picture, int dpi) {
+    BITMAP info{};
+    if (!picture || !GetObjectW(picture, sizeof(info), &info)) return {};
+    const int width = MulDiv(info.bmWidth, dpi, 96);
+    const int height = MulDiv(info.bmHeight, dpi, 96);
+    if (width <= 0 || height <= 0) return {};
+
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof(format.bmiHeader);
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height;  // top-down
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    GdiObject<HBITMAP> scaled(
+        CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!scaled) return {};
+    const MemoryDc source(CreateCompatibleDC(nullptr));
+    const MemoryDc target(CreateCompatibleDC(nullptr));
+    if (!source || !target) return {};
+    const HGDIOBJ oldSource = SelectObject(source.Get(), picture);
+    const HGDIOBJ oldTarget = SelectObject(target.Get(), scaled.Get());
+    // Averaged rather than repeated pixels: a photograph, not pixel art.
+    SetStretchBltMode(target.Get(), HALFTONE);
+    SetBrushOrgEx(target.Get(), 0, 0, nullptr);
+    const BOOL drawn = StretchBlt(target.Get(), 0, 0, width, height, source.Get(), 0, 0,
+                                  info.bmWidth, info.bmHeight, SRCCOPY);
+    SelectObject(source.Get(), oldSource);
+    SelectObject(target.Get(), oldTarget);
+    if (!drawn) return {};
+    return scaled;
 }
 
 }  // namespace platform::win32

@@ -22,4 +22,9 @@ IconHandle LoadFormIcon(const std::string& name, int size);
 // when neither can be read.
 GdiObject<HBITMAP> LoadPictureBitmap(const std::string& picture);
 
+// A picture drawn for dpi dots per inch: its pixels count at 96 dpi, as the
+// twips of the layout tables do. A new bitmap, or an empty one when it
+// cannot be made; the given one is left alone.
+GdiObject<HBITMAP> ScalePictureForDpi(HBITMAP picture, int dpi);
+
 }  // namespace platform::win32

@@ -3,11 +3,15 @@
 // box the way a user would.
 #pragma once
 
+#include <gtest/gtest.h>
+#include <wincodec.h>
+
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
+#include <cstring>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <thread>
 #include <vector>
@@ -46,23 +50,17 @@ inline std::wstring TextOf(HWND window) {
     return text;
 }
 
-// Asks for a picture of a window as the screen shows it, when the folder
-// KESTROW_SCREENSHOT_DIR names one: writes "<name>.request" holding the
-// window's place as WIDTHxHEIGHT+X+Y and keeps the window painted until a
-// watcher outside (which grabs the X screen) has removed the request.
+// Saves a PNG of a window as the screen shows it, caption and frame
+// included, as "<name>.png" in the folder KESTROW_SCREENSHOT_DIR names, when
+// it names one.
 inline void SaveScreenshot(HWND window, const std::string& name) {
     const char* folder = std::getenv("KESTROW_SCREENSHOT_DIR");
     if (!folder || !*folder) return;
-    RECT rect;
-    GetWindowRect(window, &rect);
-    const std::string request = std::string(folder) + "/" + name + ".request";
-    {
-        std::ofstream out(request);
-        out << (rect.right - rect.left) << 'x' << (rect.bottom - rect.top) << '+' << rect.left
-            << '+' << rect.top << '\n';
-    }
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (std::chrono::steady_clock::now() < until && std::ifstream(request)) {
+    // Let the window (and one another thread owns) finish painting.
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(400);
+    while (std::chrono::steady_clock::now() < until) {
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&message);
@@ -70,6 +68,46 @@ inline void SaveScreenshot(HWND window, const std::string& name) {
         }
         Sleep(20);
     }
+    RECT rect;
+    GetWindowRect(window, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP picture = CreateCompatibleBitmap(screen, width, height);
+    const HGDIOBJ old = SelectObject(memory, picture);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+
+    const bool comStarted = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    IWICImagingFactory* factory = nullptr;
+    IWICBitmap* bitmap = nullptr;
+    IWICStream* stream = nullptr;
+    IWICBitmapEncoder* encoder = nullptr;
+    IWICBitmapFrameEncode* frame = nullptr;
+    const std::wstring path = std::wstring(folder, folder + std::strlen(folder)) + L"\\" +
+                              std::wstring(name.begin(), name.end()) + L".png";
+    bool saved =
+        SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_IWICImagingFactory, reinterpret_cast<void**>(&factory))) &&
+        SUCCEEDED(
+            factory->CreateBitmapFromHBITMAP(picture, nullptr, WICBitmapIgnoreAlpha, &bitmap)) &&
+        SUCCEEDED(factory->CreateStream(&stream)) &&
+        SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
+        SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, &encoder)) &&
+        SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
+        SUCCEEDED(encoder->CreateNewFrame(&frame, nullptr)) &&
+        SUCCEEDED(frame->Initialize(nullptr)) && SUCCEEDED(frame->WriteSource(bitmap, nullptr)) &&
+        SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
+    for (IUnknown* object :
+         std::initializer_list<IUnknown*>{frame, encoder, stream, bitmap, factory}) {
+        if (object) object->Release();
+    }
+    DeleteObject(picture);
+    if (comStarted) CoUninitialize();
+    if (!saved) ADD_FAILURE() << "the picture " << name << " could not be saved";
 }
 
 // What a message box showed and what it was answered.
