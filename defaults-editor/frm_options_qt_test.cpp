@@ -1,19 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QGroupBox>
-#include <QLabel>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "defaults-editor/frm_options.h"
 #include "defaults-editor/mod_main.h"
 #include "platform/posix/registry/sqlite_registry.h"
-#include "platform/qt/qt_test_support.h"
-#include "platform/qt/qt_units.h"
+#include "platform/qt/qt_window_driver.h"
 #include "platform/testing/stub_platform.h"
 #include "platform/testing/test_folder.h"
 #include "platform/testing/test_registry.h"
@@ -77,11 +71,7 @@ const Row kLayout[] = {
 };
 
 // Clicks an option where a user aims: on its round indicator.
-void ClickOption(QRadioButton* option) {
-    ASSERT_NE(option, nullptr);
-    QTest::mouseClick(option, Qt::LeftButton, Qt::NoModifier, QPoint(6, option->height() / 2));
-    QApplication::processEvents();
-}
+void ClickOption(qtt::WindowWidget option) { ASSERT_TRUE(option.ClickIndicator()) << "no option"; }
 
 class FixedInstanceCheck : public platform::InstanceCheck {
   public:
@@ -100,15 +90,12 @@ class DefaultsDialogQtTest : public ::testing::Test {
     }
     ~DefaultsDialogQtTest() override {
         program.reset();
-        QApplication::processEvents();
+        qtt::ProcessEvents();
     }
 
-    QWidget* Window() { return qtt::FindWindow("frmOptions"); }
-    template <typename T>
-    T* Widget(const std::string& name) {
-        return qtt::FindWidget<T>("frmOptions", name);
-    }
-    int Px(int twips) const { return qRound(twips * platform::qt::LayoutDpi() / 1440.0); }
+    qtt::WindowWidget Window() { return qtt::WindowOf("frmOptions"); }
+    qtt::WindowWidget Widget(const std::string& name) { return qtt::ControlOf("frmOptions", name); }
+    int Px(int twips) const { return qtt::LayoutPixels(twips); }
     std::uint32_t Stored(const char* name) {
         auto raw = platform::testing::ReadRaw(*bundle.registry, settings::kSettingsKey, name);
         if (!raw || raw->type != platform::kRegDword || raw->data.size() != 4) return 99;
@@ -122,34 +109,33 @@ class DefaultsDialogQtTest : public ::testing::Test {
 
 TEST_F(DefaultsDialogQtTest, TheWindowShowsTheLayoutOfTheTable) {
     program->Main();
-    QWidget* window = Window();
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(window->windowTitle().toStdString(), "Kestrow 2005 Default Settings");
-    EXPECT_EQ(window->size(), QSize(Px(8580), Px(4320)));
-    EXPECT_EQ(window->minimumSize(), window->maximumSize()) << "a fixed border";
-    EXPECT_TRUE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
-    EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+    const auto window = Window();
+    ASSERT_TRUE(window.Exists());
+    EXPECT_EQ(window.Text(), "Kestrow 2005 Default Settings");
+    EXPECT_EQ(window.Geometry().width, Px(8580));
+    EXPECT_EQ(window.Geometry().height, Px(4320));
+    EXPECT_TRUE(window.FixedSize()) << "a fixed border";
+    EXPECT_TRUE(window.HasMinimizeButton());
+    EXPECT_FALSE(window.HasMaximizeButton());
 
-    auto* info = Widget<QLabel>("lblOptionInfo");
-    ASSERT_NE(info, nullptr);
-    EXPECT_EQ(info->text().toStdString(),
+    const auto info = Widget("lblOptionInfo");
+    ASSERT_TRUE(info.Exists());
+    EXPECT_EQ(info.Text(),
               "You can right click on a folder in Windows Explorer and click on \"Let Kestrow "
               "create a shortcut\" on the context menu. That is the fastest way to work with "
               "Kestrow. The default name and settings will be applied.");
-    EXPECT_EQ(info->geometry(), QRect(Px(225), Px(255), Px(8160), Px(405)));
+    EXPECT_EQ(info.Geometry(), (qtt::PixelRect{Px(225), Px(255), Px(8160), Px(405)}));
 
     for (const Row& row : kLayout) {
         SCOPED_TRACE(row.name);
-        QWidget* widget = Widget<QWidget>(row.name);
-        ASSERT_NE(widget, nullptr);
-        EXPECT_EQ(widget->parentWidget(), row.parent ? Widget<QWidget>(row.parent) : window);
-        EXPECT_EQ(widget->geometry(), QRect(Px(row.rect.left), Px(row.rect.top), Px(row.rect.width),
-                                            Px(row.rect.height)));
-        EXPECT_EQ(widget->toolTip().toStdString(), row.toolTip);
-        if (auto* frame = qobject_cast<QGroupBox*>(widget)) {
-            EXPECT_EQ(frame->title().toStdString(), row.caption);
-        } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-            EXPECT_EQ(button->text().remove('&').toStdString(), row.caption);
+        const auto widget = Widget(row.name);
+        ASSERT_TRUE(widget.Exists());
+        EXPECT_TRUE(widget.Parent() == (row.parent ? Widget(row.parent) : window));
+        EXPECT_EQ(widget.Geometry(), (qtt::PixelRect{Px(row.rect.left), Px(row.rect.top),
+                                                     Px(row.rect.width), Px(row.rect.height)}));
+        EXPECT_EQ(widget.ToolTip(), row.toolTip);
+        if (widget.IsFrame() || widget.IsButton()) {
+            EXPECT_EQ(widget.Text(), row.caption);
         } else {
             ADD_FAILURE() << "not a frame or button";
         }
@@ -167,31 +153,22 @@ TEST_F(DefaultsDialogQtTest, TabGoesThroughButtonsThenOptionsInTableOrder) {
             if (row.tab == tab && row.parent != nullptr) expected.push_back(row.name);
         }
     }
-    std::vector<std::string> chain;
-    QWidget* start = Widget<QWidget>("cmdOK");
-    ASSERT_NE(start, nullptr);
-    QWidget* widget = start;
-    do {
-        if ((widget->focusPolicy() & Qt::TabFocus) && !widget->objectName().isEmpty() &&
-            widget->window() == Window()) {
-            chain.push_back(widget->objectName().toStdString());
-        }
-        widget = widget->nextInFocusChain();
-    } while (widget && widget != start && chain.size() < 64);
-    EXPECT_EQ(chain, expected);
+    const auto start = Widget("cmdOK");
+    ASSERT_TRUE(start.Exists());
+    EXPECT_EQ(start.TabOrder(), expected);
 }
 
 TEST_F(DefaultsDialogQtTest, ClickingOptionsAndOkStoresThemAndEndsTheProgram) {
     program->Main();
-    auto* subfolders = Widget<QRadioButton>("optSubfoldersOnly");
-    auto* normal = Widget<QRadioButton>("optNormal");
-    ASSERT_TRUE(subfolders && normal);
-    EXPECT_TRUE(Widget<QRadioButton>("optAllFolders")->isChecked());
+    const auto subfolders = Widget("optSubfoldersOnly");
+    const auto normal = Widget("optNormal");
+    ASSERT_TRUE(subfolders.Exists() && normal.Exists());
+    EXPECT_TRUE(Widget("optAllFolders").Checked());
     ClickOption(subfolders);
     ClickOption(normal);
     EXPECT_TRUE(program->Options().optSubfoldersOnly.Value());
-    EXPECT_FALSE(Widget<QRadioButton>("optAllFolders")->isChecked());
-    qtt::Click(Widget<QPushButton>("cmdOK"));
+    EXPECT_FALSE(Widget("optAllFolders").Checked());
+    Widget("cmdOK").Click();
     EXPECT_FALSE(program->Options().IsLoaded());
     EXPECT_TRUE(bundle.ui->LoadedForms().empty());
     EXPECT_EQ(Stored("AllFolders"), 0u);
@@ -205,15 +182,15 @@ TEST_F(DefaultsDialogQtTest, ResetShowsTheStoredChoicesAgain) {
     platform::testing::WriteRaw(*bundle.registry, settings::kSettingsKey, "TwoPane",
                                 platform::kRegDword, platform::testing::Dword(0));
     program->Main();
-    EXPECT_TRUE(Widget<QRadioButton>("optFolderWindow")->isChecked());
-    ClickOption(Widget<QRadioButton>("optTwoPane"));
-    ClickOption(Widget<QRadioButton>("optStartMenu"));
-    qtt::Click(Widget<QPushButton>("cmdReset"));
-    EXPECT_TRUE(Widget<QRadioButton>("optFolderWindow")->isChecked());
-    EXPECT_FALSE(Widget<QRadioButton>("optTwoPane")->isChecked());
-    EXPECT_TRUE(Widget<QRadioButton>("optSideMenu")->isChecked());
+    EXPECT_TRUE(Widget("optFolderWindow").Checked());
+    ClickOption(Widget("optTwoPane"));
+    ClickOption(Widget("optStartMenu"));
+    Widget("cmdReset").Click();
+    EXPECT_TRUE(Widget("optFolderWindow").Checked());
+    EXPECT_FALSE(Widget("optTwoPane").Checked());
+    EXPECT_TRUE(Widget("optSideMenu").Checked());
     EXPECT_TRUE(program->Options().IsLoaded());
-    qtt::Click(Widget<QPushButton>("cmdCancel"));
+    Widget("cmdCancel").Click();
     EXPECT_TRUE(bundle.ui->LoadedForms().empty());
     EXPECT_EQ(Stored("TwoPane"), 0u);
 }

@@ -1,18 +1,17 @@
 // The program as a process: its exit status and what it tells the user when
 // no window can be shown.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/posix/registry/sqlite_registry.h"
+#include "platform/testing/child_process.h"
 #include "platform/testing/test_folder.h"
 #include "platform/testing/test_registry.h"
 #include "settings/shortcut_settings.h"
@@ -25,33 +24,30 @@ std::string ProgramPath() {
     return bin ? std::string(bin) + "/KestrowDefaults2005" : KESTROW_DEFAULTS_PROGRAM;
 }
 
+using platform::testing::ChildProcess;
+
 // Starts the program with a private configuration and runtime folder; its
 // standard error goes to errPath. qtOffscreen: windows can be shown.
-pid_t Start(const platform::testing::TestFolder& home, bool qtOffscreen, const std::string& errPath,
-            rlim_t fileSizeLimit = RLIM_INFINITY) {
-    pid_t pid = fork();
-    if (pid != 0) return pid;
-    const rlimit limit{fileSizeLimit, fileSizeLimit};
-    if (fileSizeLimit != RLIM_INFINITY && setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(125);
-    unsetenv("DISPLAY");
-    unsetenv("WAYLAND_DISPLAY");
-    if (qtOffscreen) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    } else {
-        unsetenv("QT_QPA_PLATFORM");
-    }
-    setenv("XDG_CONFIG_HOME", home.Path().c_str(), 1);
-    setenv("XDG_RUNTIME_DIR", home.Path().c_str(), 1);
-    if (!freopen("/dev/null", "r", stdin) || !freopen(errPath.c_str(), "w", stderr)) _exit(126);
-    const std::string program = ProgramPath();
-    execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
-    _exit(127);
+ChildProcess Start(const platform::testing::TestFolder& home, bool qtOffscreen,
+                   const std::string& errPath,
+                   std::optional<std::uint64_t> fileSizeLimit = std::nullopt) {
+    platform::testing::ChildSpec spec;
+    spec.arguments = {ProgramPath()};
+    spec.environment = {
+        {"DISPLAY", std::nullopt},
+        {"WAYLAND_DISPLAY", std::nullopt},
+        {"QT_QPA_PLATFORM", qtOffscreen ? std::optional<std::string>("offscreen") : std::nullopt},
+        {"XDG_CONFIG_HOME", home.Path()},
+        {"XDG_RUNTIME_DIR", home.Path()}};
+    spec.output = "";
+    spec.error = errPath;
+    spec.fileSizeLimit = fileSizeLimit;
+    return ChildProcess::Start(spec);
 }
 
-int Finish(pid_t pid) {
-    int status = 0;
-    if (waitpid(pid, &status, 0) != pid) return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+int Finish(const ChildProcess& child) {
+    const auto exit = child.Wait();
+    return exit ? exit->Status() : -1;
 }
 
 std::string ReadFile(const std::string& path) {
@@ -88,8 +84,8 @@ TEST(DefaultsEditorProcessTest, AFileSizeLimitIsAClearErrorNotADeathBySignal) {
 TEST(DefaultsEditorProcessTest, ASecondInstanceIsToldAndEndsSuccessfully) {
     platform::testing::TestFolder home;
     const std::string dbPath = home.Path() + "/kestrow/registry.db";
-    pid_t first = Start(home, true, home.Path() + "/first.txt");
-    ASSERT_GT(first, 0);
+    const ChildProcess first = Start(home, true, home.Path() + "/first.txt");
+    ASSERT_TRUE(first.Started());
     // The first instance has its dialog up once its load has written the values.
     bool up = false;
     for (int i = 0; i < 200 && !up; ++i) {
@@ -106,7 +102,7 @@ TEST(DefaultsEditorProcessTest, ASecondInstanceIsToldAndEndsSuccessfully) {
               std::string::npos)
         << ReadFile(err);
 
-    kill(first, SIGTERM);
+    first.Terminate();
     Finish(first);
 }
 

@@ -1,13 +1,13 @@
 // The settings routines of two programs on one real store at once.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <memory>
+#include <vector>
 
 #include "platform/forms/form.h"
 #include "platform/forms/user_interface.h"
 #include "platform/posix/registry/sqlite_registry.h"
+#include "platform/testing/child_process.h"
 #include "platform/testing/scripted_backend.h"
 #include "platform/testing/stub_platform.h"
 #include "platform/testing/test_folder.h"
@@ -32,11 +32,9 @@ class OptionsForm : public Form, public OptionFrames {
 TEST(ShortcutSettingsProcessesTest, ConcurrentLoadsAndSavesLeaveAConsistentStore) {
     platform::testing::TestFolder dir;
     const int kCycles = 40;
-    pid_t children[2];
+    std::vector<ChildProcess> children;
     for (int child = 0; child < 2; ++child) {
-        children[child] = fork();
-        ASSERT_NE(children[child], -1);
-        if (children[child] == 0) {
+        children.push_back(ChildProcess::Fork([&]() -> int {
             platform::Platform bundle = platform::testing::StubPlatform();
             bundle.registry = platform::posix::OpenSqliteRegistry(dir.Path("registry.db"));
             platform::testing::ScriptedBackend::Script script;
@@ -58,13 +56,14 @@ TEST(ShortcutSettingsProcessesTest, ConcurrentLoadsAndSavesLeaveAConsistentStore
                 (i % 3 ? form.optNormal : form.optMaximized).SetValue(true);
                 settings.SaveDefaultSettings();
             }
-            _exit(errors == 0 && bad == 0 ? 0 : 1);
-        }
+            return errors == 0 && bad == 0 ? 0 : 1;
+        }));
+        ASSERT_TRUE(children.back().Started());
     }
-    for (pid_t pid : children) {
-        int status = 0;
-        ASSERT_EQ(waitpid(pid, &status, 0), pid);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    for (const ChildProcess& child : children) {
+        const auto exit = child.Wait();
+        ASSERT_TRUE(exit);
+        EXPECT_TRUE(exit->Succeeded()) << "status " << exit->Status();
     }
     auto registry = platform::posix::OpenSqliteRegistry(dir.Path("registry.db"));
     for (const char* name : kNames) {

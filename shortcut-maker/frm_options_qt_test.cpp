@@ -1,20 +1,13 @@
 // The dialog road through the real Qt windows (offscreen).
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
-#include <QTextBrowser>
-#include <QTreeWidget>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "platform/forms/message_box.h"
 #include "platform/posix/chm_help.h"
-#include "platform/qt/qt_control_widgets.h"
-#include "platform/qt/qt_test_support.h"
+#include "platform/qt/qt_window_driver.h"
 #include "shortcut-maker/frm_about.h"
 #include "shortcut-maker/frm_options.h"
 #include "shortcut-maker/frm_start_menu_setting.h"
@@ -29,11 +22,7 @@ namespace fs = std::filesystem;
 using testing::MakerHarness;
 
 // Clicks an option where a user aims: on its round indicator.
-void ClickOption(QRadioButton* option) {
-    ASSERT_NE(option, nullptr);
-    QTest::mouseClick(option, Qt::LeftButton, Qt::NoModifier, QPoint(6, option->height() / 2));
-    QApplication::processEvents();
-}
+void ClickOption(qtt::WindowWidget option) { ASSERT_TRUE(option.ClickIndicator()) << "no option"; }
 
 class OptionsDialogQtTest : public ::testing::Test {
   protected:
@@ -45,7 +34,7 @@ class OptionsDialogQtTest : public ::testing::Test {
     }
     ~OptionsDialogQtTest() override {
         h.program.reset();
-        QApplication::processEvents();
+        qtt::ProcessEvents();
     }
 
     MakerHarness h;
@@ -59,27 +48,27 @@ TEST_F(OptionsDialogQtTest, ChosenFolderNamedTypedAndReplacedThroughTheWindows) 
     { std::ofstream(h.SideMenu() / "Holiday.lnk") << "old"; }
 
     h.program->Main("");
-    auto* name = qtt::FindWidget<QLineEdit>("frmOptions", "txtName");
-    ASSERT_NE(name, nullptr);
-    EXPECT_EQ(name->text().toStdString(), "Trips 2026");
-    name->selectAll();
-    qtt::TypeInto(name, "Holiday");
-    ClickOption(qtt::FindWidget<QRadioButton>("frmOptions", "optSubfoldersOnly"));
-    ClickOption(qtt::FindWidget<QRadioButton>("frmOptions", "optFolderWindow"));
-    ClickOption(qtt::FindWidget<QRadioButton>("frmOptions", "optNormal"));
+    auto name = qtt::ControlOf("frmOptions", "txtName");
+    ASSERT_TRUE(name.IsEdit());
+    EXPECT_EQ(name.Text(), "Trips 2026");
+    name.SelectAll();
+    name.Type("Holiday");
+    ClickOption(qtt::ControlOf("frmOptions", "optSubfoldersOnly"));
+    ClickOption(qtt::ControlOf("frmOptions", "optFolderWindow"));
+    ClickOption(qtt::ControlOf("frmOptions", "optNormal"));
 
-    auto box = qtt::AnswerNextMessageBox(platform::forms::kIdYes);
-    qtt::Click(qtt::FindWidget<QPushButton>("frmOptions", "cmdOK"));
-    QApplication::processEvents();
+    auto box = qtt::AnswerNextBox(platform::forms::kIdYes);
+    qtt::ControlOf("frmOptions", "cmdOK").Click();
+    qtt::ProcessEvents();
 
-    ASSERT_TRUE(box->shown);
-    EXPECT_EQ(box->text, "A shortcut called Holiday already exists. Do you want to replace it?");
-    EXPECT_EQ(box->title, "Kestrow");
-    EXPECT_EQ(box->icon, QMessageBox::Question);
-    EXPECT_EQ(box->defaultButton, platform::forms::kIdYes);
+    ASSERT_TRUE(box.Shown());
+    EXPECT_EQ(box.Text(), "A shortcut called Holiday already exists. Do you want to replace it?");
+    EXPECT_EQ(box.Title(), "Kestrow");
+    EXPECT_EQ(box.IconStyle(), platform::forms::kMbIconQuestion);
+    EXPECT_EQ(box.DefaultButton(), platform::forms::kIdYes);
     testing::ExpectFolderShortcut(h.SideMenu() / "Holiday.lnk", "/n,/root,\"" + chosen + "\"",
                                   chosen, 1);
-    EXPECT_EQ(qtt::FindWindow("frmOptions"), nullptr) << "OK closes the dialog";
+    EXPECT_FALSE(qtt::WindowOf("frmOptions").Exists()) << "OK closes the dialog";
     EXPECT_TRUE(h.LoadedForms().empty());
     // OK stored nothing: the defaults are as they were.
     EXPECT_EQ(h.Raw(MakerHarness::kSettingsKey, "AllFolders")->data, platform::testing::Dword(1));
@@ -88,17 +77,17 @@ TEST_F(OptionsDialogQtTest, ChosenFolderNamedTypedAndReplacedThroughTheWindows) 
 TEST_F(OptionsDialogQtTest, RefusedNameIsToldAndSelectedForRetyping) {
     chosen = h.Folder("Trips");
     h.program->Main("");
-    auto* name = qtt::FindWidget<QLineEdit>("frmOptions", "txtName");
-    ASSERT_NE(name, nullptr);
-    name->selectAll();
-    qtt::TypeInto(name, "a/b");
-    auto box = qtt::AnswerNextMessageBox(platform::forms::kIdOk);
-    qtt::Click(qtt::FindWidget<QPushButton>("frmOptions", "cmdOK"));
-    QApplication::processEvents();
-    ASSERT_TRUE(box->shown);
-    EXPECT_EQ(box->text, "You cannot use the characters \\/:*?\"<>|");
-    EXPECT_EQ(box->icon, QMessageBox::Warning);
-    EXPECT_EQ(name->selectedText().toStdString(), "a/b");
+    auto name = qtt::ControlOf("frmOptions", "txtName");
+    ASSERT_TRUE(name.IsEdit());
+    name.SelectAll();
+    name.Type("a/b");
+    auto box = qtt::AnswerNextBox(platform::forms::kIdOk);
+    qtt::ControlOf("frmOptions", "cmdOK").Click();
+    qtt::ProcessEvents();
+    ASSERT_TRUE(box.Shown());
+    EXPECT_EQ(box.Text(), "You cannot use the characters \\/:*?\"<>|");
+    EXPECT_EQ(box.IconStyle(), platform::forms::kMbIconExclamation);
+    EXPECT_EQ(name.SelectedText(), "a/b");
     EXPECT_FALSE(fs::exists(h.SideMenu()));
 }
 
@@ -107,16 +96,14 @@ TEST_F(OptionsDialogQtTest, ALongFolderPathWithoutSpacesIsShownWhole) {
     while (chosen.size() < 200) chosen += "Projektordner" + std::to_string(chosen.size() % 7);
     chosen.resize(200);
     h.program->Main("");
-    auto* label = qtt::FindWidget<platform::qt::ClickableLabel>("frmOptions", "lblPathInfo");
-    ASSERT_NE(label, nullptr);
-    const QStringList lines = label->WrappedLines();
-    ASSERT_GE(lines.size(), 4);
-    EXPECT_EQ(lines.mid(2).join("").toStdString(), chosen);
-    const QFontMetrics metrics(label->font());
-    EXPECT_LE(lines.size() * metrics.lineSpacing(), label->height()) << "the last line fits";
-    for (const QString& line : lines) {
-        EXPECT_LE(metrics.horizontalAdvance(line), label->contentsRect().width());
-    }
+    const auto label = qtt::ControlOf("frmOptions", "lblPathInfo");
+    ASSERT_TRUE(label.Exists());
+    const std::vector<std::string> lines = label.WrappedLines();
+    ASSERT_GE(lines.size(), 4u);
+    std::string path;
+    for (std::size_t i = 2; i < lines.size(); ++i) path += lines[i];
+    EXPECT_EQ(path, chosen);
+    EXPECT_TRUE(label.WrappedLinesFit()) << "every line fits, the last one too";
 }
 
 // The Help button on the real viewer: the help file built with the programs.
@@ -125,34 +112,34 @@ TEST_F(OptionsDialogQtTest, HelpOpensTheHelpFileWithItsContentsOrTellsItIsMissin
     chosen = h.Folder("Trips");
     h.program->Main("");
 
-    auto missing = qtt::AnswerNextMessageBox(platform::forms::kIdOk);
-    qtt::Click(qtt::FindWidget<QPushButton>("frmOptions", "cmdHelp"));
-    ASSERT_TRUE(missing->shown);
-    EXPECT_EQ(missing->text, "Cannot open the file kestrow.chm.");
-    EXPECT_EQ(qtt::FindWindow("helpWindow"), nullptr);
-    EXPECT_NE(qtt::FindWindow("frmOptions"), nullptr);
+    auto missing = qtt::AnswerNextBox(platform::forms::kIdOk);
+    qtt::ControlOf("frmOptions", "cmdHelp").Click();
+    ASSERT_TRUE(missing.Shown());
+    EXPECT_EQ(missing.Text(), "Cannot open the file kestrow.chm.");
+    EXPECT_FALSE(qtt::WindowOf("helpWindow").Exists());
+    EXPECT_TRUE(qtt::WindowOf("frmOptions").Exists());
 
     const char* binDir = std::getenv("KESTROW_BIN_DIR");
     const fs::path built =
         fs::path(binDir ? binDir : KESTROW_BUILD_DIR_DEFAULT "/bin") / "kestrow.chm";
     if (!fs::exists(built)) GTEST_SKIP() << "the help file was not built (no chmcmd)";
     fs::copy_file(built, fs::path(h.Root()) / "bin" / "kestrow.chm");
-    qtt::Click(qtt::FindWidget<QPushButton>("frmOptions", "cmdHelp"));
-    QWidget* window = qtt::FindWindow("helpWindow");
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(window->windowTitle(), "Kestrow 2005 Help");
-    auto* contents = window->findChild<QTreeWidget*>("helpContents");
-    auto* index = window->findChild<QListWidget*>("helpIndex");
-    auto* browser = window->findChild<QTextBrowser*>("helpBrowser");
-    ASSERT_TRUE(contents && index && browser);
-    EXPECT_EQ(contents->topLevelItem(0)->text(0), "Welcome to Kestrow 2005");
-    EXPECT_GE(contents->topLevelItemCount(), 9);
-    EXPECT_GE(index->count(), 20);
-    EXPECT_TRUE(browser->toPlainText().contains("Kestrow makes shortcuts to folders"));
+    qtt::ControlOf("frmOptions", "cmdHelp").Click();
+    const auto window = qtt::WindowOf("helpWindow");
+    ASSERT_TRUE(window.Exists());
+    EXPECT_EQ(window.Text(), "Kestrow 2005 Help");
+    const auto contents = window.Child("helpContents");
+    const auto index = window.Child("helpIndex");
+    const auto browser = window.Child("helpBrowser");
+    ASSERT_TRUE(contents.Exists() && index.Exists() && browser.Exists());
+    EXPECT_EQ(contents.ItemText(0), "Welcome to Kestrow 2005");
+    EXPECT_GE(contents.ItemCount(), 9);
+    EXPECT_GE(index.ItemCount(), 20);
+    EXPECT_NE(browser.Text().find("Kestrow makes shortcuts to folders"), std::string::npos);
 
-    qtt::Click(qtt::FindWidget<QPushButton>("frmOptions", "cmdCancel"));
-    QApplication::processEvents();
-    EXPECT_EQ(qtt::FindWindow("helpWindow"), nullptr) << "help goes with the dialog";
+    qtt::ControlOf("frmOptions", "cmdCancel").Click();
+    qtt::ProcessEvents();
+    EXPECT_FALSE(qtt::WindowOf("helpWindow").Exists()) << "help goes with the dialog";
 }
 
 }  // namespace

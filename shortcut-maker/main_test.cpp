@@ -1,15 +1,18 @@
 // The program as a process: how it takes its arguments, what it prints and
 // how it exits, with no display and no terminal.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "platform/posix/registry/sqlite_registry.h"
+#include "platform/testing/child_process.h"
 #include "platform/testing/test_folder.h"
 #include "platform/testing/test_registry.h"
 
@@ -32,18 +35,27 @@ class ProgramTest : public ::testing::Test {
     fs::path SideMenu() const { return Root() + "/data/kestrow/Start Menu/Kestrow"; }
 
     // Runs the program without display or terminal; its exit code.
-    int Run(const std::string& arguments, const std::string& before = "") {
+    int Run(const std::vector<std::string>& arguments,
+            std::optional<std::uint64_t> fileSizeLimit = std::nullopt) {
         const char* binDir = std::getenv("KESTROW_BIN_DIR");
-        const std::string command = "cd '" + Root() + "' && " + before +
-                                    "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME='" +
-                                    Root() + "/home' XDG_CONFIG_HOME='" + Root() +
-                                    "/config' XDG_DATA_HOME='" + Root() + "/data' setsid -w '" +
-                                    (binDir ? binDir : KESTROW_BIN_DIR_DEFAULT) + "/Kestrow2005' " +
-                                    arguments + " </dev/null >out.txt 2>err.txt";
-        const int status = std::system(command.c_str());
+        platform::testing::ChildSpec spec;
+        spec.arguments = {std::string(binDir ? binDir : KESTROW_BIN_DIR_DEFAULT) + "/Kestrow2005"};
+        spec.arguments.insert(spec.arguments.end(), arguments.begin(), arguments.end());
+        spec.environment = {{"DISPLAY", std::nullopt},
+                            {"WAYLAND_DISPLAY", std::nullopt},
+                            {"QT_QPA_PLATFORM", std::nullopt},
+                            {"HOME", Root() + "/home"},
+                            {"XDG_CONFIG_HOME", Root() + "/config"},
+                            {"XDG_DATA_HOME", Root() + "/data"}};
+        spec.directory = Root();
+        spec.output = Root() + "/out.txt";
+        spec.error = Root() + "/err.txt";
+        spec.fileSizeLimit = fileSizeLimit;
+        spec.newSession = true;
+        const auto exit = platform::testing::ChildProcess::Start(spec).Wait();
         out = Slurp(Root() + "/out.txt");
         err = Slurp(Root() + "/err.txt");
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return exit && exit->signal == 0 ? exit->code : -1;
     }
     static std::string Slurp(const std::string& path) {
         std::ifstream in(path);
@@ -59,7 +71,7 @@ class ProgramTest : public ::testing::Test {
 
 TEST_F(ProgramTest, DirectModeJoinsTheArgumentsAndSucceedsSilently) {
     fs::create_directories(Root() + "/Trips 2026");
-    EXPECT_EQ(Run("'" + Root() + "/Trips' 2026"), 0) << err;
+    EXPECT_EQ(Run({Root() + "/Trips", "2026"}), 0) << err;
     EXPECT_TRUE(fs::exists(SideMenu() / "Trips 2026.lnk"));
     EXPECT_TRUE(fs::exists(SideMenu() / "Kestrow.lnk"));
     EXPECT_EQ(out, "");
@@ -68,21 +80,21 @@ TEST_F(ProgramTest, DirectModeJoinsTheArgumentsAndSucceedsSilently) {
 
 TEST_F(ProgramTest, RefusedShortcutExitsNonZeroWithTheReasonOnStandardError) {
     // Nothing but separators leaves no name to write under.
-    EXPECT_EQ(Run("'\\\\\\\\'"), 1);
+    EXPECT_EQ(Run({"\\\\\\\\"}), 1);
     EXPECT_NE(err.find("inside the Start Menu"), std::string::npos) << err;
     EXPECT_FALSE(fs::exists(SideMenu()));
 }
 
 TEST_F(ProgramTest, AFolderNameThatIsNoTextIsRefusedAndNothingIsWritten) {
     fs::create_directories(Root() + "/bad\xFF");
-    EXPECT_EQ(Run("'" + Root() + "/bad\xFF'"), 1);
+    EXPECT_EQ(Run({Root() + "/bad\xFF"}), 1);
     EXPECT_NE(err.find("has a name that is not valid text"), std::string::npos) << err;
     EXPECT_FALSE(fs::exists(SideMenu()));
 }
 
 TEST_F(ProgramTest, AFolderWithABackslashInANameIsRefusedAsABoxWouldShowIt) {
     fs::create_directories(Root() + "/a\\b");
-    EXPECT_EQ(Run("'" + Root() + "/a\\b'"), 1);
+    EXPECT_EQ(Run({Root() + "/a\\b"}), 1);
     // Through the message box, which with no display is written out.
     EXPECT_NE(err.find("Kestrow: Warning: The folder \""), std::string::npos) << err;
     EXPECT_NE(err.find("has a backslash in a name"), std::string::npos) << err;
@@ -93,12 +105,12 @@ TEST_F(ProgramTest, AFolderWithABackslashInANameIsRefusedAsABoxWouldShowIt) {
 // killed by the signal the limit would send.
 TEST_F(ProgramTest, AFileSizeLimitIsAClearErrorNotADeathBySignal) {
     fs::create_directories(Root() + "/Photos");
-    ASSERT_EQ(Run("'" + Root() + "/Photos'"), 0) << err;  // the store is made and filled
+    ASSERT_EQ(Run({Root() + "/Photos"}), 0) << err;  // the store is made and filled
     fs::create_directories(Root() + "/Trips");
     const auto written = fs::file_size(SideMenu() / "Photos.lnk");
     ASSERT_GT(written, 400u);
     // Room for the message, not for a shortcut.
-    EXPECT_EQ(Run("'" + Root() + "/Trips'", "prlimit --fsize=400 "), 1) << err;
+    EXPECT_EQ(Run({Root() + "/Trips"}, 400), 1) << err;
     // Whichever write meets the limit first (the store's or the shortcut's)
     // is told with its cause.
     EXPECT_NE(err.find("File too large"), std::string::npos) << err;
@@ -112,19 +124,19 @@ TEST_F(ProgramTest, AdviceThatCannotBeShownIsNoFailure) {
                                     platform::kRegSz, platform::testing::Text("400"));
     }
     fs::create_directories(Root() + "/Photos");
-    EXPECT_EQ(Run("'" + Root() + "/Photos'"), 0) << err;
+    EXPECT_EQ(Run({Root() + "/Photos"}), 0) << err;
     EXPECT_TRUE(fs::exists(SideMenu() / "Photos.lnk"));
     EXPECT_EQ(err, "");
 }
 
 TEST_F(ProgramTest, WithNobodyToAskAnExistingShortcutIsKept) {
     fs::create_directories(Root() + "/Photos");
-    ASSERT_EQ(Run("'" + Root() + "/Photos'"), 0) << err;
+    ASSERT_EQ(Run({Root() + "/Photos"}), 0) << err;
     const fs::path shortcut = SideMenu() / "Photos.lnk";
     ASSERT_TRUE(fs::exists(shortcut));
     fs::resize_file(shortcut, 10);  // a mark that a rewrite would remove
 
-    EXPECT_EQ(Run("'" + Root() + "/Photos'"), 0) << err;
+    EXPECT_EQ(Run({Root() + "/Photos"}), 0) << err;
     EXPECT_NE(err.find("A shortcut called Photos already exists. Do you want to replace it?"),
               std::string::npos)
         << err;

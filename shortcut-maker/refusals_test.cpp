@@ -2,15 +2,14 @@
 // names a shortcut cannot hold, places outside the Start Menu, a side menu
 // another run made first, a write the system stops.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "platform/forms/message_box.h"
 #include "platform/posix/posix_file_system.h"
+#include "platform/testing/file_size_limit.h"
 #include "platform/text/text.h"
 #include "shortcut-maker/frm_options.h"
 #include "shortcut-maker/testing/maker_harness.h"
@@ -185,15 +184,11 @@ TEST_F(RefusalsTest, AWriteTheSystemStopsNamesItsCauseInTheErrorMessage) {
     const std::string folder = h.Folder("Projects");
     fs::create_directories(h.SideMenu());
     // A limit on file sizes, as ulimit -f sets it.
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit small = saved;
-    small.rlim_cur = 64;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    h.program->Main(folder);
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    {
+        platform::testing::ScopedFileSizeLimit limit(64);
+        ASSERT_TRUE(limit.Ok());
+        h.program->Main(folder);
+    }
 
     const std::string message = OnlyMessage();
     EXPECT_EQ(message.rfind("Unexpected error.\r\n\r\nCannot write the file \"", 0), 0u) << message;

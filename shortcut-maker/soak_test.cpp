@@ -2,18 +2,14 @@
 // random moment: afterwards every acknowledged write is there, no shortcut
 // is half-written, the store is sound, and nothing left over stops the next
 // run. Short here; KESTROW_SOAK_RUNS=2000 runs a longer soak.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <time.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <random>
 #include <string>
 #include <thread>
@@ -22,6 +18,7 @@
 #include "platform/platform_error.h"
 #include "platform/posix/registry/sqlite_registry.h"
 #include "platform/posix/shell_link/shell_link_reader.h"
+#include "platform/testing/child_process.h"
 #include "platform/testing/store_holder.h"
 #include "platform/testing/test_folder.h"
 #include "platform/testing/test_registry.h"
@@ -47,25 +44,17 @@ class SoakTest : public ::testing::Test {
     fs::path StartMenu() const { return Root() + "/data/kestrow/Start Menu"; }
 
     // Starts a program with the test's private folders and no display.
-    pid_t Start(const std::vector<std::string>& arguments) {
-        const pid_t pid = fork();
-        if (pid != 0) return pid;
-        setsid();
-        unsetenv("DISPLAY");
-        unsetenv("WAYLAND_DISPLAY");
-        unsetenv("QT_QPA_PLATFORM");
-        setenv("HOME", (Root() + "/home").c_str(), 1);
-        setenv("XDG_CONFIG_HOME", (Root() + "/config").c_str(), 1);
-        setenv("XDG_DATA_HOME", (Root() + "/data").c_str(), 1);
-        const int null = open("/dev/null", O_RDWR);
-        dup2(null, 0);
-        dup2(null, 1);
-        dup2(null, 2);
-        std::vector<char*> argv;
-        for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
+    platform::testing::ChildProcess Start(const std::vector<std::string>& arguments) {
+        platform::testing::ChildSpec spec;
+        spec.arguments = arguments;
+        spec.environment = {{"DISPLAY", std::nullopt},
+                            {"WAYLAND_DISPLAY", std::nullopt},
+                            {"QT_QPA_PLATFORM", std::nullopt},
+                            {"HOME", Root() + "/home"},
+                            {"XDG_CONFIG_HOME", Root() + "/config"},
+                            {"XDG_DATA_HOME", Root() + "/data"}};
+        spec.newSession = true;
+        return platform::testing::ChildProcess::Start(spec);
     }
 
     platform::testing::TestFolder dir;
@@ -90,7 +79,7 @@ TEST_F(SoakTest, KilledAndConcurrentRunsLoseNothingAndLeaveNothingInTheWay) {
                                     platform::kRegSz, platform::testing::Text("100"));
     }
     std::mt19937 random(20261207);
-    std::map<pid_t, SoakRun> running;
+    std::map<platform::testing::ChildProcess::Id, SoakRun> running;
     std::vector<SoakRun> finished;
     int started = 0;
     while (started < kRuns || !running.empty()) {
@@ -125,23 +114,22 @@ TEST_F(SoakTest, KilledAndConcurrentRunsLoseNothingAndLeaveNothingInTheWay) {
                              std::to_string(started),
                              "/f"};
             }
-            const pid_t pid = Start(arguments);
-            ASSERT_GT(pid, 0);
+            const platform::testing::ChildProcess child = Start(arguments);
+            ASSERT_TRUE(child.Started());
             // One run in four is killed, at a random moment of its life.
             if (random() % 4 == 0) {
                 std::this_thread::sleep_for(std::chrono::microseconds(random() % 60000));
-                run.killed = kill(pid, SIGKILL) == 0;
+                run.killed = child.Kill();
             }
-            running[pid] = run;
+            running[child.ProcessId()] = run;
             ++started;
         }
-        int status = 0;
-        const pid_t done = waitpid(-1, &status, 0);
-        ASSERT_GT(done, 0);
-        SoakRun run = running.at(done);
-        running.erase(done);
-        run.killed = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        const auto done = platform::testing::ChildProcess::WaitAny();
+        ASSERT_TRUE(done);
+        SoakRun run = running.at(done->first);
+        running.erase(done->first);
+        run.killed = done->second.WasKilled();
+        run.status = done->second.Status();
         finished.push_back(run);
     }
 
@@ -210,8 +198,7 @@ TEST_F(SoakTest, KilledAndConcurrentRunsLoseNothingAndLeaveNothingInTheWay) {
 
     // Once they are old, the next run clears the leftovers and works as ever.
     for (const auto& leftover : leftovers) {
-        const timespec old[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
-        utimensat(AT_FDCWD, leftover.c_str(), old, 0);
+        fs::last_write_time(leftover, fs::file_time_type::clock::now() - std::chrono::hours(1));
     }
     std::printf("%d runs, %d killed, %d temporary files left by killed runs\n", kRuns, killed,
                 static_cast<int>(leftovers.size()));
@@ -223,9 +210,9 @@ TEST_F(SoakTest, KilledAndConcurrentRunsLoseNothingAndLeaveNothingInTheWay) {
         registry2.reset();
         const std::string folder = Root() + "/folders/last" + std::string(*menu ? "1" : "0");
         fs::create_directories(folder);
-        int status = 0;
-        waitpid(Start({maker, folder}), &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        const auto exit = Start({maker, folder}).Wait();
+        ASSERT_TRUE(exit);
+        EXPECT_TRUE(exit->Succeeded()) << exit->Status();
     }
     for (const auto& leftover : leftovers) EXPECT_FALSE(fs::exists(leftover)) << leftover;
 }

@@ -11,14 +11,9 @@
 #include <string>
 
 #include "platform/forms/user_interface.h"
+#include "platform/qt/qt_window_driver.h"
 
 namespace platform::qt::testing {
-
-// Makes the test program's QApplication unless there is one already.
-void EnsureApplication();
-
-// A backend factory for UserInterface that makes the Qt backend directly.
-forms::UserInterface::BackendFactory QtBackendFactory();
 
 // The visible window of a form, found by the form's name or its caption.
 QWidget* FindWindow(const std::string& formNameOrTitle);
