@@ -341,10 +341,13 @@ ChmLibrary& ChmHelp::Library() {
     return *library_;
 }
 
+forms::HelpWindows* ChmHelp::Windows() { return dynamic_cast<forms::HelpWindows*>(&ui_.Backend()); }
+
 std::uintptr_t ChmHelp::HtmlHelp(std::uintptr_t, const std::string& file, unsigned command,
                                  const std::string& data) {
     if (command == kHhCloseAll) {
-        if (ui_.BackendLoaded()) ui_.Backend().CloseHelpWindows();
+        if (!ui_.BackendLoaded()) return 0;
+        if (forms::HelpWindows* windows = Windows()) windows->CloseHelpWindows();
         return 0;
     }
     if (command != kHhDisplayTopic) return 0;
@@ -398,7 +401,9 @@ std::uintptr_t ChmHelp::HtmlHelp(std::uintptr_t, const std::string& file, unsign
     document.resource = [archive, folder](const std::string& name) {
         return archive->Read(ObjectPath(folder, name)).value_or(std::string());
     };
-    return ui_.Backend().OpenHelp(document);
+    forms::HelpWindows* windows = Windows();
+    if (!windows) throw PlatformError("help \"" + document.title + "\" needs a display");
+    return windows->OpenHelp(document);
 }
 
 }  // namespace platform::posix

@@ -16,21 +16,26 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The scripted backend, also keeping each help window's resource loader.
-class RecordingBackend : public testing::ScriptedBackend {
+struct ShownHelp {
+    forms::HelpDocument document;
+    bool open = true;
+};
+
+// The scripted backend with help windows that keep what they were shown.
+class RecordingBackend : public testing::ScriptedBackend, public forms::HelpWindows {
   public:
-    RecordingBackend(Script& script,
-                     std::vector<std::function<std::string(const std::string&)>>& loaders)
-        : ScriptedBackend(script), loaders_(loaders) {}
+    RecordingBackend(Script& script, std::vector<ShownHelp>& shown)
+        : ScriptedBackend(script), shown_(shown) {}
     std::uintptr_t OpenHelp(const forms::HelpDocument& document) override {
-        loaders_.push_back(document.resource);
-        documents.push_back(document);
-        return ScriptedBackend::OpenHelp(document);
+        shown_.push_back({document, true});
+        return shown_.size();
     }
-    inline static std::vector<forms::HelpDocument> documents;
+    void CloseHelpWindows() override {
+        for (auto& window : shown_) window.open = false;
+    }
 
   private:
-    std::vector<std::function<std::string(const std::string&)>>& loaders_;
+    std::vector<ShownHelp>& shown_;
 };
 
 class ChmHelpTest : public ::testing::Test {
@@ -57,7 +62,6 @@ class ChmHelpTest : public ::testing::Test {
             << "[OPTIONS]\nCompiled file=kestrow.chm\nContents file=toc.hhc\n"
                "Index file=words.hhk\nDefault topic=kestrow.htm\nTitle=Kestrow Help File\n\n"
                "[FILES]\nkestrow.htm\nother.htm\npics/dot.gif\n";
-        RecordingBackend::documents.clear();
         const std::string command =
             "cd '" + src.string() + "' && chmcmd kestrow.hhp >/dev/null 2>&1";
         if (std::system(command.c_str()) != 0 || !fs::exists(src / "kestrow.chm") ||
@@ -68,11 +72,11 @@ class ChmHelpTest : public ::testing::Test {
 
     testing::TestFolder tmp_;
     testing::ScriptedBackend::Script script_;
-    std::vector<std::function<std::string(const std::string&)>> loaders_;
+    std::vector<ShownHelp> shown_;
     int backendsMade_ = 0;
     forms::UserInterface ui_{[this] {
         ++backendsMade_;
-        return std::make_unique<RecordingBackend>(script_, loaders_);
+        return std::make_unique<RecordingBackend>(script_, shown_);
     }};
     ChmHelp help_{ui_};
 };
@@ -80,24 +84,24 @@ class ChmHelpTest : public ::testing::Test {
 TEST_F(ChmHelpTest, ShowsTheTopicInAHelpWindowWithItsPictures) {
     const std::string chm = tmp_.Windows("kestrow.chm");
     EXPECT_NE(help_.HtmlHelp(0, chm, kHhDisplayTopic, "kestrow.htm"), 0u);
-    ASSERT_EQ(script_.helpWindows.size(), 1u);
-    EXPECT_EQ(script_.helpWindows[0].title, "Kestrow Help File") << "the file's own title";
-    EXPECT_NE(script_.helpWindows[0].html.find("Shortcuts to folders"), std::string::npos);
-    ASSERT_EQ(loaders_.size(), 1u);
-    EXPECT_EQ(loaders_[0]("pics/dot.gif"), "GIF89a-dot");
-    EXPECT_EQ(loaders_[0]("other.htm#top"), "<html><body>Other topic</body></html>");
-    EXPECT_EQ(loaders_[0]("missing.gif"), "");
+    ASSERT_EQ(shown_.size(), 1u);
+    const forms::HelpDocument& first = shown_[0].document;
+    EXPECT_EQ(first.title, "Kestrow Help File") << "the file's own title";
+    EXPECT_NE(first.html.find("Shortcuts to folders"), std::string::npos);
+    EXPECT_EQ(first.resource("pics/dot.gif"), "GIF89a-dot");
+    EXPECT_EQ(first.resource("other.htm#top"), "<html><body>Other topic</body></html>");
+    EXPECT_EQ(first.resource("missing.gif"), "");
 
     // A second request shows the topic again.
     EXPECT_NE(help_.HtmlHelp(0, chm, kHhDisplayTopic, "/kestrow.htm#start"), 0u);
-    EXPECT_EQ(script_.helpWindows.size(), 2u);
+    EXPECT_EQ(shown_.size(), 2u);
     EXPECT_EQ(script_.messages.size(), 0u);
 }
 
 TEST_F(ChmHelpTest, TheWindowGetsTheFilesContentsAndIndexWithTheOpeningTopic) {
     EXPECT_NE(help_.HtmlHelp(0, tmp_.Windows("kestrow.chm"), kHhDisplayTopic, "/kestrow.htm"), 0u);
-    ASSERT_EQ(RecordingBackend::documents.size(), 1u);
-    const forms::HelpDocument& document = RecordingBackend::documents[0];
+    ASSERT_EQ(shown_.size(), 1u);
+    const forms::HelpDocument& document = shown_[0].document;
     EXPECT_EQ(document.topic, "kestrow.htm");
     ASSERT_EQ(document.contents.size(), 2u);
     EXPECT_EQ(document.contents[0].name, "Welcome");
@@ -111,7 +115,7 @@ TEST_F(ChmHelpTest, TheWindowGetsTheFilesContentsAndIndexWithTheOpeningTopic) {
 
     // No topic asked for: the file's default topic.
     EXPECT_NE(help_.HtmlHelp(0, tmp_.Windows("kestrow.chm"), kHhDisplayTopic, ""), 0u);
-    EXPECT_EQ(RecordingBackend::documents.back().topic, "kestrow.htm");
+    EXPECT_EQ(shown_.back().document.topic, "kestrow.htm");
 }
 
 TEST_F(ChmHelpTest, AFileOrTopicThatCannotBeShownIsToldAndGivesZero) {
@@ -128,7 +132,7 @@ TEST_F(ChmHelpTest, AFileOrTopicThatCannotBeShownIsToldAndGivesZero) {
     EXPECT_EQ(help_.HtmlHelp(0, tmp_.Windows("damaged.chm"), kHhDisplayTopic, "kestrow.htm"), 0u);
     EXPECT_EQ(help_.HtmlHelp(0, "C:\\kestrow.chm", kHhDisplayTopic, "kestrow.htm"), 0u);
     EXPECT_EQ(help_.HtmlHelp(0, tmp_.Windows("kestrow.chm"), kHhDisplayTopic, "absent.htm"), 0u);
-    EXPECT_TRUE(script_.helpWindows.empty());
+    EXPECT_TRUE(shown_.empty());
     ASSERT_EQ(script_.messages.size(), 5u);
     EXPECT_EQ(script_.messages[0].text, "Cannot open the file absent.chm.");
     EXPECT_EQ(script_.messages[1].text, "Cannot open the file kestrow.htm.");
@@ -148,11 +152,23 @@ TEST_F(ChmHelpTest, CloseAllClosesOpenWindowsAndNeverLoadsAGuiForNothing) {
 
     help_.HtmlHelp(0, tmp_.Windows("kestrow.chm"), kHhDisplayTopic, "kestrow.htm");
     help_.HtmlHelp(0, tmp_.Windows("kestrow.chm"), kHhDisplayTopic, "other.htm");
-    ASSERT_EQ(script_.helpWindows.size(), 2u);
+    ASSERT_EQ(shown_.size(), 2u);
     help_.HtmlHelp(0, "", kHhCloseAll, "");
-    EXPECT_FALSE(script_.helpWindows[0].open);
-    EXPECT_FALSE(script_.helpWindows[1].open);
+    EXPECT_FALSE(shown_[0].open);
+    EXPECT_FALSE(shown_[1].open);
     EXPECT_EQ(backendsMade_, 1);
+}
+
+TEST_F(ChmHelpTest, ABackendWithoutHelpWindowsFailsTheTopicAndHasNothingToClose) {
+    forms::UserInterface terminal(
+        [this] { return std::make_unique<testing::ScriptedBackend>(script_); });
+    ChmHelp help(terminal);
+    EXPECT_THROW(help.HtmlHelp(0, tmp_.Windows("kestrow.chm"), kHhDisplayTopic, "kestrow.htm"),
+                 PlatformError);
+    EXPECT_NO_THROW(help.HtmlHelp(0, "", kHhCloseAll, ""));
+    // A file it cannot read is still told, as with windows.
+    EXPECT_EQ(help.HtmlHelp(0, tmp_.Windows("absent.chm"), kHhDisplayTopic, "kestrow.htm"), 0u);
+    EXPECT_EQ(script_.messages.size(), 1u);
 }
 
 TEST(ChmHelpLibraryTest, AMissingLibraryFailsTheCallThatNeedsIt) {
@@ -162,7 +178,7 @@ TEST(ChmHelpLibraryTest, AMissingLibraryFailsTheCallThatNeedsIt) {
     EXPECT_EQ(help.HtmlHelp(0, "", kHhCloseAll, ""), 0u);
     EXPECT_THROW(help.HtmlHelp(0, "Z:\\x\\kestrow.chm", kHhDisplayTopic, "kestrow.htm"),
                  PlatformError);
-    EXPECT_TRUE(script.helpWindows.empty());
+    EXPECT_TRUE(script.messages.empty());
 }
 
 TEST(SitemapTest, ReadsNamesTopicsAndDepthsAsTheContentsAndIndexWriteThem) {

@@ -68,15 +68,6 @@ std::string QtBackend::BrowseForFolder(const std::string& instruction) {
     return ToStdString(folder);
 }
 
-std::uintptr_t QtBackend::OpenHelpWindow(const std::string& title, const std::string& html,
-                                         std::function<std::string(const std::string&)> resource) {
-    forms::HelpDocument page;
-    page.title = title;
-    page.html = html;
-    page.resource = std::move(resource);
-    return OpenHelp(page);
-}
-
 std::uintptr_t QtBackend::OpenHelp(const forms::HelpDocument& document) {
     // One help window, as the viewer shows each topic in its window: the old
     // one goes, and with it the help file it holds open.

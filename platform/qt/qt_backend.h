@@ -6,6 +6,7 @@
 #include <functional>
 #include <vector>
 
+#include "platform/forms/help_windows.h"
 #include "platform/forms/windowed_backend.h"
 
 class QEventLoop;
@@ -16,7 +17,7 @@ namespace platform::qt {
 
 class QtFormView;
 
-class QtBackend : public forms::WindowedBackend {
+class QtBackend : public forms::WindowedBackend, public forms::HelpWindows {
   public:
     // Needs a QApplication.
     QtBackend();
@@ -27,8 +28,6 @@ class QtBackend : public forms::WindowedBackend {
     void DoEvents() override;
     int MessageBox(const std::string& text, unsigned style, const std::string& title) override;
     std::string BrowseForFolder(const std::string& instruction) override;
-    std::uintptr_t OpenHelpWindow(const std::string& title, const std::string& html,
-                                  std::function<std::string(const std::string&)> resource) override;
     std::uintptr_t OpenHelp(const forms::HelpDocument& document) override;
     void CloseHelpWindows() override;
 

@@ -18,12 +18,14 @@
 #include <QTreeWidget>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <utility>
 #include <vector>
 
 #include "platform/forms/form.h"
+#include "platform/forms/help_windows.h"
 #include "platform/forms/message_box.h"
 #include "platform/forms/user_interface.h"
 #include "platform/qt/qt_classic_look.h"
@@ -527,6 +529,19 @@ TEST_F(QtBackendTest, RunReturnsWhenTheLastFormIsUnloaded) {
     EXPECT_TRUE(hidden.IsLoaded());
 }
 
+// The help windows of the backend a UI loaded.
+HelpWindows& HelpOf(UserInterface& ui) { return dynamic_cast<HelpWindows&>(ui.Backend()); }
+
+// A help document of one page, without contents or index.
+HelpDocument Page(std::string title, std::string html,
+                  std::function<std::string(const std::string&)> resource) {
+    HelpDocument document;
+    document.title = std::move(title);
+    document.html = std::move(html);
+    document.resource = std::move(resource);
+    return document;
+}
+
 TEST_F(QtBackendTest, HelpWindowsShowPagesWithTheirResourcesAndCloseTogether) {
     std::vector<std::string> asked;
     auto resource = [&asked](const std::string& name) -> std::string {
@@ -534,9 +549,9 @@ TEST_F(QtBackendTest, HelpWindowsShowPagesWithTheirResourcesAndCloseTogether) {
         if (name == "other.htm") return "<html><body><p>Second page</p></body></html>";
         return {};
     };
-    auto& backend = ui->Backend();
-    const auto id = backend.OpenHelpWindow(
-        "Kestrow Help", "<p>First page <img src=\"images/logo.gif\"></p>", resource);
+    HelpWindows& backend = HelpOf(*ui);
+    const auto id = backend.OpenHelp(
+        Page("Kestrow Help", "<p>First page <img src=\"images/logo.gif\"></p>", resource));
     EXPECT_NE(id, 0u);
     auto* browser = FindWidget<QTextBrowser>("Kestrow Help", "helpBrowser");
     ASSERT_NE(browser, nullptr);
@@ -546,7 +561,7 @@ TEST_F(QtBackendTest, HelpWindowsShowPagesWithTheirResourcesAndCloseTogether) {
     browser->setSource(QUrl("other.htm"));
     EXPECT_TRUE(browser->toPlainText().contains("Second page"));
 
-    const auto second = backend.OpenHelpWindow("Kestrow Help 2", "<p>x</p>", resource);
+    const auto second = backend.OpenHelp(Page("Kestrow Help 2", "<p>x</p>", resource));
     EXPECT_NE(second, id);
     backend.CloseHelpWindows();
     QCoreApplication::processEvents();
@@ -558,12 +573,12 @@ TEST_F(QtBackendTest, HelpShownAgainReplacesTheOpenHelpWindowAndReleasesItsFile)
     // Stands for the open help file the old window reads from.
     auto file = std::make_shared<int>(0);
     const std::weak_ptr<int> firstFile = file;
-    auto& backend = ui->Backend();
-    backend.OpenHelpWindow("Kestrow Help", "<p>First</p>",
-                           [file](const std::string&) { return std::string(); });
+    HelpWindows& backend = HelpOf(*ui);
+    backend.OpenHelp(
+        Page("Kestrow Help", "<p>First</p>", [file](const std::string&) { return std::string(); }));
     file.reset();
-    backend.OpenHelpWindow("Kestrow Help", "<p>Again</p>",
-                           [](const std::string&) { return std::string(); });
+    backend.OpenHelp(
+        Page("Kestrow Help", "<p>Again</p>", [](const std::string&) { return std::string(); }));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     int shown = 0;
@@ -602,7 +617,7 @@ HelpDocument ThreeTopics() {
 }
 
 TEST_F(QtBackendTest, HelpWindowHasContentsIndexAndHistoryFromTheOpeningTopic) {
-    ui->Backend().OpenHelp(ThreeTopics());
+    HelpOf(*ui).OpenHelp(ThreeTopics());
     QWidget* window = FindWindow("Test Help");
     ASSERT_NE(window, nullptr);
     auto* browser = window->findChild<QTextBrowser*>("helpBrowser");
@@ -659,7 +674,7 @@ TEST_F(QtBackendTest, HelpWindowHasContentsIndexAndHistoryFromTheOpeningTopic) {
     EXPECT_EQ(help->SearchTopics("FOLDERS"), QStringList({"Welcome", "The delay"}));
     EXPECT_EQ(help->SearchTopics("folders shortcuts"), QStringList({"Welcome"}));
     EXPECT_TRUE(help->SearchTopics("nowhere").isEmpty());
-    ui->Backend().CloseHelpWindows();
+    HelpOf(*ui).CloseHelpWindows();
 }
 
 TEST_F(QtBackendTest, TheFormsAndTheirBoxesWearTheClassicLookButNotTheFolderBrowser) {

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/forms/forms_backend.h"
+#include "platform/forms/help_windows.h"
 
 class QLineEdit;
 class QListWidget;

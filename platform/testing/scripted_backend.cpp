@@ -55,14 +55,4 @@ std::string ScriptedBackend::BrowseForFolder(const std::string& instruction) {
     return *script_.browsedFolder;
 }
 
-std::uintptr_t ScriptedBackend::OpenHelpWindow(const std::string& title, const std::string& html,
-                                               std::function<std::string(const std::string&)>) {
-    script_.helpWindows.push_back({title, html, true});
-    return script_.helpWindows.size();
-}
-
-void ScriptedBackend::CloseHelpWindows() {
-    for (auto& window : script_.helpWindows) window.open = false;
-}
-
 }  // namespace platform::testing

@@ -27,12 +27,6 @@ struct ShownMessage {
     std::vector<std::string> loadedForms;
 };
 
-struct HelpWindowRecord {
-    std::string title;
-    std::string html;
-    bool open = true;
-};
-
 class ScriptedBackend : public forms::FormsBackend {
   public:
     // What the test scripts and reads. Shared with the test after the
@@ -45,7 +39,6 @@ class ScriptedBackend : public forms::FormsBackend {
         std::function<void(forms::Form&)> whileModal;  // runs when a modal form opens
         std::vector<std::string> shownForms;           // forms whose windows were made
         std::map<std::string, std::string> owners;     // form -> owner name
-        std::vector<HelpWindowRecord> helpWindows;
         int doEventsCalls = 0;
     };
 
@@ -60,9 +53,6 @@ class ScriptedBackend : public forms::FormsBackend {
     void DoEvents() override;
     int MessageBox(const std::string& text, unsigned style, const std::string& title) override;
     std::string BrowseForFolder(const std::string& instruction) override;
-    std::uintptr_t OpenHelpWindow(const std::string& title, const std::string& html,
-                                  std::function<std::string(const std::string&)> resource) override;
-    void CloseHelpWindows() override;
 
   private:
     Script& script_;

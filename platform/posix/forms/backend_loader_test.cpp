@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/forms/help_windows.h"
 #include "platform/posix/forms/console_backend.h"
 #include "platform/testing/scoped_env.h"
 
@@ -65,6 +66,8 @@ TEST_F(LoadBestBackendTest, LoadsTheQtBackendFromTheProgramFolderWhenADisplayIsT
     auto backend = LoadBestBackend(ProgramFolder());
     ASSERT_NE(backend, nullptr);
     EXPECT_FALSE(IsConsole(backend.get()));
+    // The help viewer finds the help windows across the library's boundary.
+    EXPECT_NE(dynamic_cast<forms::HelpWindows*>(backend.get()), nullptr);
 }
 
 }  // namespace

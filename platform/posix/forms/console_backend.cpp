@@ -432,9 +432,4 @@ std::string ConsoleBackend::BrowseForFolder(const std::string& instruction) {
     }
 }
 
-std::uintptr_t ConsoleBackend::OpenHelpWindow(const std::string& title, const std::string&,
-                                              std::function<std::string(const std::string&)>) {
-    throw PlatformError("help \"" + title + "\" needs a display");
-}
-
 }  // namespace platform::posix

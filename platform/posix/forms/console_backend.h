@@ -46,10 +46,6 @@ class ConsoleBackend : public forms::FormsBackend {
     // Asks for a path on the terminal; empty input cancels. Throws
     // PlatformError without a terminal.
     std::string BrowseForFolder(const std::string& instruction) override;
-    // There is nothing to show help in: throws PlatformError.
-    std::uintptr_t OpenHelpWindow(const std::string& title, const std::string& html,
-                                  std::function<std::string(const std::string&)> resource) override;
-    void CloseHelpWindows() override {}
 
     // The views report their end.
     void ViewClosed(forms::Form& form);

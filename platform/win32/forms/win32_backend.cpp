@@ -156,13 +156,6 @@ std::string Win32FormsBackend::BrowseForFolder(const std::string& instruction) {
     return Utf8(path);
 }
 
-std::uintptr_t Win32FormsBackend::OpenHelpWindow(const std::string&, const std::string&,
-                                                 std::function<std::string(const std::string&)>) {
-    throw PlatformError("help windows are shown by HTML Help on this platform");
-}
-
-void Win32FormsBackend::CloseHelpWindows() {}
-
 void Win32FormsBackend::ViewOpened(Win32FormView& view) { views_.push_back(&view); }
 
 void Win32FormsBackend::ViewClosed(Win32FormView& view) {

@@ -26,11 +26,6 @@ class Win32FormsBackend : public forms::WindowedBackend {
     void DoEvents() override;
     int MessageBox(const std::string& text, unsigned style, const std::string& title) override;
     std::string BrowseForFolder(const std::string& instruction) override;
-    // Help is shown by HTML Help on this platform, through the help API of
-    // the platform bundle; there is no window of the backend's own for it.
-    std::uintptr_t OpenHelpWindow(const std::string& title, const std::string& html,
-                                  std::function<std::string(const std::string&)> resource) override;
-    void CloseHelpWindows() override;
 
     // The views tell the backend when they come and go.
     void ViewOpened(Win32FormView& view);
