@@ -1,5 +1,6 @@
 #include "reg-tool/command_line.h"
 
+#include <map>
 #include <set>
 
 #include "platform/text/text.h"
@@ -225,21 +226,15 @@ class Parser {
         if (option == "f") {
             // The pattern may be left out: then everything matches.
             c.pattern = i_ + 1 < args_.size() && !IsOption(args_[i_ + 1]) ? args_[++i_] : "*";
-        } else if (option == "s") {
-            c.recursive = true;
-        } else if (option == "k") {
-            c.keysOnly = true;
-        } else if (option == "d") {
-            c.dataOnly = true;
-        } else if (option == "c") {
-            c.caseSensitive = true;
-        } else if (option == "e") {
-            c.exact = true;
-        } else if (option == "z") {
-            c.typeNumbers = true;
-        } else {
-            return Taken::kNo;
+            return Taken::kYes;
         }
+        static const std::map<std::string, bool Command::*> kSwitches = {
+            {"s", &Command::recursive},     {"k", &Command::keysOnly}, {"d", &Command::dataOnly},
+            {"c", &Command::caseSensitive}, {"e", &Command::exact},    {"z", &Command::typeNumbers},
+        };
+        const auto found = kSwitches.find(option);
+        if (found == kSwitches.end()) return Taken::kNo;
+        c.*(found->second) = true;
         return Taken::kYes;
     }
 

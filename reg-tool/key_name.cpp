@@ -1,6 +1,6 @@
 #include "reg-tool/key_name.h"
 
-#include "platform/posix/registry/key_path.h"
+#include "platform/registry/key_path.h"
 #include "platform/text/text.h"
 
 namespace reg_tool {
@@ -36,7 +36,7 @@ std::optional<KeyName> ParseKeyName(const std::string& text, std::string* error)
         return std::nullopt;
     }
     if (platform::text::EndsWith(path, "\\")) path.pop_back();
-    if (!platform::posix::SplitKeyPath(path)) {
+    if (!platform::registry::SplitKeyPath(path)) {
         *error = "ERROR: Invalid key name \"" + text +
                  "\". No part of it may be empty or longer than 255 characters.";
         return std::nullopt;

@@ -13,20 +13,15 @@
 #include "platform/testing/test_folder.h"
 #include "platform/testing/test_registry.h"
 #include "settings/shortcut_settings.h"
+#include "settings/testing/options_form.h"
 
 namespace settings {
 namespace {
 
-using platform::forms::Form;
 using namespace platform::testing;
 
-const char* const kNames[4] = {"AllFolders", "SideMenu", "TwoPane", "Maximized"};
-
-class OptionsForm : public Form, public OptionFrames {
-  public:
-    explicit OptionsForm(platform::forms::UserInterface& ui)
-        : Form(ui, "frmOptions", {}), OptionFrames(*this, 0, 0) {}
-};
+using settings::testing::kOptionNames;
+using settings::testing::OptionsForm;
 
 // Two processes loading and saving the same store at once, without locks.
 TEST(ShortcutSettingsProcessesTest, ConcurrentLoadsAndSavesLeaveAConsistentStore) {
@@ -66,7 +61,7 @@ TEST(ShortcutSettingsProcessesTest, ConcurrentLoadsAndSavesLeaveAConsistentStore
         EXPECT_TRUE(exit->Succeeded()) << "status " << exit->Status();
     }
     auto registry = platform::posix::OpenSqliteRegistry(dir.Path("registry.db"));
-    for (const char* name : kNames) {
+    for (const char* name : kOptionNames) {
         auto raw = ReadRaw(*registry, kSettingsKey, name);
         ASSERT_TRUE(raw) << name;
         EXPECT_EQ(raw->type, platform::kRegDword) << name;

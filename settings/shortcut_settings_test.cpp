@@ -11,21 +11,15 @@
 #include "platform/testing/stub_platform.h"
 #include "platform/testing/test_registry.h"
 #include "settings/easy_reg.h"
+#include "settings/testing/options_form.h"
 
 namespace settings {
 namespace {
 
-using platform::forms::Form;
 using namespace platform::testing;
 
-const char* const kNames[4] = {"AllFolders", "SideMenu", "TwoPane", "Maximized"};
-
-// The option frames as a program's dialog holds them, first buttons on.
-class OptionsForm : public Form, public OptionFrames {
-  public:
-    explicit OptionsForm(platform::forms::UserInterface& ui)
-        : Form(ui, "frmOptions", {}), OptionFrames(*this, 0, 0) {}
-};
+using settings::testing::kOptionNames;
+using settings::testing::OptionsForm;
 
 class ShortcutSettingsTest : public ::testing::Test {
   protected:
@@ -57,7 +51,7 @@ class ShortcutSettingsTest : public ::testing::Test {
     // The four stored values; each must be a DWORD.
     std::vector<std::uint32_t> Stored() {
         std::vector<std::uint32_t> values;
-        for (const char* name : kNames) {
+        for (const char* name : kOptionNames) {
             auto raw = ReadRaw(*registry, kSettingsKey, name);
             if (!raw) {
                 ADD_FAILURE() << name << " is missing";

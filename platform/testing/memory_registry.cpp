@@ -5,6 +5,7 @@
 #include <tuple>
 #include <utility>
 
+#include "platform/registry/key_path.h"
 #include "platform/text/text.h"
 
 namespace platform::testing {
@@ -12,7 +13,6 @@ namespace platform::testing {
 namespace {
 
 constexpr std::int64_t kCurrentUserKeyId = 1;
-constexpr std::size_t kMaxKeyNameLength = 255;
 constexpr std::size_t kMaxValueNameLength = 16383;
 
 bool IsPredefinedHive(RegKey key) { return key >= kHkeyClassesRoot && key <= 0x80000006u; }
@@ -31,22 +31,6 @@ std::string Folded(const std::string& name) {
     return folded;
 }
 
-// The components of a key path; nullopt for an empty component or one too
-// long for a key name, which name no key.
-std::optional<std::vector<std::string>> SplitKeyPath(const std::string& path) {
-    std::vector<std::string> parts;
-    if (path.empty()) return parts;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t end = path.find('\\', start);
-        std::string part = path.substr(start, end == std::string::npos ? end : end - start);
-        if (part.empty() || text::Length(part) > kMaxKeyNameLength) return std::nullopt;
-        parts.push_back(std::move(part));
-        if (end == std::string::npos) return parts;
-        start = end + 1;
-    }
-}
-
 }  // namespace
 
 MemoryRegistry::MemoryRegistry() { keys_[kCurrentUserKeyId] = Key{0, "HKEY_CURRENT_USER", {}}; }
@@ -55,13 +39,9 @@ RegResult MemoryRegistry::RegOpenKeyEx(RegKey key, const std::string& subKey,
                                        std::uint32_t /*options*/, std::uint32_t access,
                                        RegKey* result) {
     if (!result) return kErrorInvalidParameter;
-    const Resolved base = Resolve(key, 0);
-    if (!base.key) return base.error;
-    const auto parts = SplitKeyPath(subKey);
-    if (!parts) return kErrorFileNotFound;
-    const auto found = Walk(base.id, *parts);
-    if (!found) return kErrorFileNotFound;
-    *result = NewHandle(*found, access);
+    const Resolved found = ResolvePath(key, subKey);
+    if (!found.key) return found.error;
+    *result = NewHandle(found.id, access);
     return kErrorSuccess;
 }
 
@@ -114,7 +94,7 @@ RegResult MemoryRegistry::RegSetValueEx(RegKey key, const std::string& name,
 RegResult MemoryRegistry::RegCreateKeyEx(RegKey parent, const std::string& subKey,
                                          std::uint32_t access, RegKey* result) {
     if (!result) return kErrorInvalidParameter;
-    const auto parts = SplitKeyPath(subKey);
+    const auto parts = registry::SplitKeyPath(subKey);
     if (!parts) return kErrorInvalidParameter;
     const Resolved base = Resolve(parent, 0);
     if (!base.key) return base.error;
@@ -147,15 +127,11 @@ RegResult MemoryRegistry::RegDeleteValue(RegKey key, const std::string& name) {
 }
 
 RegResult MemoryRegistry::RegDeleteKey(RegKey key, const std::string& subKey) {
-    const Resolved base = Resolve(key, 0);
-    if (!base.key) return base.error;
-    const auto parts = SplitKeyPath(subKey);
-    if (!parts) return kErrorFileNotFound;
-    const auto target = Walk(base.id, *parts);
-    if (!target) return kErrorFileNotFound;
-    if (*target == kCurrentUserKeyId || !ChildrenInOrder(*target).empty())
+    const Resolved target = ResolvePath(key, subKey);
+    if (!target.key) return target.error;
+    if (target.id == kCurrentUserKeyId || !ChildrenInOrder(target.id).empty())
         return kErrorAccessDenied;
-    keys_.erase(*target);
+    keys_.erase(target.id);
     return kErrorSuccess;
 }
 
@@ -222,6 +198,15 @@ std::optional<MemoryRegistry::KeyId> MemoryRegistry::FindChild(KeyId parent,
         if (key.parent == parent && text::EqualsIgnoreCase(key.name, name)) return id;
     }
     return std::nullopt;
+}
+
+MemoryRegistry::Resolved MemoryRegistry::ResolvePath(RegKey key, const std::string& subKey) {
+    const Resolved base = Resolve(key, 0);
+    if (!base.key) return base;
+    const auto parts = registry::SplitKeyPath(subKey);
+    const auto found = parts ? Walk(base.id, *parts) : std::nullopt;
+    if (!found) return {nullptr, 0, kErrorFileNotFound};
+    return {&keys_.at(*found), *found, kErrorSuccess};
 }
 
 std::optional<MemoryRegistry::KeyId> MemoryRegistry::Walk(

@@ -59,6 +59,8 @@ class MemoryRegistry final : public Registry {
     };
 
     Resolved Resolve(RegKey key, std::uint32_t neededAccess);
+    // The key subKey names below key, which needs no access of its own.
+    Resolved ResolvePath(RegKey key, const std::string& subKey);
     std::optional<KeyId> FindChild(KeyId parent, const std::string& name) const;
     std::optional<KeyId> Walk(KeyId from, const std::vector<std::string>& parts) const;
     std::vector<KeyId> ChildrenInOrder(KeyId parent) const;

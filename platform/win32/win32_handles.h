@@ -95,20 +95,11 @@ class OwnedHandle {
     Handle handle_ = Traits::Invalid();
 };
 
-template <typename Handle>
-struct GdiObjectTraits {
+// The handles whose failure is null, freed by release.
+template <typename Handle, auto release>
+struct NullHandleTraits {
     static Handle Invalid() { return nullptr; }
-    static void Free(Handle handle) { ::DeleteObject(handle); }
-};
-
-struct IconTraits {
-    static HICON Invalid() { return nullptr; }
-    static void Free(HICON icon) { ::DestroyIcon(icon); }
-};
-
-struct MemoryDcTraits {
-    static HDC Invalid() { return nullptr; }
-    static void Free(HDC dc) { ::DeleteDC(dc); }
+    static void Free(Handle handle) { release(handle); }
 };
 
 // CreateFileW's failure is INVALID_HANDLE_VALUE, not null.
@@ -117,27 +108,16 @@ struct FileHandleTraits {
     static void Free(HANDLE handle) { ::CloseHandle(handle); }
 };
 
-// Events, mutexes and the like, whose failure is null.
-struct KernelHandleTraits {
-    static HANDLE Invalid() { return nullptr; }
-    static void Free(HANDLE handle) { ::CloseHandle(handle); }
-};
-
-// Memory the shell hands over for the caller to free (an item id list).
-template <typename Pointer>
-struct CoTaskMemoryTraits {
-    static Pointer Invalid() { return nullptr; }
-    static void Free(Pointer memory) { bound::CoTaskMemFree(memory); }
-};
-
 // A font, brush, bitmap or pen from a Create... call.
 template <typename Handle>
-using GdiObject = OwnedHandle<Handle, GdiObjectTraits<Handle>>;
-using IconHandle = OwnedHandle<HICON, IconTraits>;
-using MemoryDc = OwnedHandle<HDC, MemoryDcTraits>;
+using GdiObject = OwnedHandle<Handle, NullHandleTraits<Handle, &::DeleteObject>>;
+using IconHandle = OwnedHandle<HICON, NullHandleTraits<HICON, &::DestroyIcon>>;
+using MemoryDc = OwnedHandle<HDC, NullHandleTraits<HDC, &::DeleteDC>>;
 using FileHandle = OwnedHandle<HANDLE, FileHandleTraits>;
-using KernelHandle = OwnedHandle<HANDLE, KernelHandleTraits>;
+// Events, mutexes and the like, whose failure is null.
+using KernelHandle = OwnedHandle<HANDLE, NullHandleTraits<HANDLE, &::CloseHandle>>;
+// Memory the shell hands over for the caller to free (an item id list).
 template <typename Pointer>
-using CoTaskMemory = OwnedHandle<Pointer, CoTaskMemoryTraits<Pointer>>;
+using CoTaskMemory = OwnedHandle<Pointer, NullHandleTraits<Pointer, &bound::CoTaskMemFree>>;
 
 }  // namespace platform::win32

@@ -70,17 +70,24 @@ RegKey Win32Registry::Remember(void* handle) {
     return next_++;
 }
 
-long Win32Registry::DoOpenKeyEx(RegKey key, const std::string& subKey, std::uint32_t options,
-                                std::uint32_t access, RegKey* result) {
-    HKEY parent = static_cast<HKEY>(Handle(key));
-    if (!parent) return kErrorInvalidHandle;
+template <typename Call>
+long Win32Registry::NewKey(RegKey parent, const std::string& subKey, RegKey* result, Call call) {
+    HKEY handle = static_cast<HKEY>(Handle(parent));
+    if (!handle) return kErrorInvalidHandle;
     if (!result) return kErrorInvalidParameter;
     const auto wideSubKey = TryWide(subKey);
     if (!wideSubKey) return kErrorInvalidParameter;
-    HKEY opened = nullptr;
-    const long rc = ::RegOpenKeyExW(parent, wideSubKey->c_str(), options, access, &opened);
-    if (rc == ERROR_SUCCESS) *result = Remember(opened);
+    HKEY made = nullptr;
+    const long rc = call(handle, wideSubKey->c_str(), &made);
+    if (rc == ERROR_SUCCESS) *result = Remember(made);
     return rc;
+}
+
+long Win32Registry::DoOpenKeyEx(RegKey key, const std::string& subKey, std::uint32_t options,
+                                std::uint32_t access, RegKey* result) {
+    return NewKey(key, subKey, result, [&](HKEY parent, const wchar_t* wideSubKey, HKEY* opened) {
+        return ::RegOpenKeyExW(parent, wideSubKey, options, access, opened);
+    });
 }
 
 long Win32Registry::DoQueryValueEx(RegKey key, const std::string& name, std::uint32_t* type,
@@ -134,16 +141,11 @@ long Win32Registry::DoSetValueEx(RegKey key, const std::string& name, std::uint3
 
 long Win32Registry::DoCreateKeyEx(RegKey parent, const std::string& subKey, std::uint32_t access,
                                   RegKey* result) {
-    HKEY handle = static_cast<HKEY>(Handle(parent));
-    if (!handle) return kErrorInvalidHandle;
-    if (!result) return kErrorInvalidParameter;
-    const auto wideSubKey = TryWide(subKey);
-    if (!wideSubKey) return kErrorInvalidParameter;
-    HKEY created = nullptr;
-    const long rc = ::RegCreateKeyExW(handle, wideSubKey->c_str(), 0, nullptr,
-                                      REG_OPTION_NON_VOLATILE, access, nullptr, &created, nullptr);
-    if (rc == ERROR_SUCCESS) *result = Remember(created);
-    return rc;
+    return NewKey(
+        parent, subKey, result, [&](HKEY handle, const wchar_t* wideSubKey, HKEY* created) {
+            return ::RegCreateKeyExW(handle, wideSubKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                     access, nullptr, created, nullptr);
+        });
 }
 
 long Win32Registry::DoDeleteValue(RegKey key, const std::string& name) {

@@ -53,6 +53,10 @@ class Win32Registry : public Registry {
     // The Windows handle behind key, or null when key is not open here.
     void* Handle(RegKey key) const;
     RegKey Remember(void* handle);
+    // Opening and creating alike: call gets parent's Windows handle and the
+    // sub-key in UTF-16 and makes the new handle, which is then remembered.
+    template <typename Call>
+    long NewKey(RegKey parent, const std::string& subKey, RegKey* result, Call call);
 
     std::map<RegKey, void*> open_;
     RegKey next_ = 1;

@@ -16,10 +16,10 @@
 #include <thread>
 #include <utility>
 
-#include "platform/posix/registry/key_path.h"
 #include "platform/posix/registry/name_folding.h"
 #include "platform/posix/registry/name_index.h"
 #include "platform/posix/registry/sqlite_connection.h"
+#include "platform/registry/key_path.h"
 #include "platform/text/text.h"
 
 namespace platform::posix {
@@ -133,7 +133,7 @@ class SqliteRegistry final : public Registry {
         const long rc = Read([&] {
             const auto parent = Resolve(key, 0);
             if (!parent.id) return parent.error;
-            const auto parts = SplitKeyPath(subKey);
+            const auto parts = registry::SplitKeyPath(subKey);
             if (!parts) return kErrorFileNotFound;
             const auto found = Walk(*parent.id, *parts);
             if (!found) return kErrorFileNotFound;
@@ -216,7 +216,7 @@ class SqliteRegistry final : public Registry {
     long DoCreateKeyEx(RegKey parent, const std::string& subKey, std::uint32_t access,
                        RegKey* result) {
         if (!result) return kErrorInvalidParameter;
-        const auto parts = SplitKeyPath(subKey);
+        const auto parts = registry::SplitKeyPath(subKey);
         if (!parts) return kErrorInvalidParameter;
         std::int64_t id = 0;
         const long rc = Write([&] {
@@ -257,7 +257,7 @@ class SqliteRegistry final : public Registry {
         return Write([&] {
             const auto base = Resolve(key, 0);
             if (!base.id) return base.error;
-            const auto parts = SplitKeyPath(subKey);
+            const auto parts = registry::SplitKeyPath(subKey);
             if (!parts) return kErrorFileNotFound;
             const auto target = Walk(*base.id, *parts);
             if (!target) return kErrorFileNotFound;

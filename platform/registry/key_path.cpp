@@ -1,8 +1,8 @@
-#include "platform/posix/registry/key_path.h"
+#include "platform/registry/key_path.h"
 
 #include "platform/text/text.h"
 
-namespace platform::posix {
+namespace platform::registry {
 
 std::optional<std::vector<std::string>> SplitKeyPath(const std::string& path) {
     std::vector<std::string> parts;
@@ -19,4 +19,4 @@ std::optional<std::vector<std::string>> SplitKeyPath(const std::string& path) {
     return parts;
 }
 
-}  // namespace platform::posix
+}  // namespace platform::registry

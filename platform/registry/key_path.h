@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace platform::posix {
+namespace platform::registry {
 
 // The backslash-separated components of path; an empty path has none. A path
 // with an empty component (a leading, trailing or doubled backslash) or a
@@ -16,4 +16,4 @@ std::optional<std::vector<std::string>> SplitKeyPath(const std::string& path);
 // The longest key name Windows accepts, in characters.
 constexpr std::size_t kMaxKeyNameLength = 255;
 
-}  // namespace platform::posix
+}  // namespace platform::registry

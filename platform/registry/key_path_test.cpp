@@ -1,8 +1,8 @@
-#include "platform/posix/registry/key_path.h"
+#include "platform/registry/key_path.h"
 
 #include <gtest/gtest.h>
 
-namespace platform::posix {
+namespace platform::registry {
 namespace {
 
 TEST(SplitKeyPath, SplitsAtBackslashesAndKeepsBlanksInNames) {
@@ -26,4 +26,4 @@ TEST(SplitKeyPath, RefusesEmptyComponentsAndOverlongNames) {
 }
 
 }  // namespace
-}  // namespace platform::posix
+}  // namespace platform::registry
