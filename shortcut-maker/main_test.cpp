@@ -15,6 +15,7 @@
 #include "platform/testing/child_process.h"
 #include "platform/testing/test_folder.h"
 #include "platform/testing/test_registry.h"
+#include "shortcut-maker/testing/private_user.h"
 
 namespace shortcut_maker {
 namespace {
@@ -41,12 +42,7 @@ class ProgramTest : public ::testing::Test {
         platform::testing::ChildSpec spec;
         spec.arguments = {std::string(binDir ? binDir : KESTROW_BIN_DIR_DEFAULT) + "/Kestrow2005"};
         spec.arguments.insert(spec.arguments.end(), arguments.begin(), arguments.end());
-        spec.environment = {{"DISPLAY", std::nullopt},
-                            {"WAYLAND_DISPLAY", std::nullopt},
-                            {"QT_QPA_PLATFORM", std::nullopt},
-                            {"HOME", Root() + "/home"},
-                            {"XDG_CONFIG_HOME", Root() + "/config"},
-                            {"XDG_DATA_HOME", Root() + "/data"}};
+        spec.environment = shortcut_maker::testing::PrivateUserEnvironment(Root());
         spec.directory = Root();
         spec.output = Root() + "/out.txt";
         spec.error = Root() + "/err.txt";

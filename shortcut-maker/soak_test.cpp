@@ -22,6 +22,7 @@
 #include "platform/testing/store_holder.h"
 #include "platform/testing/test_folder.h"
 #include "platform/testing/test_registry.h"
+#include "shortcut-maker/testing/private_user.h"
 
 namespace shortcut_maker {
 namespace {
@@ -47,12 +48,7 @@ class SoakTest : public ::testing::Test {
     platform::testing::ChildProcess Start(const std::vector<std::string>& arguments) {
         platform::testing::ChildSpec spec;
         spec.arguments = arguments;
-        spec.environment = {{"DISPLAY", std::nullopt},
-                            {"WAYLAND_DISPLAY", std::nullopt},
-                            {"QT_QPA_PLATFORM", std::nullopt},
-                            {"HOME", Root() + "/home"},
-                            {"XDG_CONFIG_HOME", Root() + "/config"},
-                            {"XDG_DATA_HOME", Root() + "/data"}};
+        spec.environment = shortcut_maker::testing::PrivateUserEnvironment(Root());
         spec.newSession = true;
         return platform::testing::ChildProcess::Start(spec);
     }

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "platform/forms/message_box.h"
@@ -35,19 +36,30 @@ std::vector<QMessageBox::StandardButton> ButtonsForStyle(unsigned style) {
 
 }  // namespace
 
+namespace {
+
+// The message-box icon styles and the icons Qt shows for them.
+constexpr std::pair<unsigned, QMessageBox::Icon> kIcons[] = {
+    {forms::kMbIconHand, QMessageBox::Critical},
+    {forms::kMbIconQuestion, QMessageBox::Question},
+    {forms::kMbIconExclamation, QMessageBox::Warning},
+    {forms::kMbIconInformation, QMessageBox::Information},
+};
+
+}  // namespace
+
 QMessageBox::Icon IconForStyle(unsigned style) {
-    switch (style & forms::kMbIconMask) {
-        case forms::kMbIconHand:
-            return QMessageBox::Critical;
-        case forms::kMbIconQuestion:
-            return QMessageBox::Question;
-        case forms::kMbIconExclamation:
-            return QMessageBox::Warning;
-        case forms::kMbIconInformation:
-            return QMessageBox::Information;
-        default:
-            return QMessageBox::NoIcon;
+    for (const auto& [iconStyle, icon] : kIcons) {
+        if ((style & forms::kMbIconMask) == iconStyle) return icon;
     }
+    return QMessageBox::NoIcon;
+}
+
+unsigned StyleForIcon(QMessageBox::Icon icon) {
+    for (const auto& [iconStyle, shown] : kIcons) {
+        if (shown == icon) return iconStyle;
+    }
+    return 0;
 }
 
 int Win32Id(QMessageBox::StandardButton button) {

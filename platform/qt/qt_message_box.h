@@ -8,6 +8,9 @@ namespace platform::qt {
 
 QMessageBox::Icon IconForStyle(unsigned style);
 
+// The icon style a shown icon stands for; 0 for none.
+unsigned StyleForIcon(QMessageBox::Icon icon);
+
 // Shows the box modal over parent (or the screen) and returns the Win32 id
 // of the button pressed; closing it gives the answer that changes nothing.
 int ShowMessageBox(QWidget* parent, const QString& text, unsigned style, const QString& title);

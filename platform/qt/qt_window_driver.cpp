@@ -15,6 +15,7 @@
 
 #include "platform/forms/message_box.h"
 #include "platform/qt/qt_control_widgets.h"
+#include "platform/qt/qt_message_box.h"
 #include "platform/qt/qt_test_support.h"
 #include "platform/qt/qt_units.h"
 
@@ -172,20 +173,7 @@ std::string BoxRecord::Text() const { return box_->text; }
 std::string BoxRecord::Title() const { return box_->title; }
 int BoxRecord::DefaultButton() const { return box_->defaultButton; }
 
-unsigned BoxRecord::IconStyle() const {
-    switch (box_->icon) {
-        case QMessageBox::Critical:
-            return forms::kMbIconHand;
-        case QMessageBox::Question:
-            return forms::kMbIconQuestion;
-        case QMessageBox::Warning:
-            return forms::kMbIconExclamation;
-        case QMessageBox::Information:
-            return forms::kMbIconInformation;
-        default:
-            return 0;
-    }
-}
+unsigned BoxRecord::IconStyle() const { return StyleForIcon(box_->icon); }
 
 BoxRecord AnswerNextBox(int buttonId) { return BoxRecord(AnswerNextMessageBox(buttonId)); }
 
