@@ -31,18 +31,18 @@ using platform::testing::ChildProcess;
 ChildProcess Start(const platform::testing::TestFolder& home, bool qtOffscreen,
                    const std::string& errPath,
                    std::optional<std::uint64_t> fileSizeLimit = std::nullopt) {
-    platform::testing::ChildSpec spec;
-    spec.arguments = {ProgramPath()};
-    spec.environment = {
+    platform::testing::ChildLaunch launch;
+    launch.arguments = {ProgramPath()};
+    launch.environment = {
         {"DISPLAY", std::nullopt},
         {"WAYLAND_DISPLAY", std::nullopt},
         {"QT_QPA_PLATFORM", qtOffscreen ? std::optional<std::string>("offscreen") : std::nullopt},
         {"XDG_CONFIG_HOME", home.Path()},
         {"XDG_RUNTIME_DIR", home.Path()}};
-    spec.output = "";
-    spec.error = errPath;
-    spec.fileSizeLimit = fileSizeLimit;
-    return ChildProcess::Start(spec);
+    launch.output = "";
+    launch.error = errPath;
+    launch.fileSizeLimit = fileSizeLimit;
+    return ChildProcess::Start(launch);
 }
 
 int Finish(const ChildProcess& child) {

@@ -39,16 +39,17 @@ class ProgramTest : public ::testing::Test {
     int Run(const std::vector<std::string>& arguments,
             std::optional<std::uint64_t> fileSizeLimit = std::nullopt) {
         const char* binDir = std::getenv("KESTROW_BIN_DIR");
-        platform::testing::ChildSpec spec;
-        spec.arguments = {std::string(binDir ? binDir : KESTROW_BIN_DIR_DEFAULT) + "/Kestrow2005"};
-        spec.arguments.insert(spec.arguments.end(), arguments.begin(), arguments.end());
-        spec.environment = shortcut_maker::testing::PrivateUserEnvironment(Root());
-        spec.directory = Root();
-        spec.output = Root() + "/out.txt";
-        spec.error = Root() + "/err.txt";
-        spec.fileSizeLimit = fileSizeLimit;
-        spec.newSession = true;
-        const auto exit = platform::testing::ChildProcess::Start(spec).Wait();
+        platform::testing::ChildLaunch launch;
+        launch.arguments = {std::string(binDir ? binDir : KESTROW_BIN_DIR_DEFAULT) +
+                            "/Kestrow2005"};
+        launch.arguments.insert(launch.arguments.end(), arguments.begin(), arguments.end());
+        launch.environment = shortcut_maker::testing::PrivateUserEnvironment(Root());
+        launch.directory = Root();
+        launch.output = Root() + "/out.txt";
+        launch.error = Root() + "/err.txt";
+        launch.fileSizeLimit = fileSizeLimit;
+        launch.newSession = true;
+        const auto exit = platform::testing::ChildProcess::Start(launch).Wait();
         out = Slurp(Root() + "/out.txt");
         err = Slurp(Root() + "/err.txt");
         return exit && exit->signal == 0 ? exit->code : -1;

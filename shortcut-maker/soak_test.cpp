@@ -46,11 +46,11 @@ class SoakTest : public ::testing::Test {
 
     // Starts a program with the test's private folders and no display.
     platform::testing::ChildProcess Start(const std::vector<std::string>& arguments) {
-        platform::testing::ChildSpec spec;
-        spec.arguments = arguments;
-        spec.environment = shortcut_maker::testing::PrivateUserEnvironment(Root());
-        spec.newSession = true;
-        return platform::testing::ChildProcess::Start(spec);
+        platform::testing::ChildLaunch launch;
+        launch.arguments = arguments;
+        launch.environment = shortcut_maker::testing::PrivateUserEnvironment(Root());
+        launch.newSession = true;
+        return platform::testing::ChildProcess::Start(launch);
     }
 
     platform::testing::TestFolder dir;

@@ -30,7 +30,7 @@ struct ChildExit {
 };
 
 // What a started program gets.
-struct ChildSpec {
+struct ChildLaunch {
     std::vector<std::string> arguments;  // the program first
     // Variables to set; a missing value clears the variable.
     std::vector<std::pair<std::string, std::optional<std::string>>> environment;
@@ -54,28 +54,28 @@ class ChildProcess {
         return ChildProcess(pid);
     }
 
-    static ChildProcess Start(const ChildSpec& spec) {
+    static ChildProcess Start(const ChildLaunch& launch) {
         const pid_t pid = ::fork();
         if (pid != 0) return ChildProcess(pid);
-        if (spec.newSession) ::setsid();
-        if (spec.fileSizeLimit) {
-            const rlimit limit{*spec.fileSizeLimit, *spec.fileSizeLimit};
+        if (launch.newSession) ::setsid();
+        if (launch.fileSizeLimit) {
+            const rlimit limit{*launch.fileSizeLimit, *launch.fileSizeLimit};
             if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(125);
         }
-        for (const auto& [name, value] : spec.environment) {
+        for (const auto& [name, value] : launch.environment) {
             if (value) {
                 ::setenv(name.c_str(), value->c_str(), 1);
             } else {
                 ::unsetenv(name.c_str());
             }
         }
-        if (!spec.directory.empty() && ::chdir(spec.directory.c_str()) != 0) ::_exit(126);
-        if (!Redirect(spec.input, O_RDONLY, 0) || !Redirect(spec.output, O_WRONLY, 1) ||
-            !Redirect(spec.error, O_WRONLY, 2)) {
+        if (!launch.directory.empty() && ::chdir(launch.directory.c_str()) != 0) ::_exit(126);
+        if (!Redirect(launch.input, O_RDONLY, 0) || !Redirect(launch.output, O_WRONLY, 1) ||
+            !Redirect(launch.error, O_WRONLY, 2)) {
             ::_exit(126);
         }
         std::vector<char*> argv;
-        for (const auto& argument : spec.arguments)
+        for (const auto& argument : launch.arguments)
             argv.push_back(const_cast<char*>(argument.c_str()));
         argv.push_back(nullptr);
         ::execv(argv[0], argv.data());
