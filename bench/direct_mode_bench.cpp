@@ -1,7 +1,9 @@
 // Direct mode end to end against a minimal C program writing a file of the
 // same size, run side by side. Reports the median wall time of each, their
 // ratio, and the shortcut maker's peak resident memory; exits 1 when the
-// ratio is over 1.3 or the memory over 8 MiB.
+// ratio is over 1.3 or the memory over 8 MiB. A second floor, a C program
+// that also opens the settings store and reads one value, shows how much of
+// the time the store takes whatever the program around it does.
 //
 //   direct_mode_bench [RUNS]     (default 25; binaries are found beside it)
 
@@ -61,6 +63,7 @@ int main(int argc, char** argv) {
     const std::string maker = (binDir / "Kestrow2005").string();
     const std::string reg = (binDir / "kestrow-reg").string();
     const std::string baseline = (binDir / "write_file_baseline").string();
+    const std::string storeBaseline = (binDir / "store_read_baseline").string();
 
     // A user of our own: settings, Start Menu and folders in a scratch home.
     char pattern[] = "/tmp/kestrow-bench-XXXXXX";
@@ -74,7 +77,8 @@ int main(int argc, char** argv) {
     Run({reg, "add", "HKCU\\Control Panel\\Desktop", "/v", "MenuShowDelay", "/t", "REG_SZ", "/d",
          "100", "/f"});
 
-    std::vector<double> makerTimes, baselineTimes;
+    const std::string store = (home / ".config/kestrow/registry.db").string();
+    std::vector<double> makerTimes, baselineTimes, storeTimes;
     long maxRss = 0;
     const fs::path out = home / "baseline.bin";
     for (int i = 0; i <= runs; ++i) {
@@ -91,9 +95,11 @@ int main(int argc, char** argv) {
             return 2;
         }
         const RunResult b = Run({baseline, out.string(), std::to_string(size)});
+        const RunResult s = Run({storeBaseline, store, out.string(), std::to_string(size)});
         if (i == 0) continue;  // the first run creates the store and the side menu
         makerTimes.push_back(m.seconds);
         baselineTimes.push_back(b.seconds);
+        storeTimes.push_back(s.seconds);
         maxRss = std::max(maxRss, m.maxRssKiB);
     }
     fs::remove_all(home);
@@ -101,10 +107,14 @@ int main(int argc, char** argv) {
     const double makerMedian = Median(makerTimes);
     const double baselineMedian = Median(baselineTimes);
     const double ratio = makerMedian / baselineMedian;
+    const double storeMedian = Median(storeTimes);
     std::printf("runs: %d\n", runs);
     std::printf("direct mode median: %.3f ms\n", makerMedian * 1e3);
     std::printf("baseline median:    %.3f ms\n", baselineMedian * 1e3);
     std::printf("ratio:              %.2f (goal: at most 1.3)\n", ratio);
+    std::printf("store floor median: %.3f ms (ratio %.2f to the baseline)\n", storeMedian * 1e3,
+                storeMedian / baselineMedian);
+    std::printf("direct mode / store floor: %.2f\n", makerMedian / storeMedian);
     std::printf("peak RSS:           %.2f MiB (goal: under 8)\n", maxRss / 1024.0);
     const bool ok = ratio <= 1.3 && maxRss < 8 * 1024;
     std::printf("%s\n", ok ? "goals met" : "GOALS MISSED");

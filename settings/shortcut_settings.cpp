@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/platform_error.h"
+#include "platform/registry/reading_group.h"
 #include "settings/easy_reg.h"
 
 namespace settings {
@@ -77,12 +78,16 @@ Outcome ShortcutSettings::LoadDefaultSettings() {
         std::int32_t* flags[4] = {&lngAllFolders, &lngSideMenu, &lngTwoPane, &lngMaximized};
         bool allRead = true;
         std::optional<platform::RegResult> storeFailure;
-        for (int i = 0; i < 4; ++i) {
-            bool blnSuccess = false;
-            platform::RegResult read;
-            *flags[i] = AsFlag(reg.GetValue(kValueNames[i], blnSuccess, "", 0, "", &read) != "0");
-            if (StoreFailed(read) && !storeFailure) storeFailure = read;
-            allRead = allRead && !Refused(read);
+        {
+            const platform::ReadingGroup together(Store());
+            for (int i = 0; i < 4; ++i) {
+                bool blnSuccess = false;
+                platform::RegResult read;
+                *flags[i] =
+                    AsFlag(reg.GetValue(kValueNames[i], blnSuccess, "", 0, "", &read) != "0");
+                if (StoreFailed(read) && !storeFailure) storeFailure = read;
+                allRead = allRead && !Refused(read);
+            }
         }
         if (storeFailure) ThrowStoreFailure(*storeFailure);
         // A default standing in for a value that could not be read must

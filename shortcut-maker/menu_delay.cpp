@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "platform/platform_error.h"
+#include "platform/registry/reading_group.h"
 #include "settings/easy_reg.h"
 #include "shortcut-maker/frm_start_menu_setting.h"
 #include "shortcut-maker/menu_delay_text.h"
@@ -19,20 +20,29 @@ const std::string kDesktopKey = "Control Panel\\Desktop";
 }  // namespace
 
 void modMain::AdviseOnMenuDelay() {
-    const std::int32_t delay = platform::AnswerOr(kUnreadableDelay, [&] {
+    std::int32_t delay = kUnreadableDelay;
+    bool checkOn = true;
+    // Both reads from one state of the store; the write comes after.
+    const settings::Outcome read = Trap([&] {
+        const platform::ReadingGroup together(Store());
+        delay = platform::AnswerOr(kUnreadableDelay, [&] {
+            settings::EasyReg reg(Store());
+            bool blnSuccess = false;
+            return ParseMenuDelay(reg.GetValue("MenuShowDelay", blnSuccess, "",
+                                               settings::kSettingsHive, kDesktopKey))
+                .value_or(kUnreadableDelay);
+        });
         settings::EasyReg reg(Store());
         bool blnSuccess = false;
-        return ParseMenuDelay(reg.GetValue("MenuShowDelay", blnSuccess, "", settings::kSettingsHive,
-                                           kDesktopKey))
-            .value_or(kUnreadableDelay);
+        checkOn = reg.GetValue("CheckStartMenuDelay", blnSuccess, "", settings::kSettingsHive,
+                               settings::kSettingsKey) != "0";
     });
+    if (read == settings::Outcome::Reported) return;
 
     Trap([&] {
         settings::EasyReg reg(Store());
         reg.DefaultHive(settings::kSettingsHive);
         reg.DefaultSubKey(settings::kSettingsKey);
-        bool blnSuccess = false;
-        const bool checkOn = reg.GetValue("CheckStartMenuDelay", blnSuccess, "", 0, "") != "0";
         reg.SetDWord("CheckStartMenuDelay", checkOn ? 1 : 0, 0, "");
         // No display and no terminal: the advice cannot be given this time,
         // which is no failure of the shortcut just written.

@@ -337,8 +337,16 @@ class SqliteRegistry final : public Registry {
         if (unusable_ != kErrorSuccess) return StillUnusable();
         const auto deadline = std::chrono::steady_clock::now() + kRetryFor;
         while (true) {
-            const int rc = sqlite3_exec(db_, forWriting ? "BEGIN IMMEDIATE" : "BEGIN", nullptr,
-                                        nullptr, nullptr);
+            int rc = sqlite3_exec(db_, forWriting ? "BEGIN IMMEDIATE" : "BEGIN", nullptr, nullptr,
+                                  nullptr);
+            // A group for reading takes its snapshot now, while another
+            // program's lock can still be waited out: inside the group a
+            // call cannot try again.
+            if (rc == SQLITE_OK && !forWriting) {
+                rc =
+                    sqlite3_exec(db_, "SELECT 1 FROM keys WHERE id = 1", nullptr, nullptr, nullptr);
+                if (rc != SQLITE_OK) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+            }
             if (rc == SQLITE_OK) {
                 grouped_ = true;
                 return kErrorSuccess;
