@@ -13,7 +13,7 @@ namespace platform::posix {
 namespace {
 
 bool HasColumn(sqlite3* db, const char* table, const char* column) {
-    Statement info(db, "SELECT name FROM pragma_table_info(?)");
+    Statement info(db, "SELECT name FROM pragma_table_info(?)", Statement::Use::Once);
     info.Bind(1, std::string(table));
     while (info.Step()) {
         if (info.Text(0) == column) return true;
@@ -90,7 +90,8 @@ bool NameIndexIsCurrent(sqlite3* db) {
     try {
         Statement unindexed(db,
                             "SELECT EXISTS(SELECT 1 FROM keys WHERE folded IS NULL) OR "
-                            "EXISTS(SELECT 1 FROM vals WHERE folded IS NULL OR made IS NULL)");
+                            "EXISTS(SELECT 1 FROM vals WHERE folded IS NULL OR made IS NULL)",
+                            Statement::Use::Once);
         return unindexed.Step() && unindexed.Int(0) == 0;
     } catch (const StoreFailure& failure) {
         if ((failure.code & 0xFF) == SQLITE_ERROR && !HasColumns(db)) return false;

@@ -40,23 +40,24 @@ INSERT OR IGNORE INTO keys(id, parent, name) VALUES(1, NULL, 'HKEY_CURRENT_USER'
 )sql";
 
 bool IsEmptyDatabase(sqlite3* db) {
-    Statement count(db, "SELECT count(*) FROM sqlite_master");
+    Statement count(db, "SELECT count(*) FROM sqlite_master", Statement::Use::Once);
     count.Step();
     return count.Int(0) == 0;
 }
 
 bool IsOurStore(sqlite3* db) {
-    Statement format(db, "SELECT value FROM store_info WHERE name = 'format'");
+    Statement format(db, "SELECT value FROM store_info WHERE name = 'format'",
+                     Statement::Use::Once);
     if (!format.Step() || format.Text(0) != kFormatName) return false;
-    Statement keys(db, "SELECT id, parent, name FROM keys WHERE id = 1");
+    Statement keys(db, "SELECT id, parent, name FROM keys WHERE id = 1", Statement::Use::Once);
     if (!keys.Step()) return false;
-    Statement vals(db, "SELECT key_id, name, type, data FROM vals LIMIT 0");
+    Statement vals(db, "SELECT key_id, name, type, data FROM vals LIMIT 0", Statement::Use::Once);
     vals.Step();
     return true;
 }
 
 std::int64_t PragmaNumber(sqlite3* db, const char* sql) {
-    Statement pragma(db, sql);
+    Statement pragma(db, sql, Statement::Use::Once);
     return pragma.Step() ? pragma.Int(0) : -1;
 }
 
@@ -74,7 +75,7 @@ StoreState SizeState(sqlite3* db, std::uintmax_t fileSize, std::int64_t pages,
         static_cast<std::uintmax_t>(pages) * static_cast<std::uintmax_t>(pageSize);
     if (fileSize < expected) return StoreState::CutShort;
     if (fileSize > expected) return StoreState::Unusual;
-    Statement mode(db, "PRAGMA journal_mode");
+    Statement mode(db, "PRAGMA journal_mode", Statement::Use::Once);
     return mode.Step() && mode.Text(0) == "wal" ? StoreState::AsWeLeaveIt : StoreState::Unusual;
 }
 
@@ -128,7 +129,7 @@ void KeepLogFiles(sqlite3* db) {
 }  // namespace
 
 bool StoreIsIntact(sqlite3* db) {
-    Statement check(db, "PRAGMA quick_check");
+    Statement check(db, "PRAGMA quick_check", Statement::Use::Once);
     return check.Step() && check.Text(0) == "ok" && !check.Step();
 }
 
@@ -173,7 +174,15 @@ std::map<std::pair<sqlite3*, std::string>, CachedStatement>& PreparedStatements(
 
 }  // namespace
 
-Statement::Statement(sqlite3* db, const char* sql) : db_(db) {
+Statement::Statement(sqlite3* db, const char* sql, Use use) : db_(db) {
+    if (use == Use::Once) {
+        const int rc = sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr);
+        if (rc != SQLITE_OK) {
+            sqlite3_finalize(stmt_);
+            throw StoreFailure{rc};
+        }
+        return;
+    }
     {
         const std::lock_guard<std::mutex> hold(CacheLock());
         auto& cache = PreparedStatements();

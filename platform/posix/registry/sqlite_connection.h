@@ -19,7 +19,12 @@ struct CachedStatement;
 
 class Statement {
   public:
-    Statement(sqlite3* db, const char* sql);
+    // Kept: prepared once and lent again to every later use of the same
+    // text on the connection, as the registry's calls are. Once: for the
+    // checks run as a store is opened, whose memory the next statement reuses.
+    enum class Use { Kept, Once };
+
+    Statement(sqlite3* db, const char* sql, Use use = Use::Kept);
     ~Statement();
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
