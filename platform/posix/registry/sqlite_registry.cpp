@@ -31,6 +31,21 @@ constexpr std::size_t kMaxValueNameLength = 16383;
 constexpr long kErrorRegistryIoFailed = 1016;
 constexpr std::chrono::milliseconds kRetryFor{kBusyWaitMs};
 
+// The two queries of one listing, the next row after the last one read and
+// the row at an index: both take the key's id first, then the last row's
+// sort place or the index.
+struct ListingQueries {
+    const char* onward;
+    const char* fromStart;
+};
+constexpr ListingQueries kSubKeyListing{
+    "SELECT name, folded FROM keys WHERE parent = ? AND (folded, name) > (?, ?) "
+    "ORDER BY folded, name LIMIT 1",
+    "SELECT name, folded FROM keys WHERE parent = ? ORDER BY folded, name LIMIT 1 OFFSET ?"};
+constexpr ListingQueries kValueListing{
+    "SELECT name, type, data, made FROM vals WHERE key_id = ? AND made > ? ORDER BY made LIMIT 1",
+    "SELECT name, type, data, made FROM vals WHERE key_id = ? ORDER BY made LIMIT 1 OFFSET ?"};
+
 bool IsPredefinedHive(RegKey key) { return key >= kHkeyClassesRoot && key <= 0x80000006u; }
 
 bool IsStringType(std::uint32_t type) {
@@ -131,13 +146,9 @@ class SqliteRegistry final : public Registry {
         if (!result) return kErrorInvalidParameter;
         std::int64_t id = 0;
         const long rc = Read([&] {
-            const auto parent = Resolve(key, 0);
-            if (!parent.id) return parent.error;
-            const auto parts = registry::SplitKeyPath(subKey);
-            if (!parts) return kErrorFileNotFound;
-            const auto found = Walk(*parent.id, *parts);
-            if (!found) return kErrorFileNotFound;
-            id = *found;
+            const auto found = ResolvePath(key, subKey);
+            if (!found.id) return found.error;
+            id = *found.id;
             return kErrorSuccess;
         });
         if (rc == kErrorSuccess) *result = NewHandle(id, access);
@@ -255,21 +266,18 @@ class SqliteRegistry final : public Registry {
 
     long DoDeleteKey(RegKey key, const std::string& subKey) {
         return Write([&] {
-            const auto base = Resolve(key, 0);
-            if (!base.id) return base.error;
-            const auto parts = registry::SplitKeyPath(subKey);
-            if (!parts) return kErrorFileNotFound;
-            const auto target = Walk(*base.id, *parts);
-            if (!target) return kErrorFileNotFound;
-            if (*target == kCurrentUserKeyId) return kErrorAccessDenied;
+            const auto found = ResolvePath(key, subKey);
+            if (!found.id) return found.error;
+            const std::int64_t target = *found.id;
+            if (target == kCurrentUserKeyId) return kErrorAccessDenied;
             Statement children(db_, "SELECT 1 FROM keys WHERE parent = ? LIMIT 1");
-            children.Bind(1, *target);
+            children.Bind(1, target);
             if (children.Step()) return kErrorAccessDenied;
             if (!ReadyToChange()) return kErrorBadDb;
             Statement values(db_, "DELETE FROM vals WHERE key_id = ?");
-            values.Bind(1, *target).Run();
+            values.Bind(1, target).Run();
             Statement remove(db_, "DELETE FROM keys WHERE id = ?");
-            remove.Bind(1, *target).Run();
+            remove.Bind(1, target).Run();
             return kErrorSuccess;
         });
     }
@@ -282,53 +290,26 @@ class SqliteRegistry final : public Registry {
     }
 
     // Sub-keys in the order of their folded names, as Windows sorts them.
-    // Reading on from where the last call on this handle stopped takes one
-    // index step, so a whole enumeration is linear in its length.
     long DoEnumKey(RegKey key, std::uint32_t index, std::string* name) {
         if (!name) return kErrorInvalidParameter;
-        return Read([&] {
-            const auto owner = Resolve(key, kKeyEnumerateSubKeys);
-            if (!owner.id) return owner.error;
-            auto& keys = cursors_[key].keys;
-            const bool onward = keys.ReadsOnAt(*owner.id, index);
-            Statement next(db_, onward ? "SELECT name, folded FROM keys WHERE parent = ? AND "
-                                         "(folded, name) > (?, ?) ORDER BY folded, name LIMIT 1"
-                                       : "SELECT name, folded FROM keys WHERE parent = ? "
-                                         "ORDER BY folded, name LIMIT 1 OFFSET ?");
-            next.Bind(1, *owner.id);
-            if (onward)
-                next.Bind(2, keys.last.folded).Bind(3, keys.last.name);
-            else
-                next.Bind(2, std::int64_t{index});
-            if (!next.Step()) return kErrorNoMoreItems;
-            *name = next.Text(0);
-            keys.Read(*owner.id, index, {*name, next.Text(1)});
-            return kErrorSuccess;
-        });
+        return ListingRow(key, index, kKeyEnumerateSubKeys, &Cursor::keys, kSubKeyListing,
+                          [&](Statement& row) {
+                              *name = row.Text(0);
+                              return KeyPlace{*name, row.Text(1)};
+                          });
     }
 
-    // Values in the order they were made, as Windows lists them; linear in
-    // the same way as the sub-keys.
+    // Values in the order they were made, as Windows lists them.
     long DoEnumValue(RegKey key, std::uint32_t index, std::string* name, std::uint32_t* type,
                      std::vector<std::uint8_t>* data) {
         if (!name) return kErrorInvalidParameter;
-        return Read([&] {
-            const auto owner = Resolve(key, kKeyQueryValue);
-            if (!owner.id) return owner.error;
-            auto& values = cursors_[key].values;
-            const bool onward = values.ReadsOnAt(*owner.id, index);
-            Statement next(db_, onward ? "SELECT name, type, data, made FROM vals "
-                                         "WHERE key_id = ? AND made > ? ORDER BY made LIMIT 1"
-                                       : "SELECT name, type, data, made FROM vals "
-                                         "WHERE key_id = ? ORDER BY made LIMIT 1 OFFSET ?");
-            next.Bind(1, *owner.id).Bind(2, onward ? values.last : std::int64_t{index});
-            if (!next.Step()) return kErrorNoMoreItems;
-            *name = next.Text(0);
-            if (type) *type = static_cast<std::uint32_t>(next.Int(1));
-            if (data) *data = next.Blob(2);
-            values.Read(*owner.id, index, next.Int(3));
-            return kErrorSuccess;
-        });
+        return ListingRow(key, index, kKeyQueryValue, &Cursor::values, kValueListing,
+                          [&](Statement& row) {
+                              *name = row.Text(0);
+                              if (type) *type = static_cast<std::uint32_t>(row.Int(1));
+                              if (data) *data = row.Blob(2);
+                              return row.Int(3);
+                          });
     }
 
     long DoBeginTransaction(bool forWriting) {
@@ -438,6 +419,34 @@ class SqliteRegistry final : public Registry {
         Bookmark<std::int64_t> values;  // when the last value read was made
     };
 
+    // The row at index of one listing of key's children. Reading on from
+    // where the last call on this handle stopped takes one index step, so a
+    // whole enumeration is linear in its length. take fills the caller's
+    // results from the row and gives its sort place.
+    template <typename Place, typename Take>
+    long ListingRow(RegKey key, std::uint32_t index, std::uint32_t neededAccess,
+                    Bookmark<Place> Cursor::*listing, const ListingQueries& queries, Take take) {
+        return Read([&] {
+            const auto owner = Resolve(key, neededAccess);
+            if (!owner.id) return owner.error;
+            auto& bookmark = cursors_[key].*listing;
+            const bool readsOn = bookmark.ReadsOnAt(*owner.id, index);
+            Statement next(db_, readsOn ? queries.onward : queries.fromStart);
+            next.Bind(1, *owner.id);
+            if (readsOn)
+                BindPlace(next, bookmark.last);
+            else
+                next.Bind(2, std::int64_t{index});
+            if (!next.Step()) return kErrorNoMoreItems;
+            bookmark.Read(*owner.id, index, take(next));
+            return kErrorSuccess;
+        });
+    }
+    static void BindPlace(Statement& query, const KeyPlace& place) {
+        query.Bind(2, place.folded).Bind(3, place.name);
+    }
+    static void BindPlace(Statement& query, std::int64_t made) { query.Bind(2, made); }
+
     struct StoredValue {
         std::string name;  // as first written
         std::uint32_t type;
@@ -510,13 +519,19 @@ class SqliteRegistry final : public Registry {
         return find.Int(0);
     }
 
-    std::optional<std::int64_t> Walk(std::int64_t id, const std::vector<std::string>& parts) {
-        for (const auto& part : parts) {
+    // The key subKey names below key, which needs no access of its own.
+    Resolved ResolvePath(RegKey key, const std::string& subKey) {
+        const auto base = Resolve(key, 0);
+        if (!base.id) return base;
+        const auto parts = registry::SplitKeyPath(subKey);
+        if (!parts) return {std::nullopt, kErrorFileNotFound};
+        std::int64_t id = *base.id;
+        for (const auto& part : *parts) {
             const auto child = FindChild(id, part);
-            if (!child) return std::nullopt;
+            if (!child) return {std::nullopt, kErrorFileNotFound};
             id = *child;
         }
-        return id;
+        return {id, kErrorSuccess};
     }
 
     RegKey NewHandle(std::int64_t id, std::uint32_t access) {
