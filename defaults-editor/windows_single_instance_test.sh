@@ -3,12 +3,10 @@
 # shows its message box and ends, while the first keeps its dialog.
 #   windows_single_instance_test.sh WINE_DIR KestrowDefaults2005.exe answer_message_box.exe
 set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-. "$here/../scripts/wine-env.sh"
-kestrow_wine_env "$1"
+. "$(dirname "$0")/../scripts/wine-env.sh"
+kestrow_wine_prefix "$1"
 program=$2
 answer=$3
-kestrow_wine_ready
 
 dialog_title="Kestrow 2005 Default Settings"
 message_title="Kestrow Default Settings"

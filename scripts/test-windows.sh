@@ -50,7 +50,7 @@ sleep 1
 
 rm -rf "$wine_dir"
 start=$(date +%s)
-(kestrow_wine_env "$wine_dir" && kestrow_wine_ready)
+(kestrow_wine_prefix "$wine_dir")
 echo "Wine prefix made in $(( $(date +%s) - start )) s."
 ctest --test-dir "$tests" --output-on-failure -j"$(nproc)" --timeout 300
 echo "Windows stage: tests passed under Wine in $(( $(date +%s) - start )) s."

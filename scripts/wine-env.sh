@@ -2,6 +2,7 @@
 # build tree, and the functions that make and end it.
 #   kestrow_wine_env DIR   sets WINEPREFIX, HOME and the rest for DIR
 #   kestrow_wine_ready     makes the prefix once (under a lock), keeps its server warm
+#   kestrow_wine_prefix DIR  both: the prefix under DIR, ready for programs
 #   kestrow_wine_stop      ends the server and every program in the prefix
 # Set KESTROW_WINE_ARCH to win32 or win64; by default win32 where this
 # machine runs 32-bit programs, else win64.
@@ -71,6 +72,11 @@ kestrow_wine_ready() {
   if "$WINESERVER" -p900 </dev/null >/dev/null 2>&1; then
     "$KESTROW_WINE" cmd /c exit </dev/null >/dev/null 2>&1 || true
   fi
+}
+
+kestrow_wine_prefix() {
+  kestrow_wine_env "$1"
+  kestrow_wine_ready
 }
 
 winepath_of() {

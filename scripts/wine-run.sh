@@ -6,7 +6,6 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=wine-env.sh
 . "$here/wine-env.sh"
-kestrow_wine_env "$1"
+kestrow_wine_prefix "$1"
 shift
-kestrow_wine_ready
 exec "$KESTROW_WINE" "$@"

@@ -5,12 +5,10 @@
 # that starts the program with CreateProcessW and answers its message boxes.
 #   windows_direct_mode_test.sh WINE_DIR PATH_OF_Kestrow2005.exe PATH_OF_run_with_command_line.exe
 set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-. "$here/../scripts/wine-env.sh"
-kestrow_wine_env "$1"
+. "$(dirname "$0")/../scripts/wine-env.sh"
+kestrow_wine_prefix "$1"
 program=$2
 launcher=$3
-kestrow_wine_ready
 
 failures=0
 fail() { echo "FAILED: $*"; failures=$((failures + 1)); }

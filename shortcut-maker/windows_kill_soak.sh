@@ -6,13 +6,11 @@
 #   windows_kill_soak.sh WINE_DIR PATH_OF_Kestrow2005.exe PATH_OF_run_with_command_line.exe [RUNS]
 # Needs a display (DISPLAY) for the replace question.
 set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-. "$here/../scripts/wine-env.sh"
-kestrow_wine_env "$1"
+. "$(dirname "$0")/../scripts/wine-env.sh"
+kestrow_wine_prefix "$1"
 program=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
 launcher=$3
 runs=${4:-50}
-kestrow_wine_ready
 
 "$KESTROW_WINE" reg add 'HKCU\Software\Tamsholt\Kestrow 2005' /v SideMenu /t REG_DWORD /d 0 /f >/dev/null 2>&1
 "$KESTROW_WINE" reg add 'HKCU\Control Panel\Desktop' /v MenuShowDelay /t REG_SZ /d 100 /f >/dev/null 2>&1
