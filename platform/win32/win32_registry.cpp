@@ -265,44 +265,4 @@ RegResult Win32Registry::Answer(long rc) {
     return {rc, reason};
 }
 
-RegResult Win32Registry::RegOpenKeyEx(RegKey key, const std::string& subKey, std::uint32_t options,
-                                      std::uint32_t access, RegKey* result) {
-    return Answer(DoOpenKeyEx(key, subKey, options, access, result));
-}
-
-RegResult Win32Registry::RegQueryValueEx(RegKey key, const std::string& name, std::uint32_t* type,
-                                         std::uint8_t* data, std::uint32_t* byteCount) {
-    return Answer(DoQueryValueEx(key, name, type, data, byteCount));
-}
-
-RegResult Win32Registry::RegSetValueEx(RegKey key, const std::string& name, std::uint32_t reserved,
-                                       std::uint32_t type, const std::uint8_t* data,
-                                       std::uint32_t byteCount) {
-    return Answer(DoSetValueEx(key, name, reserved, type, data, byteCount));
-}
-
-RegResult Win32Registry::RegCreateKeyEx(RegKey parent, const std::string& subKey,
-                                        std::uint32_t access, RegKey* result) {
-    return Answer(DoCreateKeyEx(parent, subKey, access, result));
-}
-
-RegResult Win32Registry::RegDeleteValue(RegKey key, const std::string& name) {
-    return Answer(DoDeleteValue(key, name));
-}
-
-RegResult Win32Registry::RegDeleteKey(RegKey key, const std::string& subKey) {
-    return Answer(DoDeleteKey(key, subKey));
-}
-
-RegResult Win32Registry::RegCloseKey(RegKey key) { return Answer(DoCloseKey(key)); }
-
-RegResult Win32Registry::RegEnumKey(RegKey key, std::uint32_t index, std::string* name) {
-    return Answer(DoEnumKey(key, index, name));
-}
-
-RegResult Win32Registry::RegEnumValue(RegKey key, std::uint32_t index, std::string* name,
-                                      std::uint32_t* type, std::vector<std::uint8_t>* data) {
-    return Answer(DoEnumValue(key, index, name, type, data));
-}
-
 }  // namespace platform::win32

@@ -6,49 +6,34 @@
 
 #include <map>
 
-#include "platform/registry/registry.h"
+#include "platform/registry/coded_registry.h"
 
 namespace platform::win32 {
 
-class Win32Registry : public Registry {
+class Win32Registry : public registry::CodedRegistry {
   public:
     Win32Registry() = default;
     ~Win32Registry() override;
     Win32Registry(const Win32Registry&) = delete;
     Win32Registry& operator=(const Win32Registry&) = delete;
 
-    RegResult RegOpenKeyEx(RegKey key, const std::string& subKey, std::uint32_t options,
-                           std::uint32_t access, RegKey* result) override;
-    RegResult RegQueryValueEx(RegKey key, const std::string& name, std::uint32_t* type,
-                              std::uint8_t* data, std::uint32_t* byteCount) override;
-    RegResult RegSetValueEx(RegKey key, const std::string& name, std::uint32_t reserved,
-                            std::uint32_t type, const std::uint8_t* data,
-                            std::uint32_t byteCount) override;
-    RegResult RegCreateKeyEx(RegKey parent, const std::string& subKey, std::uint32_t access,
-                             RegKey* result) override;
-    RegResult RegDeleteValue(RegKey key, const std::string& name) override;
-    RegResult RegDeleteKey(RegKey key, const std::string& subKey) override;
-    RegResult RegCloseKey(RegKey key) override;
-    RegResult RegEnumKey(RegKey key, std::uint32_t index, std::string* name) override;
-    RegResult RegEnumValue(RegKey key, std::uint32_t index, std::string* name, std::uint32_t* type,
-                           std::vector<std::uint8_t>* data) override;
-
   private:
     long DoOpenKeyEx(RegKey key, const std::string& subKey, std::uint32_t options,
-                     std::uint32_t access, RegKey* result);
+                     std::uint32_t access, RegKey* result) override;
     long DoQueryValueEx(RegKey key, const std::string& name, std::uint32_t* type,
-                        std::uint8_t* data, std::uint32_t* byteCount);
+                        std::uint8_t* data, std::uint32_t* byteCount) override;
     long DoSetValueEx(RegKey key, const std::string& name, std::uint32_t reserved,
-                      std::uint32_t type, const std::uint8_t* data, std::uint32_t byteCount);
+                      std::uint32_t type, const std::uint8_t* data,
+                      std::uint32_t byteCount) override;
     long DoCreateKeyEx(RegKey parent, const std::string& subKey, std::uint32_t access,
-                       RegKey* result);
-    long DoDeleteValue(RegKey key, const std::string& name);
-    long DoDeleteKey(RegKey key, const std::string& subKey);
-    long DoCloseKey(RegKey key);
-    long DoEnumKey(RegKey key, std::uint32_t index, std::string* name);
+                       RegKey* result) override;
+    long DoDeleteValue(RegKey key, const std::string& name) override;
+    long DoDeleteKey(RegKey key, const std::string& subKey) override;
+    long DoCloseKey(RegKey key) override;
+    long DoEnumKey(RegKey key, std::uint32_t index, std::string* name) override;
     long DoEnumValue(RegKey key, std::uint32_t index, std::string* name, std::uint32_t* type,
-                     std::vector<std::uint8_t>* data);
-    static RegResult Answer(long rc);
+                     std::vector<std::uint8_t>* data) override;
+    RegResult Answer(long rc) override;
 
     // The Windows handle behind key, or null when key is not open here.
     void* Handle(RegKey key) const;

@@ -19,6 +19,7 @@
 #include "platform/posix/registry/name_folding.h"
 #include "platform/posix/registry/name_index.h"
 #include "platform/posix/registry/sqlite_connection.h"
+#include "platform/registry/coded_registry.h"
 #include "platform/registry/key_path.h"
 #include "platform/text/text.h"
 
@@ -99,50 +100,19 @@ std::string ProblemText(const StoreFault& fault, const std::string& path) {
     return store + "cannot be read or written: " + SystemReason(fault.systemError) + ".";
 }
 
-class SqliteRegistry final : public Registry {
+class SqliteRegistry final : public registry::CodedRegistry {
   public:
     SqliteRegistry(sqlite3* db, bool checkedWhole, StoreFault openFault, std::string path)
         : db_(db), checkedWhole_(checkedWhole), openFault_(openFault), path_(std::move(path)) {}
     ~SqliteRegistry() override { CloseStore(db_); }
 
-    RegResult RegOpenKeyEx(RegKey key, const std::string& subKey, std::uint32_t options,
-                           std::uint32_t access, RegKey* result) override {
-        return Answer(DoOpenKeyEx(key, subKey, options, access, result));
-    }
-    RegResult RegQueryValueEx(RegKey key, const std::string& name, std::uint32_t* type,
-                              std::uint8_t* data, std::uint32_t* byteCount) override {
-        return Answer(DoQueryValueEx(key, name, type, data, byteCount));
-    }
-    RegResult RegSetValueEx(RegKey key, const std::string& name, std::uint32_t reserved,
-                            std::uint32_t type, const std::uint8_t* data,
-                            std::uint32_t byteCount) override {
-        return Answer(DoSetValueEx(key, name, reserved, type, data, byteCount));
-    }
-    RegResult RegCreateKeyEx(RegKey parent, const std::string& subKey, std::uint32_t access,
-                             RegKey* result) override {
-        return Answer(DoCreateKeyEx(parent, subKey, access, result));
-    }
-    RegResult RegDeleteValue(RegKey key, const std::string& name) override {
-        return Answer(DoDeleteValue(key, name));
-    }
-    RegResult RegDeleteKey(RegKey key, const std::string& subKey) override {
-        return Answer(DoDeleteKey(key, subKey));
-    }
-    RegResult RegCloseKey(RegKey key) override { return Answer(DoCloseKey(key)); }
-    RegResult RegEnumKey(RegKey key, std::uint32_t index, std::string* name) override {
-        return Answer(DoEnumKey(key, index, name));
-    }
-    RegResult RegEnumValue(RegKey key, std::uint32_t index, std::string* name, std::uint32_t* type,
-                           std::vector<std::uint8_t>* data) override {
-        return Answer(DoEnumValue(key, index, name, type, data));
-    }
     RegResult BeginTransaction(bool forWriting) override {
         return Answer(DoBeginTransaction(forWriting));
     }
     RegResult EndTransaction(bool commit) override { return Answer(DoEndTransaction(commit)); }
 
     long DoOpenKeyEx(RegKey key, const std::string& subKey, std::uint32_t /*options*/,
-                     std::uint32_t access, RegKey* result) {
+                     std::uint32_t access, RegKey* result) override {
         if (!result) return kErrorInvalidParameter;
         std::int64_t id = 0;
         const long rc = Read([&] {
@@ -156,7 +126,7 @@ class SqliteRegistry final : public Registry {
     }
 
     long DoQueryValueEx(RegKey key, const std::string& name, std::uint32_t* type,
-                        std::uint8_t* data, std::uint32_t* byteCount) {
+                        std::uint8_t* data, std::uint32_t* byteCount) override {
         if (data && !byteCount) return kErrorInvalidParameter;
         return Read([&] {
             const auto owner = Resolve(key, kKeyQueryValue);
@@ -178,7 +148,8 @@ class SqliteRegistry final : public Registry {
     }
 
     long DoSetValueEx(RegKey key, const std::string& name, std::uint32_t /*reserved*/,
-                      std::uint32_t type, const std::uint8_t* data, std::uint32_t byteCount) {
+                      std::uint32_t type, const std::uint8_t* data,
+                      std::uint32_t byteCount) override {
         if (!data && byteCount > 0) return kErrorInvalidParameter;
         if (text::Length(name) > kMaxValueNameLength) return kErrorInvalidParameter;
         std::vector<std::uint8_t> bytes;
@@ -225,7 +196,7 @@ class SqliteRegistry final : public Registry {
     }
 
     long DoCreateKeyEx(RegKey parent, const std::string& subKey, std::uint32_t access,
-                       RegKey* result) {
+                       RegKey* result) override {
         if (!result) return kErrorInvalidParameter;
         const auto parts = registry::SplitKeyPath(subKey);
         if (!parts) return kErrorInvalidParameter;
@@ -251,7 +222,7 @@ class SqliteRegistry final : public Registry {
         return rc;
     }
 
-    long DoDeleteValue(RegKey key, const std::string& name) {
+    long DoDeleteValue(RegKey key, const std::string& name) override {
         return Write([&] {
             const auto owner = Resolve(key, kKeySetValue);
             if (!owner.id) return owner.error;
@@ -264,7 +235,7 @@ class SqliteRegistry final : public Registry {
         });
     }
 
-    long DoDeleteKey(RegKey key, const std::string& subKey) {
+    long DoDeleteKey(RegKey key, const std::string& subKey) override {
         return Write([&] {
             const auto found = ResolvePath(key, subKey);
             if (!found.id) return found.error;
@@ -282,7 +253,7 @@ class SqliteRegistry final : public Registry {
         });
     }
 
-    long DoCloseKey(RegKey key) {
+    long DoCloseKey(RegKey key) override {
         if (!db_ || broken_) return Unusable();
         if (IsPredefinedHive(key)) return kErrorSuccess;
         cursors_.erase(key);
@@ -290,7 +261,7 @@ class SqliteRegistry final : public Registry {
     }
 
     // Sub-keys in the order of their folded names, as Windows sorts them.
-    long DoEnumKey(RegKey key, std::uint32_t index, std::string* name) {
+    long DoEnumKey(RegKey key, std::uint32_t index, std::string* name) override {
         if (!name) return kErrorInvalidParameter;
         return ListingRow(key, index, kKeyEnumerateSubKeys, &Cursor::keys, kSubKeyListing,
                           [&](Statement& row) {
@@ -301,7 +272,7 @@ class SqliteRegistry final : public Registry {
 
     // Values in the order they were made, as Windows lists them.
     long DoEnumValue(RegKey key, std::uint32_t index, std::string* name, std::uint32_t* type,
-                     std::vector<std::uint8_t>* data) {
+                     std::vector<std::uint8_t>* data) override {
         if (!name) return kErrorInvalidParameter;
         return ListingRow(key, index, kKeyQueryValue, &Cursor::values, kValueListing,
                           [&](Statement& row) {
@@ -379,7 +350,7 @@ class SqliteRegistry final : public Registry {
   private:
     // The call's result with the reason the store gave, which belongs to
     // this call alone.
-    RegResult Answer(long rc) {
+    RegResult Answer(long rc) override {
         const StoreFault fault = std::exchange(problem_, StoreFault{});
         if (rc == kErrorSuccess || fault.trouble == StoreTrouble::None) return rc;
         return {rc, ProblemText(fault, path_)};
