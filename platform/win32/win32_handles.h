@@ -116,6 +116,7 @@ using MemoryDc = OwnedHandle<HDC, NullHandleTraits<HDC, &::DeleteDC>>;
 using FileHandle = OwnedHandle<HANDLE, FileHandleTraits>;
 // Events, mutexes and the like, whose failure is null.
 using KernelHandle = OwnedHandle<HANDLE, NullHandleTraits<HANDLE, &::CloseHandle>>;
+using LibraryHandle = OwnedHandle<HMODULE, NullHandleTraits<HMODULE, &::FreeLibrary>>;
 // Memory the shell hands over for the caller to free (an item id list).
 template <typename Pointer>
 using CoTaskMemory = OwnedHandle<Pointer, NullHandleTraits<Pointer, &bound::CoTaskMemFree>>;

@@ -30,20 +30,15 @@ using HtmlHelpWFunction = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
 
 }  // namespace
 
-Win32HtmlHelp::~Win32HtmlHelp() {
-    if (library_) ::FreeLibrary(static_cast<HMODULE>(library_));
-}
-
 std::uintptr_t Win32HtmlHelp::HtmlHelp(std::uintptr_t owner, const std::string& file,
                                        unsigned command, const std::string& data) {
     if (!entry_) {
-        if (!library_) library_ = ::LoadLibraryW(L"hhctrl.ocx");
+        if (!library_) library_.Reset(::LoadLibraryW(L"hhctrl.ocx"));
         if (!library_) {
             throw PlatformError("The help viewer hhctrl.ocx cannot be loaded: " +
                                 ErrorText(::GetLastError()));
         }
-        entry_ =
-            reinterpret_cast<void*>(::GetProcAddress(static_cast<HMODULE>(library_), "HtmlHelpW"));
+        entry_ = reinterpret_cast<void*>(::GetProcAddress(library_.Get(), "HtmlHelpW"));
         if (!entry_) throw PlatformError("The help viewer hhctrl.ocx has no HtmlHelpW.");
     }
     const auto htmlHelpW = reinterpret_cast<HtmlHelpWFunction>(entry_);
@@ -56,15 +51,12 @@ std::uintptr_t Win32HtmlHelp::HtmlHelp(std::uintptr_t owner, const std::string& 
     return reinterpret_cast<std::uintptr_t>(htmlHelpW(window, wideFile.c_str(), command, argument));
 }
 
-MutexInstanceCheck::~MutexInstanceCheck() {
-    if (mutex_) ::CloseHandle(mutex_);
-}
-
 bool MutexInstanceCheck::PreviousInstanceRunning(const std::string& programName) {
     if (mutex_) return previous_;
     // Local\: one instance per user session, as a user sees programs.
     const std::wstring name = L"Local\\Tamsholt." + Wide(programName) + L".Instance";
-    mutex_ = ::CreateMutexW(nullptr, FALSE, name.c_str());
+    mutex_.Reset(::CreateMutexW(nullptr, FALSE, name.c_str()));
+    // Reset freed nothing (nothing was held), so the last error is still CreateMutexW's.
     if (!mutex_) {
         throw PlatformError("The instance check cannot be made: " + ErrorText(::GetLastError()));
     }

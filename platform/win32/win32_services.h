@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/win32/win32_handles.h"
 
 namespace platform::win32 {
 
@@ -19,16 +20,11 @@ class Win32ShellExecutor : public ShellExecutor {
 // call only.
 class Win32HtmlHelp : public HtmlHelpApi {
   public:
-    Win32HtmlHelp() = default;
-    ~Win32HtmlHelp() override;
-    Win32HtmlHelp(const Win32HtmlHelp&) = delete;
-    Win32HtmlHelp& operator=(const Win32HtmlHelp&) = delete;
-
     std::uintptr_t HtmlHelp(std::uintptr_t owner, const std::string& file, unsigned command,
                             const std::string& data) override;
 
   private:
-    void* library_ = nullptr;
+    LibraryHandle library_;
     void* entry_ = nullptr;
 };
 
@@ -36,15 +32,10 @@ class Win32HtmlHelp : public HtmlHelpApi {
 // that holds it, however that process ends.
 class MutexInstanceCheck : public InstanceCheck {
   public:
-    MutexInstanceCheck() = default;
-    ~MutexInstanceCheck() override;
-    MutexInstanceCheck(const MutexInstanceCheck&) = delete;
-    MutexInstanceCheck& operator=(const MutexInstanceCheck&) = delete;
-
     bool PreviousInstanceRunning(const std::string& programName) override;
 
   private:
-    void* mutex_ = nullptr;
+    KernelHandle mutex_;
     bool previous_ = false;
 };
 
