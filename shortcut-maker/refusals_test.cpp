@@ -71,7 +71,7 @@ TEST_F(RefusalsTest, AFolderRefusedFromTheCommandLineIsShownInAMessageBox) {
 }
 
 TEST_F(RefusalsTest, AChosenFolderTooLongForAShortcutIsToldNotDropped) {
-    h.script.browsedFolder = "Z:\\" + std::string(300, 'd');
+    h.AnswerBrowser("Z:\\" + std::string(300, 'd'));
     h.program->Main("");
     EXPECT_NE(OnlyMessage().find("longer than 259 characters"), std::string::npos);
     EXPECT_FALSE(h.program->OptionsForm().IsLoaded());

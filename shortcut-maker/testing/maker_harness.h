@@ -96,7 +96,9 @@ class MakerHarness {
         fs::create_directories(dir_.Path() + "/bin");
         fs::create_directories(dir_.Path() + "/folders");
         platform = platform::MakeDefaultPlatform(nullptr, [this] {
-            return std::make_unique<platform::testing::ScriptedBackend>(script, platform.ui.get());
+            if (backend) return backend();
+            return std::unique_ptr<platform::forms::FormsBackend>(
+                std::make_unique<platform::testing::ScriptedBackend>(script, platform.ui.get()));
         });
         auto shell = std::make_unique<RecordingShellExecutor>();
         shellExecutor = shell.get();
@@ -107,10 +109,6 @@ class MakerHarness {
         platform.programFolder = [this] {
             return platform::posix::WindowsPathOf(dir_.Path() + "/bin");
         };
-        // The script answers with the Windows path the user would have chosen.
-        platform.browseForFolder = [this](const std::string& instruction) {
-            return platform.ui->Backend().BrowseForFolder(instruction);
-        };
         program = std::make_unique<modMain>(platform);
     }
     ~MakerHarness() { program.reset(); }
@@ -120,6 +118,12 @@ class MakerHarness {
     std::string StorePath() const { return dir_.Path() + "/config/kestrow/registry.db"; }
     fs::path StartMenu() const { return dir_.Path() + "/data/kestrow/Start Menu"; }
     fs::path SideMenu() const { return StartMenu() / "Kestrow"; }
+    // The folder browser answers with this folder (a Windows path) as the
+    // system's browser gives it, so that the platform maps it back.
+    void AnswerBrowser(const std::string& folder) { script.browsedFolder = NativePath(folder); }
+    static std::string NativePath(const std::string& windowsPath) {
+        return platform::posix::PosixPathOf(windowsPath);
+    }
     // A folder to make shortcuts to, created on disk; its Windows path.
     std::string Folder(const std::string& name) {
         fs::create_directories(dir_.Path() + "/folders/" + name);
@@ -168,6 +172,8 @@ class MakerHarness {
     static inline const std::string kSettingsKey = "Software\\Tamsholt\\Kestrow 2005";
 
     platform::testing::ScriptedBackend::Script script;
+    // Makes the forms backend on first use in place of the scripted one.
+    platform::forms::UserInterface::BackendFactory backend;
     platform::Platform platform = platform::testing::StubPlatform();
     RecordingShellExecutor* shellExecutor = nullptr;
     RecordingHtmlHelp* htmlHelp = nullptr;
