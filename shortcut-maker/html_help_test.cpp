@@ -35,7 +35,7 @@ TEST_F(HelpTest, HelpShowsTheTopicFromTheFileBesideTheProgramEachClick) {
     ASSERT_EQ(calls.size(), 2u);
     for (const auto& call : calls) {
         EXPECT_EQ(call.command, platform::kHhDisplayTopic);
-        EXPECT_EQ(call.file, platform::posix::WindowsPathOf(h.Root() + "/bin") + "\\kestrow.chm");
+        EXPECT_EQ(call.file, h.platform.programFolder() + "\\kestrow.chm");
         EXPECT_EQ(call.data, "kestrow.htm");
     }
     EXPECT_EQ(h.htmlHelp->openWindows, 2);

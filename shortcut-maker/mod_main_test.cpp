@@ -43,8 +43,7 @@ TEST(MainFlowTest, StartMenuPathGetsExactlyOneTrailingBackslash) {
         SCOPED_TRACE(stored);
         MakerHarness h;
         const std::string startMenu = h.Folder("Menu");
-        h.SetString("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
-                    "Start Menu", startMenu + (stored == "Menu" ? "" : "\\"));
+        h.MoveStartMenu(startMenu + (stored == "Menu" ? "" : "\\"));
         h.script.browsedFolder = "";
         h.program->Main("");
         EXPECT_EQ(h.program->StartMenuPath, startMenu + "\\");
