@@ -31,7 +31,6 @@ struct Platform {
     using ScriptShellMaker = std::function<std::unique_ptr<WshShell>()>;
     using FileSystemMaker = std::function<std::unique_ptr<FileSystemObject>()>;
     using ProgramFolder = std::function<std::string()>;
-    using FolderBrowser = std::function<std::string(const std::string& instruction)>;
     using FolderTest = std::function<bool(const std::string& path, const std::string& folder)>;
 
     // Every member, so that a target that leaves one out does not compile.
@@ -39,7 +38,7 @@ struct Platform {
              ScriptShellMaker createScriptShell, FileSystemMaker createFileSystem,
              std::unique_ptr<FileQueries> files, std::unique_ptr<ShellExecutor> shellExecutor,
              std::unique_ptr<HtmlHelpApi> htmlHelp, std::unique_ptr<InstanceCheck> instances,
-             ProgramFolder programFolder, FolderBrowser browseForFolder, FolderTest isInsideFolder)
+             ProgramFolder programFolder, FolderTest isInsideFolder)
         : registry(std::move(registry)),
           ui(std::move(ui)),
           createScriptShell(std::move(createScriptShell)),
@@ -49,7 +48,6 @@ struct Platform {
           htmlHelp(std::move(htmlHelp)),
           instances(std::move(instances)),
           programFolder(std::move(programFolder)),
-          browseForFolder(std::move(browseForFolder)),
           isInsideFolder(std::move(isInsideFolder)) {}
 
     std::unique_ptr<Registry> registry;
@@ -65,9 +63,6 @@ struct Platform {
     // The folder holding the running program, as a Windows path without a
     // trailing backslash.
     ProgramFolder programFolder;
-    // The folder browser: a Windows path, or empty text when cancelled.
-    // Throws PlatformError when it cannot be shown.
-    FolderBrowser browseForFolder;
     // Whether a Windows path lies inside a folder (a Windows path) once both
     // are resolved the way this platform opens them.
     FolderTest isInsideFolder;

@@ -72,7 +72,7 @@ TEST_F(UnusableStoreTest, DirectModeSaysTheStoreIsDamagedWritesNothingAndFails) 
 
 TEST_F(UnusableStoreTest, DialogModeSaysSoBeforeShowingOptionsItCouldNotRead) {
     Damage();
-    h.script.browsedFolder = h.Folder("Photos");
+    h.AnswerBrowser(h.Folder("Photos"));
     h.program->Main("");
     EXPECT_NE(OnlyMessage().find("is damaged"), std::string::npos);
     EXPECT_FALSE(h.program->OptionsForm().IsLoaded());

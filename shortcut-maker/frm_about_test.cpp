@@ -17,7 +17,7 @@ using namespace platform::forms;
 class AboutBoxTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        h.script.browsedFolder = h.Folder("Photos");
+        h.AnswerBrowser(h.Folder("Photos"));
         h.program->Main("");
     }
     // Opens the About box from the options dialog and runs body while it is open.

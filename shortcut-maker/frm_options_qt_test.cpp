@@ -8,6 +8,7 @@
 #include "platform/forms/message_box.h"
 #include "platform/posix/chm_help.h"
 #include "platform/qt/qt_window_driver.h"
+#include "platform/testing/answered_folder_browser.h"
 #include "shortcut-maker/frm_about.h"
 #include "shortcut-maker/frm_options.h"
 #include "shortcut-maker/frm_start_menu_setting.h"
@@ -28,8 +29,10 @@ class OptionsDialogQtTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() { qtt::EnsureApplication(); }
     OptionsDialogQtTest() {
-        h.platform.ui = std::make_unique<platform::forms::UserInterface>(qtt::QtBackendFactory());
-        h.platform.browseForFolder = [this](const std::string&) { return chosen; };
+        h.backend = [this] {
+            return std::make_unique<platform::testing::AnsweredFolderBrowser>(
+                qtt::QtBackendFactory()(), MakerHarness::NativePath(chosen));
+        };
         h.SetMenuDelay("100");
     }
     ~OptionsDialogQtTest() override {

@@ -21,7 +21,7 @@ class OptionsDialogTest : public ::testing::Test {
     void SetUp() override {
         h.SetMenuDelay("100");
         folder = h.Folder("My Photos");
-        h.script.browsedFolder = folder;
+        h.AnswerBrowser(folder);
     }
     frmOptions& Open() {
         h.program->Main("");
@@ -168,10 +168,10 @@ TEST_F(OptionsDialogTest, DialogClosedWhileTheReplaceQuestionIsOpenStillReplaces
     fs::create_directories(h.SideMenu());
     { std::ofstream(h.SideMenu() / "My Photos.lnk") << "old"; }
     h.StoreDefaults(1, 1, 1, 0);
-    h.platform.ui = std::make_unique<UserInterface>([this] {
+    h.backend = [this] {
         return std::make_unique<ClosesDialogOnReplaceQuestion>(h.script, *h.platform.ui,
                                                                h.program->OptionsForm());
-    });
+    };
     frmOptions& form = Open();
     h.script.answers.push_back(kIdYes);
     form.cmdOK.Click();
@@ -211,7 +211,7 @@ TEST_F(OptionsDialogTest, CancelAndTheCloseBoxMakeNothing) {
     EXPECT_FALSE(fs::exists(h.SideMenu()));
 
     MakerHarness other;
-    other.script.browsedFolder = other.Folder("X");
+    other.AnswerBrowser(other.Folder("X"));
     other.program->Main("");
     other.platform.ui->Unload(other.program->OptionsForm());
     EXPECT_TRUE(other.LoadedForms().empty());

@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 class HelpTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        h.script.browsedFolder = h.Folder("Photos");
+        h.AnswerBrowser(h.Folder("Photos"));
         h.program->Main("");
     }
     void PutHelpFile() { std::ofstream(fs::path(h.Root()) / "bin" / "kestrow.chm") << "chm"; }
@@ -35,7 +35,7 @@ TEST_F(HelpTest, HelpShowsTheTopicFromTheFileBesideTheProgramEachClick) {
     ASSERT_EQ(calls.size(), 2u);
     for (const auto& call : calls) {
         EXPECT_EQ(call.command, platform::kHhDisplayTopic);
-        EXPECT_EQ(call.file, platform::posix::WindowsPathOf(h.Root() + "/bin") + "\\kestrow.chm");
+        EXPECT_EQ(call.file, h.platform.programFolder() + "\\kestrow.chm");
         EXPECT_EQ(call.data, "kestrow.htm");
     }
     EXPECT_EQ(h.htmlHelp->openWindows, 2);
@@ -78,16 +78,27 @@ TEST_F(HelpTest, ClosingTheDialogClosesHelpWindowsAndReleasesTheViewer) {
     EXPECT_FALSE(h.program->HelpViewer);
 }
 
+// Makes the store unreachable once the folder is chosen.
+class LosesTheStoreOnBrowsing : public platform::testing::ScriptedBackend {
+  public:
+    explicit LosesTheStoreOnBrowsing(MakerHarness& h)
+        : ScriptedBackend(h.script, h.platform.ui.get()), h_(h) {}
+    std::string BrowseForFolder(const std::string& instruction) override {
+        kept_ = std::exchange(h_.platform.registry,
+                              std::make_unique<platform::testing::UnreachableRegistry>());
+        return ScriptedBackend::BrowseForFolder(instruction);
+    }
+
+  private:
+    MakerHarness& h_;
+    std::unique_ptr<platform::Registry> kept_;
+};
+
 TEST(HelpViewerLifeTest, DialogUnloadedBeforeTheViewerExistsIsQuiet) {
     MakerHarness h;
-    // A failure while the dialog loads closes it before Main makes the viewer:
-    // the store becomes unreachable once the folder is chosen.
-    std::unique_ptr<platform::Registry> kept;
-    h.platform.browseForFolder = [&](const std::string&) {
-        kept = std::exchange(h.platform.registry,
-                             std::make_unique<platform::testing::UnreachableRegistry>());
-        return h.Folder("Photos");
-    };
+    // A failure while the dialog loads closes it before Main makes the viewer.
+    h.backend = [&] { return std::make_unique<LosesTheStoreOnBrowsing>(h); };
+    h.AnswerBrowser(h.Folder("Photos"));
     h.program->Main("");
     ASSERT_EQ(h.script.messages.size(), 1u);
     EXPECT_EQ(h.script.messages[0].text.rfind("Unexpected error.", 0), 0u);

@@ -139,7 +139,7 @@ void modMain::HandleUnexpectedError(const platform::Failure& failure) {
 
 std::string modMain::BrowseForFolder() {
     return platform::AnswerOr(std::string(), [&]() -> std::string {
-        std::string path = platform_.browseForFolder("Select a folder you need a shortcut to");
+        std::string path = Ui().BrowseForFolder("Select a folder you need a shortcut to");
         const auto nul = path.find('\0');
         if (nul != std::string::npos) path.resize(nul);
         // A path that does not fit the buffer fails to convert; the user

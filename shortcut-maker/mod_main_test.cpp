@@ -43,8 +43,7 @@ TEST(MainFlowTest, StartMenuPathGetsExactlyOneTrailingBackslash) {
         SCOPED_TRACE(stored);
         MakerHarness h;
         const std::string startMenu = h.Folder("Menu");
-        h.SetString("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
-                    "Start Menu", startMenu + (stored == "Menu" ? "" : "\\"));
+        h.MoveStartMenu(startMenu + (stored == "Menu" ? "" : "\\"));
         h.script.browsedFolder = "";
         h.program->Main("");
         EXPECT_EQ(h.program->StartMenuPath, startMenu + "\\");
@@ -68,27 +67,31 @@ TEST(MainFlowTest, CancelledOrFailedBrowserEndsQuietly) {
 
 TEST(BrowseForFolderTest, TrimsOneTrailingBackslashButKeepsDriveRoots) {
     MakerHarness h;
-    h.script.browsedFolder = "C:\\Data\\";
-    EXPECT_EQ(h.program->BrowseForFolder(), "C:\\Data");
-    h.script.browsedFolder = "C:\\";
-    EXPECT_EQ(h.program->BrowseForFolder(), "C:\\");
-    h.script.browsedFolder = "C:\\Data\\\\";
-    EXPECT_EQ(h.program->BrowseForFolder(), "C:\\Data\\");
+    h.AnswerBrowser("Z:\\Data\\");
+    EXPECT_EQ(h.program->BrowseForFolder(), "Z:\\Data");
+    h.AnswerBrowser("Z:\\");
+    EXPECT_EQ(h.program->BrowseForFolder(), "Z:\\");
+#ifdef _WIN32
+    // Only the native browser hands over a path as it is; the POSIX mapping
+    // has already normalised it.
+    h.AnswerBrowser("Z:\\Data\\\\");
+    EXPECT_EQ(h.program->BrowseForFolder(), "Z:\\Data\\");
+#endif
 }
 
 TEST(BrowseForFolderTest, PathBufferHoldsTwoHundredFiftyNineCharacters) {
     MakerHarness h;
-    const std::string fits = "C:\\" + Repeat("П", 256);  // 259 characters, 515 bytes
-    h.script.browsedFolder = fits;
+    const std::string fits = "Z:\\" + Repeat("П", 256);  // 259 characters, 515 bytes
+    h.AnswerBrowser(fits);
     EXPECT_EQ(h.program->BrowseForFolder(), fits);
-    h.script.browsedFolder = fits + "x";
+    h.AnswerBrowser(fits + "x");
     EXPECT_EQ(h.program->BrowseForFolder(), "");
 }
 
 TEST(DialogModeTest, ChosenFolderOpensTheOptionsDialog) {
     MakerHarness h;
     const std::string folder = h.Folder("Photos");
-    h.script.browsedFolder = folder + "\\";
+    h.AnswerBrowser(folder + "\\");
     h.program->Main("");
     EXPECT_EQ(h.program->FolderPath, folder);
     EXPECT_EQ(h.program->DefaultName, "Photos");
@@ -98,7 +101,7 @@ TEST(DialogModeTest, ChosenFolderOpensTheOptionsDialog) {
 
 TEST(ErrorRoutineTest, ClosesEveryFormThenShowsTheOneMessage) {
     MakerHarness h;
-    h.script.browsedFolder = h.Folder("Photos");
+    h.AnswerBrowser(h.Folder("Photos"));
     h.program->Main("");
     ASSERT_EQ(h.LoadedForms().size(), 1u);
     h.program->HandleUnexpectedError();
@@ -116,7 +119,7 @@ TEST(ErrorRoutineTest, MissingScriptShellFailsBeforeAnyBrowser) {
     h.platform.createScriptShell = []() -> std::unique_ptr<platform::WshShell> {
         throw platform::PlatformError("no script host");
     };
-    h.script.browsedFolder = h.Folder("Photos");
+    h.AnswerBrowser(h.Folder("Photos"));
     h.program->Main("");
     EXPECT_TRUE(h.script.browserInstruction.empty());
     ASSERT_EQ(h.script.messages.size(), 1u);

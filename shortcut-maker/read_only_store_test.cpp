@@ -42,7 +42,7 @@ TEST_F(ReadOnlyStoreTest, DirectModeWritesTheShortcutWithTheStoredOptions) {
 }
 
 TEST_F(ReadOnlyStoreTest, ARefusedDefaultKeepsTheDialogAndTheRunFails) {
-    h.script.browsedFolder = h.Folder("Photos");
+    h.AnswerBrowser(h.Folder("Photos"));
     h.program->Main("");
     frmOptions& form = h.program->OptionsForm();
     ASSERT_TRUE(form.IsLoaded());

@@ -31,8 +31,10 @@ TEST_F(DirectModeTest, FirstShortcutMakesTheSideMenuAndItsOwnShortcut) {
     const std::string sideMenu = h.program->SideMenuPath;
     ExpectFolderShortcut(h.SideMenu() / "Projects.lnk", "/e," + Quoted(folder), folder, 3);
     ExpectFolderShortcut(h.SideMenu() / "Kestrow.lnk", "/e," + Quoted(sideMenu), sideMenu, 3);
+#ifndef _WIN32  // Wine's link object saves no id
     EXPECT_NE(platform::posix::ReadShellLinkFile(h.SideMenu() / "Projects.lnk").link.appUserModelId,
               platform::posix::ReadShellLinkFile(h.SideMenu() / "Kestrow.lnk").link.appUserModelId);
+#endif
     EXPECT_TRUE(h.script.messages.empty());
     // The defaults were written back on load.
     const auto stored = h.Raw(MakerHarness::kSettingsKey, "SideMenu");
@@ -44,7 +46,7 @@ TEST_F(DirectModeTest, StoredDefaultsChooseSwitchesWindowStyleAndLocation) {
     h.StoreDefaults(0, 0, 0, 0);
     const std::string folder = h.Folder("Данные 写真");
     h.program->Main(folder);
-    const fs::path file = h.StartMenu() / "Данные 写真.lnk";
+    const fs::path file = h.StartMenu() / Utf8Path("Данные 写真.lnk");
     ExpectFolderShortcut(file, "/n,/root," + Quoted(folder), folder, 1);
     EXPECT_FALSE(fs::exists(h.SideMenu())) << "no side menu is made for the Start Menu";
     EXPECT_FALSE(fs::exists(h.StartMenu() / "Kestrow.lnk"));
@@ -71,6 +73,8 @@ TEST_F(DirectModeTest, OwnShortcutIsNeverRewritten) {
     EXPECT_EQ(ReadBytes(h.SideMenu() / "Kestrow.lnk"), before);
 }
 
+// POSIX only: there names differ in letter case; Windows' are one name.
+#ifndef _WIN32
 TEST_F(DirectModeTest, SideMenuFolderInOtherLetterCaseCountsAsMissing) {
     h.StoreDefaults(1, 0, 1, 1);
     fs::create_directories(h.StartMenu() / "kestrow");
@@ -79,6 +83,7 @@ TEST_F(DirectModeTest, SideMenuFolderInOtherLetterCaseCountsAsMissing) {
     EXPECT_FALSE(fs::exists(h.StartMenu() / "kestrow" / "Kestrow.lnk"));
     EXPECT_EQ(h.program->ExitCode(), 0);
 }
+#endif
 
 TEST_F(DirectModeTest, ReplaceAnsweredNoChangesNothingAndSkipsTheAdvisor) {
     h.SetMenuDelay("400");
@@ -168,6 +173,8 @@ TEST_F(DirectModeTest, UnreadableSettingsStopTheWriteAfterTheOneMessage) {
     EXPECT_EQ(h.program->ExitCode(), 1);
 }
 
+// POSIX only: the C++ library makes no symbolic links on Windows.
+#ifndef _WIN32
 TEST_F(DirectModeTest, SideMenuLinkedOutsideTheStartMenuIsRefused) {
     const fs::path outside = fs::path(h.Root()) / "outside";
     fs::create_directories(outside);
@@ -176,15 +183,16 @@ TEST_F(DirectModeTest, SideMenuLinkedOutsideTheStartMenuIsRefused) {
     h.program->Main(h.Folder("Projects"));
     ASSERT_EQ(h.script.messages.size(), 1u);
     // The folder is what leads elsewhere, not the shortcut's name.
-    EXPECT_NE(h.script.messages[0].text.find("The side menu folder \"" +
-                                             platform::posix::WindowsPathOf(h.SideMenu().string()) +
-                                             "\\\" leads outside the Start Menu"),
-              std::string::npos)
+    EXPECT_NE(
+        h.script.messages[0].text.find("The side menu folder \"" + WindowsPathOf(h.SideMenu()) +
+                                       "\\\" leads outside the Start Menu"),
+        std::string::npos)
         << h.script.messages[0].text;
     EXPECT_EQ(h.script.messages[0].text.find("name"), std::string::npos);
     EXPECT_TRUE(fs::is_empty(outside));
     EXPECT_EQ(h.program->ExitCode(), 1);
 }
+#endif
 
 TEST_F(DirectModeTest, WriterRefusesAShortcutPathOutsideTheStartMenu) {
     h.program->Main(h.Folder("Projects"));
@@ -205,7 +213,9 @@ TEST_F(DirectModeTest, PathTestsAnswerFalseForWhatIsNotThere) {
     modMain& m = *h.program;
     EXPECT_TRUE(m.IsExistingFolder(m.SideMenuPath));
     EXPECT_TRUE(m.IsExistingFile(m.SideMenuPath + "Projects.lnk"));
+#ifndef _WIN32
     EXPECT_FALSE(m.IsExistingFile(m.SideMenuPath + "projects.lnk")) << "exact letter case";
+#endif
     EXPECT_FALSE(m.IsExistingFolder(m.SideMenuPath + "Projects.lnk")) << "a file is no folder";
     EXPECT_FALSE(m.IsExistingFile(m.SideMenuPath + "Missing.lnk"));
     EXPECT_FALSE(m.IsExistingFolder("Q:\\Nowhere"));

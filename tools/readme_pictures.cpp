@@ -13,7 +13,9 @@
 #include "defaults-editor/frm_options.h"
 #include "defaults-editor/mod_main.h"
 #include "platform/forms/user_interface.h"
+#include "platform/posix/forms/backend_loader.h"
 #include "platform/posix/posix_platform.h"
+#include "platform/testing/answered_folder_browser.h"
 #include "shortcut-maker/frm_about.h"
 #include "shortcut-maker/frm_options.h"
 #include "shortcut-maker/frm_start_menu_setting.h"
@@ -46,11 +48,12 @@ platform::Platform MakePlatform(const fs::path& scratch) {
     platform::posix::PosixPlatformOptions options;
     options.programPath = fs::read_symlink("/proc/self/exe").string();
     options.registryPath = (scratch / "registry.db").string();
-    platform::Platform bundle = platform::posix::MakePosixPlatform(options);
-    bundle.browseForFolder = [](const std::string&) {
-        return std::string("Z:\\home\\ann\\Pictures\\Trips 2026");
+    const std::string programFolder = fs::path(options.programPath).parent_path().string();
+    options.formsBackend = [programFolder] {
+        return std::make_unique<platform::testing::AnsweredFolderBrowser>(
+            platform::posix::LoadBestBackend(programFolder), "/home/ann/Pictures/Trips 2026");
     };
-    return bundle;
+    return platform::posix::MakePosixPlatform(options);
 }
 
 bool ShootShortcutMaker(const fs::path& scratch, const fs::path& out) {

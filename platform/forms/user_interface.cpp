@@ -8,7 +8,8 @@
 
 namespace platform::forms {
 
-UserInterface::UserInterface(BackendFactory factory) : factory_(std::move(factory)) {}
+UserInterface::UserInterface(BackendFactory factory, PathMapping programPathOf)
+    : factory_(std::move(factory)), programPathOf_(std::move(programPathOf)) {}
 
 UserInterface::~UserInterface() {
     // Windows belong to the backend: close them before it goes.
@@ -72,6 +73,12 @@ void UserInterface::Activate(Form& form) {
 
 int UserInterface::MsgBox(const std::string& text, unsigned style, const std::string& title) {
     return Backend().MessageBox(text, style, title);
+}
+
+std::string UserInterface::BrowseForFolder(const std::string& instruction) {
+    const std::string chosen = Backend().BrowseForFolder(instruction);
+    if (chosen.empty() || !programPathOf_) return chosen;
+    return programPathOf_(chosen);
 }
 
 void UserInterface::DoEvents() {

@@ -21,8 +21,11 @@ enum class ShowMode { Modeless, Modal };
 class UserInterface {
   public:
     using BackendFactory = std::function<std::unique_ptr<FormsBackend>()>;
+    // The programs' path (a Windows path) of a path the backend shows.
+    using PathMapping = std::function<std::string(const std::string& nativePath)>;
 
-    explicit UserInterface(BackendFactory factory);
+    // programPathOf empty: the backend's paths are the programs' own.
+    explicit UserInterface(BackendFactory factory, PathMapping programPathOf = {});
     ~UserInterface();
 
     FormsBackend& Backend();
@@ -48,12 +51,17 @@ class UserInterface {
     void Activate(Form& form);
 
     int MsgBox(const std::string& text, unsigned style, const std::string& title);
+    // The backend's folder browser, the chosen folder as the programs' path,
+    // or empty text when cancelled. Throws PlatformError when the browser
+    // cannot be shown or its answer has no such path.
+    std::string BrowseForFolder(const std::string& instruction);
     void DoEvents();
     // Runs the message loop until no form is loaded.
     void Run();
 
   private:
     BackendFactory factory_;
+    PathMapping programPathOf_;
     std::unique_ptr<FormsBackend> backend_;
     std::vector<Form*> loaded_;
 };

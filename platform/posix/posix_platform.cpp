@@ -27,7 +27,9 @@ Platform MakePosixPlatform(const PosixPlatformOptions& options) {
     }
     auto registry = OpenSqliteRegistry(options.registryPath.empty() ? DefaultRegistryPath()
                                                                     : options.registryPath);
-    auto ui = std::make_unique<forms::UserInterface>(std::move(formsBackend));
+    // The dialogs show POSIX paths; the programs work with their Z: form.
+    auto ui = std::make_unique<forms::UserInterface>(
+        std::move(formsBackend), [](const std::string& chosen) { return WindowsPathOf(chosen); });
     // The registry and the UI are owned by the bundle; their addresses stay
     // put when the bundle is moved.
     Registry* store = registry.get();
@@ -40,9 +42,6 @@ Platform MakePosixPlatform(const PosixPlatformOptions& options) {
         std::make_unique<PosixFileQueries>(), std::make_unique<XdgShellExecutor>(), std::move(help),
         std::make_unique<FlockInstanceCheck>(),
         [programPath] { return ProgramFolderWindows(programPath); },
-        [shownOn](const std::string& instruction) {
-            return BrowseForFolderWindows(*shownOn, instruction);
-        },
         [](const std::string& path, const std::string& folder) {
             return IsInsideFolder(path, folder);
         });

@@ -30,10 +30,4 @@ std::string ProgramFolderWindows(const std::string& fallbackProgramPath) {
     return WindowsPathOf(ProgramFolderPosix(fallbackProgramPath));
 }
 
-std::string BrowseForFolderWindows(forms::UserInterface& ui, const std::string& instruction) {
-    const std::string chosen = ui.Backend().BrowseForFolder(instruction);
-    if (chosen.empty()) return {};
-    return WindowsPathOf(chosen);
-}
-
 }  // namespace platform::posix

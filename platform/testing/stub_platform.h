@@ -43,7 +43,6 @@ inline Platform StubPlatform() {
         std::make_unique<UnusedFacility>(), std::make_unique<UnusedFacility>(),
         std::make_unique<UnusedFacility>(), std::make_unique<UnusedFacility>(),
         []() -> std::string { UnusedFacility::Fail(); },
-        [](const std::string&) -> std::string { UnusedFacility::Fail(); },
         [](const std::string&, const std::string&) -> bool { UnusedFacility::Fail(); });
 }
 

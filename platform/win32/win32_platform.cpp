@@ -16,9 +16,8 @@ namespace platform::win32 {
 
 Platform MakeWin32Platform(forms::UserInterface::BackendFactory formsBackend) {
     if (!formsBackend) formsBackend = [] { return MakeWin32FormsBackend(); };
+    // The native dialogs show Windows paths: the programs' own.
     auto ui = std::make_unique<forms::UserInterface>(std::move(formsBackend));
-    // The UI is owned by the bundle; its address stays put when the bundle moves.
-    forms::UserInterface* shownOn = ui.get();
     return Platform(
         std::make_unique<Win32Registry>(), std::move(ui),
         [] { return std::make_unique<Win32WshShell>(); },
@@ -26,9 +25,6 @@ Platform MakeWin32Platform(forms::UserInterface::BackendFactory formsBackend) {
         std::make_unique<Win32FileQueries>(), std::make_unique<Win32ShellExecutor>(),
         std::make_unique<Win32HtmlHelp>(), std::make_unique<MutexInstanceCheck>(),
         [] { return ProgramFolder(); },
-        [shownOn](const std::string& instruction) {
-            return shownOn->Backend().BrowseForFolder(instruction);
-        },
         [](const std::string& path, const std::string& folder) {
             return IsInsideFolder(path, folder);
         });

@@ -144,12 +144,14 @@ bool IsWindows8OrLater() {
     return ::VerifyVersionInfoW(&wanted, VER_MAJORVERSION | VER_MINORVERSION, condition) != FALSE;
 }
 
-Win32WshShell::Win32WshShell(ShellLinkFactory createLink) : createLink_(std::move(createLink)) {}
+Win32WshShell::Win32WshShell(ShellLinkFactory createLink, std::string startMenu)
+    : createLink_(std::move(createLink)), startMenu_(std::move(startMenu)) {}
 
 std::string Win32WshShell::SpecialFolder(const std::string& name) {
     if (!text::EqualsIgnoreCase(name, "StartMenu")) {
         throw PlatformError("The special folder \"" + name + "\" is not known on this system.");
     }
+    if (!startMenu_.empty()) return startMenu_;
     const int folderId = IsWindows8OrLater() ? CSIDL_PROGRAMS : CSIDL_STARTMENU;
     wchar_t folder[MAX_PATH];
     const HRESULT hr =

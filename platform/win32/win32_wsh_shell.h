@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "platform/shell/wsh_shell.h"
 #include "platform/win32/win32_handles.h"
@@ -23,7 +24,10 @@ bool IsWindows8OrLater();
 
 class Win32WshShell : public WshShell {
   public:
-    explicit Win32WshShell(ShellLinkFactory createLink = CreateShellLinkObject);
+    // startMenu, when given, is the folder "StartMenu" names: a test's own,
+    // so that it leaves the user's Start Menu alone.
+    explicit Win32WshShell(ShellLinkFactory createLink = CreateShellLinkObject,
+                           std::string startMenu = {});
 
     // "StartMenu": the folder today's Start menu lists, where the programs
     // put "the Start Menu". From Windows 8 on the app list shows only the
@@ -34,6 +38,7 @@ class Win32WshShell : public WshShell {
 
   private:
     ShellLinkFactory createLink_;
+    std::string startMenu_;
 };
 
 }  // namespace platform::win32

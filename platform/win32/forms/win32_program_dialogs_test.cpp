@@ -14,9 +14,11 @@
 #include "defaults-editor/mod_main.h"
 #include "platform/forms/message_box.h"
 #include "platform/platform.h"
+#include "platform/testing/answered_folder_browser.h"
 #include "platform/testing/stub_platform.h"
 #include "platform/text/text.h"
 #include "platform/win32/forms/win32_form_view.h"
+#include "platform/win32/forms/win32_forms_backend.h"
 #include "platform/win32/forms/win32_window_test_support.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
@@ -301,9 +303,11 @@ class ShortcutMakerDialog : public ::testing::Test {
         // The delay advisor has a test of its own below.
         WriteDword(kSettingsKeyW, L"CheckStartMenuDelay", 0);
 
-        platform_ = MakeWin32Platform();
         const std::string chosen = folder_.string();
-        platform_.browseForFolder = [chosen](const std::string&) { return chosen; };
+        platform_ = MakeWin32Platform([chosen] {
+            return std::make_unique<platform::testing::AnsweredFolderBrowser>(
+                MakeWin32FormsBackend(), chosen);
+        });
         program_ = std::make_unique<shortcut_maker::modMain>(platform_);
         program_->Main("");
         Pump(*platform_.ui, 100);
