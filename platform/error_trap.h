@@ -21,6 +21,8 @@ struct Failure {
     // The settings store could not be used: the sentence names the store and
     // the cause, and is told as it stands.
     bool ofStore = false;
+    // What the user chose cannot be used; the sentence says why.
+    bool ofChoice = false;
 };
 
 // Runs the routine; the failure when it did not run to its end.
@@ -30,9 +32,9 @@ std::optional<Failure> Attempt(Routine&& routine) {
         std::forward<Routine>(routine)();
         return std::nullopt;
     } catch (const PlatformError& e) {
-        return Failure{e.what(), e.OfStore()};
+        return Failure{e.what(), e.OfStore(), e.OfChoice()};
     } catch (const std::bad_alloc&) {
-        return Failure{"There is not enough memory.", false};
+        return Failure{"There is not enough memory."};
     }
 }
 

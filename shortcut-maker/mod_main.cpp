@@ -138,8 +138,15 @@ void modMain::HandleUnexpectedError(const platform::Failure& failure) {
 }
 
 std::string modMain::BrowseForFolder() {
+    std::string path;
+    if (const auto failure = platform::Attempt(
+            [&] { path = Ui().BrowseForFolder("Select a folder you need a shortcut to"); })) {
+        // A browser that failed ends the run quietly, as Cancel does; a
+        // folder chosen that no shortcut can name is told.
+        if (failure->ofChoice) RefuseFolder(failure->text);
+        return {};
+    }
     return platform::AnswerOr(std::string(), [&]() -> std::string {
-        std::string path = Ui().BrowseForFolder("Select a folder you need a shortcut to");
         const auto nul = path.find('\0');
         if (nul != std::string::npos) path.resize(nul);
         // A path that does not fit the buffer fails to convert; the user

@@ -88,6 +88,20 @@ TEST(BrowseForFolderTest, PathBufferHoldsTwoHundredFiftyNineCharacters) {
     EXPECT_EQ(h.program->BrowseForFolder(), "");
 }
 
+#ifndef _WIN32
+TEST(BrowseForFolderTest, AChosenFolderNoWindowsPathCanNameIsToldNotDropped) {
+    MakerHarness h;
+    h.script.browsedFolder = "/srv/a\\b";
+    h.program->Main("");
+    ASSERT_EQ(h.script.messages.size(), 1u);
+    EXPECT_EQ(h.script.messages[0].text,
+              "The path \"/srv/a\\b\" holds a backslash in a name, which a Windows path cannot "
+              "show.");
+    EXPECT_TRUE(h.platform.ui->LoadedForms().empty());
+    EXPECT_EQ(h.program->ExitCode(), 1);
+}
+#endif
+
 TEST(DialogModeTest, ChosenFolderOpensTheOptionsDialog) {
     MakerHarness h;
     const std::string folder = h.Folder("Photos");

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/error_trap.h"
 #include "platform/forms/form.h"
 #include "platform/platform_error.h"
 
@@ -78,7 +79,12 @@ int UserInterface::MsgBox(const std::string& text, unsigned style, const std::st
 std::string UserInterface::BrowseForFolder(const std::string& instruction) {
     const std::string chosen = Backend().BrowseForFolder(instruction);
     if (chosen.empty() || !programPathOf_) return chosen;
-    return programPathOf_(chosen);
+    std::string path;
+    // A folder the programs' paths cannot name is the user's choice to
+    // change, not a browser that failed.
+    if (const auto failure = Attempt([&] { path = programPathOf_(chosen); }))
+        throw PlatformError(failure->text, PlatformError::Source::Choice);
+    return path;
 }
 
 void UserInterface::DoEvents() {

@@ -53,7 +53,8 @@ class UserInterface {
     int MsgBox(const std::string& text, unsigned style, const std::string& title);
     // The backend's folder browser, the chosen folder as the programs' path,
     // or empty text when cancelled. Throws PlatformError when the browser
-    // cannot be shown or its answer has no such path.
+    // cannot be shown, and one from the Choice source when the chosen folder
+    // has no such path.
     std::string BrowseForFolder(const std::string& instruction);
     void DoEvents();
     // Runs the message loop until no form is loaded.
