@@ -26,8 +26,7 @@ stage_done() {
   stage_started=$SECONDS
 }
 
-scripts/install-deps.sh
-scripts/install-deps.sh windows
+scripts/install-deps.sh windows  # the Linux packages and the Windows ones
 scripts/check-deps.sh
 stage_done "packages this machine needs"
 

@@ -12,9 +12,10 @@ commands=(
   lnkinfo chmcmd desktop-file-validate gzip lintian dpkg dpkg-deb dpkg-query
   dpkg-shlibdeps debootstrap chroot mount umount
   # The Windows build and its tests under Wine.
-  i686-w64-mingw32-g++-posix x86_64-w64-mingw32-g++-posix makensis wine Xvfb xdotool
+  i686-w64-mingw32-g++-posix x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-gcc-posix makensis
+  wine Xvfb xdotool pgrep
   # What the scripts use from the base system.
-  apt-get awk cat cp date dirname env find flock git grep head iconv id ls mkdir mktemp
+  apt-get awk basename cat cp cut date dd dirname env find flock git grep head iconv id ln ls mkdir mktemp
   mv nproc od printf realpath rm sed seq sleep sort stat tail timeout touch tr wc
 )
 wine_programs=(/usr/lib/wine/wine64 /usr/lib/wine/wineserver64)

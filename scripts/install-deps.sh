@@ -17,7 +17,7 @@ packages=(
 # The Windows programs (scripts/build-windows.sh) and their tests under Wine.
 if [ "${1:-}" = windows ]; then
   packages+=(g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-             wine wine64 wine32:i386 fonts-wine xvfb xdotool)
+             wine wine64 wine32:i386 fonts-wine xvfb xdotool procps)
 fi
 
 missing=()

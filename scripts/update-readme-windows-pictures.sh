@@ -12,38 +12,22 @@ dpi=${1:-144}
 target=${2:-docs/pictures}
 . scripts/wine-env.sh
 
-# The test build scripts/test-windows.sh makes: 32-bit where this machine runs
-# 32-bit programs, else the 64-bit build of the same code.
-if kestrow_wine_runs_32bit; then build=build/windows; toolchain=mingw-i686; else
-  build=build/windows-x64; toolchain=mingw-x86_64; fi
-[ -e "$build/CMakeCache.txt" ] ||
-  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DKESTROW_TESTS=ON -DKESTROW_WINDOWS_H_CHECK=OFF \
-    -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/$toolchain.cmake" >/dev/null
-cmake --build "$build" --target win32_program_dialogs_tests >/dev/null
+# The test build scripts/test-windows.sh makes and runs.
+build=$(kestrow_windows_tests)
 build=$(cd "$build" && pwd)
 wine_dir=$build/wine-pictures
 shots=$(mktemp -d)
 
-xvfb=""
+KESTROW_XVFB_PID=
 cleanup() {
   (kestrow_wine_env "$wine_dir" && kestrow_wine_stop) || true
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
+  [ -n "$KESTROW_XVFB_PID" ] && kill "$KESTROW_XVFB_PID" 2>/dev/null && wait "$KESTROW_XVFB_PID" 2>/dev/null
   rm -rf "$wine_dir" "$shots"
 }
 trap cleanup EXIT
 
-display=""
-for n in $(seq 150 199); do
-  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || { display=$n; break; }
-done
-[ -n "$display" ] || { echo "No free X display number found." >&2; exit 1; }
-Xvfb ":$display" -noreset -nolisten tcp -screen 0 1600x1200x24 >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=":$display"
-sleep 1
-
-kestrow_wine_env "$wine_dir"
-kestrow_wine_ready
+kestrow_xvfb_start 150 199 1600x1200x24
+kestrow_wine_prefix "$wine_dir"
 # The resolution counts from the next start of the server.
 "$KESTROW_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
   </dev/null >/dev/null 2>&1

@@ -4,6 +4,8 @@
 #   kestrow_wine_ready     makes the prefix once (under a lock), keeps its server warm
 #   kestrow_wine_prefix DIR  both: the prefix under DIR, ready for programs
 #   kestrow_wine_stop      ends the server and every program in the prefix
+#   kestrow_windows_tests  builds the Windows build the tests run on, prints its folder
+#   kestrow_xvfb_start FIRST LAST SCREEN  a display of its own (DISPLAY, KESTROW_XVFB_PID)
 # Set KESTROW_WINE_ARCH to win32 or win64; by default win32 where this
 # machine runs 32-bit programs, else win64.
 
@@ -87,4 +89,39 @@ winepath_of() {
 kestrow_wine_stop() {
   "$WINESERVER" -k 2>/dev/null || true
   "$WINESERVER" -w 2>/dev/null || true
+}
+
+# The Windows build the tests run on, built with its tests; its folder goes
+# to standard output. Where this machine runs 32-bit programs it is the
+# programs' own 32-bit build; elsewhere a 64-bit build of the same code.
+kestrow_windows_tests() {
+  if kestrow_wine_runs_32bit; then
+    # Called as $(...), where errexit does not reach: each step says so itself.
+    scripts/build-windows.sh --tests >&2 || return 1
+    echo build/windows
+    return
+  fi
+  local launcher=()
+  command -v ccache >/dev/null 2>&1 &&
+    launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  cmake -S . -B build/windows-x64 -DCMAKE_BUILD_TYPE=Release -DKESTROW_TESTS=ON \
+    -DKESTROW_WINDOWS_H_CHECK=OFF -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-x86_64.cmake" \
+    "${launcher[@]}" >/dev/null || return 1
+  cmake --build build/windows-x64 -j"$(nproc)" >&2 || return 1
+  echo build/windows-x64
+}
+
+# Starts Xvfb on the first free display number from FIRST to LAST with the
+# screen given (WxHxDEPTH), and points DISPLAY at it. Start it before a Wine
+# server: a server started without a display cannot open windows later.
+kestrow_xvfb_start() {
+  local n display=""
+  for n in $(seq "$1" "$2"); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || { display=$n; break; }
+  done
+  [ -n "$display" ] || { echo "No free X display number from $1 to $2." >&2; return 1; }
+  Xvfb ":$display" -noreset -nolisten tcp -screen 0 "$3" >/dev/null 2>&1 &
+  KESTROW_XVFB_PID=$!
+  export DISPLAY=":$display"
+  sleep 1
 }

@@ -10,7 +10,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 bin=$1
 work=$2
-compiler=x86_64-w64-mingw32-gcc
+compiler=x86_64-w64-mingw32-gcc-posix
 if ! command -v "$compiler" >/dev/null 2>&1 || [ ! -x /usr/lib/wine/wine64 ]; then
   echo "SKIPPED: needs wine64 and $compiler (scripts/install-deps.sh windows)"
   exit 77
