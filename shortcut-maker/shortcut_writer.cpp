@@ -1,4 +1,4 @@
-// Composing the Explorer command line and writing the folder shortcuts.
+// Writing the folder shortcuts and the side menu's own one.
 #include <optional>
 
 #include "platform/forms/message_box.h"

@@ -2,8 +2,9 @@
 // result codes of the Windows ANSI registry functions (0 is success, any
 // other value a failure), each code carried with the reason a user is told.
 // Key handles are opaque 32-bit values; the predefined hives are the Windows
-// constants. Two enumeration calls and a way to group calls into one
-// transaction serve the command-line registry tool.
+// constants. Two enumeration calls serve the command-line registry tool; a
+// way to group calls into one transaction serves it, and the programs' reads
+// that belong together.
 #pragma once
 
 #include <cstdint>

@@ -48,7 +48,7 @@ std::string Utf8(const wchar_t* utf16, std::size_t length) {
 
 std::string Utf8(const std::wstring& utf16) { return Utf8(utf16.data(), utf16.size()); }
 
-std::string ErrorText(unsigned long error) {
+std::string SystemMessage(unsigned long error) {
     wchar_t* buffer = nullptr;
     const DWORD length = ::FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -58,8 +58,12 @@ std::string ErrorText(unsigned long error) {
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) {
         text.pop_back();
     }
-    if (text.empty()) text = "error " + std::to_string(error);
     return text;
+}
+
+std::string ErrorText(unsigned long error) {
+    const std::string text = SystemMessage(error);
+    return text.empty() ? "error " + std::to_string(error) : text;
 }
 
 }  // namespace platform::win32

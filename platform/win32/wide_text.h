@@ -20,7 +20,10 @@ bool IsWholeUtf16(const std::wstring& utf16);
 std::string Utf8(const std::wstring& utf16);
 std::string Utf8(const wchar_t* utf16, std::size_t length);
 
-// The system's text for a Win32 error number, without the trailing newline.
+// The system's text for a Win32 error number, without the trailing newline;
+// empty when the system has none.
+std::string SystemMessage(unsigned long error);
+// The same, or "error N" when the system has no text.
 std::string ErrorText(unsigned long error);
 
 }  // namespace platform::win32

@@ -40,7 +40,7 @@ Platform MakeDefaultPlatform(const char*, forms::UserInterface::BackendFactory f
 
 std::string ProgramCommandLine(int, char**) {
     // argv holds the command line in the ANSI code page and split at spaces;
-    // the programs want the whole text as the user gave it.
+    // the folder is the text after the program's name, as the user gave it.
     return win32::CommandLineFolder(::GetCommandLineW());
 }
 

@@ -255,14 +255,8 @@ RegResult Win32Registry::Answer(long rc) {
     if (rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND || rc == ERROR_MORE_DATA ||
         rc == ERROR_NO_MORE_ITEMS)
         return rc;
-    wchar_t* text = nullptr;
-    const DWORD length = ::FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, static_cast<DWORD>(rc), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::string reason = length ? Utf8(std::wstring(text, length)) : std::string();
-    ::LocalFree(text);
-    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r')) reason.pop_back();
-    return {rc, reason};
+    // No text is no reason: the callers then say what they say without one.
+    return {rc, SystemMessage(static_cast<unsigned long>(rc))};
 }
 
 }  // namespace platform::win32

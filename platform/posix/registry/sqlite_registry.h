@@ -17,7 +17,8 @@ namespace platform::posix {
 // change is refused, as on a read-only file system.
 enum class StoreAccess { ReadWrite, ReadOnly };
 
-// Opens (creating when missing) the store at dbPath. A store that cannot be
+// Opens the store at dbPath, creating it when missing unless it is opened
+// ReadOnly. A store that cannot be
 // opened answers every call with a failure and the reason; only a lack of
 // memory throws.
 std::unique_ptr<Registry> OpenSqliteRegistry(const std::string& dbPath,
