@@ -25,7 +25,11 @@ side_menu_posix=$(find "$WINEPREFIX/drive_c/users" -path '*/Public' -prune -o -t
 
 now() { date +%s%N; }
 # One untimed run of each: the side menu and its own shortcut exist from here on.
-"$KESTROW_WINE" "$maker" 'C:\Data\Warm' </dev/null >/dev/null 2>&1
+if ! "$KESTROW_WINE" "$maker" 'C:\Data\Warm' </dev/null >/dev/null 2>&1; then
+  echo "$maker did not run under Wine." >&2
+  kestrow_wine_runs_32bit || echo "This machine runs no 32-bit programs: use build/windows-x64." >&2
+  exit 2
+fi
 size=$(stat -c %s "$side_menu_posix/Warm.lnk")
 "$KESTROW_WINE" "$baseline" 'C:\baseline.bin' "$size" </dev/null >/dev/null 2>&1
 "$KESTROW_WINE" "$link_baseline" 'C:\baseline.lnk' </dev/null >/dev/null 2>&1
